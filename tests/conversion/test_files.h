@@ -1,0 +1,33 @@
+// Test support: the generated CAM files and pieces, whole-file reads, and one-call conversion.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "conversion/jpeg_writer.h"
+
+using Bytes = std::vector<unsigned char>;
+
+// Path of a file in the generated test set (GLIMMER_TEST_CAMS), usable on this system:
+// under Wine the generator's Unix path is reached through drive Z:.
+std::string TestDataPath(const std::string& name);
+
+Bytes ReadWholeFile(const std::string& path);
+Bytes ReadWholeStream(FILE* stream);
+
+// A stream over a scratch file holding `bytes`, positioned at its start.
+FILE* StreamOf(const Bytes& bytes);
+
+struct Conversion {
+  bool directory_read = false;
+  WriteResult result = WriteResult::NoPicture;
+  Bytes output;
+};
+
+// Reads the directory of the generated CAM file `name` and writes its picture to a scratch
+// stream, as a converter does.
+Conversion ConvertTestCam(const std::string& name);
+
+// Bytes of `data` from `offset`, `count` long (shorter if data ends first).
+Bytes Slice(const Bytes& data, size_t offset, size_t count);
