@@ -1,0 +1,97 @@
+// File-tree builders for tests on a drive of their own under Wine.
+#include "tests/support/drive_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace drive_tree {
+
+namespace {
+
+// Wine's own export: the Unix name of a Windows path, allocated on the process heap.
+std::string UnixName(const std::wstring& path)
+{
+    using UnixNameFunction = char* (*)(const wchar_t*);
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    auto toUnix = reinterpret_cast<UnixNameFunction>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_unix_file_name")));
+    if (toUnix == nullptr)
+        return std::string();
+    char* name = toUnix(path.c_str());
+    if (name == nullptr)
+        return std::string();
+    std::string result(name);
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+// Wine starts Unix programs through CreateProcess, which is how a test makes a Unix link.
+bool RunUnix(const std::wstring& program, std::wstring commandLine)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+std::wstring Widen(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
+
+}  // namespace
+
+bool MakeFolder(const std::wstring& path)
+{
+    if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        ADD_FAILURE() << "cannot create folder " << std::string(path.begin(), path.end());
+        return false;
+    }
+    return true;
+}
+
+bool MakeFile(const std::wstring& path, uint64_t size)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        ADD_FAILURE() << "cannot create file " << std::string(path.begin(), path.end());
+        return false;
+    }
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    const bool sized = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    EXPECT_TRUE(sized) << "cannot size file " << std::string(path.begin(), path.end());
+    return sized;
+}
+
+bool MakeFolderLink(const std::wstring& linkPath, const char* target)
+{
+    // The link's parent exists; its Unix name plus the link's own name is where ln writes.
+    const size_t separator = linkPath.find_last_of(L'\\');
+    const std::wstring parent = separator == 0 ? L"\\" : linkPath.substr(0, separator);
+    const std::string unixParent = UnixName(parent);
+    if (unixParent.empty()) {
+        ADD_FAILURE() << "no Unix name for the link's folder";
+        return false;
+    }
+    const std::wstring unixLink =
+        Widen(unixParent) + L"/" + linkPath.substr(separator + 1);
+    RunUnix(L"Z:\\bin\\ln", L"/bin/ln -s " + Widen(target) + L" " + unixLink);
+    const DWORD attributes = GetFileAttributesW(linkPath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        ADD_FAILURE() << "link was not made: " << std::string(linkPath.begin(), linkPath.end());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace drive_tree
