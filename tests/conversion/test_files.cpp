@@ -2,16 +2,33 @@
 #include "tests/conversion/test_files.h"
 
 #include <cstdlib>
+#include <filesystem>
 
-std::string TestDataPath(const std::string& name) {
-  const char* dir = std::getenv("GLIMMER_TEST_CAMS");
-  std::string path = dir != nullptr ? dir : "test-cams";
+namespace {
+
+std::string FolderFromEnvironment(const char* variable, const char* fallback) {
+  const char* dir = std::getenv(variable);
+  std::string path = dir != nullptr ? dir : fallback;
 #ifdef _WIN32
   if (!path.empty() && path[0] == '/') {
     path = "Z:" + path;
   }
 #endif
-  return path + "/" + name;
+  return path;
+}
+
+}  // namespace
+
+std::string TestDataPath(const std::string& name) {
+  return FolderFromEnvironment("GLIMMER_TEST_CAMS", "test-cams") + "/" + name;
+}
+
+std::string ScratchFolder(const std::string& name) {
+  const std::string folder = FolderFromEnvironment("GLIMMER_TEST_SCRATCH", "scratch") + "/" + name;
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+  std::filesystem::create_directories(folder);
+  return folder;
 }
 
 Bytes ReadWholeStream(FILE* stream) {

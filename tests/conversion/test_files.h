@@ -13,6 +13,9 @@ using Bytes = std::vector<unsigned char>;
 // under Wine the generator's Unix path is reached through drive Z:.
 std::string TestDataPath(const std::string& name);
 
+// An empty folder of the test's own under GLIMMER_TEST_SCRATCH, made afresh on each call.
+std::string ScratchFolder(const std::string& name);
+
 Bytes ReadWholeFile(const std::string& path);
 Bytes ReadWholeStream(FILE* stream);
 

@@ -1,0 +1,22 @@
+// Command line of glimmer-convert: the options, their parsing and the help text.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class Overwrite { Unset, Ask, Skip, Replace };
+
+struct CliOptions {
+  std::vector<std::string> paths;
+  std::string output = ".";
+  Overwrite overwrite = Overwrite::Unset;
+  bool recursive = false;
+  bool quiet = false;
+  bool help = false;
+  bool version = false;
+};
+
+// False for a usage error, with the reason in `error`.
+bool ParseOptions(const std::vector<std::string>& args, CliOptions& options, std::string& error);
+
+extern const char kHelpText[];

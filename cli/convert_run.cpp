@@ -1,0 +1,273 @@
+// Runs the conversions of one glimmer-convert command line.
+#include "cli/convert_run.h"
+
+#include <set>
+
+#include "cli/file_system.h"
+#include "conversion/jpeg_writer.h"
+
+#ifndef GLIMMER_VERSION
+#error "GLIMMER_VERSION must name the version"
+#endif
+
+namespace {
+
+const char kProgram[] = "glimmer-convert";
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+  return text;
+}
+
+bool IsCamName(const std::string& name) {
+  return name.size() > 4 && Lower(name.substr(name.size() - 4)) == ".cam";
+}
+
+bool IsRecycled(const std::string& name) { return Lower(name) == "recycled"; }
+
+enum class Outcome { Converted, Incomplete, Failed };
+enum class Answer { Replace, Skip, All, Quit };
+
+class ConvertRun {
+ public:
+  ConvertRun(const CliOptions& options, const RunStreams& streams)
+      : options_(options), streams_(streams), mode_(options.overwrite) {
+    if (mode_ == Overwrite::Unset) {
+      mode_ = streams.can_ask ? Overwrite::Ask : Overwrite::Skip;
+    }
+  }
+
+  int Run() {
+    if (KindOf(options_.output, true) != PathKind::Folder) {
+      fprintf(streams_.err, "%s: output folder '%s' does not exist\n", kProgram, options_.output.c_str());
+      return kExitUsage;
+    }
+    for (const std::string& path : options_.paths) {
+      CollectPath(path);
+    }
+    for (size_t i = 0; i < sources_.size() && !quit_; ++i) {
+      if (streams_.progress && !options_.quiet) {
+        fprintf(streams_.err, "%zu/%zu %s\n", i + 1, sources_.size(), sources_[i].c_str());
+      }
+      ConvertSource(sources_[i]);
+      if (quit_) {
+        skipped_ += sources_.size() - i - 1;
+      }
+    }
+    if (!options_.quiet) {
+      fprintf(streams_.out, "%zu converted, %zu skipped, %zu failed\n", converted_, skipped_, failed_);
+    }
+    fflush(streams_.out);
+    return failed_ > 0 ? kExitFailed : kExitConverted;
+  }
+
+ private:
+  void Fail(const std::string& path, const std::string& reason) {
+    fprintf(streams_.err, "%s: %s: %s\n", kProgram, path.c_str(), reason.c_str());
+    ++failed_;
+  }
+
+  void CollectPath(const std::string& path) {
+    switch (KindOf(path, true)) {
+      case PathKind::File:
+        sources_.push_back(path);
+        break;
+      case PathKind::Folder:
+        CollectFolder(path);
+        break;
+      case PathKind::Missing:
+        Fail(path, "no such file or folder");
+        break;
+      default:
+        Fail(path, "not a file or folder");
+        break;
+    }
+  }
+
+  void CollectFolder(const std::string& folder) {
+    std::vector<FolderItem> items;
+    if (!ListFolder(folder, items)) {
+      Fail(folder, "cannot read the folder: " + LastErrorText());
+      return;
+    }
+    for (const FolderItem& item : items) {
+      if (item.kind == PathKind::File && IsCamName(item.name)) {
+        sources_.push_back(JoinPaths(folder, item.name));
+      }
+    }
+    if (!options_.recursive) {
+      return;
+    }
+    for (const FolderItem& item : items) {
+      if (item.kind == PathKind::Folder && !IsRecycled(item.name)) {
+        CollectFolder(JoinPaths(folder, item.name));
+      }
+    }
+  }
+
+  Answer Ask(const std::string& output) {
+    for (;;) {
+      fprintf(streams_.err, "%s: '%s' exists. Replace it? [y]es, [n]o, [a]ll, [q]uit: ", kProgram, output.c_str());
+      fflush(streams_.err);
+      char line[64];
+      if (fgets(line, sizeof line, streams_.in) == nullptr) {
+        fputc('\n', streams_.err);
+        return Answer::Quit;
+      }
+      switch (line[0]) {
+        case 'y': case 'Y': return Answer::Replace;
+        case 'n': case 'N': return Answer::Skip;
+        case 'a': case 'A': return Answer::All;
+        case 'q': case 'Q': return Answer::Quit;
+        default: break;
+      }
+    }
+  }
+
+  void ConvertSource(const std::string& source) {
+    const std::string output = JoinPaths(options_.output, OutputName(source));
+#ifdef _WIN32
+    const std::string key = Lower(output);
+#else
+    const std::string key = output;
+#endif
+    const auto earlier = outputs_.find(key);
+    if (earlier != outputs_.end()) {
+      Fail(source, "skipped: its output " + output + " is already written by this run");
+      return;
+    }
+    outputs_.insert(key);
+
+    bool replace = false;
+    if (KindOf(output, false) != PathKind::Missing) {
+      Overwrite mode = mode_;
+      if (mode == Overwrite::Ask) {
+        switch (Ask(output)) {
+          case Answer::Replace: mode = Overwrite::Replace; break;
+          case Answer::Skip: mode = Overwrite::Skip; break;
+          case Answer::All: mode = mode_ = Overwrite::Replace; break;
+          case Answer::Quit: quit_ = true; mode = Overwrite::Skip; break;
+        }
+      }
+      if (mode == Overwrite::Skip) {
+        if (!options_.quiet && !quit_) {
+          fprintf(streams_.err, "%s: %s: skipped, %s exists\n", kProgram, source.c_str(), output.c_str());
+        }
+        ++skipped_;
+        return;
+      }
+      replace = true;
+    }
+    switch (Convert(source, output, replace)) {
+      case Outcome::Converted: ++converted_; break;
+      case Outcome::Incomplete: ++converted_; ++failed_; break;
+      case Outcome::Failed: ++failed_; break;
+    }
+  }
+
+  // Writes into a temporary file beside the output and moves it into place only when
+  // complete, so no empty or half-written output is ever left under the output's name.
+  Outcome Convert(const std::string& source, const std::string& output, bool replace) {
+    FILE* cam = OpenForReading(source);
+    if (cam == nullptr) {
+      return Failure(source, "cannot open: " + LastErrorText());
+    }
+    CamDirectory directory;
+    if (!ReadDirectory(directory, cam)) {
+      fclose(cam);
+      return Failure(source, "not a CAM file");
+    }
+    std::string temporary;
+    FILE* out = CreateTemporaryFile(options_.output, temporary);
+    if (out == nullptr) {
+      fclose(cam);
+      return Failure(source, "cannot create a file in " + options_.output + ": " + LastErrorText());
+    }
+    WriteResult result = WritePicture(directory, cam, out);
+    const bool empty = ftell(out) == 0;
+    if (fclose(out) != 0 && (result == WriteResult::Written || result == WriteResult::SourceEnded)) {
+      result = WriteResult::WriteFailed;
+    }
+    fclose(cam);
+
+    const char* reason = nullptr;
+    switch (result) {
+      case WriteResult::NoPicture: reason = "has no picture"; break;
+      case WriteResult::BadHead: reason = "its picture data is unusable"; break;
+      case WriteResult::WriteFailed: reason = "writing the JPEG file failed"; break;
+      case WriteResult::Written:
+      case WriteResult::SourceEnded: reason = empty ? "its picture is empty" : nullptr; break;
+    }
+    if (reason == nullptr && !CopyModificationTime(source, temporary)) {
+      reason = "cannot give the JPEG file the CAM file's time";
+    }
+    if (reason == nullptr && !MoveIntoPlace(temporary, output, replace)) {
+      const std::string why = LastErrorText();
+      RemoveFile(temporary);
+      return Failure(source, "cannot write " + output + ": " + why);
+    }
+    if (reason != nullptr) {
+      RemoveFile(temporary);
+      return Failure(source, reason);
+    }
+    if (result == WriteResult::SourceEnded) {
+      fprintf(streams_.err, "%s: %s: warning: its data ends early; %s holds an incomplete picture\n", kProgram,
+              source.c_str(), output.c_str());
+      return Outcome::Incomplete;
+    }
+    return Outcome::Converted;
+  }
+
+  Outcome Failure(const std::string& source, const std::string& reason) {
+    fprintf(streams_.err, "%s: %s: %s\n", kProgram, source.c_str(), reason.c_str());
+    return Outcome::Failed;
+  }
+
+  const CliOptions& options_;
+  const RunStreams& streams_;
+  Overwrite mode_;
+  std::vector<std::string> sources_;
+  std::set<std::string> outputs_;
+  size_t converted_ = 0;
+  size_t skipped_ = 0;
+  size_t failed_ = 0;
+  bool quit_ = false;
+};
+
+}  // namespace
+
+std::string OutputName(const std::string& source) {
+#ifdef _WIN32
+  const size_t slash = source.find_last_of("/\\");
+#else
+  const size_t slash = source.find_last_of('/');
+#endif
+  std::string name = slash == std::string::npos ? source : source.substr(slash + 1);
+  const size_t dot = name.find_last_of('.');
+  if (dot != std::string::npos) {
+    name.erase(dot);
+  }
+  return name + ".jpg";
+}
+
+int RunCommandLine(const std::vector<std::string>& args, const RunStreams& streams) {
+  CliOptions options;
+  std::string error;
+  if (!ParseOptions(args, options, error)) {
+    fprintf(streams.err, "%s: %s\nTry '%s --help' for more information.\n", kProgram, error.c_str(), kProgram);
+    return kExitUsage;
+  }
+  if (options.help) {
+    fputs(kHelpText, streams.out);
+    return kExitConverted;
+  }
+  if (options.version) {
+    fprintf(streams.out, "%s %s\n", kProgram, GLIMMER_VERSION);
+    return kExitConverted;
+  }
+  return ConvertRun(options, streams).Run();
+}

@@ -1,0 +1,25 @@
+// One run of glimmer-convert: collecting the CAM files, deciding about existing outputs,
+// converting each through a temporary file, and the messages, summary and exit status.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli_options.h"
+
+enum ExitStatus { kExitConverted = 0, kExitFailed = 1, kExitUsage = 2 };
+
+struct RunStreams {
+  FILE* out;      // summary, help and version
+  FILE* err;      // progress, warnings, errors and the overwrite question
+  FILE* in;       // answers to the overwrite question
+  bool progress;  // show "n/m path" lines: standard error is a terminal
+  bool can_ask;   // standard input is a terminal, so --overwrite defaults to ask
+};
+
+// The output file name for a source path: its name, text from the last dot replaced by ".jpg".
+std::string OutputName(const std::string& source);
+
+// The whole program after its arguments were turned into UTF-8 strings; returns the exit status.
+int RunCommandLine(const std::vector<std::string>& args, const RunStreams& streams);

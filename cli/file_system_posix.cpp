@@ -1,0 +1,105 @@
+// POSIX side of the converter's file-system operations.
+#include "cli/file_system.h"
+
+#ifndef _WIN32
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+char PathSeparator() { return '/'; }
+
+PathKind KindOf(const std::string& path, bool follow) {
+  struct stat st;
+  if ((follow ? stat(path.c_str(), &st) : lstat(path.c_str(), &st)) != 0) {
+    return PathKind::Missing;
+  }
+  if (S_ISLNK(st.st_mode)) {
+    return PathKind::Link;
+  }
+  if (S_ISDIR(st.st_mode)) {
+    return PathKind::Folder;
+  }
+  return S_ISREG(st.st_mode) ? PathKind::File : PathKind::Other;
+}
+
+bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) {
+    return false;
+  }
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") {
+      items.push_back({name, KindOf(JoinPaths(folder, name), false)});
+    }
+  }
+  closedir(dir);
+  std::sort(items.begin(), items.end(),
+            [](const FolderItem& a, const FolderItem& b) { return a.name < b.name; });
+  return true;
+}
+
+FILE* OpenForReading(const std::string& path) { return fopen(path.c_str(), "rb"); }
+
+FILE* CreateTemporaryFile(const std::string& folder, std::string& path) {
+  std::string pattern = JoinPaths(folder, ".glimmer-XXXXXX");
+  const int fd = mkstemp(&pattern[0]);
+  if (fd < 0) {
+    return nullptr;
+  }
+  // mkstemp makes the file readable by its owner only; give it the usual mode.
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
+  FILE* file = fdopen(fd, "wb");
+  if (file == nullptr) {
+    close(fd);
+    unlink(pattern.c_str());
+    return nullptr;
+  }
+  path = pattern;
+  return file;
+}
+
+bool MoveIntoPlace(const std::string& from, const std::string& to, bool replace) {
+  if (replace) {
+    return rename(from.c_str(), to.c_str()) == 0;
+  }
+  // A hard link fails when `to` exists, so nothing appearing meanwhile can be clobbered.
+  if (link(from.c_str(), to.c_str()) == 0) {
+    unlink(from.c_str());
+    return true;
+  }
+  if (errno == EEXIST) {
+    return false;
+  }
+  // File systems without hard links: check, then rename.
+  if (KindOf(to, false) != PathKind::Missing) {
+    errno = EEXIST;
+    return false;
+  }
+  return rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+bool CopyModificationTime(const std::string& from, const std::string& to) {
+  struct stat st;
+  if (stat(from.c_str(), &st) != 0) {
+    return false;
+  }
+  const timespec times[2] = {st.st_atim, st.st_mtim};
+  return utimensat(AT_FDCWD, to.c_str(), times, 0) == 0;
+}
+
+bool IsTerminal(FILE* stream) { return isatty(fileno(stream)) != 0; }
+
+std::string LastErrorText() { return strerror(errno); }
+
+#endif
