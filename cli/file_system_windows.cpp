@@ -141,7 +141,11 @@ bool CopyModificationTime(const std::string& from, const std::string& to) {
   return written;
 }
 
-bool IsTerminal(FILE* stream) { return _isatty(_fileno(stream)) != 0; }
+// _isatty also says yes for the NUL device; only a console answers GetConsoleMode.
+bool IsTerminal(FILE* stream) {
+  DWORD mode;
+  return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), &mode) != 0;
+}
 
 std::string LastErrorText() {
   wchar_t* text = nullptr;
