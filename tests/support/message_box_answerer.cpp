@@ -142,14 +142,14 @@ void MessageBoxAnswerer::OnActivate(HWND box) {
   shown.owner = GetWindow(box, GW_OWNER);
 
   Answer answer{IDCANCEL, nullptr, shown_.size()};
-  if (queue_.empty()) {
-    ADD_FAILURE() << "unexpected box, closing it: " << testing::PrintToString(Describe(shown));
-  } else {
+  const bool expected = !queue_.empty();
+  if (expected) {
     answer.command = queue_.front().command;
     answer.whileUp = std::move(queue_.front().whileUp);
     queue_.pop_front();
   }
   shown.answer = answer.command;
+  if (!expected) ADD_FAILURE() << "unexpected box, closing it: " << testing::PrintToString(Describe(shown));
   shown_.push_back(shown);
   waiting_[box] = std::move(answer);
   // The answer goes out from the box's own modal loop, once the box is really up.

@@ -1,0 +1,30 @@
+// The _J/_E pair convention: every user-visible text is held in a Japanese and an English
+// form and picked by the language setting at the moment it is shown. Also the text
+// formatting every caller shares, and the byte-size formatter.
+#pragma once
+
+#include <cstdarg>
+#include <cstddef>
+#include <cstdint>
+
+struct TextPair {
+  const wchar_t* japanese;
+  const wchar_t* english;
+};
+
+// The form for the current language setting.
+const wchar_t* Pick(const TextPair& text);
+
+// printf-style formatting with the platform's wide-character rules: "%s" takes a wide
+// string, as the program's format texts expect (the C library's own swprintf family
+// reads "%s" as a narrow string under mingw). The result is always terminated; a text
+// that does not fit is cut at capacity - 1 characters. Returns false when it was cut.
+bool FormatText(wchar_t* buffer, size_t capacity, const wchar_t* format, ...);
+bool FormatTextV(wchar_t* buffer, size_t capacity, const wchar_t* format, va_list arguments);
+
+// Callers pass a buffer of at least this many characters.
+constexpr size_t kByteSizeLength = 64;
+
+// The count with its unit, digits grouped by three with ",": "1 Byte", "2,147,483,647 Bytes",
+// "12,345 ﾊﾞｲﾄ". The system's locale settings are not consulted.
+void FormatByteSize(int64_t count, wchar_t (&buffer)[kByteSizeLength]);

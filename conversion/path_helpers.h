@@ -1,0 +1,42 @@
+// Small helpers for the program's paths: UTF-16, at most 260 characters with the
+// terminator, "\" written as separator, the empty folder standing for the device root.
+// Helpers that build a path never write past the destination and refuse what does not fit.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+#include "app/texts.h"
+
+constexpr size_t kPathLength = MAX_PATH;
+
+// Shown (with the path) when a path the user asked for would not fit.
+extern const TextPair kPathTooLong;
+
+// The part after the last "\" or "/", whichever stands later; the whole path without either.
+const wchar_t* FileNamePart(const wchar_t* path);
+
+// destination = folder + "\" + name, the "\" left out when the folder is empty or already
+// ends with "\", or when the name carries a drive ("x:..."). The destination may be the
+// folder itself. False, with the destination unchanged, when the result would not fit.
+bool JoinPath(wchar_t* destination, size_t capacity, const wchar_t* folder, const wchar_t* name);
+
+template <size_t N>
+bool JoinPath(wchar_t (&destination)[N], const wchar_t* folder, const wchar_t* name) {
+  return JoinPath(destination, N, folder, name);
+}
+
+// Replaces the text from the path's last dot (anywhere in the path) with the extension, or
+// appends the extension when there is no dot. False, with the path unchanged, when the
+// result would not fit.
+bool ReplaceExtension(wchar_t* path, size_t capacity, const wchar_t* extension);
+
+template <size_t N>
+bool ReplaceExtension(wchar_t (&path)[N], const wchar_t* extension) {
+  return ReplaceExtension(path, N, extension);
+}
+
+// Both ask the file system. PathExists holds for files and folders alike.
+bool PathExists(const wchar_t* path);
+bool IsFolder(const wchar_t* path);
