@@ -24,11 +24,11 @@ enum ExpectedFlags : unsigned {
 // One row of an expected sequence; a table ends with a row whose message is 0 and whose
 // flags are kAny (write it as {0}).
 struct ExpectedMessage {
-    UINT message;
-    unsigned flags;
-    WPARAM wParam;
-    LPARAM lParam;
-    HWND hwnd;
+    UINT message = 0;
+    unsigned flags = kAny;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    HWND hwnd = nullptr;
 };
 
 struct RecordedMessage {
