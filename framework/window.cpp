@@ -30,6 +30,13 @@ LONG_PTR Scale(LONG_PTR value, LONG unit, int shift)
     return static_cast<LONG_PTR>(product >> shift);
 }
 
+// "Dialog" is the dialog class of Windows CE; desktop Windows names it "#32770".
+bool IsDialogClassName(const wchar_t* className)
+{
+    return std::wcsncmp(className, L"Dialog", kClassNameLength) == 0 ||
+           std::wcsncmp(className, L"#32770", kClassNameLength) == 0;
+}
+
 }  // namespace
 
 void ScaleDialogUnits(AttributeList& attributes, LONG baseUnits)
@@ -110,7 +117,7 @@ Window::Window(Window* parent)
     if (parent_ != nullptr && parent_->Handle() != nullptr) {
         wchar_t className[kClassNameLength] = {};
         GetClassNameW(parent_->Handle(), className, kClassNameLength);
-        if (std::wcsncmp(className, L"Dialog", kClassNameLength) == 0) {
+        if (IsDialogClassName(className)) {
             ownsHandle_ = 0;
         }
     }

@@ -266,3 +266,30 @@ TEST_F(WindowCreation, AnAttachedControlLeavesItsWindowAlive)
     EXPECT_EQ(ownProc, GetWindowLongPtrW(button, GWLP_WNDPROC));
     DestroyWindow(button);
 }
+
+TEST_F(WindowCreation, AWindowAttachedInsideADialogDoesNotOwnItsHandle)
+{
+    Window* dialogObject = new Window(nullptr);
+    HWND dialog = CreateWindowExW(0, L"#32770", L"dialog", WS_POPUP, 0, 0, 100, 100, nullptr,
+                                  nullptr, ProgramInstance(), nullptr);
+    ASSERT_NE(nullptr, dialog);
+    dialogObject->SetHandle(dialog);
+    dialogObject->SetOwnsHandle(0);
+    HWND inner = CreateWindowExW(0, L"Static", L"", WS_CHILD, 0, 0, 10, 10, dialog, nullptr,
+                                 ProgramInstance(), nullptr);
+    Window* attached = new Window(dialogObject);
+    attached->SetHandle(inner);
+    EXPECT_EQ(0, attached->OwnsHandle());
+    delete attached;
+    EXPECT_TRUE(IsWindow(inner));
+
+    AttributeList attributes;
+    Window plainParent(nullptr, L"plain", attributes);
+    Window ownsIt(&plainParent);
+    EXPECT_EQ(1, ownsIt.OwnsHandle());
+    Window alone(nullptr);
+    EXPECT_EQ(1, alone.OwnsHandle());
+    delete dialogObject;
+    EXPECT_TRUE(IsWindow(dialog));
+    DestroyWindow(dialog);
+}
