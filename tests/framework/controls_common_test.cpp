@@ -491,19 +491,27 @@ TEST_F(CommonCtrlTest, UpDownRangeAndPosition)
     EXPECT_EQ(321, spin.GetPos32());
 }
 
-TEST_F(CommonCtrlTest, WindowDCMeasuresAndIsReleased)
+TEST_F(CommonCtrlTest, WindowDCPutsBackWhatWasSelected)
 {
+    // A class with its own DC keeps selections across GetDC calls, so a font left selected
+    // would show up in the next context of the window.
+    AttributeList attributes;
+    attributes.Set(Key::ClassName, L"GlimmerOwnDCWindow").Set(Key::ClassStyle, CS_OWNDC)
+        .Set(Key::Style, WS_CHILD).Set(Key::Width, 50).Set(Key::Height, 50);
+    Window owner(Parent(), L"", attributes);
+    ASSERT_TRUE(IsWindow(owner.Handle()));
     HFONT font = static_cast<HFONT>(GetStockObject(SYSTEM_FIXED_FONT));
-    HGDIOBJ before = nullptr;
+    HGDIOBJ original = nullptr;
     {
-        WindowDC dc(Parent()->Handle());
+        WindowDC dc(owner.Handle());
         ASSERT_NE(nullptr, dc.Handle());
-        EXPECT_EQ(Parent()->Handle(), dc.WindowHandle());
-        before = GetCurrentObject(dc.Handle(), OBJ_FONT);
+        EXPECT_EQ(owner.Handle(), dc.WindowHandle());
+        original = GetCurrentObject(dc.Handle(), OBJ_FONT);
+        ASSERT_NE(font, original);
         dc.Select(font);
         EXPECT_EQ(font, GetCurrentObject(dc.Handle(), OBJ_FONT));
     }
-    HDC fresh = GetDC(Parent()->Handle());
-    EXPECT_EQ(before, GetCurrentObject(fresh, OBJ_FONT));
-    ReleaseDC(Parent()->Handle(), fresh);
+    HDC again = GetDC(owner.Handle());
+    EXPECT_EQ(original, GetCurrentObject(again, OBJ_FONT));
+    ReleaseDC(owner.Handle(), again);
 }
