@@ -12,10 +12,12 @@
 
 #include "framework/controls/button_ctrl.h"
 #include "framework/controls/combo_box_ctrl.h"
+#include "framework/controls/date_time_ctrl.h"
 #include "framework/controls/edit_ctrl.h"
 #include "framework/controls/header_ctrl.h"
 #include "framework/controls/list_box_ctrl.h"
 #include "framework/controls/list_view_ctrl.h"
+#include "framework/controls/rebar_ctrl.h"
 #include "framework/controls/tab_ctrl.h"
 #include "framework/controls/toolbar_ctrl.h"
 #include "framework/controls/tree_view_ctrl.h"
@@ -265,4 +267,37 @@ TEST_F(NotifyTest, ToolbarButtonRaisesOnMenu)
     ASSERT_EQ(1u, trace_.seen.size());
     EXPECT_EQ(Key::OnMenu, trace_.seen[0].event);
     EXPECT_EQ(0, trace_.seen[0].native);
+}
+
+TEST_F(NotifyTest, ReBarPaintingRaisesOnCustomDraw)
+{
+    ReBarCtrl rebar(Parent(), L"", Sized(300, 30));
+    REBARBANDINFOW band = {};
+    band.cbSize = sizeof(band);
+    band.fMask = RBBIM_TEXT | RBBIM_SIZE;
+    band.lpText = const_cast<wchar_t*>(L"Band");
+    band.cx = 100;
+    ASSERT_TRUE(rebar.InsertBand(-1, &band));
+    trace_.ConnectAll(rebar, {Key::OnCustomDraw});
+    RedrawWindow(rebar.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ASSERT_FALSE(trace_.seen.empty());
+    EXPECT_EQ(NM_CUSTOMDRAW, trace_.seen[0].native);
+}
+
+TEST_F(NotifyTest, DatePickerKeyRaisesOnDateTimeChange)
+{
+    DateTimeCtrl picker(Parent(), L"", Sized(150, 24));
+    SYSTEMTIME date = {};
+    date.wYear = 2001;
+    date.wMonth = 6;
+    date.wDay = 15;
+    ASSERT_TRUE(picker.SetSystemTime(GDT_VALID, &date));
+    trace_.ConnectAll(picker, {Key::OnDateTimeChange});
+    SetFocus(picker.Handle());
+    SendMessageW(picker.Handle(), WM_KEYDOWN, VK_UP, 0);
+    ASSERT_FALSE(trace_.seen.empty());
+    EXPECT_EQ(Key::OnDateTimeChange, trace_.seen.back().event);
+    EXPECT_EQ(DTN_DATETIMECHANGE, trace_.seen.back().native);
+    SYSTEMTIME read = {};
+    EXPECT_EQ(static_cast<DWORD>(GDT_VALID), picker.GetSystemTime(&read));
 }
