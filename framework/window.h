@@ -70,6 +70,10 @@ public:
     EventHandlerList* EventHandlers() const { return eventHandlers_; }
     MessageHandlerList* MessageHandlers() const { return messageHandlers_; }
 
+protected:
+    // Keeps the control ID without touching the platform window's own ID.
+    void StoreControlId(int32_t id) { controlId_ = id; }
+
 private:
     void SetWindowId(int32_t id);
 

@@ -1,0 +1,249 @@
+// View: notification routing, scrolling of the own content, and focus memory.
+#include "framework/view.h"
+
+#include "framework/controls/scroll_bar_ctrl.h"
+#include "framework/controls/scroll_info.h"
+#include "framework/keys.h"
+#include "framework/window_map.h"
+
+namespace {
+
+constexpr UINT kScrollFlags = SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE;
+
+}  // namespace
+
+bool ViewScrollTarget(int request, int thumb, const BarState& bar, bool trackThumb,
+                      int* target)
+{
+    const int limit = bar.maximum - bar.page - bar.minimum + 1;
+    const int p = bar.position;
+    int n = p;
+    switch (request) {
+    case SB_LINEUP: n = p - 1 < 0 ? 0 : p - 1; break;
+    case SB_LINEDOWN: n = p + 1 > limit ? limit : p + 1; break;
+    case SB_PAGEUP: n = p - bar.page - 1 < 0 ? 0 : p - bar.page - 1; break;
+    case SB_PAGEDOWN: n = p + bar.page; break;
+    case SB_THUMBPOSITION: n = thumb; break;
+    case SB_THUMBTRACK:
+        if (!trackThumb) {
+            return false;
+        }
+        n = thumb;
+        break;
+    case SB_TOP: n = 0; break;
+    case SB_BOTTOM: n = limit; break;
+    default: break;
+    }
+    *target = n;
+    return true;
+}
+
+View::View(Window* parent, const wchar_t* title, AttributeList& attributes)
+    : Window(parent, title, attributes), savedFocus_(nullptr), contentWidth_(0),
+      contentHeight_(0), trackThumb_(0)
+{
+    BindMessages(true);
+    View::Configure(attributes);
+}
+
+View::View(Window* parent)
+    : Window(parent), savedFocus_(nullptr), contentWidth_(0), contentHeight_(0),
+      trackThumb_(0)
+{
+    BindMessages(false);
+}
+
+View::~View() = default;
+
+void View::BindMessages(bool creating)
+{
+    const UINT_PTR self = reinterpret_cast<UINT_PTR>(Handle());
+    if (creating) {
+        AddEventHandler(Key::OnHScroll, self, this,
+                        ForwardEvent<View, &View::ScrollHorizontally>, 0);
+        AddEventHandler(Key::OnVScroll, self, this,
+                        ForwardEvent<View, &View::ScrollVertically>, 0);
+    }
+    AddMessageHandler(WM_COMMAND, this, ForwardMessage<View, &View::HandleCommand>, 0);
+    AddMessageHandler(WM_NOTIFY, this, ForwardMessage<View, &View::HandleNotify>, 0);
+    AddMessageHandler(WM_DRAWITEM, this, ForwardMessage<View, &View::HandleDrawItem>, 0);
+    if (creating) {
+        AddMessageHandler(WM_ACTIVATE, this, ForwardMessage<View, &View::HandleActivate>, 0);
+    }
+    AddMessageHandler(WM_HSCROLL, this, ForwardMessage<View, &View::HandleHScroll>, 0);
+    AddMessageHandler(WM_VSCROLL, this, ForwardMessage<View, &View::HandleVScroll>, 0);
+}
+
+void View::Configure(const AttributeList& attributes)
+{
+    Window::Configure(attributes);
+    LONG_PTR value = 0;
+    if (attributes.Get(Key::TrackThumb, &value)) {
+        trackThumb_ = static_cast<int>(value);
+    }
+    ConfigureBar(attributes, SB_HORZ, Key::HScrollMin, Key::HScrollMax, Key::HScrollPos);
+    ConfigureBar(attributes, SB_VERT, Key::VScrollMin, Key::VScrollMax, Key::VScrollPos);
+    if (attributes.Get(Key::ClassIcon, &value)) {
+        SetClassLongPtrW(Handle(), GCLP_HICON, value);
+    }
+}
+
+void View::ConfigureBar(const AttributeList& attributes, int bar, int32_t minKey,
+                        int32_t maxKey, int32_t posKey)
+{
+    int minimum = 0;
+    int maximum = 0;
+    LONG_PTR value = 0;
+    GetBarRange(Handle(), bar, &minimum, &maximum);
+    if (attributes.Get(minKey, &value)) {
+        SetBarRange(Handle(), bar, static_cast<int>(value), maximum, FALSE);
+    }
+    GetBarRange(Handle(), bar, &minimum, &maximum);
+    if (attributes.Get(maxKey, &value)) {
+        SetBarRange(Handle(), bar, minimum, static_cast<int>(value), FALSE);
+    }
+    if (attributes.Get(posKey, &value)) {
+        SetBarPos(Handle(), bar, static_cast<int>(value), FALSE);
+    }
+}
+
+void View::SetExtent(int width, int height)
+{
+    contentWidth_ = width;
+    contentHeight_ = height;
+    Relayout();
+}
+
+void View::Relayout()
+{
+    // Showing or hiding one bar changes the client area the other bar is fitted to.
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT client = {};
+        ClientArea(&client);
+        const int horizontal = contentWidth_ - (client.right - client.left);
+        const int vertical = contentHeight_ - (client.bottom - client.top);
+        SetBarRange(Handle(), SB_HORZ, 0, horizontal < 0 ? 0 : horizontal, TRUE);
+        SetBarRange(Handle(), SB_VERT, 0, vertical < 0 ? 0 : vertical, TRUE);
+    }
+}
+
+LRESULT View::HandleActivate(MessageRecord& record)
+{
+    // The high word carries the minimized state; the low word tells activation apart.
+    if (LOWORD(record.wParam) != WA_INACTIVE) {
+        if (savedFocus_ != nullptr) {
+            SetFocus(savedFocus_);
+        }
+    } else {
+        savedFocus_ = GetFocus();
+    }
+    return 0;
+}
+
+LRESULT View::HandleCommand(MessageRecord& record)
+{
+    const UINT_PTR id = LOWORD(record.wParam);
+    int32_t event = Key::OnMenu;
+    UINT_PTR source = id;
+    if (record.lParam != 0) {
+        const HWND control = reinterpret_cast<HWND>(record.lParam);
+        source = reinterpret_cast<UINT_PTR>(control);
+        event = Key::OnAction;
+        if (Window* object = FindWindowObject(control)) {
+            event = TranslateNotification(object->NotificationMap(), CommandCode(record.wParam));
+            if (event == Key::OnMenu) {
+                source = id;
+            }
+        }
+    }
+    DispatchEvent(event, source, 0, &record);
+    return record.result;
+}
+
+LRESULT View::HandleNotify(MessageRecord& record)
+{
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(record.lParam);
+    Window* sender = header != nullptr ? FindWindowObject(header->hwndFrom) : nullptr;
+    if (sender == nullptr) {
+        return 0;
+    }
+    const int32_t code = NotifyCode(record.lParam);
+    int32_t event = 0;
+    if (!FindNotificationEvent(CommonNotificationMap(), code, &event)) {
+        event = TranslateNotification(sender->NotificationMap(), code);
+    }
+    DispatchEvent(event, reinterpret_cast<UINT_PTR>(header->hwndFrom), 0, &record);
+    return record.result;
+}
+
+LRESULT View::HandleDrawItem(MessageRecord& record)
+{
+    const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(record.lParam);
+    if (item != nullptr && FindWindowObject(item->hwndItem) != nullptr) {
+        DispatchEvent(Key::OnDrawItem, reinterpret_cast<UINT_PTR>(item->hwndItem), 0, &record);
+    }
+    return record.result;
+}
+
+LRESULT View::HandleHScroll(MessageRecord& record)
+{
+    return HandleScroll(record, SB_HORZ, Key::OnHScroll);
+}
+
+LRESULT View::HandleVScroll(MessageRecord& record)
+{
+    return HandleScroll(record, SB_VERT, Key::OnVScroll);
+}
+
+LRESULT View::HandleScroll(MessageRecord& record, int bar, int32_t event)
+{
+    const HWND control = reinterpret_cast<HWND>(record.lParam);
+    // The window's own bars report no control handle on the desktop.
+    if (control != nullptr && control != Handle()) {
+        LONG_PTR value = 0;
+        if (auto* scrollBar = dynamic_cast<ScrollBarCtrl*>(FindWindowObject(control))) {
+            value = scrollBar->ScrollRequest(record);
+        }
+        DispatchEvent(event, reinterpret_cast<UINT_PTR>(control), value, &record);
+        return 0;
+    }
+    BarState state = {};
+    state.position = GetBarPos(Handle(), bar);
+    GetBarRange(Handle(), bar, &state.minimum, &state.maximum);
+    state.page = GetBarPage(Handle(), bar);
+    int target = state.position;
+    LONG_PTR delta = 0;
+    if (ViewScrollTarget(LOWORD(record.wParam), HIWORD(record.wParam), state,
+                         trackThumb_ != 0, &target)) {
+        SetBarPos(Handle(), bar, target, TRUE);
+        // The bar keeps the position inside its range; the content must move only as far
+        // as the bar really moved.
+        delta = state.position - GetBarPos(Handle(), bar);
+    }
+    DispatchEvent(event, reinterpret_cast<UINT_PTR>(Handle()), delta, &record);
+    return 0;
+}
+
+void View::ScrollHorizontally(EventRecord& record)
+{
+    ScrollWindowEx(Handle(), static_cast<int>(record.value), 0, nullptr, nullptr, nullptr,
+                   nullptr, kScrollFlags);
+    UpdateWindow(Handle());
+}
+
+void View::ScrollVertically(EventRecord& record)
+{
+    ScrollWindowEx(Handle(), 0, static_cast<int>(record.value), nullptr, nullptr, nullptr,
+                   nullptr, kScrollFlags);
+    UpdateWindow(Handle());
+}
+
+void View::Show()
+{
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+}
+
+int View::PreTranslate(MSG*)
+{
+    return 0;
+}
