@@ -11,3 +11,8 @@ glimmer_add_test(framework_dialog_modal_test
   SOURCES dialog_modal_test.cpp dialog_test.rc
   LIBRARIES glimmer_framework glimmer_test_support
   TIMEOUT 120)
+
+glimmer_add_test(framework_views_application_test
+  SOURCES views_application_test.cpp dialog_test.rc
+  LIBRARIES glimmer_framework glimmer_test_support
+  TIMEOUT 120)
