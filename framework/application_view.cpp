@@ -66,7 +66,8 @@ ApplicationView::ApplicationView(Application* application, const wchar_t* title,
     }
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);
-    controls.dwICC = kCommonControlClasses | static_cast<DWORD>(attributes.Find(Key::CommonControls));
+    controls.dwICC =
+        kCommonControlClasses | static_cast<DWORD>(attributes.Find(Key::CommonControls));
     InitCommonControlsEx(&controls);
 
     if (attributes.Get(Key::Menu, &value)) {
@@ -144,7 +145,8 @@ BOOL ApplicationView::ClientArea(RECT* rect)
         return 0;
     }
     if (commandBands_ != nullptr) {
-        rect->top += static_cast<LONG>(SendMessageW(commandBands_->Handle(), RB_GETROWHEIGHT, 0, 0));
+        rect->top +=
+            static_cast<LONG>(SendMessageW(commandBands_->Handle(), RB_GETROWHEIGHT, 0, 0));
     } else if (commandBar_ != nullptr) {
         rect->top += CommandBar_Height(commandBar_->Handle());
     }

@@ -34,6 +34,12 @@ HWND Child(HWND parent, const wchar_t* className, int id, DWORD style = 0)
                            nullptr);
 }
 
+LRESULT SendCommand(HWND target, int id, int code, HWND control)
+{
+    return SendMessageW(target, WM_COMMAND, MAKEWPARAM(id, code),
+                        reinterpret_cast<LPARAM>(control));
+}
+
 LRESULT SendNotify(HWND target, HWND from, UINT_PTR id, int code)
 {
     NMHDR header = {from, id, static_cast<UINT>(code)};
@@ -81,7 +87,7 @@ TEST_F(ViewDispatchTest, ControlWithoutObjectAlwaysRaisesOnAction)
     const HWND combo = Child(Handle(), L"ComboBox", 7, CBS_DROPDOWNLIST);
     view_->AddEventHandler(Key::OnSelChange, 7, &log_, EventLog::Record, 1);
     view_->AddEventHandler(Key::OnAction, Source(combo), &log_, EventLog::Record, 2);
-    SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(7, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    SendCommand(Handle(), 7, CBN_SELCHANGE, combo);
     EXPECT_EQ(std::vector<LONG_PTR>{2}, log_.Extras());
 }
 
@@ -91,11 +97,11 @@ TEST_F(ViewDispatchTest, ControlWithObjectIsTranslatedByItsMap)
     MappedControl object(view_, combo, ComboBoxNotificationMap());
     view_->AddEventHandler(Key::OnSelChange, 7, &log_, EventLog::Record, 1);
     view_->AddEventHandler(Key::OnAction, 7, &log_, EventLog::Record, 2);
-    SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(7, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    SendCommand(Handle(), 7, CBN_SELCHANGE, combo);
     // CBN_ERRSPACE is negative: it must still be found in the map.
     view_->AddEventHandler(Key::OnErrSpace, 7, &log_, EventLog::Record, 3);
-    SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(7, CBN_ERRSPACE), reinterpret_cast<LPARAM>(combo));
-    SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(7, 0x77), reinterpret_cast<LPARAM>(combo));
+    SendCommand(Handle(), 7, CBN_ERRSPACE, combo);
+    SendCommand(Handle(), 7, 0x77, combo);
     EXPECT_EQ((std::vector<LONG_PTR>{1, 3, 2}), log_.Extras());
 }
 
@@ -105,7 +111,7 @@ TEST_F(ViewDispatchTest, ToolbarButtonBecomesAMenuCommandOfItsId)
     MappedControl object(view_, bar, ToolbarNotificationMap());
     view_->AddEventHandler(Key::OnMenu, 105, &log_, EventLog::Record, 1);
     view_->AddEventHandler(Key::OnMenu, Source(bar), &log_, EventLog::Record, 2);
-    SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(105, 0), reinterpret_cast<LPARAM>(bar));
+    SendCommand(Handle(), 105, 0, bar);
     EXPECT_EQ(std::vector<LONG_PTR>{1}, log_.Extras());
 }
 

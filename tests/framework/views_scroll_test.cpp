@@ -2,6 +2,7 @@
 // tracking, scroll-bar controls, relayout of the ranges and the scroll attributes.
 #include <gtest/gtest.h>
 
+#include "framework/controls/scroll_bar_ctrl.h"
 #include "framework/controls/scroll_info.h"
 #include "framework/keys.h"
 #include "framework/view.h"
@@ -176,6 +177,23 @@ TEST_F(ViewScrollTest, ScrollBarControlWithoutObjectRaisesAZeroEvent)
     ASSERT_EQ(1u, log.Calls().size());
     EXPECT_EQ(0, log.Calls()[0].value);
     EXPECT_EQ(0, GetBarPos(bar, SB_CTL));
+    EXPECT_EQ(0, GetBarPos(view_->Handle(), SB_HORZ));
+}
+
+TEST_F(ViewScrollTest, ScrollBarControlObjectMovesItselfAndReportsTheDelta)
+{
+    MakeView();
+    AttributeList barAttributes;
+    barAttributes.Set(Key::Style, SBS_HORZ).Set(Key::Id, 78).Set(Key::Width, 100);
+    barAttributes.Set(Key::Height, 16).Set(Key::BarMax, 50).Set(Key::BarPos, 10);
+    ScrollBarCtrl bar(view_, L"", barAttributes);
+    EventLog log;
+    view_->AddEventHandler(Key::OnHScroll, 78, &log, EventLog::Record, 3);
+    SendMessageW(view_->Handle(), WM_HSCROLL, MAKEWPARAM(SB_LINEDOWN, 0),
+                 reinterpret_cast<LPARAM>(bar.Handle()));
+    ASSERT_EQ(1u, log.Calls().size());
+    EXPECT_EQ(-1, log.Calls()[0].value);
+    EXPECT_EQ(11, bar.GetPos());
     EXPECT_EQ(0, GetBarPos(view_->Handle(), SB_HORZ));
 }
 
