@@ -41,7 +41,7 @@ void ComboBoxCtrl::Configure(const AttributeList& attributes)
         FillItemsFromArray(Handle(), CB_RESETCONTENT, CB_ADDSTRING, static_cast<int>(count),
                            reinterpret_cast<const wchar_t* const*>(items));
     }
-    if (attributes.Get(Key::ItemList, &value)) {
+    if (attributes.Get(Key::ItemList, &value) && value != 0) {
         FillItemsFromList(Handle(), CB_RESETCONTENT, CB_ADDSTRING,
                           reinterpret_cast<const wchar_t*>(value));
     }
