@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: setup run test native windows test-native test-windows clean
+.PHONY: setup run test native windows test-native test-windows bench clean
 
 setup:
 	@scripts/setup
@@ -25,6 +25,10 @@ test: test-native test-windows
 
 run: native
 	@scripts/run-demo
+
+# Benchmarks, not tests: builds its own Release copies and writes docs/PERFORMANCE.md.
+bench: setup
+	@scripts/bench
 
 clean:
 	rm -rf build out

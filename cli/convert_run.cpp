@@ -13,6 +13,7 @@
 namespace {
 
 const char kProgram[] = "glimmer-convert";
+constexpr size_t kStreamBufferSize = 64 * 1024;
 
 std::string Lower(std::string text) {
   for (char& c : text) {
@@ -176,6 +177,7 @@ class ConvertRun {
     if (cam == nullptr) {
       return Failure(source, "cannot open: " + LastErrorText());
     }
+    setvbuf(cam, cam_buffer_.data(), _IOFBF, cam_buffer_.size());
     CamDirectory directory;
     if (!ReadDirectory(directory, cam)) {
       fclose(cam);
@@ -187,6 +189,7 @@ class ConvertRun {
       fclose(cam);
       return Failure(source, "cannot create a file in " + options_.output + ": " + LastErrorText());
     }
+    setvbuf(out, out_buffer_.data(), _IOFBF, out_buffer_.size());
     WriteResult result = WritePicture(directory, cam, out);
     const bool empty = ftell(out) == 0;
     if (fclose(out) != 0 && (result == WriteResult::Written || result == WriteResult::SourceEnded)) {
@@ -232,6 +235,10 @@ class ConvertRun {
   Overwrite mode_;
   std::vector<std::string> sources_;
   std::set<std::string> outputs_;
+  // The streams' buffers, kept for the whole run: with their own defaults the streams would
+  // ask the file system for a block size and move a few kilobytes per system call.
+  std::vector<char> cam_buffer_ = std::vector<char>(kStreamBufferSize);
+  std::vector<char> out_buffer_ = std::vector<char>(kStreamBufferSize);
   size_t converted_ = 0;
   size_t skipped_ = 0;
   size_t failed_ = 0;

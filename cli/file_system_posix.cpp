@@ -28,6 +28,32 @@ PathKind KindOf(const std::string& path, bool follow) {
   return S_ISREG(st.st_mode) ? PathKind::File : PathKind::Other;
 }
 
+namespace {
+
+// The folder listing usually says what an entry is; only where it does not is the entry
+// itself looked up, which costs a path walk per entry.
+PathKind KindOfEntry(const dirent& entry, const std::string& folder) {
+  switch (entry.d_type) {
+    case DT_REG: return PathKind::File;
+    case DT_DIR: return PathKind::Folder;
+    case DT_LNK: return PathKind::Link;
+    case DT_UNKNOWN: return KindOf(JoinPaths(folder, entry.d_name), false);
+    default: return PathKind::Other;
+  }
+}
+
+// The mode new files get from the process's umask, which can only be read by setting it.
+mode_t NewFileMode() {
+  static const mode_t mode = [] {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+  }();
+  return mode;
+}
+
+}  // namespace
+
 bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) {
   DIR* dir = opendir(folder.c_str());
   if (dir == nullptr) {
@@ -36,7 +62,7 @@ bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) {
   while (const dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
     if (name != "." && name != "..") {
-      items.push_back({name, KindOf(JoinPaths(folder, name), false)});
+      items.push_back({name, KindOfEntry(*entry, folder)});
     }
   }
   closedir(dir);
@@ -54,9 +80,7 @@ FILE* CreateTemporaryFile(const std::string& folder, std::string& path) {
     return nullptr;
   }
   // mkstemp makes the file readable by its owner only; give it the usual mode.
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
+  fchmod(fd, NewFileMode());
   FILE* file = fdopen(fd, "wb");
   if (file == nullptr) {
     close(fd);
@@ -71,7 +95,14 @@ bool MoveIntoPlace(const std::string& from, const std::string& to, bool replace)
   if (replace) {
     return rename(from.c_str(), to.c_str()) == 0;
   }
-  // A hard link fails when `to` exists, so nothing appearing meanwhile can be clobbered.
+  // Both a rename that refuses to replace and a hard link fail when `to` exists, so nothing
+  // appearing meanwhile can be clobbered; the rename is one step where the link takes two.
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    return true;
+  }
+  if (errno == EEXIST) {
+    return false;
+  }
   if (link(from.c_str(), to.c_str()) == 0) {
     unlink(from.c_str());
     return true;
