@@ -8,3 +8,7 @@
 // CommandBar_AddAdornments and CommandBands_AddAdornments flags; the close box is always added.
 #define CMDBAR_HELP 0x0001
 #define CMDBAR_OK 0x0002
+
+// Command bands style: band titles shown only where there is room. The desktop rebar has no
+// such style and reads the bit as RBS_REGISTERDROP, so CommandBands_Create drops it.
+#define RBS_SMARTLABELS 0x1000

@@ -44,7 +44,8 @@ HWND CommandBands_Create(HINSTANCE hinst, HWND hwndParent, UINT wID, DWORD dwSty
   INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_BAR_CLASSES | ICC_COOL_CLASSES};
   InitCommonControlsEx(&classes);
   HWND bands = CreateWindowExW(0, REBARCLASSNAMEW, nullptr,
-                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CCS_TOP | CCS_NODIVIDER | dwStyles,
+                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CCS_TOP | CCS_NODIVIDER |
+                                   (dwStyles & ~RBS_SMARTLABELS),
                                0, 0, 0, 0, hwndParent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(wID)), hinst,
                                nullptr);
   if (bands && himl) {

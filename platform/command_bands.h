@@ -8,7 +8,8 @@
 
 #include "platform/ce_styles.h"
 
-// Creates the rebar child of hwndParent with the RBS_ styles dwStyles and the band images himl.
+// Creates the rebar child of hwndParent with the RBS_ styles dwStyles (RBS_SMARTLABELS has no
+// desktop counterpart and is dropped) and the band images himl.
 HWND CommandBands_Create(HINSTANCE hinst, HWND hwndParent, UINT wID, DWORD dwStyles, HIMAGELIST himl);
 
 // Adds cBands bands described by prbbi, each given a command bar of its own with the band's
