@@ -6,6 +6,7 @@
 
 #include "app/registry_key.h"
 #include "app/texts.h"
+#include "framework/instance.h"
 
 namespace {
 
@@ -22,13 +23,12 @@ const TextPair kHandheldName = {L"ﾏｲ ﾊﾝﾄﾞﾍﾙﾄﾞ PC", L"My Hand
 
 Language language = Language::English;
 bool palmSize = false;
-HINSTANCE programInstance = nullptr;
 int showCommand = SW_SHOWDEFAULT;
 
 }  // namespace
 
 void InitializeSettings(HINSTANCE instance, int initialShowCommand) {
-  programInstance = instance;
+  SetProgramInstance(instance);
   showCommand = initialShowCommand;
   DecideSettings(GetSystemMetrics(SM_CXSCREEN), GetSystemDefaultLangID());
 }
@@ -47,8 +47,6 @@ void DecideSettings(int screenWidth, LANGID systemLanguage) {
 Language CurrentLanguage() { return language; }
 
 bool IsPalmSize() { return palmSize; }
-
-HINSTANCE ProgramInstance() { return programInstance; }
 
 int InitialShowCommand() { return showCommand; }
 

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "framework/instance.h"
+
 enum class Language { English, Japanese };
 
 // Decides the settings from the running system. Called once, before the first window.
@@ -16,7 +18,6 @@ void DecideSettings(int screenWidth, LANGID systemLanguage);
 Language CurrentLanguage();
 inline bool IsJapanese() { return CurrentLanguage() == Language::Japanese; }
 bool IsPalmSize();
-HINSTANCE ProgramInstance();
 int InitialShowCommand();
 
 // Reads a number below HKEY_CURRENT_USER\Software\KorvelSoft. Returns 0 or the platform's
