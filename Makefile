@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: setup run test native windows test-native test-windows bench clean
+.PHONY: setup run test native windows test-native test-windows fuzz bench clean
 
 setup:
 	@scripts/setup
@@ -22,6 +22,14 @@ test-windows: windows
 	xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset windows
 
 test: test-native test-windows
+
+# Each fuzz target for FUZZ_SECONDS (default 10 minutes), on a corpus kept in build/fuzz.
+FUZZ_SECONDS ?= 600
+fuzz: native
+	@ls build/native/tests/robustness/fuzz/*_fuzzer >/dev/null 2>&1 || { echo "fuzz: no fuzz targets (clang with libFuzzer missing)"; exit 1; }
+	@for f in build/native/tests/robustness/fuzz/*_fuzzer; do \
+	  tests/fuzz/run-fuzzer $$f $(FUZZ_SECONDS) build/native/test-cams build/fuzz/$$(basename $$f) || exit 1; \
+	done
 
 run: native
 	@scripts/run-demo

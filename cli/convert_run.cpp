@@ -1,6 +1,7 @@
 // Runs the conversions of one glimmer-convert command line.
 #include "cli/convert_run.h"
 
+#include <new>
 #include <set>
 
 #include "cli/file_system.h"
@@ -29,6 +30,22 @@ bool IsCamName(const std::string& name) {
 }
 
 bool IsRecycled(const std::string& name) { return Lower(name) == "recycled"; }
+
+// The temporary file of one conversion, removed on every way out that does not move it into
+// place, a refused allocation included (RemoveFile itself allocates nothing).
+class TemporaryFile {
+ public:
+  TemporaryFile() = default;
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (!path.empty()) {
+      RemoveFile(path);
+    }
+  }
+
+  std::string path;
+};
 
 enum class Outcome { Converted, Incomplete, Failed };
 enum class Answer { Replace, Skip, All, Quit };
@@ -183,8 +200,8 @@ class ConvertRun {
       fclose(cam);
       return Failure(source, "not a CAM file");
     }
-    std::string temporary;
-    FILE* out = CreateTemporaryFile(options_.output, temporary);
+    TemporaryFile temporary;
+    FILE* out = CreateTemporaryFile(options_.output, temporary.path);
     if (out == nullptr) {
       fclose(cam);
       return Failure(source, "cannot create a file in " + options_.output + ": " + LastErrorText());
@@ -205,18 +222,16 @@ class ConvertRun {
       case WriteResult::Written:
       case WriteResult::SourceEnded: reason = empty ? "its picture is empty" : nullptr; break;
     }
-    if (reason == nullptr && !CopyModificationTime(source, temporary)) {
+    if (reason == nullptr && !CopyModificationTime(source, temporary.path)) {
       reason = "cannot give the JPEG file the CAM file's time";
     }
-    if (reason == nullptr && !MoveIntoPlace(temporary, output, replace)) {
-      const std::string why = LastErrorText();
-      RemoveFile(temporary);
-      return Failure(source, "cannot write " + output + ": " + why);
+    if (reason == nullptr && !MoveIntoPlace(temporary.path, output, replace)) {
+      return Failure(source, "cannot write " + output + ": " + LastErrorText());
     }
     if (reason != nullptr) {
-      RemoveFile(temporary);
       return Failure(source, reason);
     }
+    temporary.path.clear();
     if (result == WriteResult::SourceEnded) {
       fprintf(streams_.err, "%s: %s: warning: its data ends early; %s holds an incomplete picture\n", kProgram,
               source.c_str(), output.c_str());
@@ -261,7 +276,9 @@ std::string OutputName(const std::string& source) {
   return name + ".jpg";
 }
 
-int RunCommandLine(const std::vector<std::string>& args, const RunStreams& streams) {
+namespace {
+
+int RunArguments(const std::vector<std::string>& args, const RunStreams& streams) {
   CliOptions options;
   std::string error;
   if (!ParseOptions(args, options, error)) {
@@ -277,4 +294,17 @@ int RunCommandLine(const std::vector<std::string>& args, const RunStreams& strea
     return kExitConverted;
   }
   return ConvertRun(options, streams).Run();
+}
+
+}  // namespace
+
+int RunCommandLine(const std::vector<std::string>& args, const RunStreams& streams) {
+  // Refused memory ends the run with a message; the conversion under way has removed its
+  // temporary file on the way out, and no output was touched.
+  try {
+    return RunArguments(args, streams);
+  } catch (const std::bad_alloc&) {
+    fprintf(streams.err, "%s: out of memory\n", kProgram);
+    return kExitFailed;
+  }
 }

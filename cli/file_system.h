@@ -33,6 +33,7 @@ FILE* CreateTemporaryFile(const std::string& folder, std::string& path);
 // and the result is false.
 bool MoveIntoPlace(const std::string& from, const std::string& to, bool replace);
 
+// Allocates nothing, so that it works when memory is refused.
 bool RemoveFile(const std::string& path);
 
 // Gives `to` the modification time of `from`.

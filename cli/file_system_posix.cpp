@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 char PathSeparator() { return '/'; }
 
@@ -55,17 +56,17 @@ mode_t NewFileMode() {
 }  // namespace
 
 bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) {
-  DIR* dir = opendir(folder.c_str());
+  // Closed on every way out, a refused allocation for an item included.
+  const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
   if (dir == nullptr) {
     return false;
   }
-  while (const dirent* entry = readdir(dir)) {
+  while (const dirent* entry = readdir(dir.get())) {
     const std::string name = entry->d_name;
     if (name != "." && name != "..") {
       items.push_back({name, KindOfEntry(*entry, folder)});
     }
   }
-  closedir(dir);
   std::sort(items.begin(), items.end(),
             [](const FolderItem& a, const FolderItem& b) { return a.name < b.name; });
   return true;
@@ -87,7 +88,7 @@ FILE* CreateTemporaryFile(const std::string& folder, std::string& path) {
     unlink(pattern.c_str());
     return nullptr;
   }
-  path = pattern;
+  path.swap(pattern);
   return file;
 }
 

@@ -87,7 +87,7 @@ FILE* OpenForReading(const std::string& path) {
 
 FILE* CreateTemporaryFile(const std::string& folder, std::string& path) {
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    const std::string candidate = JoinPaths(
+    std::string candidate = JoinPaths(
         folder, ".glimmer-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount() + attempt));
     HANDLE handle = CreateFileW(Wide(candidate).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -109,7 +109,7 @@ FILE* CreateTemporaryFile(const std::string& folder, std::string& path) {
       DeleteFileW(Wide(candidate).c_str());
       return nullptr;
     }
-    path = candidate;
+    path.swap(candidate);
     return file;
   }
   return nullptr;
@@ -119,7 +119,16 @@ bool MoveIntoPlace(const std::string& from, const std::string& to, bool replace)
   return Remember(MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0) != 0);
 }
 
-bool RemoveFile(const std::string& path) { return Remember(DeleteFileW(Wide(path).c_str()) != 0); }
+// Converts on the stack: it removes temporary files when memory has run out.
+bool RemoveFile(const std::string& path) {
+  wchar_t wide[32768];
+  const int size = MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide, 32767);
+  if (size <= 0) {
+    return Remember(false);
+  }
+  wide[size] = L'\0';
+  return Remember(DeleteFileW(wide) != 0);
+}
 
 bool CopyModificationTime(const std::string& from, const std::string& to) {
   HANDLE source = OpenForAttributes(from, FILE_READ_ATTRIBUTES);
