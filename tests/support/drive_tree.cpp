@@ -27,15 +27,19 @@ std::string UnixName(const std::wstring& path)
 }
 
 // Wine starts Unix programs through CreateProcess, which is how a test makes a Unix link.
+// The handle it gives back does not tell when the program has ended, so callers wait for
+// the program's effect instead.
 bool RunUnix(const std::wstring& program, std::wstring commandLine)
 {
+    // The program gets no standard handles of ours: a Unix program that inherits them can
+    // leave the test's own output broken when it ends.
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process))
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
+                        DETACHED_PROCESS, nullptr, nullptr, &startup, &process))
         return false;
-    WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return true;
@@ -86,7 +90,11 @@ bool MakeFolderLink(const std::wstring& linkPath, const char* target)
     const std::wstring unixLink =
         Widen(unixParent) + L"/" + linkPath.substr(separator + 1);
     RunUnix(L"Z:\\bin\\ln", L"/bin/ln -s " + Widen(target) + L" " + unixLink);
-    const DWORD attributes = GetFileAttributesW(linkPath.c_str());
+    DWORD attributes = GetFileAttributesW(linkPath.c_str());
+    for (int wait = 0; wait < 200 && attributes == INVALID_FILE_ATTRIBUTES; ++wait) {
+        Sleep(25);
+        attributes = GetFileAttributesW(linkPath.c_str());
+    }
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         ADD_FAILURE() << "link was not made: " << std::string(linkPath.begin(), linkPath.end());
         return false;

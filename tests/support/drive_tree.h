@@ -14,6 +14,8 @@ namespace drive_tree {
 bool MakeFolder(const std::wstring& path);
 bool MakeFile(const std::wstring& path, uint64_t size = 0);
 // A Unix symbolic link at linkPath whose target is the relative Unix path target ("..", ".").
+// Under Wine, a Unix program started before the process's first window leaves the test's
+// standard output broken, so make links once the test has a window.
 bool MakeFolderLink(const std::wstring& linkPath, const char* target);
 
 }  // namespace drive_tree

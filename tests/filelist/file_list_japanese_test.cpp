@@ -1,0 +1,62 @@
+// The file list's texts with a Japanese system language: column titles, the device root's
+// name in the Folder column, and the Size column's numbers.
+#include <string>
+
+#include "tests/filelist/list_fixture.h"
+
+namespace {
+
+class JapaneseListTest : public ListFixture {
+protected:
+    void TearDown() override
+    {
+        ListFixture::TearDown();
+        for (FileEntry* entry : entries)
+            delete entry;
+    }
+
+    void Add(const wchar_t* name, const wchar_t* folder, uint64_t size)
+    {
+        FileEntry* entry = FileEntry::Create(name, folder, size);
+        ASSERT_NE(entry, nullptr);
+        entries.push_back(entry);
+        list->AddRow(entry);
+    }
+
+    std::vector<FileEntry*> entries;
+};
+
+TEST_F(JapaneseListTest, ColumnTitlesAreJapanese)
+{
+    const wchar_t* expected[] = {L"名前", L"ﾌｫﾙﾀﾞ", L"ｻｲｽﾞ"};
+    for (int index = 0; index < 3; ++index) {
+        wchar_t title[64] = L"";
+        LVCOLUMNW column = {};
+        column.mask = LVCF_TEXT;
+        column.pszText = title;
+        column.cchTextMax = 64;
+        ASSERT_TRUE(SendMessageW(List(), LVM_GETCOLUMNW, index, reinterpret_cast<LPARAM>(&column)));
+        EXPECT_STREQ(title, expected[index]) << "column " << index;
+    }
+}
+
+TEST_F(JapaneseListTest, RowsShowTheDeviceNameAndBareNumbers)
+{
+    Add(L"root.cam", L"", 1234567);
+    Add(L"sub.cam", L"\\写真", 999);
+    Add(L"big.cam", L"\\写真", 2147483647);
+    ASSERT_EQ(Rows(), 3);
+    EXPECT_EQ(Cell(0, 1), L"ﾏｲ ﾊﾝﾄﾞﾍﾙﾄﾞ PC");
+    EXPECT_EQ(Cell(0, 2), L"1,234,567");
+    EXPECT_EQ(Cell(1, 1), L"\\写真");
+    EXPECT_EQ(Cell(1, 2), L"999");
+    EXPECT_EQ(Cell(2, 2), L"2,147,483,647");
+
+    wchar_t path[MAX_PATH];
+    ASSERT_TRUE(list->PathAt(0, path));
+    EXPECT_STREQ(path, L"root.cam");
+    ASSERT_TRUE(list->PathAt(1, path));
+    EXPECT_STREQ(path, L"\\写真\\sub.cam");
+}
+
+}  // namespace
