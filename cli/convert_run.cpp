@@ -198,7 +198,7 @@ class ConvertRun {
     CamDirectory directory;
     if (!ReadDirectory(directory, cam)) {
       fclose(cam);
-      return Failure(source, "not a CAM file");
+      return Failure(source, directory.AllocationRefused() ? "not enough memory for its directory" : "not a CAM file");
     }
     TemporaryFile temporary;
     FILE* out = CreateTemporaryFile(options_.output, temporary.path);

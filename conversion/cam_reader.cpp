@@ -38,6 +38,7 @@ bool CamDirectory::Allocate(size_t count) {
   }
   entries_ = new (std::nothrow) CamEntry[count];
   if (entries_ == nullptr) {
+    refused_ = true;
     return false;
   }
   count_ = count;
@@ -48,6 +49,7 @@ void CamDirectory::Release() {
   delete[] entries_;
   entries_ = nullptr;
   count_ = 0;
+  refused_ = false;
 }
 
 uint16_t ReadU16BE(const unsigned char* bytes) {

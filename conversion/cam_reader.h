@@ -34,6 +34,10 @@ class CamDirectory {
   bool Allocate(size_t count);
   void Release();
 
+  // True when the last Allocate was refused memory, so a failed ReadDirectory says nothing
+  // about the file.
+  bool AllocationRefused() const { return refused_; }
+
   size_t Count() const { return count_; }
   const CamEntry* Entries() const { return entries_; }
   CamEntry* Entries() { return entries_; }
@@ -41,6 +45,7 @@ class CamDirectory {
  private:
   CamEntry* entries_ = nullptr;
   size_t count_ = 0;
+  bool refused_ = false;
 };
 
 uint16_t ReadU16BE(const unsigned char* bytes);

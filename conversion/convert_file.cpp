@@ -24,6 +24,7 @@ const TextPair kCantCreateJpg = {L"JPG ﾌｧｲﾙが作成できません", L"
 const TextPair kCantWriteJpg = {L"JPG ﾌｧｲﾙに書き込めません", L"Can't write jpg file"};
 const TextPair kNotCam = {L"%s は CAM ﾌｧｲﾙではありません", L"'%s' is not a CAM file"};
 const TextPair kNoPicture = {L"%s には画像がありません", L"'%s' holds no picture"};
+const TextPair kOutOfMemory = {L"ﾒﾓﾘが足りません", L"Not enough memory"};
 
 FILE* OpenForWriting(const wchar_t* path) { return _wfopen(path, L"wb"); }
 
@@ -95,7 +96,11 @@ int ConvertFile(CamDirectory& directory, HWND owner, const wchar_t* sourcePath,
   }
   if (!ReadDirectory(directory, cam)) {
     fclose(cam);
-    ShowFatal(nullptr, Pick(kNotCam), sourcePath);
+    if (directory.AllocationRefused()) {
+      ShowFatal(nullptr, Pick(kOutOfMemory));
+    } else {
+      ShowFatal(nullptr, Pick(kNotCam), sourcePath);
+    }
     return 0;
   }
 

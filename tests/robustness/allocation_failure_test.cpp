@@ -44,10 +44,12 @@ TEST(RefusedMemory, TheLargestDirectoryFailsCleanlyAndTheNextReadSucceeds) {
   EXPECT_EQ(allocation_injector::Refused(), 1u);
   EXPECT_EQ(directory.Count(), 0u) << "the previous file's entries survived";
   EXPECT_EQ(directory.Entries(), nullptr);
+  EXPECT_TRUE(directory.AllocationRefused());
 
   rewind(cam);
   ASSERT_TRUE(ReadDirectory(directory, cam));
   EXPECT_EQ(directory.Count(), 65535u);
+  EXPECT_FALSE(directory.AllocationRefused());
   FILE* out = tmpfile();
   EXPECT_EQ(WritePicture(directory, cam, out), WriteResult::Written);
   fclose(out);
@@ -126,6 +128,26 @@ class RefusedMemoryRun : public ::testing::Test {
   std::string in_;
   std::map<std::string, Bytes> complete_;
 };
+
+TEST_F(RefusedMemoryRun, ARefusedDirectoryIsReportedAsSuchAndTheRunGoesOn) {
+  InjectionOff off;
+  const std::string out = root_ + "/out";
+  fs::remove_all(out);
+  fs::create_directories(out);
+  const CliRun run = RunCli({"-q", "-o", out, in_}, [&](bool starting) {
+    if (starting) {
+      allocation_injector::FailAtLeast(65535 * sizeof(CamEntry));
+    } else {
+      allocation_injector::Stop();
+    }
+  });
+  EXPECT_EQ(allocation_injector::Refused(), 1u);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("d.cam: not enough memory for its directory"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("c.cam: not a CAM file"), std::string::npos) << run.err;
+  EXPECT_EQ(FolderNames(out), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+  EXPECT_EQ(ReadWholeFile(out + "/a.jpg"), complete_["a.jpg"]);
+}
 
 TEST_F(RefusedMemoryRun, EachAllocationRefusedOnce) { RefuseEachAllocation(false); }
 
