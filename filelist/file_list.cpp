@@ -5,9 +5,9 @@
 #include <commctrl.h>
 
 #include <cwchar>
+#include <new>
 
 #include "app/messages.h"
-#include "app/settings.h"
 #include "app/texts.h"
 
 namespace {
@@ -57,7 +57,7 @@ void FormatSizeCell(uint64_t size, wchar_t (&cell)[kByteSizeLength])
 FileList::FileList(Window* owner, AttributeList& attributes)
     : ReportListView(owner, L"", attributes.Add(Key::Style, LVS_AUTOARRANGE)),
       includeSubFolders(true),
-      entries(new ObjectList()),
+      entries(new (std::nothrow) ObjectList()),
       count(0),
       totalBytes(0),
       sortKey(kUnsorted),

@@ -27,9 +27,11 @@ void FileList::Search()
     SetRedraw(FALSE);
     count = 0;
     totalBytes = 0;
-    entries->Clear();
     DeleteAllItems();
-    WalkFolder(folder);
+    if (entries != nullptr) {
+        entries->Clear();
+        WalkFolder(folder);
+    }
     if (sortKey != kUnsorted)
         SortRows();
     SetRedraw(TRUE);
