@@ -81,9 +81,17 @@ void Route(MSG& message) {
       }
       break;
     case WM_SYSKEYUP:
+    case WM_KEYUP:
       if (message.wParam == VK_MENU && hooks.altAlone) {
         hooks.altAlone = false;
         Redirect(message, bar, kEnterKeyMode, 0);
+        return;
+      }
+      // No window may see Alt come up: default processing would start the menu mode of
+      // the system menu, which has no visible pop-up and takes every key.
+      if (message.wParam == VK_MENU) {
+        message.hwnd = bar;
+        message.message = WM_NULL;
         return;
       }
       break;

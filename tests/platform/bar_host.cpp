@@ -132,8 +132,8 @@ void CALLBACK MenuDriver::Tick(HWND, UINT, UINT_PTR, DWORD) {
     if (driver->steps_[driver->next_]()) {
       ++driver->next_;
     }
-  } else if (OpenMenuWindow()) {
-    EndMenu();
+  } else {
+    EndMenu();  // also ends a menu mode that shows no pop-up
   }
 }
 

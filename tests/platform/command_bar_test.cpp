@@ -218,6 +218,27 @@ TEST_F(CommandBarTest, ArrowsInAnOpenPopupMoveToTheNeighbouringPopup) {
   EXPECT_TRUE(host_.Received().Messages().back().wParam == MAKEWPARAM(kFind, 0)) << host_.Received().Dump();
 }
 
+TEST_F(CommandBarTest, PointerMovedToAnotherButtonOpensItsPopup) {
+  POINT help = ButtonCentre(1);
+  ClientToScreen(bar_, &help);
+  HMENU first = nullptr;
+  HMENU second = nullptr;
+  PostClick(bar_, ButtonCentre(0));
+  ASSERT_TRUE(Drive({WaitForMenu(&first),
+                     [&] {
+                       SetCursorPos(help.x, help.y);
+                       PostMessageW(OpenMenuWindow(), WM_MOUSEMOVE, 0, 0);
+                       return true;
+                     },
+                     [&] {
+                       second = OpenMenu();
+                       return second != nullptr && second != first;
+                     },
+                     KeyToMenu(VK_ESCAPE), WaitForNoMenu()}));
+  EXPECT_EQ(first, GetSubMenu(menu_, 0));
+  EXPECT_EQ(second, GetSubMenu(menu_, 1));
+}
+
 TEST_F(CommandBarTest, AltAloneHighlightsTheBarAndArrowsThenEnterOpenAPopup) {
   PostKey(host_.Handle(), VK_MENU, true);
   Pump(100);
@@ -230,6 +251,25 @@ TEST_F(CommandBarTest, AltAloneHighlightsTheBarAndArrowsThenEnterOpenAPopup) {
   ASSERT_TRUE(Drive({WaitForMenu(&shown), KeyToMenu(VK_RETURN), WaitForNoMenu()}));
   EXPECT_EQ(shown, GetSubMenu(menu_, 1));
   EXPECT_TRUE(host_.Received().Matches(kAboutChosen));
+}
+
+TEST_F(CommandBarTest, AltPressedTwiceLeavesKeyboardModeWithoutTheSystemMenu) {
+  PostKey(host_.Handle(), VK_MENU, true);
+  Pump(100);
+  ASSERT_EQ(SendMessageW(bar_, TB_GETHOTITEM, 0, 0), 0);
+  bool opened = false;
+  MenuDriver driver({[&] {
+    opened = opened || OpenMenuWindow() != nullptr;
+    if (opened) {
+      EndMenu();
+    }
+    return false;
+  }});
+  PostKey(host_.Handle(), VK_MENU, true);
+  Pump(400);
+  EXPECT_EQ(SendMessageW(bar_, TB_GETHOTITEM, 0, 0), -1);
+  EXPECT_FALSE(opened);
+  EXPECT_EQ(host_.Received().Count(WM_SYSCOMMAND), 0u) << host_.Received().Dump();
 }
 
 TEST_F(CommandBarTest, F10HighlightsTheBarAndALetterOpensItsPopup) {
