@@ -263,6 +263,9 @@ void TrackEntry(HWND bar, int entry, bool byKeyboard) {
   bool backToBar = false;
   while (entry >= 0 && entry < static_cast<int>(state->buttons.size())) {
     const MenuButton button = state->buttons[entry];
+    if (button.grayed) {
+      break;
+    }
     HMENU popup = GetSubMenu(state->menu, button.position);
     int index = state->firstButton + entry;
     int command = kFirstMenuCommand + entry;
@@ -285,14 +288,14 @@ void TrackEntry(HWND bar, int entry, bool byKeyboard) {
       chosen = TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RETURNCMD | TPM_LEFTBUTTON,
                                 rect.left, rect.bottom, bar, &params);
       UnhookWindowsHookEx(filter);
-    } else if (!button.grayed) {
+    } else {
       chosen = GetMenuItemID(state->menu, button.position);
     }
     if (current.barDestroyed) {
       tracking = nullptr;
       return;
     }
-    SendMessageW(bar, TB_SETSTATE, command, MAKELONG(button.grayed ? 0 : TBSTATE_ENABLED, 0));
+    SendMessageW(bar, TB_SETSTATE, command, MAKELONG(TBSTATE_ENABLED, 0));
     if (chosen) {
       PostMessageW(TargetWindow(bar), WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
       break;

@@ -157,6 +157,22 @@ TEST_F(CommandBarTest, GrayedItemsAreNotChosenUntilEnabledInTheLiveMenu) {
   EXPECT_TRUE(host_.Received().Matches(convertChosen));
 }
 
+TEST_F(CommandBarTest, GrayedPopupShowsDisabledAndDoesNotOpen) {
+  EnableMenuItem(menu_, 1, MF_BYPOSITION | MF_GRAYED);
+  CommandBar_DrawMenuBar(bar_, 0);
+  EXPECT_EQ(SendMessageW(bar_, TB_GETSTATE, 0xE001, 0) & TBSTATE_ENABLED, 0);
+  bool opened = false;
+  MenuDriver driver({[&] {
+    opened = opened || OpenMenuWindow() != nullptr;
+    return false;
+  }});
+  PostClick(bar_, ButtonCentre(1));
+  PostAltLetter(L'H');
+  Pump(400);
+  EXPECT_FALSE(opened);
+  EXPECT_EQ(host_.Received().Count(WM_INITMENUPOPUP), 0u);
+}
+
 TEST_F(CommandBarTest, EscapeClosesThePopupWithoutACommand) {
   PostClick(bar_, ButtonCentre(0));
   HMENU shown = nullptr;
