@@ -232,6 +232,13 @@ int32_t TranslateByWindowClass(HWND control, int32_t native)
     return TranslateByClassName(className, native);
 }
 
+bool IsDesktopOnlyNotification(int32_t native)
+{
+    constexpr int32_t kCustomDraw = -12;          // NM_CUSTOMDRAW
+    constexpr int32_t kHotItemChange = -1249;     // BCN_HOTITEMCHANGE
+    return native == kCustomDraw || native == kHotItemChange;
+}
+
 int32_t NotifyCode(LPARAM lParam)
 {
     const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);

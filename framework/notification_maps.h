@@ -54,3 +54,8 @@ int32_t TranslateByWindowClass(HWND control, int32_t native);
 // codes (CBN_ERRSPACE, LBN_ERRSPACE) match their pairs.
 int32_t NotifyCode(LPARAM lParam);
 int32_t CommandCode(WPARAM wParam);
+
+// Painting and hot-tracking notifications that only the desktop's version 6 controls send
+// (NM_CUSTOMDRAW, BCN_HOTITEMCHANGE). They stand for no framework event and must not fall
+// through to OnAction: a button would otherwise "click" whenever it is drawn or hovered.
+bool IsDesktopOnlyNotification(int32_t native);

@@ -168,6 +168,9 @@ LRESULT View::HandleNotify(MessageRecord& record)
         return 0;
     }
     const int32_t code = NotifyCode(record.lParam);
+    if (IsDesktopOnlyNotification(code)) {
+        return 0;
+    }
     int32_t event = 0;
     if (!FindNotificationEvent(CommonNotificationMap(), code, &event)) {
         event = TranslateNotification(sender->NotificationMap(), code);

@@ -113,7 +113,7 @@ LRESULT ModalDialog::HandleNotify(MessageRecord& record)
     const int32_t code = NotifyCode(record.lParam);
     // The dialog is in the window map itself while it runs; what it sends itself is no
     // control's notification.
-    if (source == nullptr || source == Handle()) {
+    if (source == nullptr || source == Handle() || IsDesktopOnlyNotification(code)) {
         return record.result;
     }
     int32_t event = 0;
