@@ -31,8 +31,17 @@ fuzz: native
 	  tests/fuzz/run-fuzzer $$f $(FUZZ_SECONDS) build/native/test-cams build/fuzz/$$(basename $$f) || exit 1; \
 	done
 
-run: native
-	@scripts/run-demo
+# Opens Glimmer's window under Wine (scripts/glimmer); DEVICE=/path/to/camera/files picks the
+# device folder, LANG=ja the Japanese texts. Without a display it converts the demo files.
+run: setup
+	@if [ -z "$$DISPLAY" ]; then \
+	  echo "make run: no display (DISPLAY is unset), so converting the demo device with glimmer-convert instead"; \
+	  $(MAKE) --no-print-directory native && scripts/run-demo; \
+	else \
+	  cmake --preset windows >/dev/null && \
+	  cmake --build --preset windows -j $(JOBS) --target glimmer && \
+	  scripts/glimmer $(if $(DEVICE),--device "$(DEVICE)") --lang $(if $(filter ja%,$(LANG)),ja,en); \
+	fi
 
 # Benchmarks, not tests: builds its own Release copies and writes docs/PERFORMANCE.md.
 bench: setup

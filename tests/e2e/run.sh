@@ -1,0 +1,311 @@
+#!/usr/bin/env bash
+# Drives the real glimmer.exe, started by scripts/glimmer, with real mouse and key events
+# (xdotool) on a private X server with a window manager, and checks what it shows and writes.
+#   run.sh LAUNCHER GLIMMER_EXE PROBE_EXE TEST_CAMS SCRATCH [SCREENSHOT_DIR]
+# The probe only reads the windows (texts, rows, tree items, positions); every action is input.
+set -u
+
+if [ -z "${GLIMMER_E2E_X:-}" ]; then
+  export GLIMMER_E2E_X=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
+
+launcher=$1
+exe=$2
+probe_exe=$3
+cams=$4
+scratch=$5
+shots=${6:-$scratch/screenshots}
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tests/e2e/desktop.sh
+source "$here/desktop.sh"
+
+mkdir -p "$scratch"
+scratch=$(cd "$scratch" && pwd)
+screen=$scratch/screen.txt
+prefix=$(dirname "$scratch")/wineprefix
+device=$scratch/device
+pictures=(sunset rings checker bands)
+
+start_glimmer() {
+  GLIMMER_WINEPREFIX=$prefix "$launcher" --exe "$exe" --device "$device" --lang "$1" \
+    >"$scratch/launcher-$1.log" 2>&1 &
+  glimmer_pid=$!
+  # The first start also makes the Wine prefix; the probe must not start Wine in it before.
+  local end=$((SECONDS + 300))
+  while [ ! -f "$prefix/.glimmer-ready" ] && kill -0 "$glimmer_pid" 2>/dev/null && [ "$SECONDS" -lt "$end" ]; do
+    sleep 0.5
+  done
+  [ -f "$prefix/.glimmer-ready" ] || abort "the launcher made no Wine prefix: $(cat "$scratch/launcher-$1.log")"
+  must_wait_for "Glimmer's main window" 60 has_window Glimmer
+}
+
+# The launcher must end by itself once the window is closed, and call that a success.
+expect_launcher_end() {
+  local status end=$((SECONDS + 30))
+  while kill -0 "$glimmer_pid" 2>/dev/null && [ "$SECONDS" -lt "$end" ]; do sleep 0.2; done
+  if kill -0 "$glimmer_pid" 2>/dev/null; then
+    fail "$1: the launcher still runs 30 s after the window was closed"
+    return
+  fi
+  wait "$glimmer_pid"
+  status=$?
+  expect_eq "$1: the launcher reports success for Glimmer's exit code 1" 0 "$status"
+  check "$1: the launcher printed no error" eval "! grep -v 'preparing the Wine prefix' '$scratch/launcher-$2.log' | grep -q ."
+}
+
+# find_folder BROWSE_TITLE FOLDER: Find, pick FOLDER (a child of the root) in the tree, OK.
+find_folder() {
+  click_control Glimmer 101 Button
+  must_wait_for "the folder browser" 20 has_window "$1"
+  click_item "$1" "$2"
+  must_wait_for "'$2' selected" 10 is 1 tree_item_field "$1" "$2" 4
+  click_control "$1" 1 Button
+  must_wait_for "the folder browser to close" 20 no_window "$1"
+}
+
+# answer_box TITLE TEXT HOW [SHOT]: waits for the box with that text and answers it.
+answer_box() {
+  must_wait_for "'$1' saying '$2'" 30 box_says "$1" "$2"
+  pass "'$1' says '$2'"
+  [ -z "${4:-}" ] || shot "$4"
+  case $3 in
+    key:*) keys_to "$1" "${3#key:}" ;;
+    click:*) click_control "$1" "${3#click:}" Button ;;
+  esac
+  must_wait_for "'$1' with '$2' to close" 20 box_gone "$1" "$2"
+}
+
+expected_rows() {
+  local folder
+  for picture in "${pictures[@]}"; do
+    case $picture in sunset | rings) folder='\DCIM' ;; *) folder='\DCIM\Trip' ;; esac
+    file=$(find "$device/DCIM" -maxdepth 2 -name "$picture.cam" -not -path '*RECYCLED*')
+    printf '%s.cam\t%s\t%s\n' "$picture" "$folder" "$(group_digits "$(stat -c %s "$file")")"
+  done | sort
+}
+
+total_bytes() {
+  local total=0 picture
+  for picture in "${pictures[@]}"; do
+    total=$((total + $(stat -c %s "$(find "$device/DCIM" -maxdepth 2 -name "$picture.cam" -not -path '*RECYCLED*')")))
+  done
+  echo "$total"
+}
+
+drive_folder_without_last_backslash() { [[ $1 == [A-Za-z]:\\* && $1 != *\\ ]]; }
+
+box_gone() { ! box_says "$1" "$2"; }
+
+# all_decode_as FOLDER PATTERN PICTURE: every file there that matches decodes to PICTURE.
+all_decode_as() {
+  local jpeg
+  for jpeg in "$1"/$2; do
+    [ -e "$jpeg" ] || continue
+    same_picture "$jpeg" "$scratch/expected/$3.ppm" || return 1
+  done
+}
+
+outputs_decode() {
+  local folder=$1 picture
+  shift
+  for picture in "$@"; do
+    same_picture "$folder/$picture.jpg" "$scratch/expected/$picture.ppm" || return 1
+  done
+}
+
+english_run() {
+  start_glimmer en
+  wait_for "the idle controls" 10 is 1 control_enabled Glimmer 101 Button
+  expect_eq "at start Convert is disabled" 0 "$(control_enabled Glimmer 102 Button)"
+  expect_eq "at start Convert All is disabled" 0 "$(control_enabled Glimmer 103 Button)"
+  expect_eq "at start Stop is disabled" 0 "$(control_enabled Glimmer 104 Button)"
+  expect_eq "at start Sub Folder is checked" 1 "$(control_field Glimmer 0 Button 6)"
+  local temp_folder temp_unix
+  temp_folder=$(combo_current)
+  check "the output folder starts as the temporary-files folder without a last backslash ($temp_folder)" \
+    drive_folder_without_last_backslash "$temp_folder"
+  temp_unix=$(wine_env winepath -u "$temp_folder" 2>/dev/null)
+  temp_unix=${temp_unix%/}
+  [ -d "$temp_unix" ] || abort "the temporary-files folder '$temp_folder' is not at '$temp_unix'"
+  for picture in "${pictures[@]}"; do rm -f "$temp_unix/$picture.jpg"; done
+  shot en-start
+
+  # 1. Find: the folder browser shows the device's folders, never RECYCLED nor files.
+  click_control Glimmer 101 Button
+  must_wait_for "the folder browser" 20 has_window "Browse folder"
+  expect_eq "the tree's root is the device" "My Handheld PC" "$(tree_items "Browse folder" | awk -F'\t' '$1 == 0 { print $2 }')"
+  expect_eq "the root's folders (expanded, nothing below shown)" "Bulk DCIM out out-ja" \
+    "$(tree_items "Browse folder" | awk -F'\t' '$1 == 1 { print $2 }' | sort | tr '\n' ' ' | sed 's/ $//')"
+  click_item "Browse folder" DCIM
+  must_wait_for "DCIM selected" 10 is 1 tree_item_field "Browse folder" DCIM 4
+  keys_to "Browse folder" Right
+  must_wait_for "DCIM expanded by the Right key" 10 is 1 tree_item_field "Browse folder" DCIM 5
+  expect_eq "DCIM shows its sub-folder, never RECYCLED" "Trip" \
+    "$(tree_items "Browse folder" | awk -F'\t' '$1 == 2 { print $2 }' | tr '\n' ' ' | sed 's/ $//')"
+  shot en-browse
+  click_control "Browse folder" 1 Button
+  must_wait_for "the four CAM files in the list" 30 is 4 row_count
+  expect_eq "the list shows name, folder and size of each CAM file" "$(expected_rows)" "$(rows | sort)"
+  expect_eq "the status bar counts the files" "4 Files" "$(status_part 0)"
+  expect_eq "the status bar shows the total size" "$(group_digits "$(total_bytes)") Bytes" "$(status_part 1)"
+  expect_eq "Convert is enabled once the list has rows" 1 "$(control_enabled Glimmer 102 Button)"
+  shot en-found
+
+  # 2. Convert All into the temporary-files folder: every output decodes to the source pixels.
+  click_control Glimmer 103 Button
+  answer_box Message Finished key:Return en-finished
+  check "Convert All wrote every JPEG with the pictures' pixels" outputs_decode "$temp_unix" "${pictures[@]}"
+  wait_for "the idle controls after the run" 10 is 0 control_enabled Glimmer 104 Button
+  expect_eq "the status bar shows the count again after the run" "4 Files" "$(status_part 0)"
+
+  # 3. Convert All again: the overwrite question for each file; No, Yes, Cancel, Yes.
+  local order=() i
+  for i in 0 1 2 3; do order+=("$(row_name $i)"); order[i]=${order[i]%.cam}; done
+  for picture in "${pictures[@]}"; do echo "stale $picture" >"$temp_unix/$picture.jpg"; done
+  click_control Glimmer 103 Button
+  local answers=(key:n click:6 key:Escape key:y)
+  for i in 0 1 2 3; do
+    answer_box Inquiry "'$temp_folder\\${order[i]}.jpg' already exist. Do you want to replace it?" "${answers[i]}" \
+      "$([ "$i" = 0 ] && echo en-inquiry)"
+  done
+  answer_box Message Finished key:Return
+  expect_eq "No kept the existing ${order[0]}.jpg" "stale ${order[0]}" "$(cat "$temp_unix/${order[0]}.jpg")"
+  check "Yes replaced ${order[1]}.jpg" outputs_decode "$temp_unix" "${order[1]}"
+  expect_eq "Cancel skipped only ${order[2]}.jpg" "stale ${order[2]}" "$(cat "$temp_unix/${order[2]}.jpg")"
+  check "the run went on after Cancel and replaced ${order[3]}.jpg" outputs_decode "$temp_unix" "${order[3]}"
+
+  # 4. Browse adds \out; Convert from the File menu writes the selected rows there only.
+  click_control Glimmer 105 Button
+  must_wait_for "the folder browser" 20 has_window "Browse folder"
+  click_item "Browse folder" out
+  must_wait_for "out selected" 10 is 1 tree_item_field "Browse folder" out 4
+  keys_to "Browse folder" Return
+  must_wait_for "the folder browser to close" 20 no_window "Browse folder"
+  expect_eq "Browse added the folder and selected it" "$temp_folder *\\out" "$(combo_entries | tr '\n' ' ' | sed 's/ $//')"
+  click_row 0
+  # shellcheck disable=SC2046
+  xdotool keydown ctrl mousemove --sync $(row_centre 2) click 1 keyup ctrl
+  must_wait_for "rows 0 and 2 selected" 10 is "0 2 " selected_rows
+  keys_to Glimmer alt+f
+  must_wait_for "the File menu" 10 has_window menu
+  shot en-menu
+  type_keys c
+  answer_box Message Finished key:Return
+  expect_eq "Convert wrote the two selected files, and only them, into \\out" \
+    "${order[0]}.jpg ${order[2]}.jpg" "$(find "$device/out" -type f -printf '%f\n' | sort | tr '\n' ' ' | sed 's/ $//')"
+  check "the selected files' JPEGs decode to their pixels" outputs_decode "$device/out" "${order[0]}" "${order[2]}"
+
+  # Convert of a selection ends at a Cancel: the second selected file is not even asked for.
+  click_control Glimmer 102 Button
+  answer_box Inquiry "'\\out\\${order[0]}.jpg' already exist. Do you want to replace it?" key:Escape
+  must_wait_for "the end of the run or a further question" 20 eval 'has_window Message || has_window Inquiry'
+  check "Cancel ended the run of the selection without asking for ${order[2]}.jpg" no_window Inquiry
+  answer_box Message Finished key:Return
+
+  # 5. Stop during a long run: Convert All, then Stop at once; the run ends with "Aborted".
+  find_folder "Browse folder" Bulk
+  must_wait_for "the $bulk files of Bulk in the list" 30 is "$bulk" row_count
+  expect_eq "the status bar counts $bulk files" "$bulk Files" "$(status_part 0)"
+  local all stop
+  all=$(control_centre Glimmer 103 Button)
+  stop=$(control_centre Glimmer 104 Button)
+  # shellcheck disable=SC2086
+  xdotool mousemove --sync $all click 1 mousemove --sync $stop click 1
+  answer_box Message Aborted key:Return
+  local written
+  written=$(find "$device/out" -name 'pic*.jpg' | wc -l)
+  check "Stop ended the run early ($written of $bulk files written)" test "$written" -lt "$bulk"
+  check "every file that was started was finished" all_decode_as "$device/out" 'pic*.jpg' sunset
+  wait_for "the idle controls after Stop" 10 is 1 control_enabled Glimmer 103 Button
+  expect_eq "Stop is disabled again" 0 "$(control_enabled Glimmer 104 Button)"
+
+  # Exit from the File menu closes the program; the launcher reports no failure.
+  keys_to Glimmer alt+f
+  must_wait_for "the File menu" 10 has_window menu
+  type_keys x
+  expect_launcher_end "English run" en
+}
+
+# 6. The same work in Japanese: every text of the window, the browser and the boxes.
+japanese_run() {
+  start_glimmer ja
+  wait_for "the idle controls" 10 is 1 control_enabled Glimmer 101 Button
+  expect_eq "Japanese Find button" "検索(&F)..." "$(control_text Glimmer 101 Button)"
+  expect_eq "Japanese Convert button" "変換(&C)" "$(control_text Glimmer 102 Button)"
+  expect_eq "Japanese Convert All button" "一括変換(&A)" "$(control_text Glimmer 103 Button)"
+  expect_eq "Japanese Stop button" "中断(&S)" "$(control_text Glimmer 104 Button)"
+  expect_eq "Japanese Browse button" "参照(&B)..." "$(control_text Glimmer 105 Button)"
+  expect_eq "Japanese Sub Folder box" "ｻﾌﾞﾌｫﾙﾀﾞも探す(&S)" "$(control_text Glimmer 0 Button)"
+  expect_eq "Japanese Output Folder label" "出力先ﾌｫﾙﾀﾞ(&O):" "$(control_text Glimmer 0 Static)"
+
+  click_control Glimmer 101 Button
+  must_wait_for "the Japanese folder browser" 20 has_window "ﾌｫﾙﾀﾞの参照"
+  expect_eq "the Japanese name of the device" "ﾏｲ ﾊﾝﾄﾞﾍﾙﾄﾞ PC" "$(tree_items "ﾌｫﾙﾀﾞの参照" | awk -F'\t' '$1 == 0 { print $2 }')"
+  click_item "ﾌｫﾙﾀﾞの参照" DCIM
+  must_wait_for "DCIM selected" 10 is 1 tree_item_field "ﾌｫﾙﾀﾞの参照" DCIM 4
+  shot ja-browse
+  click_control "ﾌｫﾙﾀﾞの参照" 1 Button
+  must_wait_for "the four CAM files in the list" 30 is 4 row_count
+  expect_eq "the Japanese file count" "4 個のﾌｧｲﾙ" "$(status_part 0)"
+  expect_eq "the Japanese total size" "$(group_digits "$(total_bytes)") ﾊﾞｲﾄ" "$(status_part 1)"
+  shot ja-found
+
+  click_control Glimmer 105 Button
+  must_wait_for "the Japanese folder browser" 20 has_window "ﾌｫﾙﾀﾞの参照"
+  click_item "ﾌｫﾙﾀﾞの参照" out-ja
+  must_wait_for "out-ja selected" 10 is 1 tree_item_field "ﾌｫﾙﾀﾞの参照" out-ja 4
+  keys_to "ﾌｫﾙﾀﾞの参照" Return
+  must_wait_for "the folder browser to close" 20 no_window "ﾌｫﾙﾀﾞの参照"
+  click_control Glimmer 103 Button
+  answer_box "ﾒｯｾｰｼﾞ" "変換終了" key:Return ja-finished
+  check "the Japanese run wrote every JPEG with the pictures' pixels" outputs_decode "$device/out-ja" "${pictures[@]}"
+
+  # Again: the Japanese overwrite question, cancelled for every file; nothing is replaced.
+  local before
+  before=$(md5sum "$device"/out-ja/*.jpg)
+  click_control Glimmer 103 Button
+  local i name
+  for i in 0 1 2 3; do
+    name=$(row_name $i)
+    answer_box "問い合わせ" "\\out-ja\\${name%.cam}.jpg は既に存在します。上書きしますか?" key:Escape \
+      "$([ "$i" = 0 ] && echo ja-inquiry)"
+  done
+  answer_box "ﾒｯｾｰｼﾞ" "変換終了" key:Return
+  expect_eq "Cancel left every Japanese output as it was" "$before" "$(md5sum "$device"/out-ja/*.jpg)"
+
+  # The window manager's close (Alt+F4) ends the program as the close box does.
+  keys_to Glimmer alt+F4
+  expect_launcher_end "Japanese run" ja
+}
+
+rm -rf "$device" "$scratch/expected" "$shots"
+mkdir -p "$shots" "$scratch/expected"
+
+# The device: pictures of both entry kinds in a folder and its sub-folder, a RECYCLED folder
+# that must stay out of sight, a long run's worth of files, and two empty output folders.
+mkdir -p "$device/DCIM/Trip" "$device/DCIM/RECYCLED" "$device/Bulk" "$device/out" "$device/out-ja"
+cp "$cams/scans-sunset.cam" "$device/DCIM/sunset.cam"
+cp "$cams/scans-rings.cam" "$device/DCIM/rings.cam"
+cp "$cams/scans-checker.cam" "$device/DCIM/Trip/checker.cam"
+cp "$cams/jpeg-bands.cam" "$device/DCIM/Trip/bands.cam"
+cp "$cams/scans-rings.cam" "$device/DCIM/RECYCLED/binned.cam"
+bulk=240
+for i in $(seq -w 1 $bulk); do cp "$cams/scans-sunset.cam" "$device/Bulk/pic$i.cam"; done
+for picture in sunset rings checker; do cp "$cams/$picture.ppm" "$scratch/expected/$picture.ppm"; done
+djpeg -ppm "$cams/bands.jpg" >"$scratch/expected/bands.ppm"
+
+openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
+wm=$!
+trap 'kill $wm 2>/dev/null; WINEPREFIX=$prefix wineserver -k 2>/dev/null' EXIT
+for _ in $(seq 50); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
+
+english_run
+japanese_run
+
+echo "end-to-end: $passed passed, $failed failed"
+echo "screenshots in $shots"
+[ "$failed" -eq 0 ]
