@@ -85,6 +85,10 @@ BOOL CommandBands_AddAdornments(HWND hwndCmdBands, HINSTANCE hinst, DWORD dwFlag
     return FALSE;
   }
   REBARBANDINFOW band = ReadBand(prbbi);
+  if (!(band.fMask & RBBIM_ID)) {
+    band.fMask |= RBBIM_ID;
+    band.wID = 0xFFFFFFFF;
+  }
   HWND bar = CreateBandBar(hinst, hwndCmdBands, band.wID);
   if (!bar || !CommandBar_AddAdornments(bar, dwFlags, 0)) {
     if (bar) {

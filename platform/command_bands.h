@@ -21,5 +21,5 @@ BOOL CommandBands_AddBands(HWND hwndCmdBands, HINSTANCE hinst, UINT cBands, LPRE
 HWND CommandBands_GetCommandBar(HWND hwndCmdBands, UINT uBand);
 
 // Adds a last, fixed band holding the close box (and the OK and help boxes by dwFlags);
-// prbbi, when given, supplies that band's style and ID.
+// prbbi, when given, supplies that band's style and ID; the ID is otherwise 0xFFFFFFFF.
 BOOL CommandBands_AddAdornments(HWND hwndCmdBands, HINSTANCE hinst, DWORD dwFlags, LPREBARBANDINFOW prbbi);

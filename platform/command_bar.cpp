@@ -193,7 +193,8 @@ void PressBox(HWND bar, CommandBarState& state, int box) {
   }
 }
 
-// Posted, not sent: a WM_CLOSE or command may destroy the bar while it is still in its procedure.
+// Close and OK are posted, not sent: they may destroy the bar while it is still in its
+// procedure. WM_HELP carries a pointer and must be sent; the caller touches nothing after it.
 void FireBox(HWND bar, DWORD kind) {
   HWND target = TargetWindow(bar);
   switch (kind) {
@@ -203,9 +204,12 @@ void FireBox(HWND bar, DWORD kind) {
     case CMDBAR_OK:
       PostMessageW(target, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
       break;
-    default:
-      PostMessageW(target, WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
+    default: {
+      HELPINFO help = {sizeof(help), HELPINFO_WINDOW, GetDlgCtrlID(bar), bar, 0, {}};
+      GetCursorPos(&help.MousePos);
+      SendMessageW(target, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
       break;
+    }
   }
 }
 

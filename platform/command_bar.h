@@ -28,7 +28,8 @@ void CommandBar_DrawMenuBar(HWND hwndCB, WORD iButton);
 int CommandBar_Height(HWND hwndCB);
 
 // Adds the close box (WM_CLOSE to the bar's window owner) at the right end, with
-// CMDBAR_OK an OK box (WM_COMMAND IDOK) and with CMDBAR_HELP a help box (WM_HELP).
+// CMDBAR_OK an OK box (WM_COMMAND IDOK) and with CMDBAR_HELP a help box (WM_HELP, sent
+// with a HELPINFO that names the bar).
 BOOL CommandBar_AddAdornments(HWND hwndCB, DWORD dwFlags, DWORD dwReserved);
 
 BOOL CommandBar_Show(HWND hwndCB, BOOL fShow);

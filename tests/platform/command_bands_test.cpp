@@ -120,6 +120,7 @@ TEST_F(CommandBandsTest, AdornmentBandCloseBoxClosesTheWindow) {
   ASSERT_EQ(SendMessageW(bands_, RB_GETBANDCOUNT, 0, 0), 3);
   HWND boxes = CommandBands_GetCommandBar(bands_, 2);
   ASSERT_NE(boxes, nullptr);
+  EXPECT_EQ(static_cast<UINT>(GetDlgCtrlID(boxes)), 0xFFFFFFFFu);
   RECT client;
   GetClientRect(boxes, &client);
   ASSERT_GT(client.right, 0);

@@ -339,19 +339,22 @@ TEST_F(CommandBarTest, CloseBoxSendsCloseToTheParent) {
   EXPECT_TRUE(host_.Received().Matches(kNothing)) << "releasing outside the box must not close";
 }
 
-TEST_F(CommandBarTest, OkBoxSendsIdOkNextToTheCloseBox) {
-  ASSERT_TRUE(CommandBar_AddAdornments(bar_, CMDBAR_OK, 0));
+TEST_F(CommandBarTest, OkAndHelpBoxesStandLeftOfTheCloseBox) {
+  ASSERT_TRUE(CommandBar_AddAdornments(bar_, CMDBAR_OK | CMDBAR_HELP, 0));
   RECT client;
   GetClientRect(bar_, &client);
   int side = client.bottom - 4;
   POINT ok = {client.right - 2 - side - 2 - side / 2, client.bottom / 2};
+  POINT help = {ok.x - side - 2, ok.y};
+  PostClick(bar_, help);
   PostClick(bar_, ok);
   Pump(100);
-  const ExpectedMessage okSent[] = {
+  const ExpectedMessage sent[] = {
+      {WM_HELP, kWParam, 0},
       {WM_COMMAND, kWParam | kLParam, MAKEWPARAM(IDOK, 0), 0},
       {0},
   };
-  EXPECT_TRUE(host_.Received().Matches(okSent));
+  EXPECT_TRUE(host_.Received().Matches(sent));
 }
 
 TEST_F(CommandBarTest, ButtonsWithoutAMenuBarBehaveAsAPlainToolbar) {
