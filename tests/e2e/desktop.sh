@@ -41,8 +41,8 @@ control_centre() { awk -F'\t' -v t="$1" -v id="$2" -v c="$3" \
 box_text() { awk -F'\t' -v t="$1" '$1 == "control" && $2 == t && $4 == "Static" && $9 != "" { print $9 }' "$screen"; }
 box_says() { has_window "$1" && box_text "$1" | grep -qxF -- "$2"; }
 
-rows() { awk -F'\t' -v t="${1:-Glimmer}" '$1 == "row" && $2 == t { print $7 "\t" $8 "\t" $9 }' "$screen"; }
-row_count() { rows "$@" | wc -l; }
+rows() { awk -F'\t' '$1 == "row" && $2 == "Glimmer" { print $7 "\t" $8 "\t" $9 }' "$screen"; }
+row_count() { rows | wc -l; }
 row_centre() { awk -F'\t' -v i="$1" '$1 == "row" && $2 == "Glimmer" && $3 == i { print $5, $6; exit }' "$screen"; }
 row_name() { awk -F'\t' -v i="$1" '$1 == "row" && $2 == "Glimmer" && $3 == i { print $7; exit }' "$screen"; }
 selected_rows() { awk -F'\t' '$1 == "row" && $2 == "Glimmer" && $4 == 1 { print $3 }' "$screen" | tr '\n' ' '; }

@@ -27,16 +27,18 @@ prefix=$(dirname "$scratch")/wineprefix
 device=$scratch/device
 pictures=(sunset rings checker bands)
 
+# start_glimmer LOG_NAME LAUNCHER_OPTION...
 start_glimmer() {
-  GLIMMER_WINEPREFIX=$prefix "$launcher" --exe "$exe" --device "$device" --lang "$1" \
-    >"$scratch/launcher-$1.log" 2>&1 &
+  local log=$scratch/launcher-$1.log
+  shift
+  GLIMMER_WINEPREFIX=$prefix "$launcher" --exe "$exe" "$@" >"$log" 2>&1 &
   glimmer_pid=$!
   # The first start also makes the Wine prefix; the probe must not start Wine in it before.
   local end=$((SECONDS + 300))
   while [ ! -f "$prefix/.glimmer-ready" ] && kill -0 "$glimmer_pid" 2>/dev/null && [ "$SECONDS" -lt "$end" ]; do
     sleep 0.5
   done
-  [ -f "$prefix/.glimmer-ready" ] || abort "the launcher made no Wine prefix: $(cat "$scratch/launcher-$1.log")"
+  [ -f "$prefix/.glimmer-ready" ] || abort "the launcher made no Wine prefix: $(cat "$log")"
   must_wait_for "Glimmer's main window" 60 has_window Glimmer
 }
 
@@ -115,7 +117,7 @@ outputs_decode() {
 }
 
 english_run() {
-  start_glimmer en
+  start_glimmer en --device "$device" --lang en
   wait_for "the idle controls" 10 is 1 control_enabled Glimmer 101 Button
   expect_eq "at start Convert is disabled" 0 "$(control_enabled Glimmer 102 Button)"
   expect_eq "at start Convert All is disabled" 0 "$(control_enabled Glimmer 103 Button)"
@@ -229,7 +231,7 @@ english_run() {
 
 # 6. The same work in Japanese: every text of the window, the browser and the boxes.
 japanese_run() {
-  start_glimmer ja
+  start_glimmer ja --device "$device" --lang ja
   wait_for "the idle controls" 10 is 1 control_enabled Glimmer 101 Button
   expect_eq "Japanese Find button" "検索(&F)..." "$(control_text Glimmer 101 Button)"
   expect_eq "Japanese Convert button" "変換(&C)" "$(control_text Glimmer 102 Button)"
@@ -279,6 +281,25 @@ japanese_run() {
   expect_launcher_end "Japanese run" ja
 }
 
+# Without --device the launcher works on its own copy of the repository's demo device.
+demo_run() {
+  local data=$scratch/data demo
+  demo=$(cd "$here/../../demo/device" && pwd)
+  rm -rf "$data"
+  XDG_DATA_HOME=$data start_glimmer demo --lang en
+  expect_eq "the launcher copied the demo device" "$(cd "$demo" && find . | sort)" \
+    "$(cd "$data/glimmer/demo-device" && find . | sort)"
+  click_control Glimmer 101 Button
+  must_wait_for "the folder browser" 20 has_window "Browse folder"
+  expect_eq "the demo device is the device root" "My Documents" \
+    "$(tree_items "Browse folder" | awk -F'\t' '$1 == 1 { print $2 }')"
+  keys_to "Browse folder" Escape
+  must_wait_for "the folder browser to close" 20 no_window "Browse folder"
+  expect_eq "a cancelled Find leaves the list empty" 0 "$(row_count)"
+  keys_to Glimmer alt+F4
+  expect_launcher_end "Demo run" demo
+}
+
 rm -rf "$device" "$scratch/expected" "$shots"
 mkdir -p "$shots" "$scratch/expected"
 
@@ -305,6 +326,7 @@ done
 
 english_run
 japanese_run
+demo_run
 
 echo "end-to-end: $passed passed, $failed failed"
 echo "screenshots in $shots"
