@@ -156,6 +156,36 @@ int BoxAt(HWND bar, const CommandBarState& state, POINT point) {
   return -1;
 }
 
+// The glyphs are drawn here rather than taken from the caption-button font, which not every
+// system has.
+void PaintCross(HDC dc, RECT rect, bool pushed) {
+  int side = rect.right - rect.left;
+  int inset = side / 4 + (pushed ? 1 : 0);
+  HPEN pen = CreatePen(PS_SOLID, side >= 16 ? 2 : 1, GetSysColor(COLOR_BTNTEXT));
+  HGDIOBJ oldPen = SelectObject(dc, pen);
+  int left = rect.left + inset;
+  int top = rect.top + inset;
+  int right = rect.right - inset + (pushed ? 1 : 0) - 1;
+  int bottom = rect.bottom - inset + (pushed ? 1 : 0) - 1;
+  MoveToEx(dc, left, top, nullptr);
+  LineTo(dc, right, bottom);
+  MoveToEx(dc, left, bottom - 1, nullptr);
+  LineTo(dc, right, top - 1);
+  SelectObject(dc, oldPen);
+  DeleteObject(pen);
+}
+
+void PaintLabel(HDC dc, RECT rect, bool pushed, const wchar_t* label) {
+  if (pushed) {
+    OffsetRect(&rect, 1, 1);
+  }
+  HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  DrawTextW(dc, label, -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  SelectObject(dc, oldFont);
+}
+
 void PaintBoxes(HWND bar, const CommandBarState& state) {
   int count = BoxCount(state);
   if (count == 0) {
@@ -165,22 +195,17 @@ void PaintBoxes(HWND bar, const CommandBarState& state) {
   for (int box = 0; box < count; ++box) {
     RECT rect = BoxRect(bar, box);
     bool pushed = box == state.pressedBox;
+    DrawFrameControl(dc, &rect, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
     switch (BoxKind(state, box)) {
       case kCloseBox:
-        DrawFrameControl(dc, &rect, DFC_CAPTION, DFCS_CAPTIONCLOSE | (pushed ? DFCS_PUSHED : 0));
+        PaintCross(dc, rect, pushed);
         break;
       case CMDBAR_HELP:
-        DrawFrameControl(dc, &rect, DFC_CAPTION, DFCS_CAPTIONHELP | (pushed ? DFCS_PUSHED : 0));
+        PaintLabel(dc, rect, pushed, L"?");
         break;
-      default: {
-        DrawFrameControl(dc, &rect, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
-        HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-        DrawTextW(dc, L"OK", 2, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        SelectObject(dc, oldFont);
+      default:
+        PaintLabel(dc, rect, pushed, L"OK");
         break;
-      }
     }
   }
   ReleaseDC(bar, dc);
