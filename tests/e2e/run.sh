@@ -104,7 +104,10 @@ all_decode_as() {
   local jpeg
   for jpeg in "$1"/$2; do
     [ -e "$jpeg" ] || continue
-    same_picture "$jpeg" "$scratch/expected/$3.ppm" || return 1
+    if ! same_picture "$jpeg" "$scratch/expected/$3.ppm"; then
+      echo "  $jpeg does not decode to the pixels of $3"
+      return 1
+    fi
   done
 }
 
@@ -112,7 +115,10 @@ outputs_decode() {
   local folder=$1 picture
   shift
   for picture in "$@"; do
-    same_picture "$folder/$picture.jpg" "$scratch/expected/$picture.ppm" || return 1
+    if ! same_picture "$folder/$picture.jpg" "$scratch/expected/$picture.ppm"; then
+      echo "  $folder/$picture.jpg is missing or does not decode to the pixels of $picture"
+      return 1
+    fi
   done
 }
 
@@ -132,6 +138,16 @@ english_run() {
   [ -d "$temp_unix" ] || abort "the temporary-files folder '$temp_folder' is not at '$temp_unix'"
   for picture in "${pictures[@]}"; do rm -f "$temp_unix/$picture.jpg"; done
   shot en-start
+
+  # Help > About by keys: the box names the program and its version, Escape closes it.
+  keys_to Glimmer alt+h
+  must_wait_for "the Help menu" 10 has_window menu
+  type_keys a
+  must_wait_for "the About box" 20 has_window About
+  check "the About box shows the version" eval 'box_text About | grep -q "^Version [0-9]"'
+  shot en-about
+  keys_to About Escape
+  must_wait_for "the About box to close" 20 no_window About
 
   # 1. Find: the folder browser shows the device's folders, never RECYCLED nor files.
   click_control Glimmer 101 Button
