@@ -5,6 +5,7 @@ Each picture is a list of filled shapes in a 0..1 square, rasterised with 4 x 4
 supersampling so both sizes come from one drawing. Running the script again gives
 byte-identical files.
     scripts/make_icons.py [output folder]   (default: app/icons)
+    scripts/make_icons.py --check [folder]  exit status 1 when the files there differ
 """
 import math
 import os
@@ -165,12 +166,27 @@ def ico(shapes):
 
 
 def main():
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "app", "icons")
+    args = sys.argv[1:]
+    check = bool(args) and args[0] == "--check"
+    if check:
+        args = args[1:]
+    folder = args[0] if args else os.path.join(os.path.dirname(__file__), "..", "app", "icons")
+    if check:
+        stale = []
+        for name, shapes in ICONS.items():
+            path = os.path.join(folder, name)
+            if not os.path.exists(path) or open(path, "rb").read() != ico(shapes):
+                stale.append(name)
+        if stale:
+            print("differ from their drawing: " + ", ".join(stale))
+            return 1
+        return 0
     os.makedirs(folder, exist_ok=True)
     for name, shapes in ICONS.items():
         with open(os.path.join(folder, name), "wb") as f:
             f.write(ico(shapes))
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())

@@ -38,3 +38,11 @@ glimmer_add_test(program_test
   TIMEOUT 300)
 target_compile_definitions(program_test PRIVATE GLIMMER_EXE="$<TARGET_FILE:glimmer>")
 add_dependencies(program_test glimmer)
+
+# The committed icons are exactly what their drawing script makes.
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_FOUND)
+  add_test(NAME icons_match_their_script
+    COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/scripts/make_icons.py --check
+            ${PROJECT_SOURCE_DIR}/app/icons)
+endif()
