@@ -7,6 +7,7 @@
 #include "filelist/file_list.h"
 #include "framework/controls/button_ctrl.h"
 #include "framework/controls/combo_box_ctrl.h"
+#include "framework/controls/status_bar_ctrl.h"
 #include "tests/app/app_fixture.h"
 
 namespace {
@@ -119,6 +120,50 @@ TEST_F(GlimmerMainWindow, StartsIdleWithTheTemporaryFolderAsOutput) {
   EXPECT_EQ(font, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
   EXPECT_NE(font, reinterpret_cast<HFONT>(SendMessageW(Main().Files().Handle(), WM_GETFONT, 0, 0)))
       << "the file list keeps the system font";
+}
+
+// Position and size of a child relative to the main window's client area.
+RECT ChildRect(HWND parent, HWND child) {
+  RECT rect;
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+TEST_F(GlimmerMainWindow, LayoutFollowsTheUsableClientWidth) {
+  // A second window whose client area is 240 pixels wide, as on a Palm-size screen.
+  RECT client;
+  GetClientRect(MainHandle(), &client);
+  RECT outer;
+  GetWindowRect(MainHandle(), &outer);
+  const int frame = (outer.right - outer.left) - (client.right - client.left);
+  AttributeList attributes;
+  MainWindowAttributes(attributes);
+  attributes.Set(Key::Width, 240 + frame).Set(Key::Height, 320);
+  MainWindow narrow(nullptr, L"Glimmer", attributes, &device_);
+  HWND window = narrow.Handle();
+  RECT area;
+  ASSERT_TRUE(narrow.ClientArea(&area));
+  ASSERT_EQ(240, area.right - area.left);
+
+  RECT list = ChildRect(window, narrow.Files().Handle());
+  EXPECT_EQ(140, list.right - list.left);
+  EXPECT_EQ(120, list.bottom - list.top);
+  EXPECT_EQ(area.top, list.top);
+  RECT box = ChildRect(window, narrow.OutputFolderBox().Handle());
+  EXPECT_EQ(40, box.right - box.left);
+  EXPECT_EQ(area.left + 100, box.left);
+  EXPECT_EQ(area.top + 145, box.top);
+  RECT stop = ChildRect(window, narrow.StopButton().Handle());
+  EXPECT_EQ(area.right - 90, stop.left);
+  EXPECT_EQ(area.top + 95, stop.top);
+  EXPECT_EQ(80, stop.right - stop.left);
+  EXPECT_EQ(21, stop.bottom - stop.top);
+
+  int parts[2] = {};
+  ASSERT_EQ(2, SendMessageW(narrow.StatusBar()->Handle(), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts)));
+  EXPECT_EQ(240 - 120, parts[0]);
+  EXPECT_EQ(-1, parts[1]);
 }
 
 TEST_F(GlimmerMainWindow, FindShowsCountAndTotalAndEnablesConversion) {
