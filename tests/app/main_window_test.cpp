@@ -185,6 +185,20 @@ TEST_F(GlimmerMainWindow, FindShowsCountAndTotalAndEnablesConversion) {
   EXPECT_EQ(L"2,234 Bytes", StatusText(StatusBar(), 1));
 }
 
+TEST_F(GlimmerMainWindow, SubFolderBoxDecidesWhetherFindLooksDeeper) {
+  MakeFolder(L"\\cams\\deeper");
+  ASSERT_TRUE(WriteBytes(L"\\cams\\top.cam", Bytes(10, 1)));
+  ASSERT_TRUE(WriteBytes(L"\\cams\\deeper\\low.cam", Bytes(20, 2)));
+  Click(Main().SubFolderBox());
+  ASSERT_EQ(BST_UNCHECKED, SendMessageW(Main().SubFolderBox().Handle(), BM_GETCHECK, 0, 0));
+  FindIn({L"cams"});
+  EXPECT_EQ(1, RowCount());
+  Click(Main().SubFolderBox());
+  FindIn({L"cams"});
+  EXPECT_EQ(2, RowCount());
+  EXPECT_EQ(L"30 Bytes", StatusText(StatusBar(), 1));
+}
+
 TEST_F(GlimmerMainWindow, FindWithoutFilesOrCancelledLeavesConversionOff) {
   MakeFolder(L"\\empty");
   FindIn({L"empty"});
