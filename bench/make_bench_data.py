@@ -6,6 +6,7 @@
 #   make_bench_data.py flat DIR CORPUS N    N of the corpus's files side by side (hard links)
 #   make_bench_data.py tree DIR CORPUS      20,000 files in 2,000 folders, 2,000 of them CAM files
 #   make_bench_data.py folders DIR N        N empty folders, up to three levels deep
+#   make_bench_data.py rows DIR N           N CAM-named files of random names and sizes (sparse)
 # Everything comes from fixed seeds, so two runs make the same bytes.
 import importlib.machinery
 import importlib.util
@@ -138,6 +139,22 @@ def folders(out, count):
         i += 1
 
 
+def rows(out, count):
+    """Files only listed and sorted, never read: random names, so that name order and size order
+    differ from the order found, and sizes up to 300 KB without using the disk."""
+    rng = random.Random(10000)
+    letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-"
+    os.makedirs(out, exist_ok=True)
+    made = set()
+    while len(made) < count:
+        name = "".join(rng.choice(letters) for _ in range(rng.randrange(4, 13))) + ".cam"
+        if name.lower() in made:
+            continue
+        made.add(name.lower())
+        with open(os.path.join(out, name), "wb") as f:
+            f.truncate(rng.randrange(300 * 1024))
+
+
 def main(argv):
     command = argv[1] if len(argv) > 1 else ""
     if command == "corpus" and len(argv) == 4:
@@ -150,8 +167,10 @@ def main(argv):
         tree(argv[2], argv[3])
     elif command == "folders" and len(argv) == 4:
         folders(argv[2], int(argv[3]))
+    elif command == "rows" and len(argv) == 4:
+        rows(argv[2], int(argv[3]))
     else:
-        sys.exit("usage: make_bench_data.py corpus|big|flat|tree|folders ... (see the head of this file)")
+        sys.exit("usage: make_bench_data.py corpus|big|flat|tree|folders|rows ... (see the head of this file)")
 
 
 if __name__ == "__main__":
