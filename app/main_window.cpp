@@ -221,9 +221,12 @@ void MainWindow::Browse() {
   SendMessageW(outputBox_->Handle(), CB_SETCURSEL, index, 0);
 }
 
+// Labels and the check box take the window's own button-face brush. On the handheld that was
+// the stock light grey; a desktop's button face is lighter, and a grey patch behind each label
+// would hide the grayed text of a disabled check box.
 LRESULT MainWindow::OnCtlColorStatic(MessageRecord& record) {
   SetBkMode(reinterpret_cast<HDC>(record.wParam), TRANSPARENT);
-  return reinterpret_cast<LRESULT>(GetStockObject(LTGRAY_BRUSH));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
 bool MainWindow::HoldCloseForRun() {

@@ -122,6 +122,16 @@ TEST_F(GlimmerMainWindow, StartsIdleWithTheTemporaryFolderAsOutput) {
       << "the file list keeps the system font";
 }
 
+TEST_F(GlimmerMainWindow, LabelsBlendIntoTheWindowBackground) {
+  HWND window = Main().Handle();
+  HDC dc = GetDC(Main().SubFolderBox().Handle());
+  LRESULT brush = SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                               reinterpret_cast<LPARAM>(Main().SubFolderBox().Handle()));
+  EXPECT_EQ(TRANSPARENT, GetBkMode(dc));
+  ReleaseDC(Main().SubFolderBox().Handle(), dc);
+  EXPECT_EQ(GetClassLongPtrW(window, GCLP_HBRBACKGROUND), brush);
+}
+
 // Position and size of a child relative to the main window's client area.
 RECT ChildRect(HWND parent, HWND child) {
   RECT rect;
