@@ -34,6 +34,30 @@ void BareWalk(const std::wstring& folder, WalkCount& count) {
   FindClose(find);
 }
 
+// The search's own walk without the list: each folder enumerated for its sub-folders, then
+// again for its "*.cam" files, as Find does it.
+int SearchWalk(const std::wstring& folder) {
+  int found = 0;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && wcscmp(data.cFileName, L".") != 0 &&
+          wcscmp(data.cFileName, L"..") != 0) {
+        found += SearchWalk(folder + L"\\" + data.cFileName);
+      }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  find = FindFirstFileW((folder + L"\\*.cam").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return found;
+  do {
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) ++found;
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return found;
+}
+
 std::wstring WithoutTrailingSeparator(std::wstring path) {
   while (!path.empty() && path.back() == L'\\') path.pop_back();
   return path;
@@ -68,6 +92,10 @@ int wmain(int argc, wchar_t** argv) {
     start = Now();
     BareWalk(WithoutTrailingSeparator(root), walked);
     Report("bare_walk", Now() - start);
+
+    start = Now();
+    if (SearchWalk(WithoutTrailingSeparator(root)) != expected) Fail("the search's walk found another number");
+    Report("search_walk", Now() - start);
   }
   return 0;
 }
