@@ -23,8 +23,8 @@ def load_test_cams():
     """The test set's picture painters, cjpeg wrappers and CAM packer, shared rather than copied."""
     path = os.path.join(HERE, "..", "scripts", "make-test-cams")
     loader = importlib.machinery.SourceFileLoader("make_test_cams", path)
-    spec = importlib.util.spec_from_loader("make_test_cams", loader)
-    module = importlib.util.module_from_spec(spec)
+    module_spec = importlib.util.spec_from_loader("make_test_cams", loader)
+    module = importlib.util.module_from_spec(module_spec)
     loader.exec_module(module)
     return module
 
