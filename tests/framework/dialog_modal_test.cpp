@@ -111,17 +111,6 @@ void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
     PostMessageW(window, message, wParam, lParam);
 }
 
-LRESULT SendNotify(HWND target, HWND from, UINT_PTR id, int code)
-{
-    NMHDR header = {from, id, static_cast<UINT>(code)};
-    return SendMessageW(target, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
-}
-
-UINT_PTR Source(HWND window)
-{
-    return reinterpret_cast<UINT_PTR>(window);
-}
-
 class ModalDialogTest : public WindowTest {
 protected:
     void SetUp() override

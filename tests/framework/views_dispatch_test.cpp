@@ -40,17 +40,6 @@ LRESULT SendCommand(HWND target, int id, int code, HWND control)
                         reinterpret_cast<LPARAM>(control));
 }
 
-LRESULT SendNotify(HWND target, HWND from, UINT_PTR id, int code)
-{
-    NMHDR header = {from, id, static_cast<UINT>(code)};
-    return SendMessageW(target, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
-}
-
-UINT_PTR Source(HWND window)
-{
-    return reinterpret_cast<UINT_PTR>(window);
-}
-
 class ViewDispatchTest : public WindowTest {
 protected:
     void SetUp() override
