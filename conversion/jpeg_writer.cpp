@@ -28,6 +28,7 @@ constexpr unsigned char kSoi[] = {0xFF, 0xD8};
 //   density unit              1 (dots per inch)
 //   x and y density           300 each, 2 bytes each
 //   thumbnail width, height   0 x 0, 1 byte each
+// clang-format off: one row per field
 constexpr unsigned char kApp0[] = {
     0xFF, 0xE0,
     0x00, 2 + 5 + 2 + 1 + 2 + 2 + 1 + 1,
@@ -64,6 +65,7 @@ constexpr unsigned char kSof0[] = {
     0x02, 0x11, 0x01,
     0x03, 0x11, 0x01,
 };
+// clang-format on
 
 // The example Huffman tables of ITU-T T.81 Annex K.3: 16 code counts, then the values.
 constexpr unsigned char kLumaDcBits[16] = {0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0};
@@ -138,9 +140,11 @@ constexpr auto kDhtChromaAc = Dht(0x11, kChromaAcBits, kChromaAcValues);
 //   spectral selection        0 to 63
 //   successive approximation  0
 constexpr unsigned char kSosLength = 2 + 1 + 2 + 2 + 1;
+// clang-format off: the three heads side by side
 constexpr unsigned char kSos1[] = {0xFF, 0xDA, 0x00, kSosLength, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00};
 constexpr unsigned char kSos2[] = {0xFF, 0xDA, 0x00, kSosLength, 0x01, 0x02, 0x11, 0x00, 0x3F, 0x00};
 constexpr unsigned char kSos3[] = {0xFF, 0xDA, 0x00, kSosLength, 0x01, 0x03, 0x11, 0x00, 0x3F, 0x00};
+// clang-format on
 
 // EOI: FF D9
 constexpr unsigned char kEoi[] = {0xFF, 0xD9};
