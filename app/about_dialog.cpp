@@ -16,21 +16,22 @@ namespace {
 constexpr int kLineChars = MAX_PATH;
 
 struct StringLine {
-  UINT stringId;
-  int controlId;
+    UINT stringId;
+    int controlId;
 };
 
 constexpr StringLine kStringLines[] = {
-    {IDS_PROGRAM_NAME, IDC_ABOUT_NAME}, {IDS_VERSION, IDC_ABOUT_VERSION},
+    {IDS_PROGRAM_NAME, IDC_ABOUT_NAME},  {IDS_VERSION, IDC_ABOUT_VERSION},
     {IDS_INFO_LINE_3, IDC_ABOUT_LINE_3}, {IDS_INFO_LINE_4, IDC_ABOUT_LINE_4},
     {IDS_INFO_LINE_5, IDC_ABOUT_LINE_5},
 };
 
 constexpr int kCardControls[] = {IDC_ABOUT_CARD_1, IDC_ABOUT_CARD_2};
 
-AttributeList& AboutAttributes(AttributeList& attributes) {
-  return attributes.Set(Key::Template, Pick({L"EAboutDialog_J", L"EAboutDialog_E"}))
-      .Set(Key::FocusId, IDOK);
+AttributeList& AboutAttributes(AttributeList& attributes)
+{
+    return attributes.Set(Key::Template, Pick({L"EAboutDialog_J", L"EAboutDialog_E"}))
+        .Set(Key::FocusId, IDOK);
 }
 
 }  // namespace
@@ -39,56 +40,65 @@ EAboutDialog::EAboutDialog(Window* owner, AttributeList& attributes, DeviceInfoS
     : ModalDialog(owner, AboutAttributes(attributes)),
       titleFont_(nullptr),
       deviceInfo_(deviceInfo),
-      systemInfo_(nullptr) {
-  AttributeList font;
-  font.Set(Key::Height, -12).Set(Key::Weight, FW_BOLD).Set(Key::FaceName, L"Tahoma");
-  font.Set(Key::CharSet, IsJapanese() ? SHIFTJIS_CHARSET : DEFAULT_CHARSET);
-  titleFont_ = new Font(font);
-  if (!deviceInfo_) deviceInfo_ = systemInfo_ = new DeviceInfoSource;
-  AddEventHandler(Key::OnAction, IDOK, this, ForwardEvent<EAboutDialog, &EAboutDialog::OnOk>, 0);
+      systemInfo_(nullptr)
+{
+    AttributeList font;
+    font.Set(Key::Height, -12).Set(Key::Weight, FW_BOLD).Set(Key::FaceName, L"Tahoma");
+    font.Set(Key::CharSet, IsJapanese() ? SHIFTJIS_CHARSET : DEFAULT_CHARSET);
+    titleFont_ = new Font(font);
+    if (!deviceInfo_) deviceInfo_ = systemInfo_ = new DeviceInfoSource;
+    AddEventHandler(Key::OnAction, IDOK, this, ForwardEvent<EAboutDialog, &EAboutDialog::OnOk>, 0);
 }
 
-EAboutDialog::~EAboutDialog() {
-  delete titleFont_;
-  delete systemInfo_;
+EAboutDialog::~EAboutDialog()
+{
+    delete titleFont_;
+    delete systemInfo_;
 }
 
-LRESULT EAboutDialog::OnInitDialog(MessageRecord& record) {
-  ModalDialog::OnInitDialog(record);
-  SetStrings();
-  SendDlgItemMessageW(Handle(), IDC_ABOUT_NAME, WM_SETFONT,
-                      reinterpret_cast<WPARAM>(titleFont_->Handle()), TRUE);
-  SetFigures();
-  return 0;
+LRESULT EAboutDialog::OnInitDialog(MessageRecord& record)
+{
+    ModalDialog::OnInitDialog(record);
+    SetStrings();
+    SendDlgItemMessageW(Handle(), IDC_ABOUT_NAME, WM_SETFONT,
+                        reinterpret_cast<WPARAM>(titleFont_->Handle()), TRUE);
+    SetFigures();
+    return 0;
 }
 
-void EAboutDialog::OnOk(EventRecord&) { EndModal(IDOK); }
+void EAboutDialog::OnOk(EventRecord&)
+{
+    EndModal(IDOK);
+}
 
-void EAboutDialog::SetStrings() {
-  for (const StringLine& line : kStringLines) {
-    wchar_t text[kLineChars];
-    if (LoadStringW(ProgramInstance(), line.stringId, text, kLineChars) > 0) {
-      SetDlgItemTextW(Handle(), line.controlId, text);
+void EAboutDialog::SetStrings()
+{
+    for (const StringLine& line : kStringLines) {
+        wchar_t text[kLineChars];
+        if (LoadStringW(ProgramInstance(), line.stringId, text, kLineChars) > 0) {
+            SetDlgItemTextW(Handle(), line.controlId, text);
+        }
     }
-  }
 }
 
-void EAboutDialog::SetFigures() {
-  wchar_t line[kLineChars];
-  StoreFigures figures;
-  if (deviceInfo_->ProgramMemory(figures)) {
-    FormatStoreLine(line, kLineChars, Pick({L"ﾌﾟﾛｸﾞﾗﾑ", L"Program"}), figures);
-    SetDlgItemTextW(Handle(), IDC_ABOUT_PROGRAM_MEMORY, line);
-  }
-  if (deviceInfo_->ObjectStore(figures)) {
-    FormatStoreLine(line, kLineChars, Pick({L"ﾃﾞｰﾀ", L"Data"}), figures);
-    SetDlgItemTextW(Handle(), IDC_ABOUT_OBJECT_STORE, line);
-  }
-  for (int card = 0; card < 2; ++card) {
-    std::wstring name;
-    if (FindStorageCard(*deviceInfo_, card, name) && deviceInfo_->DiskSpace(name.c_str(), figures)) {
-      FormatStoreLine(line, kLineChars, name.c_str(), figures);
-      SetDlgItemTextW(Handle(), kCardControls[card], line);
+void EAboutDialog::SetFigures()
+{
+    wchar_t line[kLineChars];
+    StoreFigures figures;
+    if (deviceInfo_->ProgramMemory(figures)) {
+        FormatStoreLine(line, kLineChars, Pick({L"ﾌﾟﾛｸﾞﾗﾑ", L"Program"}), figures);
+        SetDlgItemTextW(Handle(), IDC_ABOUT_PROGRAM_MEMORY, line);
     }
-  }
+    if (deviceInfo_->ObjectStore(figures)) {
+        FormatStoreLine(line, kLineChars, Pick({L"ﾃﾞｰﾀ", L"Data"}), figures);
+        SetDlgItemTextW(Handle(), IDC_ABOUT_OBJECT_STORE, line);
+    }
+    for (int card = 0; card < 2; ++card) {
+        std::wstring name;
+        if (FindStorageCard(*deviceInfo_, card, name) &&
+            deviceInfo_->DiskSpace(name.c_str(), figures)) {
+            FormatStoreLine(line, kLineChars, name.c_str(), figures);
+            SetDlgItemTextW(Handle(), kCardControls[card], line);
+        }
+    }
 }

@@ -8,20 +8,20 @@ class DeviceInfoSource;
 class Font;
 
 class EAboutDialog : public ModalDialog {
- public:
-  // deviceInfo: where the figures come from; none means the system. Not owned.
-  EAboutDialog(Window* owner, AttributeList& attributes, DeviceInfoSource* deviceInfo = nullptr);
-  ~EAboutDialog() override;
+public:
+    // deviceInfo: where the figures come from; none means the system. Not owned.
+    EAboutDialog(Window* owner, AttributeList& attributes, DeviceInfoSource* deviceInfo = nullptr);
+    ~EAboutDialog() override;
 
- protected:
-  LRESULT OnInitDialog(MessageRecord& record) override;
+protected:
+    LRESULT OnInitDialog(MessageRecord& record) override;
 
- private:
-  void OnOk(EventRecord& record);
-  void SetStrings();
-  void SetFigures();
+private:
+    void OnOk(EventRecord& record);
+    void SetStrings();
+    void SetFigures();
 
-  Font* titleFont_;
-  DeviceInfoSource* deviceInfo_;
-  DeviceInfoSource* systemInfo_;
+    Font* titleFont_;
+    DeviceInfoSource* deviceInfo_;
+    DeviceInfoSource* systemInfo_;
 };

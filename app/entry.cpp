@@ -3,6 +3,7 @@
 
 #include "app/program.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, int showCommand) {
-  return RunGlimmer(instance, previous, commandLine, showCommand);
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, int showCommand)
+{
+    return RunGlimmer(instance, previous, commandLine, showCommand);
 }

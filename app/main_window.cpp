@@ -31,289 +31,320 @@ constexpr int kSizePartWidth = 120;
 constexpr int kStatusChars = 64;
 
 struct ControlPlace {
-  int x, y, width, height;
+    int x, y, width, height;
 };
 
-AttributeList& Place(AttributeList& attributes, const ControlPlace& place) {
-  return attributes.Set(Key::X, place.x)
-      .Set(Key::Y, place.y)
-      .Set(Key::Width, place.width)
-      .Set(Key::Height, place.height);
+AttributeList& Place(AttributeList& attributes, const ControlPlace& place)
+{
+    return attributes.Set(Key::X, place.x)
+        .Set(Key::Y, place.y)
+        .Set(Key::Width, place.width)
+        .Set(Key::Height, place.height);
 }
 
 ButtonCtrl* MakeButton(Window* parent, const wchar_t* text, int id, const ControlPlace& place,
-                       DWORD style) {
-  AttributeList attributes;
-  Place(attributes, place).Set(Key::Id, id).Set(Key::Style, style | WS_TABSTOP);
-  return new ButtonCtrl(parent, text, attributes);
+                       DWORD style)
+{
+    AttributeList attributes;
+    Place(attributes, place).Set(Key::Id, id).Set(Key::Style, style | WS_TABSTOP);
+    return new ButtonCtrl(parent, text, attributes);
 }
 
 }  // namespace
 
-void MainWindowAttributes(AttributeList& attributes) {
-  attributes.Set(Key::ClassName, L"Glimmer")
-      .Set(Key::SmallIcon, IDI_GLIMMER)
-      .Set(Key::Menu, IsJapanese() ? IDR_MENU_JAPANESE : IDR_MENU_ENGLISH)
-      .Set(Key::StatusBar, 1)
-      .Set(Key::Background, GetSysColorBrush(COLOR_BTNFACE));
+void MainWindowAttributes(AttributeList& attributes)
+{
+    attributes.Set(Key::ClassName, L"Glimmer")
+        .Set(Key::SmallIcon, IDI_GLIMMER)
+        .Set(Key::Menu, IsJapanese() ? IDR_MENU_JAPANESE : IDR_MENU_ENGLISH)
+        .Set(Key::StatusBar, 1)
+        .Set(Key::Background, GetSysColorBrush(COLOR_BTNFACE));
 }
 
 MainWindow::MainWindow(Application* application, const wchar_t* title, AttributeList& attributes,
                        DeviceInfoSource* deviceInfo)
-    : ApplicationView(application, title, attributes) {
-  // The framework has reported a window it could not create; there is nothing to fill.
-  if (!Handle()) return;
-  AddMessageHandler(WM_CTLCOLORSTATIC, this,
-                    ForwardMessage<MainWindow, &MainWindow::OnCtlColorStatic>, 0);
-  AddMessageHandler(WM_CLOSE, this, ForwardMessage<MainWindow, &MainWindow::OnClose>, 0);
-  AddAdornments(0);
+    : ApplicationView(application, title, attributes)
+{
+    // The framework has reported a window it could not create; there is nothing to fill.
+    if (!Handle()) return;
+    AddMessageHandler(WM_CTLCOLORSTATIC, this,
+                      ForwardMessage<MainWindow, &MainWindow::OnCtlColorStatic>, 0);
+    AddMessageHandler(WM_CLOSE, this, ForwardMessage<MainWindow, &MainWindow::OnClose>, 0);
+    AddAdornments(0);
 
-  RECT area;
-  ClientArea(&area);
-  const int width = area.right - area.left;
-  const int parts[2] = {width - kSizePartWidth, -1};
-  SendMessageW(StatusBar()->Handle(), SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    RECT area;
+    ClientArea(&area);
+    const int width = area.right - area.left;
+    const int parts[2] = {width - kSizePartWidth, -1};
+    SendMessageW(StatusBar()->Handle(), SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
 
-  AttributeList fontAttributes;
-  fontAttributes.Set(Key::Height, -12);
-  if (IsJapanese()) {
-    fontAttributes.Set(Key::FaceName, L"ＭＳ Ｐゴシック").Set(Key::CharSet, SHIFTJIS_CHARSET);
-  } else {
-    fontAttributes.Set(Key::FaceName, L"MS Sans Serif").Set(Key::CharSet, DEFAULT_CHARSET);
-  }
-  font_ = new Font(fontAttributes);
+    AttributeList fontAttributes;
+    fontAttributes.Set(Key::Height, -12);
+    if (IsJapanese()) {
+        fontAttributes.Set(Key::FaceName, L"ＭＳ Ｐゴシック").Set(Key::CharSet, SHIFTJIS_CHARSET);
+    } else {
+        fontAttributes.Set(Key::FaceName, L"MS Sans Serif").Set(Key::CharSet, DEFAULT_CHARSET);
+    }
+    font_ = new Font(fontAttributes);
 
-  AttributeList none;
-  about_ = new EAboutDialog(this, none, deviceInfo);
-  AddEventHandler(Key::OnMenu, IDC_ABOUT, about_, OpenPopup, 0);
-  AttributeList browserAttributes;
-  folderBrowser_ = new DirTreeDialog(this, browserAttributes);
+    AttributeList none;
+    about_ = new EAboutDialog(this, none, deviceInfo);
+    AddEventHandler(Key::OnMenu, IDC_ABOUT, about_, OpenPopup, 0);
+    AttributeList browserAttributes;
+    folderBrowser_ = new DirTreeDialog(this, browserAttributes);
 
-  CreateControls(area);
-  BindCommands();
+    CreateControls(area);
+    BindCommands();
 
-  HWND controls[] = {find_->Handle(),     convert_->Handle(),   convertAll_->Handle(),
-                     stop_->Handle(),     browse_->Handle(),    subFolder_->Handle(),
-                     outputLabel_->Handle(), outputBox_->Handle()};
-  for (HWND control : controls) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_->Handle()), TRUE);
-  }
-  SendMessageW(subFolder_->Handle(), BM_SETCHECK, BST_CHECKED, 0);
-  AddInitialOutputFolder();
-  UpdateIdleControls();
+    HWND controls[] = {find_->Handle(),        convert_->Handle(),  convertAll_->Handle(),
+                       stop_->Handle(),        browse_->Handle(),   subFolder_->Handle(),
+                       outputLabel_->Handle(), outputBox_->Handle()};
+    for (HWND control : controls) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_->Handle()), TRUE);
+    }
+    SendMessageW(subFolder_->Handle(), BM_SETCHECK, BST_CHECKED, 0);
+    AddInitialOutputFolder();
+    UpdateIdleControls();
 }
 
-MainWindow::~MainWindow() {
-  delete about_;
-  delete folderBrowser_;
-  delete find_;
-  delete convert_;
-  delete convertAll_;
-  delete stop_;
-  delete browse_;
-  delete subFolder_;
-  delete outputLabel_;
-  delete outputBox_;
-  delete fileList_;
-  delete font_;
+MainWindow::~MainWindow()
+{
+    delete about_;
+    delete folderBrowser_;
+    delete find_;
+    delete convert_;
+    delete convertAll_;
+    delete stop_;
+    delete browse_;
+    delete subFolder_;
+    delete outputLabel_;
+    delete outputBox_;
+    delete fileList_;
+    delete font_;
 }
 
-void MainWindow::CreateControls(const RECT& area) {
-  const int left = area.left;
-  const int top = area.top;
-  const int right = area.right;
-  const int width = right - left;
-  const int buttonX = right - 90;
+void MainWindow::CreateControls(const RECT& area)
+{
+    const int left = area.left;
+    const int top = area.top;
+    const int right = area.right;
+    const int width = right - left;
+    const int buttonX = right - 90;
 
-  find_ = MakeButton(this, Pick({L"検索(&F)...", L"&Find..."}), IDC_FIND, {buttonX, top, 80, 21},
-                     BS_PUSHBUTTON);
-  convert_ = MakeButton(this, Pick({L"変換(&C)", L"&Convert"}), IDC_CONVERT,
-                        {buttonX, top + 45, 80, 21}, BS_PUSHBUTTON);
-  convertAll_ = MakeButton(this, Pick({L"一括変換(&A)", L"Convert &All"}), IDC_CONVERT_ALL,
-                           {buttonX, top + 70, 80, 21}, BS_PUSHBUTTON);
-  stop_ = MakeButton(this, Pick({L"中断(&S)", L"&Stop"}), IDC_STOP, {buttonX, top + 95, 80, 21},
-                     BS_PUSHBUTTON);
-  browse_ = MakeButton(this, Pick({L"参照(&B)...", L"&Browse..."}), IDC_BROWSE,
-                       {buttonX, top + 145, 80, 21}, BS_PUSHBUTTON);
-  subFolder_ = MakeButton(this, Pick({L"ｻﾌﾞﾌｫﾙﾀﾞも探す(&S)", L"&Sub Folder"}), 0,
-                          {left + 4, top + 124, 120, 21}, BS_AUTOCHECKBOX);
+    find_ = MakeButton(this, Pick({L"検索(&F)...", L"&Find..."}), IDC_FIND, {buttonX, top, 80, 21},
+                       BS_PUSHBUTTON);
+    convert_ = MakeButton(this, Pick({L"変換(&C)", L"&Convert"}), IDC_CONVERT,
+                          {buttonX, top + 45, 80, 21}, BS_PUSHBUTTON);
+    convertAll_ = MakeButton(this, Pick({L"一括変換(&A)", L"Convert &All"}), IDC_CONVERT_ALL,
+                             {buttonX, top + 70, 80, 21}, BS_PUSHBUTTON);
+    stop_ = MakeButton(this, Pick({L"中断(&S)", L"&Stop"}), IDC_STOP, {buttonX, top + 95, 80, 21},
+                       BS_PUSHBUTTON);
+    browse_ = MakeButton(this, Pick({L"参照(&B)...", L"&Browse..."}), IDC_BROWSE,
+                         {buttonX, top + 145, 80, 21}, BS_PUSHBUTTON);
+    subFolder_ = MakeButton(this, Pick({L"ｻﾌﾞﾌｫﾙﾀﾞも探す(&S)", L"&Sub Folder"}), 0,
+                            {left + 4, top + 124, 120, 21}, BS_AUTOCHECKBOX);
 
-  AttributeList label;
-  Place(label, {left + 4, top + 147, 90, 21});
-  outputLabel_ = new StaticCtrl(this, Pick({L"出力先ﾌｫﾙﾀﾞ(&O):", L"&Output Folder:"}), label);
+    AttributeList label;
+    Place(label, {left + 4, top + 147, 90, 21});
+    outputLabel_ = new StaticCtrl(this, Pick({L"出力先ﾌｫﾙﾀﾞ(&O):", L"&Output Folder:"}), label);
 
-  AttributeList box;
-  Place(box, {left + 100, top + 145, width - 200, 180})
-      .Set(Key::Style, CBS_DROPDOWNLIST | WS_TABSTOP);
-  outputBox_ = new ComboBoxCtrl(this, L"", box);
+    AttributeList box;
+    Place(box, {left + 100, top + 145, width - 200, 180})
+        .Set(Key::Style, CBS_DROPDOWNLIST | WS_TABSTOP);
+    outputBox_ = new ComboBoxCtrl(this, L"", box);
 
-  AttributeList list;
-  Place(list, {left, top, width - 100, 120})
-      .Set(Key::Id, IDC_FILE_LIST)
-      .Set(Key::Style, LVS_REPORT | WS_TABSTOP | WS_BORDER);
-  fileList_ = new FileList(this, list);
+    AttributeList list;
+    Place(list, {left, top, width - 100, 120})
+        .Set(Key::Id, IDC_FILE_LIST)
+        .Set(Key::Style, LVS_REPORT | WS_TABSTOP | WS_BORDER);
+    fileList_ = new FileList(this, list);
 }
 
-void MainWindow::BindCommands() {
-  const int menuCommands[] = {IDC_FIND, IDC_CONVERT, IDC_CONVERT_ALL, IDC_STOP, IDC_BROWSE, IDC_EXIT};
-  for (int id : menuCommands) {
-    AddEventHandler(Key::OnMenu, id, this, ForwardEvent<MainWindow, &MainWindow::OnCommand>, id);
-  }
-  ButtonCtrl* buttons[] = {find_, convert_, convertAll_, stop_, browse_};
-  for (ButtonCtrl* button : buttons) {
-    button->Connect(Key::OnAction, this, ForwardEvent<MainWindow, &MainWindow::OnCommand>,
-                    button->ControlId());
-  }
+void MainWindow::BindCommands()
+{
+    const int menuCommands[] = {IDC_FIND, IDC_CONVERT, IDC_CONVERT_ALL,
+                                IDC_STOP, IDC_BROWSE,  IDC_EXIT};
+    for (int id : menuCommands) {
+        AddEventHandler(Key::OnMenu, id, this, ForwardEvent<MainWindow, &MainWindow::OnCommand>,
+                        id);
+    }
+    ButtonCtrl* buttons[] = {find_, convert_, convertAll_, stop_, browse_};
+    for (ButtonCtrl* button : buttons) {
+        button->Connect(Key::OnAction, this, ForwardEvent<MainWindow, &MainWindow::OnCommand>,
+                        button->ControlId());
+    }
 }
 
-void MainWindow::AddInitialOutputFolder() {
-  wchar_t folder[MAX_PATH] = L"";
-  DWORD length = GetTempPathW(MAX_PATH, folder);
-  if (length == 0 || length >= MAX_PATH) folder[0] = L'\0';
-  size_t end = wcslen(folder);
-  if (end > 0 && folder[end - 1] == L'\\') folder[end - 1] = L'\0';
-  LRESULT index = SendMessageW(outputBox_->Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder));
-  SendMessageW(outputBox_->Handle(), CB_SETCURSEL, index, 0);
+void MainWindow::AddInitialOutputFolder()
+{
+    wchar_t folder[MAX_PATH] = L"";
+    DWORD length = GetTempPathW(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH) folder[0] = L'\0';
+    size_t end = wcslen(folder);
+    if (end > 0 && folder[end - 1] == L'\\') folder[end - 1] = L'\0';
+    LRESULT index =
+        SendMessageW(outputBox_->Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder));
+    SendMessageW(outputBox_->Handle(), CB_SETCURSEL, index, 0);
 }
 
-void MainWindow::OnCommand(EventRecord& record) {
-  switch (record.extra) {
-    case IDC_FIND:
-      Find();
-      break;
-    case IDC_CONVERT:
-      ConvertSelected(*this);
-      break;
-    case IDC_CONVERT_ALL:
-      ConvertAll(*this);
-      break;
-    case IDC_STOP:
-      stopRequest_ = true;
-      break;
-    case IDC_BROWSE:
-      Browse();
-      break;
-    case IDC_EXIT:
-      // During a run the request must be seen before the next file, not queued behind it.
-      if (!HoldCloseForRun()) PostMessageW(Handle(), WM_CLOSE, 0, 0);
-      break;
-  }
-  UpdateWindow(Handle());
+void MainWindow::OnCommand(EventRecord& record)
+{
+    switch (record.extra) {
+        case IDC_FIND:
+            Find();
+            break;
+        case IDC_CONVERT:
+            ConvertSelected(*this);
+            break;
+        case IDC_CONVERT_ALL:
+            ConvertAll(*this);
+            break;
+        case IDC_STOP:
+            stopRequest_ = true;
+            break;
+        case IDC_BROWSE:
+            Browse();
+            break;
+        case IDC_EXIT:
+            // During a run the request must be seen before the next file, not queued behind it.
+            if (!HoldCloseForRun()) PostMessageW(Handle(), WM_CLOSE, 0, 0);
+            break;
+    }
+    UpdateWindow(Handle());
 }
 
-void MainWindow::Find() {
-  if (folderBrowser_->RunModal() != IDOK) return;
-  wchar_t folder[MAX_PATH];
-  folderBrowser_->CopyPath(folder, MAX_PATH);
-  folder[MAX_PATH - 1] = L'\0';
-  fileList_->includeSubFolders = (SendMessageW(subFolder_->Handle(), BM_GETCHECK, 0, 0) & 1) != 0;
-  fileList_->SetFolderAndSearch(folder);
-  UpdateIdleControls();
-  UpdateStatusBar();
+void MainWindow::Find()
+{
+    if (folderBrowser_->RunModal() != IDOK) return;
+    wchar_t folder[MAX_PATH];
+    folderBrowser_->CopyPath(folder, MAX_PATH);
+    folder[MAX_PATH - 1] = L'\0';
+    fileList_->includeSubFolders = (SendMessageW(subFolder_->Handle(), BM_GETCHECK, 0, 0) & 1) != 0;
+    fileList_->SetFolderAndSearch(folder);
+    UpdateIdleControls();
+    UpdateStatusBar();
 }
 
-void MainWindow::Browse() {
-  if (folderBrowser_->RunModal() != IDOK) return;
-  wchar_t folder[MAX_PATH];
-  folderBrowser_->CopyPath(folder, MAX_PATH);
-  folder[MAX_PATH - 1] = L'\0';
-  LRESULT index = SendMessageW(outputBox_->Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder));
-  SendMessageW(outputBox_->Handle(), CB_SETCURSEL, index, 0);
+void MainWindow::Browse()
+{
+    if (folderBrowser_->RunModal() != IDOK) return;
+    wchar_t folder[MAX_PATH];
+    folderBrowser_->CopyPath(folder, MAX_PATH);
+    folder[MAX_PATH - 1] = L'\0';
+    LRESULT index =
+        SendMessageW(outputBox_->Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder));
+    SendMessageW(outputBox_->Handle(), CB_SETCURSEL, index, 0);
 }
 
 // Labels and the check box take the window's own button-face brush. On the handheld that was
 // the stock light grey; a desktop's button face is lighter, and a grey patch behind each label
 // would hide the grayed text of a disabled check box.
-LRESULT MainWindow::OnCtlColorStatic(MessageRecord& record) {
-  SetBkMode(reinterpret_cast<HDC>(record.wParam), TRANSPARENT);
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+LRESULT MainWindow::OnCtlColorStatic(MessageRecord& record)
+{
+    SetBkMode(reinterpret_cast<HDC>(record.wParam), TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-bool MainWindow::HoldCloseForRun() {
-  if (!running_) return false;
-  // The run is inside one of our handlers; destroying the window now would pull the
-  // controls and the quit message out from under it. End it first, close after.
-  stopRequest_ = true;
-  closePending_ = true;
-  return true;
+bool MainWindow::HoldCloseForRun()
+{
+    if (!running_) return false;
+    // The run is inside one of our handlers; destroying the window now would pull the
+    // controls and the quit message out from under it. End it first, close after.
+    stopRequest_ = true;
+    closePending_ = true;
+    return true;
 }
 
-LRESULT MainWindow::OnClose(MessageRecord& record) {
-  if (HoldCloseForRun()) return 0;
-  return DefaultProc(record);
+LRESULT MainWindow::OnClose(MessageRecord& record)
+{
+    if (HoldCloseForRun()) return 0;
+    return DefaultProc(record);
 }
 
-void MainWindow::BeginRun() {
-  stopRequest_ = false;
-  running_ = true;
+void MainWindow::BeginRun()
+{
+    stopRequest_ = false;
+    running_ = true;
 }
 
-void MainWindow::EndRun() {
-  running_ = false;
-  if (closePending_) {
-    closePending_ = false;
-    PostMessageW(Handle(), WM_CLOSE, 0, 0);
-  }
-}
-
-void MainWindow::OutputFolder(wchar_t* buffer, int size) const {
-  buffer[0] = L'\0';
-  GetWindowTextW(outputBox_->Handle(), buffer, size);
-}
-
-void MainWindow::SetStatusText(int part, const wchar_t* text) {
-  SendMessageW(StatusBar()->Handle(), SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text));
-}
-
-void MainWindow::RepaintStatusBar() { UpdateWindow(StatusBar()->Handle()); }
-
-HMENU MainWindow::CommandMenu() const {
-  return CommandBar() ? CommandBar_GetMenu(CommandBar()->Handle(), 0) : nullptr;
-}
-
-void MainWindow::EnableCommand(int id, bool enable) {
-  HMENU menu = CommandMenu();
-  if (menu) EnableMenuItem(menu, id, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
-}
-
-void MainWindow::UpdateIdleControls() {
-  find_->Enable();
-  EnableCommand(IDC_FIND, true);
-  const bool hasRows = SendMessageW(fileList_->Handle(), LVM_GETITEMCOUNT, 0, 0) != 0;
-  for (ButtonCtrl* button : {convert_, convertAll_}) {
-    if (hasRows) {
-      button->Enable();
-    } else {
-      button->Disable();
+void MainWindow::EndRun()
+{
+    running_ = false;
+    if (closePending_) {
+        closePending_ = false;
+        PostMessageW(Handle(), WM_CLOSE, 0, 0);
     }
-  }
-  EnableCommand(IDC_CONVERT, hasRows);
-  EnableCommand(IDC_CONVERT_ALL, hasRows);
-  browse_->Enable();
-  EnableCommand(IDC_BROWSE, true);
-  subFolder_->Enable();
-  outputBox_->Enable();
-  stop_->Disable();
-  UpdateWindow(Handle());
 }
 
-void MainWindow::UpdateBusyControls() {
-  for (ButtonCtrl* button : {find_, convert_, convertAll_, browse_}) button->Disable();
-  for (int id : {IDC_FIND, IDC_CONVERT, IDC_CONVERT_ALL, IDC_BROWSE}) EnableCommand(id, false);
-  subFolder_->Disable();
-  outputBox_->Disable();
-  stop_->Enable();
-  UpdateWindow(Handle());
+void MainWindow::OutputFolder(wchar_t* buffer, int size) const
+{
+    buffer[0] = L'\0';
+    GetWindowTextW(outputBox_->Handle(), buffer, size);
 }
 
-void MainWindow::UpdateStatusBar() {
-  wchar_t count[kStatusChars] = L"";
-  wchar_t size[kStatusChars] = L"";
-  const int files = fileList_->Count();
-  if (files > 0) {
-    FormatText(count, kStatusChars, Pick({L"%d 個のﾌｧｲﾙ", files == 1 ? L"%d File" : L"%d Files"}), files);
-    FormatByteSize(fileList_->TotalBytes(), size);
-  }
-  SetStatusText(0, count);
-  SetStatusText(1, size);
+void MainWindow::SetStatusText(int part, const wchar_t* text)
+{
+    SendMessageW(StatusBar()->Handle(), SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text));
+}
+
+void MainWindow::RepaintStatusBar()
+{
+    UpdateWindow(StatusBar()->Handle());
+}
+
+HMENU MainWindow::CommandMenu() const
+{
+    return CommandBar() ? CommandBar_GetMenu(CommandBar()->Handle(), 0) : nullptr;
+}
+
+void MainWindow::EnableCommand(int id, bool enable)
+{
+    HMENU menu = CommandMenu();
+    if (menu) EnableMenuItem(menu, id, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
+}
+
+void MainWindow::UpdateIdleControls()
+{
+    find_->Enable();
+    EnableCommand(IDC_FIND, true);
+    const bool hasRows = SendMessageW(fileList_->Handle(), LVM_GETITEMCOUNT, 0, 0) != 0;
+    for (ButtonCtrl* button : {convert_, convertAll_}) {
+        if (hasRows) {
+            button->Enable();
+        } else {
+            button->Disable();
+        }
+    }
+    EnableCommand(IDC_CONVERT, hasRows);
+    EnableCommand(IDC_CONVERT_ALL, hasRows);
+    browse_->Enable();
+    EnableCommand(IDC_BROWSE, true);
+    subFolder_->Enable();
+    outputBox_->Enable();
+    stop_->Disable();
+    UpdateWindow(Handle());
+}
+
+void MainWindow::UpdateBusyControls()
+{
+    for (ButtonCtrl* button : {find_, convert_, convertAll_, browse_}) button->Disable();
+    for (int id : {IDC_FIND, IDC_CONVERT, IDC_CONVERT_ALL, IDC_BROWSE}) EnableCommand(id, false);
+    subFolder_->Disable();
+    outputBox_->Disable();
+    stop_->Enable();
+    UpdateWindow(Handle());
+}
+
+void MainWindow::UpdateStatusBar()
+{
+    wchar_t count[kStatusChars] = L"";
+    wchar_t size[kStatusChars] = L"";
+    const int files = fileList_->Count();
+    if (files > 0) {
+        FormatText(count, kStatusChars,
+                   Pick({L"%d 個のﾌｧｲﾙ", files == 1 ? L"%d File" : L"%d Files"}), files);
+        FormatByteSize(fileList_->TotalBytes(), size);
+    }
+    SetStatusText(0, count);
+    SetStatusText(1, size);
 }

@@ -18,70 +18,70 @@ class StaticCtrl;
 class DeviceInfoSource;
 
 class MainWindow : public ApplicationView {
- public:
-  // deviceInfo feeds the About box's figures; none means the system's own.
-  MainWindow(Application* application, const wchar_t* title, AttributeList& attributes,
-             DeviceInfoSource* deviceInfo = nullptr);
-  ~MainWindow() override;
+public:
+    // deviceInfo feeds the About box's figures; none means the system's own.
+    MainWindow(Application* application, const wchar_t* title, AttributeList& attributes,
+               DeviceInfoSource* deviceInfo = nullptr);
+    ~MainWindow() override;
 
-  void UpdateIdleControls();
-  void UpdateBusyControls();
-  void UpdateStatusBar();
+    void UpdateIdleControls();
+    void UpdateBusyControls();
+    void UpdateStatusBar();
 
-  // What a batch run works with.
-  FileList& Files() { return *fileList_; }
-  void OutputFolder(wchar_t* buffer, int size) const;
-  void SetStatusText(int part, const wchar_t* text);
-  void RepaintStatusBar();
-  bool StopRequested() const { return stopRequest_; }
+    // What a batch run works with.
+    FileList& Files() { return *fileList_; }
+    void OutputFolder(wchar_t* buffer, int size) const;
+    void SetStatusText(int part, const wchar_t* text);
+    void RepaintStatusBar();
+    bool StopRequested() const { return stopRequest_; }
 
-  // A run clears the stop request when it begins; a close request while it runs is
-  // held until it has ended.
-  void BeginRun();
-  void EndRun();
-  bool Running() const { return running_; }
-  bool ClosePending() const { return closePending_; }
+    // A run clears the stop request when it begins; a close request while it runs is
+    // held until it has ended.
+    void BeginRun();
+    void EndRun();
+    bool Running() const { return running_; }
+    bool ClosePending() const { return closePending_; }
 
-  ButtonCtrl& FindButton() { return *find_; }
-  ButtonCtrl& ConvertButton() { return *convert_; }
-  ButtonCtrl& ConvertAllButton() { return *convertAll_; }
-  ButtonCtrl& StopButton() { return *stop_; }
-  ButtonCtrl& BrowseButton() { return *browse_; }
-  ButtonCtrl& SubFolderBox() { return *subFolder_; }
-  ComboBoxCtrl& OutputFolderBox() { return *outputBox_; }
-  DirTreeDialog& FolderBrowser() { return *folderBrowser_; }
-  EAboutDialog& AboutDialog() { return *about_; }
-  // The command bar's menu, whose items follow the buttons' enabled state.
-  HMENU CommandMenu() const;
+    ButtonCtrl& FindButton() { return *find_; }
+    ButtonCtrl& ConvertButton() { return *convert_; }
+    ButtonCtrl& ConvertAllButton() { return *convertAll_; }
+    ButtonCtrl& StopButton() { return *stop_; }
+    ButtonCtrl& BrowseButton() { return *browse_; }
+    ButtonCtrl& SubFolderBox() { return *subFolder_; }
+    ComboBoxCtrl& OutputFolderBox() { return *outputBox_; }
+    DirTreeDialog& FolderBrowser() { return *folderBrowser_; }
+    EAboutDialog& AboutDialog() { return *about_; }
+    // The command bar's menu, whose items follow the buttons' enabled state.
+    HMENU CommandMenu() const;
 
- private:
-  void CreateControls(const RECT& area);
-  void BindCommands();
-  void AddInitialOutputFolder();
-  void OnCommand(EventRecord& record);
-  void Find();
-  void Browse();
-  LRESULT OnCtlColorStatic(MessageRecord& record);
-  LRESULT OnClose(MessageRecord& record);
-  // True when a run is going on: the close is then held until the run has ended.
-  bool HoldCloseForRun();
-  void EnableCommand(int id, bool enable);
+private:
+    void CreateControls(const RECT& area);
+    void BindCommands();
+    void AddInitialOutputFolder();
+    void OnCommand(EventRecord& record);
+    void Find();
+    void Browse();
+    LRESULT OnCtlColorStatic(MessageRecord& record);
+    LRESULT OnClose(MessageRecord& record);
+    // True when a run is going on: the close is then held until the run has ended.
+    bool HoldCloseForRun();
+    void EnableCommand(int id, bool enable);
 
-  Font* font_ = nullptr;
-  EAboutDialog* about_ = nullptr;
-  DirTreeDialog* folderBrowser_ = nullptr;
-  ButtonCtrl* find_ = nullptr;
-  ButtonCtrl* convert_ = nullptr;
-  ButtonCtrl* convertAll_ = nullptr;
-  ButtonCtrl* stop_ = nullptr;
-  ButtonCtrl* browse_ = nullptr;
-  ButtonCtrl* subFolder_ = nullptr;
-  StaticCtrl* outputLabel_ = nullptr;
-  ComboBoxCtrl* outputBox_ = nullptr;
-  FileList* fileList_ = nullptr;
-  bool stopRequest_ = false;
-  bool running_ = false;
-  bool closePending_ = false;
+    Font* font_ = nullptr;
+    EAboutDialog* about_ = nullptr;
+    DirTreeDialog* folderBrowser_ = nullptr;
+    ButtonCtrl* find_ = nullptr;
+    ButtonCtrl* convert_ = nullptr;
+    ButtonCtrl* convertAll_ = nullptr;
+    ButtonCtrl* stop_ = nullptr;
+    ButtonCtrl* browse_ = nullptr;
+    ButtonCtrl* subFolder_ = nullptr;
+    StaticCtrl* outputLabel_ = nullptr;
+    ComboBoxCtrl* outputBox_ = nullptr;
+    FileList* fileList_ = nullptr;
+    bool stopRequest_ = false;
+    bool running_ = false;
+    bool closePending_ = false;
 };
 
 // The main window's creation attributes, as the program entry gives them: class and

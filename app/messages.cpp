@@ -12,43 +12,53 @@ constexpr size_t kMessageLength = 520;
 const TextPair kFatalTitle = {L"致命的なｴﾗｰ", L"Fatal"};
 const TextPair kMessageTitle = {L"ﾒｯｾｰｼﾞ", L"Message"};
 
-int ShowBox(HWND owner, const TextPair& title, UINT flags, const wchar_t* format, va_list arguments) {
-  wchar_t text[kMessageLength];
-  FormatTextV(text, kMessageLength, format, arguments);
-  return MessageBoxW(owner, text, Pick(title), flags);
+int ShowBox(HWND owner, const TextPair& title, UINT flags, const wchar_t* format, va_list arguments)
+{
+    wchar_t text[kMessageLength];
+    FormatTextV(text, kMessageLength, format, arguments);
+    return MessageBoxW(owner, text, Pick(title), flags);
 }
 
 }  // namespace
 
-int ShowFatal(HWND owner, const wchar_t* format, ...) {
-  va_list arguments;
-  va_start(arguments, format);
-  const int result = ShowBox(owner, kFatalTitle, MB_OK | MB_ICONERROR, format, arguments);
-  va_end(arguments);
-  return result;
+int ShowFatal(HWND owner, const wchar_t* format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    const int result = ShowBox(owner, kFatalTitle, MB_OK | MB_ICONERROR, format, arguments);
+    va_end(arguments);
+    return result;
 }
 
-int ShowMessage(HWND owner, const wchar_t* format, ...) {
-  va_list arguments;
-  va_start(arguments, format);
-  const int result = ShowBox(owner, kMessageTitle, MB_OK | MB_ICONINFORMATION, format, arguments);
-  va_end(arguments);
-  return result;
+int ShowMessage(HWND owner, const wchar_t* format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    const int result = ShowBox(owner, kMessageTitle, MB_OK | MB_ICONINFORMATION, format, arguments);
+    va_end(arguments);
+    return result;
 }
 
-void ShowWaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
+void ShowWaitCursor()
+{
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+}
 
-void RestoreCursor() { SetCursor(nullptr); }
+void RestoreCursor()
+{
+    SetCursor(nullptr);
+}
 
-void ProcessPendingMessage() {
-  MSG message;
-  if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    // The quit request belongs to the main loop; taken here it would be lost.
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return;
+void ProcessPendingMessage()
+{
+    MSG message;
+    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        // The quit request belongs to the main loop; taken here it would be lost.
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
     }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
 }

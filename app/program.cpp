@@ -5,21 +5,22 @@
 #include "app/settings.h"
 #include "framework/application.h"
 
-int RunGlimmer(HINSTANCE instance, HINSTANCE previous, const wchar_t* commandLine, int showCommand) {
-  SetProgramArguments(instance, previous, commandLine, showCommand);
-  InitializeSettings(instance, showCommand);
-  Application* application = new Application(L"Glimmer", 0, 0);
-  AttributeList* attributes = new AttributeList;
-  MainWindowAttributes(*attributes);
-  MainWindow* window = new MainWindow(application, L"Glimmer", *attributes);
-  // Without a window the loop would wait for a quit message that nothing can post; the
-  // framework has already told the user.
-  if (IsWindow(window->Handle())) {
-    window->Show();
-    application->Run();
-  }
-  delete window;
-  delete attributes;
-  delete application;
-  return 1;
+int RunGlimmer(HINSTANCE instance, HINSTANCE previous, const wchar_t* commandLine, int showCommand)
+{
+    SetProgramArguments(instance, previous, commandLine, showCommand);
+    InitializeSettings(instance, showCommand);
+    Application* application = new Application(L"Glimmer", 0, 0);
+    AttributeList* attributes = new AttributeList;
+    MainWindowAttributes(*attributes);
+    MainWindow* window = new MainWindow(application, L"Glimmer", *attributes);
+    // Without a window the loop would wait for a quit message that nothing can post; the
+    // framework has already told the user.
+    if (IsWindow(window->Handle())) {
+        window->Show();
+        application->Run();
+    }
+    delete window;
+    delete attributes;
+    delete application;
+    return 1;
 }

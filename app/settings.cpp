@@ -27,44 +27,58 @@ int showCommand = SW_SHOWDEFAULT;
 
 }  // namespace
 
-void InitializeSettings(HINSTANCE instance, int initialShowCommand) {
-  SetProgramInstance(instance);
-  showCommand = initialShowCommand;
-  DecideSettings(GetSystemMetrics(SM_CXSCREEN), GetSystemDefaultLangID());
+void InitializeSettings(HINSTANCE instance, int initialShowCommand)
+{
+    SetProgramInstance(instance);
+    showCommand = initialShowCommand;
+    DecideSettings(GetSystemMetrics(SM_CXSCREEN), GetSystemDefaultLangID());
 }
 
-void DecideSettings(int screenWidth, LANGID systemLanguage) {
-  palmSize = screenWidth <= kPalmSizeMaxWidth;
-  language = Language::English;
-  if ((systemLanguage & 0x3FF) == kPrimaryLanguageJapanese) {
-    DWORD forceEnglish = 0;
-    if (ReadSettingsValue(L"Force english", &forceEnglish) != ERROR_SUCCESS || forceEnglish == 0) {
-      language = Language::Japanese;
+void DecideSettings(int screenWidth, LANGID systemLanguage)
+{
+    palmSize = screenWidth <= kPalmSizeMaxWidth;
+    language = Language::English;
+    if ((systemLanguage & 0x3FF) == kPrimaryLanguageJapanese) {
+        DWORD forceEnglish = 0;
+        if (ReadSettingsValue(L"Force english", &forceEnglish) != ERROR_SUCCESS ||
+            forceEnglish == 0) {
+            language = Language::Japanese;
+        }
     }
-  }
 }
 
-Language CurrentLanguage() { return language; }
-
-bool IsPalmSize() { return palmSize; }
-
-int InitialShowCommand() { return showCommand; }
-
-LONG ReadSettingsValue(const wchar_t* name, DWORD* value) {
-  *value = 0;
-  RegistryKey key(HKEY_CURRENT_USER);
-  const LONG error = key.Open(kSettingsKey);
-  if (error != ERROR_SUCCESS) return error;
-  return key.ReadNumber(name, value);
+Language CurrentLanguage()
+{
+    return language;
 }
 
-void GetDeviceName(wchar_t (&buffer)[kDeviceNameLength]) {
-  RegistryKey key(HKEY_CLASSES_ROOT);
-  if (key.Open(kDeviceRootKey) == ERROR_SUCCESS) {
-    DWORD size = kDeviceNameReadBytes;
-    if (key.ReadString(L"DisplayName", buffer, &size) == ERROR_SUCCESS) return;
-  }
-  const TextPair& name = IsPalmSize() ? kPalmSizeName : kHandheldName;
-  wcsncpy(buffer, Pick(name), kDeviceNameLength - 1);
-  buffer[kDeviceNameLength - 1] = L'\0';
+bool IsPalmSize()
+{
+    return palmSize;
+}
+
+int InitialShowCommand()
+{
+    return showCommand;
+}
+
+LONG ReadSettingsValue(const wchar_t* name, DWORD* value)
+{
+    *value = 0;
+    RegistryKey key(HKEY_CURRENT_USER);
+    const LONG error = key.Open(kSettingsKey);
+    if (error != ERROR_SUCCESS) return error;
+    return key.ReadNumber(name, value);
+}
+
+void GetDeviceName(wchar_t (&buffer)[kDeviceNameLength])
+{
+    RegistryKey key(HKEY_CLASSES_ROOT);
+    if (key.Open(kDeviceRootKey) == ERROR_SUCCESS) {
+        DWORD size = kDeviceNameReadBytes;
+        if (key.ReadString(L"DisplayName", buffer, &size) == ERROR_SUCCESS) return;
+    }
+    const TextPair& name = IsPalmSize() ? kPalmSizeName : kHandheldName;
+    wcsncpy(buffer, Pick(name), kDeviceNameLength - 1);
+    buffer[kDeviceNameLength - 1] = L'\0';
 }

@@ -16,7 +16,10 @@ void InitializeSettings(HINSTANCE instance, int showCommand);
 void DecideSettings(int screenWidth, LANGID systemLanguage);
 
 Language CurrentLanguage();
-inline bool IsJapanese() { return CurrentLanguage() == Language::Japanese; }
+inline bool IsJapanese()
+{
+    return CurrentLanguage() == Language::Japanese;
+}
 bool IsPalmSize();
 int InitialShowCommand();
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 
 struct TextPair {
-  const wchar_t* japanese;
-  const wchar_t* english;
+    const wchar_t* japanese;
+    const wchar_t* english;
 };
 
 // The form for the current language setting.

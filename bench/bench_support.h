@@ -25,17 +25,17 @@ int RunsArgument(int argc, wchar_t** argv, int index);
 // Settings, the application object and the shown main window, as the program's entry makes
 // them; the destructor tears them down in the program's order.
 class OpenProgram {
- public:
-  OpenProgram();
-  ~OpenProgram();
-  OpenProgram(const OpenProgram&) = delete;
-  OpenProgram& operator=(const OpenProgram&) = delete;
+public:
+    OpenProgram();
+    ~OpenProgram();
+    OpenProgram(const OpenProgram&) = delete;
+    OpenProgram& operator=(const OpenProgram&) = delete;
 
-  MainWindow& Main() { return *window_; }
+    MainWindow& Main() { return *window_; }
 
- private:
-  Application* application_ = nullptr;
-  MainWindow* window_ = nullptr;
+private:
+    Application* application_ = nullptr;
+    MainWindow* window_ = nullptr;
 };
 
 // Takes every waiting message off the queue and dispatches it.
@@ -45,23 +45,23 @@ void PumpMessages();
 // action runs first, then the box is sent the command `answer` (none when it is 0: the
 // caller closes the box itself).
 class BoxCloser {
- public:
-  using Action = std::function<void(HWND box)>;
+public:
+    using Action = std::function<void(HWND box)>;
 
-  explicit BoxCloser(int answer, Action action = nullptr);
-  ~BoxCloser();
-  BoxCloser(const BoxCloser&) = delete;
-  BoxCloser& operator=(const BoxCloser&) = delete;
+    explicit BoxCloser(int answer, Action action = nullptr);
+    ~BoxCloser();
+    BoxCloser(const BoxCloser&) = delete;
+    BoxCloser& operator=(const BoxCloser&) = delete;
 
-  int Closed() const { return closed_; }
+    int Closed() const { return closed_; }
 
- private:
-  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
 
-  HHOOK hook_;
-  int answer_;
-  Action action_;
-  int closed_ = 0;
+    HHOOK hook_;
+    int answer_;
+    Action action_;
+    int closed_ = 0;
 };
 
 // Deletes every file directly in the folder (the benchmarks' output folders hold no others).

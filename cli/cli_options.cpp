@@ -22,101 +22,104 @@ const char kHelpText[] =
 
 namespace {
 
-bool ParseOverwrite(const std::string& value, Overwrite& mode) {
-  if (value == "ask") {
-    mode = Overwrite::Ask;
-  } else if (value == "skip") {
-    mode = Overwrite::Skip;
-  } else if (value == "replace") {
-    mode = Overwrite::Replace;
-  } else {
-    return false;
-  }
-  return true;
+bool ParseOverwrite(const std::string& value, Overwrite& mode)
+{
+    if (value == "ask") {
+        mode = Overwrite::Ask;
+    } else if (value == "skip") {
+        mode = Overwrite::Skip;
+    } else if (value == "replace") {
+        mode = Overwrite::Replace;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
 
-bool ParseOptions(const std::vector<std::string>& args, CliOptions& options, std::string& error) {
-  bool options_ended = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (options_ended || arg.size() < 2 || arg[0] != '-') {
-      options.paths.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      options_ended = true;
-      continue;
-    }
-    if (arg[1] == '-') {
-      const size_t equals = arg.find('=');
-      const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-      const bool has_value = equals != std::string::npos;
-      std::string value = has_value ? arg.substr(equals + 1) : std::string();
-      const bool takes_value = name == "output" || name == "overwrite";
-      if (takes_value && !has_value) {
-        if (i + 1 == args.size()) {
-          error = "option --" + name + " needs a value";
-          return false;
+bool ParseOptions(const std::vector<std::string>& args, CliOptions& options, std::string& error)
+{
+    bool options_ended = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (options_ended || arg.size() < 2 || arg[0] != '-') {
+            options.paths.push_back(arg);
+            continue;
         }
-        value = args[++i];
-      } else if (!takes_value && has_value) {
-        error = "option --" + name + " takes no value";
-        return false;
-      }
-      if (name == "output") {
-        options.output = value;
-      } else if (name == "overwrite") {
-        if (!ParseOverwrite(value, options.overwrite)) {
-          error = "--overwrite must be ask, skip or replace, not '" + value + "'";
-          return false;
+        if (arg == "--") {
+            options_ended = true;
+            continue;
         }
-      } else if (name == "recursive") {
-        options.recursive = true;
-      } else if (name == "quiet") {
-        options.quiet = true;
-      } else if (name == "help") {
-        options.help = true;
-      } else if (name == "version") {
-        options.version = true;
-      } else {
-        error = "unknown option --" + name;
-        return false;
-      }
-      continue;
-    }
-    for (size_t j = 1; j < arg.size(); ++j) {
-      const char letter = arg[j];
-      if (letter == 'r') {
-        options.recursive = true;
-      } else if (letter == 'q') {
-        options.quiet = true;
-      } else if (letter == 'h') {
-        options.help = true;
-      } else if (letter == 'o') {
-        if (j + 1 < arg.size()) {
-          options.output = arg.substr(j + 1);
-        } else if (i + 1 < args.size()) {
-          options.output = args[++i];
-        } else {
-          error = "option -o needs a folder";
-          return false;
+        if (arg[1] == '-') {
+            const size_t equals = arg.find('=');
+            const std::string name =
+                arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+            const bool has_value = equals != std::string::npos;
+            std::string value = has_value ? arg.substr(equals + 1) : std::string();
+            const bool takes_value = name == "output" || name == "overwrite";
+            if (takes_value && !has_value) {
+                if (i + 1 == args.size()) {
+                    error = "option --" + name + " needs a value";
+                    return false;
+                }
+                value = args[++i];
+            } else if (!takes_value && has_value) {
+                error = "option --" + name + " takes no value";
+                return false;
+            }
+            if (name == "output") {
+                options.output = value;
+            } else if (name == "overwrite") {
+                if (!ParseOverwrite(value, options.overwrite)) {
+                    error = "--overwrite must be ask, skip or replace, not '" + value + "'";
+                    return false;
+                }
+            } else if (name == "recursive") {
+                options.recursive = true;
+            } else if (name == "quiet") {
+                options.quiet = true;
+            } else if (name == "help") {
+                options.help = true;
+            } else if (name == "version") {
+                options.version = true;
+            } else {
+                error = "unknown option --" + name;
+                return false;
+            }
+            continue;
         }
-        break;
-      } else {
-        error = std::string("unknown option -") + letter;
-        return false;
-      }
+        for (size_t j = 1; j < arg.size(); ++j) {
+            const char letter = arg[j];
+            if (letter == 'r') {
+                options.recursive = true;
+            } else if (letter == 'q') {
+                options.quiet = true;
+            } else if (letter == 'h') {
+                options.help = true;
+            } else if (letter == 'o') {
+                if (j + 1 < arg.size()) {
+                    options.output = arg.substr(j + 1);
+                } else if (i + 1 < args.size()) {
+                    options.output = args[++i];
+                } else {
+                    error = "option -o needs a folder";
+                    return false;
+                }
+                break;
+            } else {
+                error = std::string("unknown option -") + letter;
+                return false;
+            }
+        }
     }
-  }
-  if (options.output.empty()) {
-    error = "the output folder must not be empty";
-    return false;
-  }
-  if (options.paths.empty() && !options.help && !options.version) {
-    error = "no CAM file or folder given";
-    return false;
-  }
-  return true;
+    if (options.output.empty()) {
+        error = "the output folder must not be empty";
+        return false;
+    }
+    if (options.paths.empty() && !options.help && !options.version) {
+        error = "no CAM file or folder given";
+        return false;
+    }
+    return true;
 }

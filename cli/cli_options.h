@@ -7,13 +7,13 @@
 enum class Overwrite { Unset, Ask, Skip, Replace };
 
 struct CliOptions {
-  std::vector<std::string> paths;
-  std::string output = ".";
-  Overwrite overwrite = Overwrite::Unset;
-  bool recursive = false;
-  bool quiet = false;
-  bool help = false;
-  bool version = false;
+    std::vector<std::string> paths;
+    std::string output = ".";
+    Overwrite overwrite = Overwrite::Unset;
+    bool recursive = false;
+    bool quiet = false;
+    bool help = false;
+    bool version = false;
 };
 
 // False for a usage error, with the reason in `error`.

@@ -16,295 +16,357 @@ namespace {
 const char kProgram[] = "glimmer-convert";
 constexpr size_t kStreamBufferSize = 64 * 1024;
 
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
+std::string Lower(std::string text)
+{
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
     }
-  }
-  return text;
+    return text;
 }
 
-bool IsCamName(const std::string& name) {
-  return name.size() > 4 && Lower(name.substr(name.size() - 4)) == ".cam";
+bool IsCamName(const std::string& name)
+{
+    return name.size() > 4 && Lower(name.substr(name.size() - 4)) == ".cam";
 }
 
-bool IsRecycled(const std::string& name) { return Lower(name) == "recycled"; }
+bool IsRecycled(const std::string& name)
+{
+    return Lower(name) == "recycled";
+}
 
 // The temporary file of one conversion, removed on every way out that does not move it into
 // place, a refused allocation included (RemoveFile itself allocates nothing).
 class TemporaryFile {
- public:
-  TemporaryFile() = default;
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  ~TemporaryFile() {
-    if (!path.empty()) {
-      RemoveFile(path);
+public:
+    TemporaryFile() = default;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile()
+    {
+        if (!path.empty()) {
+            RemoveFile(path);
+        }
     }
-  }
 
-  std::string path;
+    std::string path;
 };
 
 enum class Outcome { Converted, Incomplete, Failed };
 enum class Answer { Replace, Skip, All, Quit };
 
 class ConvertRun {
- public:
-  ConvertRun(const CliOptions& options, const RunStreams& streams)
-      : options_(options), streams_(streams), mode_(options.overwrite) {
-    if (mode_ == Overwrite::Unset) {
-      mode_ = streams.can_ask ? Overwrite::Ask : Overwrite::Skip;
+public:
+    ConvertRun(const CliOptions& options, const RunStreams& streams)
+        : options_(options), streams_(streams), mode_(options.overwrite)
+    {
+        if (mode_ == Overwrite::Unset) {
+            mode_ = streams.can_ask ? Overwrite::Ask : Overwrite::Skip;
+        }
     }
-  }
 
-  int Run() {
-    if (KindOf(options_.output, true) != PathKind::Folder) {
-      fprintf(streams_.err, "%s: output folder '%s' does not exist\n", kProgram, options_.output.c_str());
-      return kExitUsage;
+    int Run()
+    {
+        if (KindOf(options_.output, true) != PathKind::Folder) {
+            fprintf(streams_.err, "%s: output folder '%s' does not exist\n", kProgram,
+                    options_.output.c_str());
+            return kExitUsage;
+        }
+        for (const std::string& path : options_.paths) {
+            CollectPath(path);
+        }
+        for (size_t i = 0; i < sources_.size() && !quit_; ++i) {
+            if (streams_.progress && !options_.quiet) {
+                fprintf(streams_.err, "%zu/%zu %s\n", i + 1, sources_.size(), sources_[i].c_str());
+            }
+            ConvertSource(sources_[i]);
+            if (quit_) {
+                skipped_ += sources_.size() - i - 1;
+            }
+        }
+        if (!options_.quiet) {
+            fprintf(streams_.out, "%zu converted, %zu skipped, %zu failed\n", converted_, skipped_,
+                    failed_);
+        }
+        fflush(streams_.out);
+        return failed_ > 0 ? kExitFailed : kExitConverted;
     }
-    for (const std::string& path : options_.paths) {
-      CollectPath(path);
-    }
-    for (size_t i = 0; i < sources_.size() && !quit_; ++i) {
-      if (streams_.progress && !options_.quiet) {
-        fprintf(streams_.err, "%zu/%zu %s\n", i + 1, sources_.size(), sources_[i].c_str());
-      }
-      ConvertSource(sources_[i]);
-      if (quit_) {
-        skipped_ += sources_.size() - i - 1;
-      }
-    }
-    if (!options_.quiet) {
-      fprintf(streams_.out, "%zu converted, %zu skipped, %zu failed\n", converted_, skipped_, failed_);
-    }
-    fflush(streams_.out);
-    return failed_ > 0 ? kExitFailed : kExitConverted;
-  }
 
- private:
-  void Fail(const std::string& path, const std::string& reason) {
-    fprintf(streams_.err, "%s: %s: %s\n", kProgram, path.c_str(), reason.c_str());
-    ++failed_;
-  }
+private:
+    void Fail(const std::string& path, const std::string& reason)
+    {
+        fprintf(streams_.err, "%s: %s: %s\n", kProgram, path.c_str(), reason.c_str());
+        ++failed_;
+    }
 
-  void CollectPath(const std::string& path) {
-    switch (KindOf(path, true)) {
-      case PathKind::File:
-        sources_.push_back(path);
-        break;
-      case PathKind::Folder:
-        CollectFolder(path);
-        break;
-      case PathKind::Missing:
-        Fail(path, "no such file or folder");
-        break;
-      default:
-        Fail(path, "not a file or folder");
-        break;
+    void CollectPath(const std::string& path)
+    {
+        switch (KindOf(path, true)) {
+            case PathKind::File:
+                sources_.push_back(path);
+                break;
+            case PathKind::Folder:
+                CollectFolder(path);
+                break;
+            case PathKind::Missing:
+                Fail(path, "no such file or folder");
+                break;
+            default:
+                Fail(path, "not a file or folder");
+                break;
+        }
     }
-  }
 
-  void CollectFolder(const std::string& folder) {
-    std::vector<FolderItem> items;
-    if (!ListFolder(folder, items)) {
-      Fail(folder, "cannot read the folder: " + LastErrorText());
-      return;
+    void CollectFolder(const std::string& folder)
+    {
+        std::vector<FolderItem> items;
+        if (!ListFolder(folder, items)) {
+            Fail(folder, "cannot read the folder: " + LastErrorText());
+            return;
+        }
+        for (const FolderItem& item : items) {
+            if (item.kind == PathKind::File && IsCamName(item.name)) {
+                sources_.push_back(JoinPaths(folder, item.name));
+            }
+        }
+        if (!options_.recursive) {
+            return;
+        }
+        for (const FolderItem& item : items) {
+            if (item.kind == PathKind::Folder && !IsRecycled(item.name)) {
+                CollectFolder(JoinPaths(folder, item.name));
+            }
+        }
     }
-    for (const FolderItem& item : items) {
-      if (item.kind == PathKind::File && IsCamName(item.name)) {
-        sources_.push_back(JoinPaths(folder, item.name));
-      }
-    }
-    if (!options_.recursive) {
-      return;
-    }
-    for (const FolderItem& item : items) {
-      if (item.kind == PathKind::Folder && !IsRecycled(item.name)) {
-        CollectFolder(JoinPaths(folder, item.name));
-      }
-    }
-  }
 
-  Answer Ask(const std::string& output) {
-    for (;;) {
-      fprintf(streams_.err, "%s: '%s' exists. Replace it? [y]es, [n]o, [a]ll, [q]uit: ", kProgram, output.c_str());
-      fflush(streams_.err);
-      char line[64];
-      if (fgets(line, sizeof line, streams_.in) == nullptr) {
-        fputc('\n', streams_.err);
-        return Answer::Quit;
-      }
-      switch (line[0]) {
-        case 'y': case 'Y': return Answer::Replace;
-        case 'n': case 'N': return Answer::Skip;
-        case 'a': case 'A': return Answer::All;
-        case 'q': case 'Q': return Answer::Quit;
-        default: break;
-      }
+    Answer Ask(const std::string& output)
+    {
+        for (;;) {
+            fprintf(streams_.err,
+                    "%s: '%s' exists. Replace it? [y]es, [n]o, [a]ll, [q]uit: ", kProgram,
+                    output.c_str());
+            fflush(streams_.err);
+            char line[64];
+            if (fgets(line, sizeof line, streams_.in) == nullptr) {
+                fputc('\n', streams_.err);
+                return Answer::Quit;
+            }
+            switch (line[0]) {
+                case 'y':
+                case 'Y':
+                    return Answer::Replace;
+                case 'n':
+                case 'N':
+                    return Answer::Skip;
+                case 'a':
+                case 'A':
+                    return Answer::All;
+                case 'q':
+                case 'Q':
+                    return Answer::Quit;
+                default:
+                    break;
+            }
+        }
     }
-  }
 
-  void ConvertSource(const std::string& source) {
-    const std::string output = JoinPaths(options_.output, OutputName(source));
+    void ConvertSource(const std::string& source)
+    {
+        const std::string output = JoinPaths(options_.output, OutputName(source));
 #ifdef _WIN32
-    const std::string key = Lower(output);
+        const std::string key = Lower(output);
 #else
-    const std::string key = output;
+        const std::string key = output;
 #endif
-    const auto earlier = outputs_.find(key);
-    if (earlier != outputs_.end()) {
-      Fail(source, "skipped: its output " + output + " is already written by this run");
-      return;
-    }
-    outputs_.insert(key);
-
-    bool replace = false;
-    if (KindOf(output, false) != PathKind::Missing) {
-      Overwrite mode = mode_;
-      if (mode == Overwrite::Ask) {
-        switch (Ask(output)) {
-          case Answer::Replace: mode = Overwrite::Replace; break;
-          case Answer::Skip: mode = Overwrite::Skip; break;
-          case Answer::All: mode = mode_ = Overwrite::Replace; break;
-          case Answer::Quit: quit_ = true; mode = Overwrite::Skip; break;
+        const auto earlier = outputs_.find(key);
+        if (earlier != outputs_.end()) {
+            Fail(source, "skipped: its output " + output + " is already written by this run");
+            return;
         }
-      }
-      if (mode == Overwrite::Skip) {
-        if (!options_.quiet && !quit_) {
-          fprintf(streams_.err, "%s: %s: skipped, %s exists\n", kProgram, source.c_str(), output.c_str());
+        outputs_.insert(key);
+
+        bool replace = false;
+        if (KindOf(output, false) != PathKind::Missing) {
+            Overwrite mode = mode_;
+            if (mode == Overwrite::Ask) {
+                switch (Ask(output)) {
+                    case Answer::Replace:
+                        mode = Overwrite::Replace;
+                        break;
+                    case Answer::Skip:
+                        mode = Overwrite::Skip;
+                        break;
+                    case Answer::All:
+                        mode = mode_ = Overwrite::Replace;
+                        break;
+                    case Answer::Quit:
+                        quit_ = true;
+                        mode = Overwrite::Skip;
+                        break;
+                }
+            }
+            if (mode == Overwrite::Skip) {
+                if (!options_.quiet && !quit_) {
+                    fprintf(streams_.err, "%s: %s: skipped, %s exists\n", kProgram, source.c_str(),
+                            output.c_str());
+                }
+                ++skipped_;
+                return;
+            }
+            replace = true;
         }
-        ++skipped_;
-        return;
-      }
-      replace = true;
+        switch (Convert(source, output, replace)) {
+            case Outcome::Converted:
+                ++converted_;
+                break;
+            case Outcome::Incomplete:
+                ++converted_;
+                ++failed_;
+                break;
+            case Outcome::Failed:
+                ++failed_;
+                break;
+        }
     }
-    switch (Convert(source, output, replace)) {
-      case Outcome::Converted: ++converted_; break;
-      case Outcome::Incomplete: ++converted_; ++failed_; break;
-      case Outcome::Failed: ++failed_; break;
-    }
-  }
 
-  // Writes into a temporary file beside the output and moves it into place only when
-  // complete, so no empty or half-written output is ever left under the output's name.
-  Outcome Convert(const std::string& source, const std::string& output, bool replace) {
-    FILE* cam = OpenForReading(source);
-    if (cam == nullptr) {
-      return Failure(source, "cannot open: " + LastErrorText());
-    }
-    setvbuf(cam, cam_buffer_.data(), _IOFBF, cam_buffer_.size());
-    CamDirectory directory;
-    if (!ReadDirectory(directory, cam)) {
-      fclose(cam);
-      return Failure(source, directory.AllocationRefused() ? "not enough memory for its directory" : "not a CAM file");
-    }
-    TemporaryFile temporary;
-    FILE* out = CreateTemporaryFile(options_.output, temporary.path);
-    if (out == nullptr) {
-      fclose(cam);
-      return Failure(source, "cannot create a file in " + options_.output + ": " + LastErrorText());
-    }
-    setvbuf(out, out_buffer_.data(), _IOFBF, out_buffer_.size());
-    WriteResult result = WritePicture(directory, cam, out);
-    const bool empty = ftell(out) == 0;
-    if (fclose(out) != 0 && (result == WriteResult::Written || result == WriteResult::SourceEnded)) {
-      result = WriteResult::WriteFailed;
-    }
-    fclose(cam);
+    // Writes into a temporary file beside the output and moves it into place only when
+    // complete, so no empty or half-written output is ever left under the output's name.
+    Outcome Convert(const std::string& source, const std::string& output, bool replace)
+    {
+        FILE* cam = OpenForReading(source);
+        if (cam == nullptr) {
+            return Failure(source, "cannot open: " + LastErrorText());
+        }
+        setvbuf(cam, cam_buffer_.data(), _IOFBF, cam_buffer_.size());
+        CamDirectory directory;
+        if (!ReadDirectory(directory, cam)) {
+            fclose(cam);
+            return Failure(source, directory.AllocationRefused()
+                                       ? "not enough memory for its directory"
+                                       : "not a CAM file");
+        }
+        TemporaryFile temporary;
+        FILE* out = CreateTemporaryFile(options_.output, temporary.path);
+        if (out == nullptr) {
+            fclose(cam);
+            return Failure(source,
+                           "cannot create a file in " + options_.output + ": " + LastErrorText());
+        }
+        setvbuf(out, out_buffer_.data(), _IOFBF, out_buffer_.size());
+        WriteResult result = WritePicture(directory, cam, out);
+        const bool empty = ftell(out) == 0;
+        if (fclose(out) != 0 &&
+            (result == WriteResult::Written || result == WriteResult::SourceEnded)) {
+            result = WriteResult::WriteFailed;
+        }
+        fclose(cam);
 
-    const char* reason = nullptr;
-    switch (result) {
-      case WriteResult::NoPicture: reason = "has no picture"; break;
-      case WriteResult::BadHead: reason = "its picture data is unusable"; break;
-      case WriteResult::WriteFailed: reason = "writing the JPEG file failed"; break;
-      case WriteResult::Written:
-      case WriteResult::SourceEnded: reason = empty ? "its picture is empty" : nullptr; break;
+        const char* reason = nullptr;
+        switch (result) {
+            case WriteResult::NoPicture:
+                reason = "has no picture";
+                break;
+            case WriteResult::BadHead:
+                reason = "its picture data is unusable";
+                break;
+            case WriteResult::WriteFailed:
+                reason = "writing the JPEG file failed";
+                break;
+            case WriteResult::Written:
+            case WriteResult::SourceEnded:
+                reason = empty ? "its picture is empty" : nullptr;
+                break;
+        }
+        if (reason == nullptr && !CopyModificationTime(source, temporary.path)) {
+            reason = "cannot give the JPEG file the CAM file's time";
+        }
+        if (reason == nullptr && !MoveIntoPlace(temporary.path, output, replace)) {
+            return Failure(source, "cannot write " + output + ": " + LastErrorText());
+        }
+        if (reason != nullptr) {
+            return Failure(source, reason);
+        }
+        temporary.path.clear();
+        if (result == WriteResult::SourceEnded) {
+            fprintf(streams_.err,
+                    "%s: %s: warning: its data ends early; %s holds an incomplete picture\n",
+                    kProgram, source.c_str(), output.c_str());
+            return Outcome::Incomplete;
+        }
+        return Outcome::Converted;
     }
-    if (reason == nullptr && !CopyModificationTime(source, temporary.path)) {
-      reason = "cannot give the JPEG file the CAM file's time";
-    }
-    if (reason == nullptr && !MoveIntoPlace(temporary.path, output, replace)) {
-      return Failure(source, "cannot write " + output + ": " + LastErrorText());
-    }
-    if (reason != nullptr) {
-      return Failure(source, reason);
-    }
-    temporary.path.clear();
-    if (result == WriteResult::SourceEnded) {
-      fprintf(streams_.err, "%s: %s: warning: its data ends early; %s holds an incomplete picture\n", kProgram,
-              source.c_str(), output.c_str());
-      return Outcome::Incomplete;
-    }
-    return Outcome::Converted;
-  }
 
-  Outcome Failure(const std::string& source, const std::string& reason) {
-    fprintf(streams_.err, "%s: %s: %s\n", kProgram, source.c_str(), reason.c_str());
-    return Outcome::Failed;
-  }
+    Outcome Failure(const std::string& source, const std::string& reason)
+    {
+        fprintf(streams_.err, "%s: %s: %s\n", kProgram, source.c_str(), reason.c_str());
+        return Outcome::Failed;
+    }
 
-  const CliOptions& options_;
-  const RunStreams& streams_;
-  Overwrite mode_;
-  std::vector<std::string> sources_;
-  std::set<std::string> outputs_;
-  // The streams' buffers, kept for the whole run: with their own defaults the streams would
-  // ask the file system for a block size and move a few kilobytes per system call.
-  std::vector<char> cam_buffer_ = std::vector<char>(kStreamBufferSize);
-  std::vector<char> out_buffer_ = std::vector<char>(kStreamBufferSize);
-  size_t converted_ = 0;
-  size_t skipped_ = 0;
-  size_t failed_ = 0;
-  bool quit_ = false;
+    const CliOptions& options_;
+    const RunStreams& streams_;
+    Overwrite mode_;
+    std::vector<std::string> sources_;
+    std::set<std::string> outputs_;
+    // The streams' buffers, kept for the whole run: with their own defaults the streams would
+    // ask the file system for a block size and move a few kilobytes per system call.
+    std::vector<char> cam_buffer_ = std::vector<char>(kStreamBufferSize);
+    std::vector<char> out_buffer_ = std::vector<char>(kStreamBufferSize);
+    size_t converted_ = 0;
+    size_t skipped_ = 0;
+    size_t failed_ = 0;
+    bool quit_ = false;
 };
 
 }  // namespace
 
-std::string OutputName(const std::string& source) {
+std::string OutputName(const std::string& source)
+{
 #ifdef _WIN32
-  const size_t slash = source.find_last_of("/\\");
+    const size_t slash = source.find_last_of("/\\");
 #else
-  const size_t slash = source.find_last_of('/');
+    const size_t slash = source.find_last_of('/');
 #endif
-  std::string name = slash == std::string::npos ? source : source.substr(slash + 1);
-  const size_t dot = name.find_last_of('.');
-  if (dot != std::string::npos) {
-    name.erase(dot);
-  }
-  return name + ".jpg";
+    std::string name = slash == std::string::npos ? source : source.substr(slash + 1);
+    const size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos) {
+        name.erase(dot);
+    }
+    return name + ".jpg";
 }
 
 namespace {
 
-int RunArguments(const std::vector<std::string>& args, const RunStreams& streams) {
-  CliOptions options;
-  std::string error;
-  if (!ParseOptions(args, options, error)) {
-    fprintf(streams.err, "%s: %s\nTry '%s --help' for more information.\n", kProgram, error.c_str(), kProgram);
-    return kExitUsage;
-  }
-  if (options.help) {
-    fputs(kHelpText, streams.out);
-    return kExitConverted;
-  }
-  if (options.version) {
-    fprintf(streams.out, "%s %s\n", kProgram, GLIMMER_VERSION);
-    return kExitConverted;
-  }
-  return ConvertRun(options, streams).Run();
+int RunArguments(const std::vector<std::string>& args, const RunStreams& streams)
+{
+    CliOptions options;
+    std::string error;
+    if (!ParseOptions(args, options, error)) {
+        fprintf(streams.err, "%s: %s\nTry '%s --help' for more information.\n", kProgram,
+                error.c_str(), kProgram);
+        return kExitUsage;
+    }
+    if (options.help) {
+        fputs(kHelpText, streams.out);
+        return kExitConverted;
+    }
+    if (options.version) {
+        fprintf(streams.out, "%s %s\n", kProgram, GLIMMER_VERSION);
+        return kExitConverted;
+    }
+    return ConvertRun(options, streams).Run();
 }
 
 }  // namespace
 
-int RunCommandLine(const std::vector<std::string>& args, const RunStreams& streams) {
-  // Refused memory ends the run with a message; the conversion under way has removed its
-  // temporary file on the way out, and no output was touched.
-  try {
-    return RunArguments(args, streams);
-  } catch (const std::bad_alloc&) {
-    fprintf(streams.err, "%s: out of memory\n", kProgram);
-    return kExitFailed;
-  }
+int RunCommandLine(const std::vector<std::string>& args, const RunStreams& streams)
+{
+    // Refused memory ends the run with a message; the conversion under way has removed its
+    // temporary file on the way out, and no output was touched.
+    try {
+        return RunArguments(args, streams);
+    } catch (const std::bad_alloc&) {
+        fprintf(streams.err, "%s: out of memory\n", kProgram);
+        return kExitFailed;
+    }
 }

@@ -11,11 +11,11 @@
 enum ExitStatus { kExitConverted = 0, kExitFailed = 1, kExitUsage = 2 };
 
 struct RunStreams {
-  FILE* out;      // summary, help and version
-  FILE* err;      // progress, warnings, errors and the overwrite question
-  FILE* in;       // answers to the overwrite question
-  bool progress;  // show "n/m path" lines: standard error is a terminal
-  bool can_ask;   // standard input is a terminal, so --overwrite defaults to ask
+    FILE* out;      // summary, help and version
+    FILE* err;      // progress, warnings, errors and the overwrite question
+    FILE* in;       // answers to the overwrite question
+    bool progress;  // show "n/m path" lines: standard error is a terminal
+    bool can_ask;   // standard input is a terminal, so --overwrite defaults to ask
 };
 
 // The output file name for a source path: its name, text from the last dot replaced by ".jpg".

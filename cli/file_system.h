@@ -9,8 +9,8 @@
 enum class PathKind { Missing, File, Folder, Link, Other };
 
 struct FolderItem {
-  std::string name;
-  PathKind kind;  // of the item itself: a symbolic link is Link, never what it points to
+    std::string name;
+    PathKind kind;  // of the item itself: a symbolic link is Link, never what it points to
 };
 
 // The separator this system writes between folder and name.

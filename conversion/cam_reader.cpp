@@ -11,90 +11,100 @@ constexpr size_t kEntrySize = 16;
 // Seeks forward from the current position by an amount that may exceed what `long` holds
 // (32 bits on Windows). A failed seek leaves the stream at its end, so that what follows
 // reads nothing rather than bytes of some other entry.
-void SeekForward(FILE* cam, uint64_t distance) {
-  if (distance == 0) {
-    return;
-  }
+void SeekForward(FILE* cam, uint64_t distance)
+{
+    if (distance == 0) {
+        return;
+    }
 #ifdef _WIN32
-  const bool moved = distance <= static_cast<uint64_t>(INT64_MAX) &&
-                     _fseeki64(cam, static_cast<long long>(distance), SEEK_CUR) == 0;
+    const bool moved = distance <= static_cast<uint64_t>(INT64_MAX) &&
+                       _fseeki64(cam, static_cast<long long>(distance), SEEK_CUR) == 0;
 #else
-  const bool moved = distance <= static_cast<uint64_t>(INT64_MAX) &&
-                     fseeko(cam, static_cast<off_t>(distance), SEEK_CUR) == 0;
+    const bool moved = distance <= static_cast<uint64_t>(INT64_MAX) &&
+                       fseeko(cam, static_cast<off_t>(distance), SEEK_CUR) == 0;
 #endif
-  if (!moved) {
-    fseek(cam, 0, SEEK_END);
-  }
+    if (!moved) {
+        fseek(cam, 0, SEEK_END);
+    }
 }
 
 }  // namespace
 
-CamDirectory::~CamDirectory() { Release(); }
+CamDirectory::~CamDirectory()
+{
+    Release();
+}
 
-bool CamDirectory::Allocate(size_t count) {
-  Release();
-  if (count == 0) {
+bool CamDirectory::Allocate(size_t count)
+{
+    Release();
+    if (count == 0) {
+        return true;
+    }
+    entries_ = new (std::nothrow) CamEntry[count];
+    if (entries_ == nullptr) {
+        refused_ = true;
+        return false;
+    }
+    count_ = count;
     return true;
-  }
-  entries_ = new (std::nothrow) CamEntry[count];
-  if (entries_ == nullptr) {
-    refused_ = true;
-    return false;
-  }
-  count_ = count;
-  return true;
 }
 
-void CamDirectory::Release() {
-  delete[] entries_;
-  entries_ = nullptr;
-  count_ = 0;
-  refused_ = false;
+void CamDirectory::Release()
+{
+    delete[] entries_;
+    entries_ = nullptr;
+    count_ = 0;
+    refused_ = false;
 }
 
-uint16_t ReadU16BE(const unsigned char* bytes) {
-  return static_cast<uint16_t>((bytes[0] << 8) | bytes[1]);
+uint16_t ReadU16BE(const unsigned char* bytes)
+{
+    return static_cast<uint16_t>((bytes[0] << 8) | bytes[1]);
 }
 
-uint32_t ReadU32BE(const unsigned char* bytes) {
-  return (static_cast<uint32_t>(bytes[0]) << 24) | (static_cast<uint32_t>(bytes[1]) << 16) |
-         (static_cast<uint32_t>(bytes[2]) << 8) | static_cast<uint32_t>(bytes[3]);
+uint32_t ReadU32BE(const unsigned char* bytes)
+{
+    return (static_cast<uint32_t>(bytes[0]) << 24) | (static_cast<uint32_t>(bytes[1]) << 16) |
+           (static_cast<uint32_t>(bytes[2]) << 8) | static_cast<uint32_t>(bytes[3]);
 }
 
-bool ReadDirectory(CamDirectory& directory, FILE* cam) {
-  unsigned char head[sizeof CAM_MAGIC + 2];
-  if (fread(head, 1, sizeof head, cam) != sizeof head ||
-      memcmp(head, CAM_MAGIC, sizeof CAM_MAGIC) != 0) {
-    directory.Release();
-    return false;
-  }
-  const size_t count = ReadU16BE(head + sizeof CAM_MAGIC);
-  if (!directory.Allocate(count)) {
-    return false;
-  }
-  CamEntry* entries = directory.Entries();
-  for (size_t i = 0; i < count; ++i) {
-    unsigned char raw[kEntrySize];
-    if (fread(raw, 1, sizeof raw, cam) != sizeof raw) {
-      directory.Release();
-      return false;
+bool ReadDirectory(CamDirectory& directory, FILE* cam)
+{
+    unsigned char head[sizeof CAM_MAGIC + 2];
+    if (fread(head, 1, sizeof head, cam) != sizeof head ||
+        memcmp(head, CAM_MAGIC, sizeof CAM_MAGIC) != 0) {
+        directory.Release();
+        return false;
     }
-    entries[i].tag = ReadU16BE(raw);
-    entries[i].length = ReadU32BE(raw + 2);
-  }
-  return true;
+    const size_t count = ReadU16BE(head + sizeof CAM_MAGIC);
+    if (!directory.Allocate(count)) {
+        return false;
+    }
+    CamEntry* entries = directory.Entries();
+    for (size_t i = 0; i < count; ++i) {
+        unsigned char raw[kEntrySize];
+        if (fread(raw, 1, sizeof raw, cam) != sizeof raw) {
+            directory.Release();
+            return false;
+        }
+        entries[i].tag = ReadU16BE(raw);
+        entries[i].length = ReadU32BE(raw + 2);
+    }
+    return true;
 }
 
-const CamEntry* FindEntry(const CamDirectory& directory, FILE* cam, uint16_t tag) {
-  // 65535 lengths of up to 2^32 - 1 bytes each: the sum needs 48 bits.
-  uint64_t offset = 0;
-  const CamEntry* entries = directory.Entries();
-  for (size_t i = 0; i < directory.Count(); ++i) {
-    if (entries[i].tag == tag) {
-      SeekForward(cam, offset);
-      return &entries[i];
+const CamEntry* FindEntry(const CamDirectory& directory, FILE* cam, uint16_t tag)
+{
+    // 65535 lengths of up to 2^32 - 1 bytes each: the sum needs 48 bits.
+    uint64_t offset = 0;
+    const CamEntry* entries = directory.Entries();
+    for (size_t i = 0; i < directory.Count(); ++i) {
+        if (entries[i].tag == tag) {
+            SeekForward(cam, offset);
+            return &entries[i];
+        }
+        offset += entries[i].length;
     }
-    offset += entries[i].length;
-  }
-  return nullptr;
+    return nullptr;
 }

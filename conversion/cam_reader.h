@@ -16,36 +16,36 @@ constexpr uint16_t CAM_TAG_JPEG = 4;
 
 // One directory entry. Lengths are unsigned: the camera's 32-bit field may exceed 2 GiB.
 struct CamEntry {
-  uint16_t tag;
-  uint32_t length;
+    uint16_t tag;
+    uint32_t length;
 };
 
 // The directory of one CAM file. One object serves a whole batch: each ReadDirectory
 // replaces the entries, and Release (or the destructor) frees them.
 class CamDirectory {
- public:
-  CamDirectory() = default;
-  ~CamDirectory();
-  CamDirectory(const CamDirectory&) = delete;
-  CamDirectory& operator=(const CamDirectory&) = delete;
+public:
+    CamDirectory() = default;
+    ~CamDirectory();
+    CamDirectory(const CamDirectory&) = delete;
+    CamDirectory& operator=(const CamDirectory&) = delete;
 
-  // Frees the previous entries and makes room for `count` new ones. On allocation
-  // failure the directory is left empty and the result is false; nothing throws.
-  bool Allocate(size_t count);
-  void Release();
+    // Frees the previous entries and makes room for `count` new ones. On allocation
+    // failure the directory is left empty and the result is false; nothing throws.
+    bool Allocate(size_t count);
+    void Release();
 
-  // True when the last Allocate was refused memory, so a failed ReadDirectory says nothing
-  // about the file.
-  bool AllocationRefused() const { return refused_; }
+    // True when the last Allocate was refused memory, so a failed ReadDirectory says nothing
+    // about the file.
+    bool AllocationRefused() const { return refused_; }
 
-  size_t Count() const { return count_; }
-  const CamEntry* Entries() const { return entries_; }
-  CamEntry* Entries() { return entries_; }
+    size_t Count() const { return count_; }
+    const CamEntry* Entries() const { return entries_; }
+    CamEntry* Entries() { return entries_; }
 
- private:
-  CamEntry* entries_ = nullptr;
-  size_t count_ = 0;
-  bool refused_ = false;
+private:
+    CamEntry* entries_ = nullptr;
+    size_t count_ = 0;
+    bool refused_ = false;
 };
 
 uint16_t ReadU16BE(const unsigned char* bytes);

@@ -14,7 +14,7 @@ constexpr uint32_t kQuantTableSize = 64;
 
 template <size_t N>
 struct Segment {
-  unsigned char bytes[N];
+    unsigned char bytes[N];
 };
 
 // SOI: FF D8
@@ -30,11 +30,9 @@ constexpr unsigned char kSoi[] = {0xFF, 0xD8};
 //   thumbnail width, height   0 x 0, 1 byte each
 // clang-format off: one row per field
 constexpr unsigned char kApp0[] = {
-    0xFF, 0xE0,
-    0x00, 2 + 5 + 2 + 1 + 2 + 2 + 1 + 1,
-    'J', 'F', 'I', 'F', 0x00,
-    0x01, 0x01,
-    0x01,
+    0xFF, 0xE0, 0x00, 2 + 5 + 2 + 1 + 2 + 2 + 1 + 1,
+    'J',  'F',  'I',  'F',
+    0x00, 0x01, 0x01, 0x01,
     0x01, 0x2C, 0x01, 0x2C,
     0x00, 0x00,
 };
@@ -56,13 +54,10 @@ constexpr unsigned char kDqt1[] = {0xFF, 0xDB, 0x00, kDqtLength, 0x01};
 //   per component             id, sampling factors (h << 4 | v), quantisation table:
 //                             1: 3x2, table 0;  2 and 3: 1x1, table 1
 constexpr unsigned char kSof0[] = {
-    0xFF, 0xC0,
-    0x00, 2 + 1 + 2 + 2 + 1 + 3 * 3,
-    0x08,
-    0x00, 0xF0, 0x01, 0xE0,
-    0x03,
-    0x01, 0x32, 0x00,
-    0x02, 0x11, 0x01,
+    0xFF, 0xC0, 0x00, 2 + 1 + 2 + 2 + 1 + 3 * 3,
+    0x08, 0x00, 0xF0, 0x01,
+    0xE0, 0x03, 0x01, 0x32,
+    0x00, 0x02, 0x11, 0x01,
     0x03, 0x11, 0x01,
 };
 // clang-format on
@@ -109,22 +104,23 @@ constexpr unsigned char kChromaAcValues[162] = {
 //   values                    as many as the counts add up to
 template <size_t V>
 constexpr Segment<2 + 2 + 1 + 16 + V> Dht(unsigned char class_and_id,
-                                           const unsigned char (&bits)[16],
-                                           const unsigned char (&values)[V]) {
-  constexpr size_t length = 2 + 1 + 16 + V;
-  Segment<2 + 2 + 1 + 16 + V> segment{};
-  segment.bytes[0] = 0xFF;
-  segment.bytes[1] = 0xC4;
-  segment.bytes[2] = static_cast<unsigned char>(length >> 8);
-  segment.bytes[3] = static_cast<unsigned char>(length & 0xFF);
-  segment.bytes[4] = class_and_id;
-  for (size_t i = 0; i < 16; ++i) {
-    segment.bytes[5 + i] = bits[i];
-  }
-  for (size_t i = 0; i < V; ++i) {
-    segment.bytes[5 + 16 + i] = values[i];
-  }
-  return segment;
+                                          const unsigned char (&bits)[16],
+                                          const unsigned char (&values)[V])
+{
+    constexpr size_t length = 2 + 1 + 16 + V;
+    Segment<2 + 2 + 1 + 16 + V> segment{};
+    segment.bytes[0] = 0xFF;
+    segment.bytes[1] = 0xC4;
+    segment.bytes[2] = static_cast<unsigned char>(length >> 8);
+    segment.bytes[3] = static_cast<unsigned char>(length & 0xFF);
+    segment.bytes[4] = class_and_id;
+    for (size_t i = 0; i < 16; ++i) {
+        segment.bytes[5 + i] = bits[i];
+    }
+    for (size_t i = 0; i < V; ++i) {
+        segment.bytes[5 + 16 + i] = values[i];
+    }
+    return segment;
 }
 
 constexpr auto kDhtLumaDc = Dht(0x00, kLumaDcBits, kLumaDcValues);
@@ -141,9 +137,12 @@ constexpr auto kDhtChromaAc = Dht(0x11, kChromaAcBits, kChromaAcValues);
 //   successive approximation  0
 constexpr unsigned char kSosLength = 2 + 1 + 2 + 2 + 1;
 // clang-format off: the three heads side by side
-constexpr unsigned char kSos1[] = {0xFF, 0xDA, 0x00, kSosLength, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00};
-constexpr unsigned char kSos2[] = {0xFF, 0xDA, 0x00, kSosLength, 0x01, 0x02, 0x11, 0x00, 0x3F, 0x00};
-constexpr unsigned char kSos3[] = {0xFF, 0xDA, 0x00, kSosLength, 0x01, 0x03, 0x11, 0x00, 0x3F, 0x00};
+constexpr unsigned char kSos1[] = {0xFF, 0xDA, 0x00, kSosLength, 0x01,
+                                   0x01, 0x00, 0x00, 0x3F,       0x00};
+constexpr unsigned char kSos2[] = {0xFF, 0xDA, 0x00, kSosLength, 0x01,
+                                   0x02, 0x11, 0x00, 0x3F,       0x00};
+constexpr unsigned char kSos3[] = {0xFF, 0xDA, 0x00, kSosLength, 0x01,
+                                   0x03, 0x11, 0x00, 0x3F,       0x00};
 // clang-format on
 
 // EOI: FF D9
@@ -157,102 +156,111 @@ static_assert(sizeof kSoi + sizeof kApp0 + sizeof kDqt0 + kQuantTableSize + size
               "the fixed part of a JFIF output");
 
 template <size_t N>
-bool Emit(FILE* out, const unsigned char (&bytes)[N]) {
-  return fwrite(bytes, 1, N, out) == N;
+bool Emit(FILE* out, const unsigned char (&bytes)[N])
+{
+    return fwrite(bytes, 1, N, out) == N;
 }
 
 template <size_t N>
-bool Emit(FILE* out, const Segment<N>& segment) {
-  return Emit(out, segment.bytes);
+bool Emit(FILE* out, const Segment<N>& segment)
+{
+    return Emit(out, segment.bytes);
 }
 
 // Merges the outcome of one step into the outcome so far: a source that ended early is
 // remembered while writing goes on; a failed write ends everything.
 class Progress {
- public:
-  bool Failed() const { return result_ == WriteResult::WriteFailed; }
-  WriteResult Result() const { return result_; }
+public:
+    bool Failed() const { return result_ == WriteResult::WriteFailed; }
+    WriteResult Result() const { return result_; }
 
-  bool Wrote(bool ok) {
-    if (!ok) {
-      result_ = WriteResult::WriteFailed;
+    bool Wrote(bool ok)
+    {
+        if (!ok) {
+            result_ = WriteResult::WriteFailed;
+        }
+        return ok;
     }
-    return ok;
-  }
 
-  bool Copied(WriteResult step) {
-    if (step == WriteResult::WriteFailed || step == WriteResult::SourceEnded) {
-      if (result_ != WriteResult::WriteFailed) {
-        result_ = step;
-      }
+    bool Copied(WriteResult step)
+    {
+        if (step == WriteResult::WriteFailed || step == WriteResult::SourceEnded) {
+            if (result_ != WriteResult::WriteFailed) {
+                result_ = step;
+            }
+        }
+        return !Failed();
     }
-    return !Failed();
-  }
 
-  WriteResult Flush(FILE* out) {
-    Wrote(fflush(out) == 0);
-    return result_;
-  }
+    WriteResult Flush(FILE* out)
+    {
+        Wrote(fflush(out) == 0);
+        return result_;
+    }
 
- private:
-  WriteResult result_ = WriteResult::Written;
+private:
+    WriteResult result_ = WriteResult::Written;
 };
 
 }  // namespace
 
-WriteResult CopyStretch(FILE* out, FILE* cam, uint32_t count) {
-  unsigned char buffer[kCopyBufferSize];
-  while (count > 0) {
-    const size_t wanted = count < sizeof buffer ? count : sizeof buffer;
-    const size_t got = fread(buffer, 1, wanted, cam);
-    if (got == 0) {
-      return WriteResult::SourceEnded;
+WriteResult CopyStretch(FILE* out, FILE* cam, uint32_t count)
+{
+    unsigned char buffer[kCopyBufferSize];
+    while (count > 0) {
+        const size_t wanted = count < sizeof buffer ? count : sizeof buffer;
+        const size_t got = fread(buffer, 1, wanted, cam);
+        if (got == 0) {
+            return WriteResult::SourceEnded;
+        }
+        if (fwrite(buffer, 1, got, out) != got) {
+            return WriteResult::WriteFailed;
+        }
+        count -= static_cast<uint32_t>(got);
     }
-    if (fwrite(buffer, 1, got, out) != got) {
-      return WriteResult::WriteFailed;
+    return WriteResult::Written;
+}
+
+WriteResult WriteWholeImage(FILE* out, FILE* cam, uint32_t length)
+{
+    Progress progress;
+    progress.Copied(CopyStretch(out, cam, length));
+    return progress.Flush(out);
+}
+
+WriteResult WriteJfif(FILE* out, FILE* cam)
+{
+    unsigned char head[kScansHeadSize];
+    if (fread(head, 1, sizeof head, cam) != sizeof head || ReadU16BE(head) != kScansComponents) {
+        return WriteResult::BadHead;
     }
-    count -= static_cast<uint32_t>(got);
-  }
-  return WriteResult::Written;
+    const uint32_t scan_lengths[3] = {ReadU16BE(head + 2), ReadU16BE(head + 4),
+                                      ReadU16BE(head + 6)};
+
+    Progress p;
+    const bool complete =
+        p.Wrote(Emit(out, kSoi)) && p.Wrote(Emit(out, kApp0)) && p.Wrote(Emit(out, kDqt0)) &&
+        p.Copied(CopyStretch(out, cam, kQuantTableSize)) && p.Wrote(Emit(out, kDqt1)) &&
+        p.Copied(CopyStretch(out, cam, kQuantTableSize)) && p.Wrote(Emit(out, kSof0)) &&
+        p.Wrote(Emit(out, kDhtLumaDc)) && p.Wrote(Emit(out, kDhtLumaAc)) &&
+        p.Wrote(Emit(out, kDhtChromaDc)) && p.Wrote(Emit(out, kDhtChromaAc)) &&
+        p.Wrote(Emit(out, kSos1)) && p.Copied(CopyStretch(out, cam, scan_lengths[0])) &&
+        p.Wrote(Emit(out, kSos2)) && p.Copied(CopyStretch(out, cam, scan_lengths[1])) &&
+        p.Wrote(Emit(out, kSos3)) && p.Copied(CopyStretch(out, cam, scan_lengths[2])) &&
+        p.Wrote(Emit(out, kEoi));
+    if (!complete) {
+        return p.Result();
+    }
+    return p.Flush(out);
 }
 
-WriteResult WriteWholeImage(FILE* out, FILE* cam, uint32_t length) {
-  Progress progress;
-  progress.Copied(CopyStretch(out, cam, length));
-  return progress.Flush(out);
-}
-
-WriteResult WriteJfif(FILE* out, FILE* cam) {
-  unsigned char head[kScansHeadSize];
-  if (fread(head, 1, sizeof head, cam) != sizeof head || ReadU16BE(head) != kScansComponents) {
-    return WriteResult::BadHead;
-  }
-  const uint32_t scan_lengths[3] = {ReadU16BE(head + 2), ReadU16BE(head + 4), ReadU16BE(head + 6)};
-
-  Progress p;
-  const bool complete =
-      p.Wrote(Emit(out, kSoi)) && p.Wrote(Emit(out, kApp0)) &&
-      p.Wrote(Emit(out, kDqt0)) && p.Copied(CopyStretch(out, cam, kQuantTableSize)) &&
-      p.Wrote(Emit(out, kDqt1)) && p.Copied(CopyStretch(out, cam, kQuantTableSize)) &&
-      p.Wrote(Emit(out, kSof0)) &&
-      p.Wrote(Emit(out, kDhtLumaDc)) && p.Wrote(Emit(out, kDhtLumaAc)) &&
-      p.Wrote(Emit(out, kDhtChromaDc)) && p.Wrote(Emit(out, kDhtChromaAc)) &&
-      p.Wrote(Emit(out, kSos1)) && p.Copied(CopyStretch(out, cam, scan_lengths[0])) &&
-      p.Wrote(Emit(out, kSos2)) && p.Copied(CopyStretch(out, cam, scan_lengths[1])) &&
-      p.Wrote(Emit(out, kSos3)) && p.Copied(CopyStretch(out, cam, scan_lengths[2])) &&
-      p.Wrote(Emit(out, kEoi));
-  if (!complete) {
-    return p.Result();
-  }
-  return p.Flush(out);
-}
-
-WriteResult WritePicture(const CamDirectory& directory, FILE* cam, FILE* out) {
-  if (const CamEntry* jpeg = FindEntry(directory, cam, CAM_TAG_JPEG)) {
-    return WriteWholeImage(out, cam, jpeg->length);
-  }
-  if (FindEntry(directory, cam, CAM_TAG_SCANS) != nullptr) {
-    return WriteJfif(out, cam);
-  }
-  return WriteResult::NoPicture;
+WriteResult WritePicture(const CamDirectory& directory, FILE* cam, FILE* out)
+{
+    if (const CamEntry* jpeg = FindEntry(directory, cam, CAM_TAG_JPEG)) {
+        return WriteWholeImage(out, cam, jpeg->length);
+    }
+    if (FindEntry(directory, cam, CAM_TAG_SCANS) != nullptr) {
+        return WriteJfif(out, cam);
+    }
+    return WriteResult::NoPicture;
 }

@@ -8,11 +8,11 @@
 #include "conversion/cam_reader.h"
 
 enum class WriteResult {
-  Written,      // the whole output was written and flushed
-  SourceEnded,  // the CAM data ended early; every segment and the EOI were still written
-  BadHead,      // the tag-3 head is short or its component count is not 3; nothing written
-  WriteFailed,  // a write or the final flush failed: the output is incomplete
-  NoPicture,    // the directory has neither a tag-4 nor a tag-3 entry; nothing written
+    Written,      // the whole output was written and flushed
+    SourceEnded,  // the CAM data ended early; every segment and the EOI were still written
+    BadHead,      // the tag-3 head is short or its component count is not 3; nothing written
+    WriteFailed,  // a write or the final flush failed: the output is incomplete
+    NoPicture,    // the directory has neither a tag-4 nor a tag-3 entry; nothing written
 };
 
 // Copies `count` bytes from cam to out through a 256-byte buffer. SourceEnded when the CAM

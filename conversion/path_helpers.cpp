@@ -5,42 +5,49 @@
 
 const TextPair kPathTooLong = {L"ﾊﾟｽが長すぎます: %s", L"Path too long: %s"};
 
-const wchar_t* FileNamePart(const wchar_t* path) {
-  const wchar_t* name = path;
-  for (const wchar_t* p = path; *p != L'\0'; ++p) {
-    if (*p == L'\\' || *p == L'/') name = p + 1;
-  }
-  return name;
+const wchar_t* FileNamePart(const wchar_t* path)
+{
+    const wchar_t* name = path;
+    for (const wchar_t* p = path; *p != L'\0'; ++p) {
+        if (*p == L'\\' || *p == L'/') name = p + 1;
+    }
+    return name;
 }
 
-bool JoinPath(wchar_t* destination, size_t capacity, const wchar_t* folder, const wchar_t* name) {
-  const size_t folderLength = wcslen(folder);
-  const size_t nameLength = wcslen(name);
-  const bool nameHasDrive = nameLength >= 2 && name[1] == L':';
-  const bool separator = folderLength != 0 && folder[folderLength - 1] != L'\\' && !nameHasDrive;
-  const size_t length = folderLength + (separator ? 1 : 0) + nameLength;
-  if (length >= capacity) return false;
-  // The folder may be the destination itself, and the name may lie inside either.
-  wmemmove(destination + folderLength + (separator ? 1 : 0), name, nameLength);
-  wmemmove(destination, folder, folderLength);
-  if (separator) destination[folderLength] = L'\\';
-  destination[length] = L'\0';
-  return true;
+bool JoinPath(wchar_t* destination, size_t capacity, const wchar_t* folder, const wchar_t* name)
+{
+    const size_t folderLength = wcslen(folder);
+    const size_t nameLength = wcslen(name);
+    const bool nameHasDrive = nameLength >= 2 && name[1] == L':';
+    const bool separator = folderLength != 0 && folder[folderLength - 1] != L'\\' && !nameHasDrive;
+    const size_t length = folderLength + (separator ? 1 : 0) + nameLength;
+    if (length >= capacity) return false;
+    // The folder may be the destination itself, and the name may lie inside either.
+    wmemmove(destination + folderLength + (separator ? 1 : 0), name, nameLength);
+    wmemmove(destination, folder, folderLength);
+    if (separator) destination[folderLength] = L'\\';
+    destination[length] = L'\0';
+    return true;
 }
 
-bool ReplaceExtension(wchar_t* path, size_t capacity, const wchar_t* extension) {
-  const wchar_t* dot = wcsrchr(path, L'.');
-  const size_t keep = dot != nullptr ? static_cast<size_t>(dot - path) : wcslen(path);
-  const size_t extensionLength = wcslen(extension);
-  if (keep + extensionLength >= capacity) return false;
-  wmemcpy(path + keep, extension, extensionLength);
-  path[keep + extensionLength] = L'\0';
-  return true;
+bool ReplaceExtension(wchar_t* path, size_t capacity, const wchar_t* extension)
+{
+    const wchar_t* dot = wcsrchr(path, L'.');
+    const size_t keep = dot != nullptr ? static_cast<size_t>(dot - path) : wcslen(path);
+    const size_t extensionLength = wcslen(extension);
+    if (keep + extensionLength >= capacity) return false;
+    wmemcpy(path + keep, extension, extensionLength);
+    path[keep + extensionLength] = L'\0';
+    return true;
 }
 
-bool PathExists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const wchar_t* path)
+{
+    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
 
-bool IsFolder(const wchar_t* path) {
-  const DWORD attributes = GetFileAttributesW(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+bool IsFolder(const wchar_t* path)
+{
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }

@@ -23,8 +23,9 @@ const wchar_t* FileNamePart(const wchar_t* path);
 bool JoinPath(wchar_t* destination, size_t capacity, const wchar_t* folder, const wchar_t* name);
 
 template <size_t N>
-bool JoinPath(wchar_t (&destination)[N], const wchar_t* folder, const wchar_t* name) {
-  return JoinPath(destination, N, folder, name);
+bool JoinPath(wchar_t (&destination)[N], const wchar_t* folder, const wchar_t* name)
+{
+    return JoinPath(destination, N, folder, name);
 }
 
 // Replaces the text from the path's last dot (anywhere in the path) with the extension, or
@@ -33,8 +34,9 @@ bool JoinPath(wchar_t (&destination)[N], const wchar_t* folder, const wchar_t* n
 bool ReplaceExtension(wchar_t* path, size_t capacity, const wchar_t* extension);
 
 template <size_t N>
-bool ReplaceExtension(wchar_t (&path)[N], const wchar_t* extension) {
-  return ReplaceExtension(path, N, extension);
+bool ReplaceExtension(wchar_t (&path)[N], const wchar_t* extension)
+{
+    return ReplaceExtension(path, N, extension);
 }
 
 // Both ask the file system. PathExists holds for files and folders alike.

@@ -36,12 +36,10 @@ const wchar_t* BrowserTemplate()
 bool HasListedSubFolder(const wchar_t* folderPath)
 {
     wchar_t pattern[MAX_PATH];
-    if (!JoinPath(pattern, MAX_PATH, folderPath, L"*.*"))
-        return false;
+    if (!JoinPath(pattern, MAX_PATH, folderPath, L"*.*")) return false;
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
+    if (search == INVALID_HANDLE_VALUE) return false;
     bool listed = false;
     do {
         listed = IsListedFolder(found);
@@ -86,8 +84,7 @@ LRESULT DirTreeDialog::OnInitDialog(MessageRecord& record)
 
     ReleaseTree();
     tree = new (std::nothrow) TreeViewCtrl(this, GetDlgItem(Handle(), kTreeId));
-    if (tree == nullptr)
-        return 0;
+    if (tree == nullptr) return 0;
     images = new (std::nothrow) ImageListHolder(16, 16, ILC_MASK, 0, 5);
     if (images != nullptr && images->Handle() != nullptr) {
         for (int id : kIconIds) {
@@ -120,22 +117,18 @@ void DirTreeDialog::EndModal(INT_PTR)
 
 void DirTreeDialog::OnOk(EventRecord&)
 {
-    if (tree == nullptr)
-        return;
+    if (tree == nullptr) return;
     HTREEITEM selection = tree->GetSelectedItem();
-    if (selection == nullptr)
-        return;
+    if (selection == nullptr) return;
     wchar_t path[kLongPath];
-    if (!ItemPath(selection, path, kLongPath))
-        return;
+    if (!ItemPath(selection, path, kLongPath)) return;
     if (wcslen(path) >= MAX_PATH) {
         ShowFatal(Handle(), Pick(kPathTooLong), path);
         return;
     }
     delete[] selectedPath;
     selectedPath = new (std::nothrow) wchar_t[MAX_PATH];
-    if (selectedPath == nullptr)
-        return;
+    if (selectedPath == nullptr) return;
     wcscpy(selectedPath, path);
     EndModal(1);
 }
@@ -143,17 +136,14 @@ void DirTreeDialog::OnOk(EventRecord&)
 void DirTreeDialog::OnItemExpanding(EventRecord& record)
 {
     const NMTREEVIEWW* change = reinterpret_cast<const NMTREEVIEWW*>(record.message->lParam);
-    if (tree == nullptr || (change->action & TVE_EXPAND) == 0)
-        return;
+    if (tree == nullptr || (change->action & TVE_EXPAND) == 0) return;
     HTREEITEM item = change->itemNew.hItem;
     TVITEMW state = {};
     state.mask = TVIF_PARAM;
     state.hItem = item;
-    if (!tree->GetItem(&state) || state.lParam != kUnread)
-        return;
+    if (!tree->GetItem(&state) || state.lParam != kUnread) return;
     wchar_t path[kLongPath];
-    if (!ItemPath(item, path, kLongPath) || wcslen(path) >= MAX_PATH)
-        return;
+    if (!ItemPath(item, path, kLongPath) || wcslen(path) >= MAX_PATH) return;
     ShowWaitCursor();
     Fill(item, path);
     RestoreCursor();
@@ -167,16 +157,13 @@ void DirTreeDialog::Fill(HTREEITEM parent, const wchar_t* folderPath)
     wchar_t pattern[MAX_PATH];
     WIN32_FIND_DATAW found;
     HANDLE search = INVALID_HANDLE_VALUE;
-    if (JoinPath(pattern, MAX_PATH, folderPath, L"*.*"))
-        search = FindFirstFileW(pattern, &found);
+    if (JoinPath(pattern, MAX_PATH, folderPath, L"*.*")) search = FindFirstFileW(pattern, &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            if (!IsListedFolder(found))
-                continue;
+            if (!IsListedFolder(found)) continue;
             HTREEITEM item = tree->InsertItem(parent, TVI_FIRST, found.cFileName, kFolderImage,
                                               kOpenFolderImage);
-            if (item == nullptr)
-                continue;
+            if (item == nullptr) continue;
             any = true;
             wchar_t subFolder[MAX_PATH];
             const bool expandable = IsWalkableFolder(found) &&
@@ -212,11 +199,9 @@ bool DirTreeDialog::ItemPath(HTREEITEM item, wchar_t* path, size_t capacity) con
     path[0] = L'\0';
     for (; item != nullptr && item != root; item = tree->GetParentItem(item)) {
         wchar_t name[MAX_PATH];
-        if (!tree->GetItemText(item, name, MAX_PATH))
-            return false;
+        if (!tree->GetItemText(item, name, MAX_PATH)) return false;
         const size_t nameLength = wcslen(name);
-        if (length + nameLength + 1 >= capacity)
-            return false;
+        if (length + nameLength + 1 >= capacity) return false;
         wmemmove(path + nameLength + 1, path, length + 1);
         path[0] = L'\\';
         wmemcpy(path + 1, name, nameLength);
@@ -227,8 +212,7 @@ bool DirTreeDialog::ItemPath(HTREEITEM item, wchar_t* path, size_t capacity) con
 
 void DirTreeDialog::ReleaseTree()
 {
-    if (tree != nullptr && IsWindow(tree->Handle()))
-        tree->SetImageList(nullptr, TVSIL_NORMAL);
+    if (tree != nullptr && IsWindow(tree->Handle())) tree->SetImageList(nullptr, TVSIL_NORMAL);
     delete tree;
     tree = nullptr;
     delete images;

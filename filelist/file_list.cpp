@@ -32,14 +32,14 @@ int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM sortKey)
 int KeyOfColumn(int column)
 {
     switch (column) {
-    case kNameColumn:
-        return FileList::kByName;
-    case kFolderColumn:
-        return FileList::kByFolder;
-    case kSizeColumn:
-        return FileList::kBySize;
-    default:
-        return FileList::kUnsorted;
+        case kNameColumn:
+            return FileList::kByName;
+        case kFolderColumn:
+            return FileList::kByFolder;
+        case kSizeColumn:
+            return FileList::kBySize;
+        default:
+            return FileList::kUnsorted;
     }
 }
 
@@ -48,8 +48,7 @@ void FormatSizeCell(uint64_t size, wchar_t (&cell)[kByteSizeLength])
 {
     FormatByteSize(static_cast<int64_t>(size), cell);
     wchar_t* lastSpace = wcsrchr(cell, L' ');
-    if (lastSpace != nullptr)
-        *lastSpace = L'\0';
+    if (lastSpace != nullptr) *lastSpace = L'\0';
 }
 
 }  // namespace
@@ -86,8 +85,7 @@ void FileList::AddRow(FileEntry* entry)
     item.pszText = const_cast<wchar_t*>(entry->Name());
     item.lParam = reinterpret_cast<LPARAM>(entry);
     const int row = InsertItem(&item);
-    if (row < 0)
-        return;
+    if (row < 0) return;
 
     const wchar_t* folderText = entry->Folder();
     SetItemText(row, kFolderColumn, folderText[0] != L'\0' ? folderText : Pick(kRootFolder));
@@ -101,8 +99,7 @@ void FileList::SortByColumn(EventRecord& record)
 {
     const NMLISTVIEW* click = reinterpret_cast<const NMLISTVIEW*>(record.message->lParam);
     const int key = KeyOfColumn(click->iSubItem);
-    if (key == kUnsorted)
-        return;
+    if (key == kUnsorted) return;
 
     ShowWaitCursor();
     SetRedraw(FALSE);
@@ -117,19 +114,18 @@ int FileList::CompareEntries(const FileEntry& a, const FileEntry& b, int sortKey
 {
     int result = 0;
     switch (sortKey & kKeyMask) {
-    case kByName:
-        result = _wcsicmp(a.Name(), b.Name());
-        break;
-    case kByFolder:
-        result = _wcsicmp(a.Folder(), b.Folder());
-        if (result == 0)
+        case kByName:
             result = _wcsicmp(a.Name(), b.Name());
-        break;
-    case kBySize:
-        result = a.Size() > b.Size() ? 1 : a.Size() < b.Size() ? -1 : 0;
-        break;
-    default:
-        return 0;
+            break;
+        case kByFolder:
+            result = _wcsicmp(a.Folder(), b.Folder());
+            if (result == 0) result = _wcsicmp(a.Name(), b.Name());
+            break;
+        case kBySize:
+            result = a.Size() > b.Size() ? 1 : a.Size() < b.Size() ? -1 : 0;
+            break;
+        default:
+            return 0;
     }
     return (sortKey & kDescending) != 0 ? -result : result;
 }
@@ -143,8 +139,7 @@ bool FileList::FirstSelectedPath(wchar_t* buffer, size_t capacity)
 bool FileList::NextSelectedPath(wchar_t* buffer, size_t capacity)
 {
     selectionCursor = GetNextItem(selectionCursor, LVNI_SELECTED);
-    if (selectionCursor < 0)
-        return false;
+    if (selectionCursor < 0) return false;
     return PathAt(selectionCursor, buffer, capacity);
 }
 
@@ -152,8 +147,7 @@ bool FileList::PathAt(int row, wchar_t* buffer, size_t capacity)
 {
     const FileEntry* entry = EntryAt(row);
     if (entry == nullptr) {
-        if (capacity > 0)
-            buffer[0] = L'\0';
+        if (capacity > 0) buffer[0] = L'\0';
         return false;
     }
     return entry->FullPath(buffer, capacity);
@@ -169,8 +163,7 @@ FileEntry* FileList::EntryAt(int row) const
     LVITEMW item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;
-    if (!GetItem(&item))
-        return nullptr;
+    if (!GetItem(&item)) return nullptr;
     return reinterpret_cast<FileEntry*>(item.lParam);
 }
 

@@ -32,8 +32,7 @@ void FileList::Search()
         entries->Clear();
         WalkFolder(folder);
     }
-    if (sortKey != kUnsorted)
-        SortRows();
+    if (sortKey != kUnsorted) SortRows();
     SetRedraw(TRUE);
     RestoreCursor();
 }
@@ -64,12 +63,10 @@ void FileList::WalkFolder(const wchar_t* folderPath)
 void FileList::ListCamFiles(const wchar_t* folderPath)
 {
     wchar_t pattern[MAX_PATH];
-    if (!JoinPath(pattern, MAX_PATH, folderPath, L"*.cam"))
-        return;
+    if (!JoinPath(pattern, MAX_PATH, folderPath, L"*.cam")) return;
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
+    if (search == INVALID_HANDLE_VALUE) return;
     do {
         wchar_t path[MAX_PATH];
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
@@ -86,8 +83,7 @@ void FileList::ListCamFiles(const wchar_t* folderPath)
 bool FileList::Append(const wchar_t* name, const wchar_t* folderPath, uint64_t size)
 {
     FileEntry* entry = FileEntry::Create(name, folderPath, size);
-    if (entry == nullptr)
-        return false;
+    if (entry == nullptr) return false;
     if (!entries->Append(entry)) {
         delete entry;
         return false;

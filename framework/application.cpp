@@ -50,7 +50,9 @@ void SetMainView(ApplicationView* view)
 }
 
 Application::Application(const wchar_t* programName, LONG_PTR firstValue, LONG_PTR secondValue)
-    : programName_(programName), firstValue_(firstValue), secondValue_(secondValue),
+    : programName_(programName),
+      firstValue_(firstValue),
+      secondValue_(secondValue),
       ownsWindowMap_(CreateWindowMap())
 {
     g_mainView = nullptr;
@@ -87,8 +89,7 @@ bool Application::TakeDialogMessage(MSG* message)
         return false;
     }
     const bool popup = (GetWindowLongPtrW(parent, GWL_STYLE) & WS_POPUP) != 0;
-    const bool controlParent =
-        (GetWindowLongPtrW(parent, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0;
+    const bool controlParent = (GetWindowLongPtrW(parent, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0;
     if (!popup && !controlParent) {
         return false;
     }

@@ -51,8 +51,12 @@ REBARBANDINFOW Band(UINT style, int image, UINT width, UINT id)
 
 ApplicationView::ApplicationView(Application* application, const wchar_t* title,
                                  AttributeList& attributes)
-    : View(nullptr, title, WithApplicationDefaults(attributes)), application_(application),
-      menu_(nullptr), commandBar_(nullptr), statusBar_(nullptr), accelerators_(nullptr),
+    : View(nullptr, title, WithApplicationDefaults(attributes)),
+      application_(application),
+      menu_(nullptr),
+      commandBar_(nullptr),
+      statusBar_(nullptr),
+      accelerators_(nullptr),
       commandBands_(nullptr)
 {
     if (application_ != nullptr) {
@@ -60,8 +64,8 @@ ApplicationView::ApplicationView(Application* application, const wchar_t* title,
     }
     LONG_PTR value = 0;
     if (attributes.Get(Key::SmallIcon, &value)) {
-        HANDLE icon = LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(LOWORD(value)), IMAGE_ICON,
-                                 16, 16, 0);
+        HANDLE icon =
+            LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(LOWORD(value)), IMAGE_ICON, 16, 16, 0);
         SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
     INITCOMMONCONTROLSEX controls = {};

@@ -13,7 +13,8 @@ AttributeList& WithChildStyle(AttributeList& attributes)
 }  // namespace
 
 Control::Control(Window* parent, const wchar_t* title, AttributeList& attributes)
-    : Window(parent, title, WithChildStyle(attributes)), previousProc_(nullptr),
+    : Window(parent, title, WithChildStyle(attributes)),
+      previousProc_(nullptr),
       installedProc_(nullptr)
 {
 }

@@ -19,8 +19,7 @@ using EventCallback = int (*)(Object* receiver, EventRecord& record);
 
 class MessageHandlerEntry : public Object {
 public:
-    MessageHandlerEntry(UINT message, Object* receiver, MessageCallback callback,
-                        LONG_PTR extra)
+    MessageHandlerEntry(UINT message, Object* receiver, MessageCallback callback, LONG_PTR extra)
         : receiver(receiver), extra(extra), message(message), callback(callback), next(nullptr)
     {
     }
@@ -28,7 +27,7 @@ public:
 
     Object* receiver;  // not owned
     LONG_PTR extra;
-    UINT message;      // compared on its low 16 bits
+    UINT message;  // compared on its low 16 bits
     MessageCallback callback;
     MessageHandlerEntry* next;
 };
@@ -37,7 +36,11 @@ class EventHandlerEntry : public Object {
 public:
     EventHandlerEntry(int32_t event, UINT_PTR source, Object* receiver, EventCallback callback,
                       LONG_PTR extra)
-        : receiver(receiver), extra(extra), event(event), source(source), callback(callback),
+        : receiver(receiver),
+          extra(extra),
+          event(event),
+          source(source),
+          callback(callback),
           next(nullptr)
     {
     }
@@ -46,7 +49,7 @@ public:
     Object* receiver;  // not owned
     LONG_PTR extra;
     int32_t event;
-    UINT_PTR source;   // a window handle, or a control or command ID
+    UINT_PTR source;  // a window handle, or a control or command ID
     EventCallback callback;
     EventHandlerEntry* next;
 };

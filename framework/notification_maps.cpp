@@ -43,42 +43,42 @@ const NotificationPair kButton[] = {
 };
 
 const NotificationPair kComboBox[] = {
-    {Key::OnErrSpace, -1},     // CBN_ERRSPACE
-    {Key::OnSelChange, 1},     // CBN_SELCHANGE
-    {Key::OnDblClk, 2},        // CBN_DBLCLK
-    {Key::OnSetFocus, 3},      // CBN_SETFOCUS
-    {Key::OnKillFocus, 4},     // CBN_KILLFOCUS
-    {Key::OnEditChange, 5},    // CBN_EDITCHANGE
-    {Key::OnEditUpdate, 6},    // CBN_EDITUPDATE
-    {Key::OnDropDown, 7},      // CBN_DROPDOWN
-    {Key::OnCloseUp, 8},       // CBN_CLOSEUP
-    {Key::OnSelEndOk, 9},      // CBN_SELENDOK
-    {Key::OnSelEndCancel, 10}, // CBN_SELENDCANCEL
+    {Key::OnErrSpace, -1},      // CBN_ERRSPACE
+    {Key::OnSelChange, 1},      // CBN_SELCHANGE
+    {Key::OnDblClk, 2},         // CBN_DBLCLK
+    {Key::OnSetFocus, 3},       // CBN_SETFOCUS
+    {Key::OnKillFocus, 4},      // CBN_KILLFOCUS
+    {Key::OnEditChange, 5},     // CBN_EDITCHANGE
+    {Key::OnEditUpdate, 6},     // CBN_EDITUPDATE
+    {Key::OnDropDown, 7},       // CBN_DROPDOWN
+    {Key::OnCloseUp, 8},        // CBN_CLOSEUP
+    {Key::OnSelEndOk, 9},       // CBN_SELENDOK
+    {Key::OnSelEndCancel, 10},  // CBN_SELENDCANCEL
 };
 
 const NotificationPair kToolbar[] = {
-    {Key::OnMenu, 0},          // WM_COMMAND of a pressed button
-    {Key::OnDropDown, -710},   // TBN_DROPDOWN
+    {Key::OnMenu, 0},         // WM_COMMAND of a pressed button
+    {Key::OnDropDown, -710},  // TBN_DROPDOWN
 };
 
 const NotificationPair kEdit[] = {
-    {Key::OnChange, 0x300},    // EN_CHANGE
-    {Key::OnErrSpace, 0x500},  // EN_ERRSPACE
-    {Key::OnHScroll, 0x601},   // EN_HSCROLL
-    {Key::OnKillFocus, 0x200}, // EN_KILLFOCUS
-    {Key::OnMaxText, 0x501},   // EN_MAXTEXT
-    {Key::OnSetFocus, 0x100},  // EN_SETFOCUS
-    {Key::OnUpdate, 0x400},    // EN_UPDATE
-    {Key::OnVScroll, 0x602},   // EN_VSCROLL
+    {Key::OnChange, 0x300},     // EN_CHANGE
+    {Key::OnErrSpace, 0x500},   // EN_ERRSPACE
+    {Key::OnHScroll, 0x601},    // EN_HSCROLL
+    {Key::OnKillFocus, 0x200},  // EN_KILLFOCUS
+    {Key::OnMaxText, 0x501},    // EN_MAXTEXT
+    {Key::OnSetFocus, 0x100},   // EN_SETFOCUS
+    {Key::OnUpdate, 0x400},     // EN_UPDATE
+    {Key::OnVScroll, 0x602},    // EN_VSCROLL
 };
 
 const NotificationPair kListBox[] = {
-    {Key::OnDblClk, 2},        // LBN_DBLCLK
-    {Key::OnErrSpace, -2},     // LBN_ERRSPACE
-    {Key::OnKillFocus, 5},     // LBN_KILLFOCUS
-    {Key::OnSelCancel, 3},     // LBN_SELCANCEL
-    {Key::OnSelChange, 1},     // LBN_SELCHANGE
-    {Key::OnSetFocus, 4},      // LBN_SETFOCUS
+    {Key::OnDblClk, 2},     // LBN_DBLCLK
+    {Key::OnErrSpace, -2},  // LBN_ERRSPACE
+    {Key::OnKillFocus, 5},  // LBN_KILLFOCUS
+    {Key::OnSelCancel, 3},  // LBN_SELCANCEL
+    {Key::OnSelChange, 1},  // LBN_SELCHANGE
+    {Key::OnSetFocus, 4},   // LBN_SETFOCUS
 };
 
 const NotificationPair kTreeView[] = {
@@ -162,21 +162,66 @@ constexpr int kClassNameLength = 128;
 
 }  // namespace
 
-NotificationMapRef CommonNotificationMap() { return Ref(kCommon); }
-NotificationMapRef ListViewNotificationMap() { return Ref(kListView); }
-NotificationMapRef ButtonNotificationMap() { return Ref(kButton); }
-NotificationMapRef ComboBoxNotificationMap() { return Ref(kComboBox); }
-NotificationMapRef ToolbarNotificationMap() { return Ref(kToolbar); }
-NotificationMapRef EditNotificationMap() { return Ref(kEdit); }
-NotificationMapRef ListBoxNotificationMap() { return Ref(kListBox); }
-NotificationMapRef TreeViewNotificationMap() { return Ref(kTreeView); }
-NotificationMapRef HeaderNotificationMap() { return Ref(kHeader); }
-NotificationMapRef TabNotificationMap() { return Ref(kTab); }
-NotificationMapRef UpDownNotificationMap() { return Ref(kUpDown); }
-NotificationMapRef MonthCalNotificationMap() { return Ref(kMonthCal); }
-NotificationMapRef DateTimeNotificationMap() { return Ref(kDateTime); }
-NotificationMapRef ReBarNotificationMap() { return Ref(kReBar); }
-NotificationMapRef EmptyNotificationMap() { return NotificationMapRef{nullptr, 0}; }
+NotificationMapRef CommonNotificationMap()
+{
+    return Ref(kCommon);
+}
+NotificationMapRef ListViewNotificationMap()
+{
+    return Ref(kListView);
+}
+NotificationMapRef ButtonNotificationMap()
+{
+    return Ref(kButton);
+}
+NotificationMapRef ComboBoxNotificationMap()
+{
+    return Ref(kComboBox);
+}
+NotificationMapRef ToolbarNotificationMap()
+{
+    return Ref(kToolbar);
+}
+NotificationMapRef EditNotificationMap()
+{
+    return Ref(kEdit);
+}
+NotificationMapRef ListBoxNotificationMap()
+{
+    return Ref(kListBox);
+}
+NotificationMapRef TreeViewNotificationMap()
+{
+    return Ref(kTreeView);
+}
+NotificationMapRef HeaderNotificationMap()
+{
+    return Ref(kHeader);
+}
+NotificationMapRef TabNotificationMap()
+{
+    return Ref(kTab);
+}
+NotificationMapRef UpDownNotificationMap()
+{
+    return Ref(kUpDown);
+}
+NotificationMapRef MonthCalNotificationMap()
+{
+    return Ref(kMonthCal);
+}
+NotificationMapRef DateTimeNotificationMap()
+{
+    return Ref(kDateTime);
+}
+NotificationMapRef ReBarNotificationMap()
+{
+    return Ref(kReBar);
+}
+NotificationMapRef EmptyNotificationMap()
+{
+    return NotificationMapRef{nullptr, 0};
+}
 
 bool FindNotificationEvent(NotificationMapRef map, int32_t native, int32_t* event)
 {
@@ -234,8 +279,8 @@ int32_t TranslateByWindowClass(HWND control, int32_t native)
 
 bool IsDesktopOnlyNotification(int32_t native)
 {
-    constexpr int32_t kCustomDraw = -12;          // NM_CUSTOMDRAW
-    constexpr int32_t kHotItemChange = -1249;     // BCN_HOTITEMCHANGE
+    constexpr int32_t kCustomDraw = -12;       // NM_CUSTOMDRAW
+    constexpr int32_t kHotItemChange = -1249;  // BCN_HOTITEMCHANGE
     return native == kCustomDraw || native == kHotItemChange;
 }
 

@@ -29,8 +29,8 @@ public:
     }
     ~EventRecord() override;
 
-    LONG_PTR extra;           // copied from the event handler that runs
-    LONG_PTR value;           // event-specific: a scroll delta, a position, a dialog object
-    MessageRecord* message;   // the message being handled, or none
-    LRESULT result;           // copied into the message's result after the handler
+    LONG_PTR extra;          // copied from the event handler that runs
+    LONG_PTR value;          // event-specific: a scroll delta, a position, a dialog object
+    MessageRecord* message;  // the message being handled, or none
+    LRESULT result;          // copied into the message's result after the handler
 };

@@ -12,43 +12,59 @@ constexpr UINT kScrollFlags = SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE;
 
 }  // namespace
 
-bool ViewScrollTarget(int request, int thumb, const BarState& bar, bool trackThumb,
-                      int* target)
+bool ViewScrollTarget(int request, int thumb, const BarState& bar, bool trackThumb, int* target)
 {
     const int limit = bar.maximum - bar.page - bar.minimum + 1;
     const int p = bar.position;
     int n = p;
     switch (request) {
-    case SB_LINEUP: n = p - 1 < 0 ? 0 : p - 1; break;
-    case SB_LINEDOWN: n = p + 1 > limit ? limit : p + 1; break;
-    case SB_PAGEUP: n = p - bar.page - 1 < 0 ? 0 : p - bar.page - 1; break;
-    case SB_PAGEDOWN: n = p + bar.page; break;
-    case SB_THUMBPOSITION: n = thumb; break;
-    case SB_THUMBTRACK:
-        if (!trackThumb) {
-            return false;
-        }
-        n = thumb;
-        break;
-    case SB_TOP: n = 0; break;
-    case SB_BOTTOM: n = limit; break;
-    default: break;
+        case SB_LINEUP:
+            n = p - 1 < 0 ? 0 : p - 1;
+            break;
+        case SB_LINEDOWN:
+            n = p + 1 > limit ? limit : p + 1;
+            break;
+        case SB_PAGEUP:
+            n = p - bar.page - 1 < 0 ? 0 : p - bar.page - 1;
+            break;
+        case SB_PAGEDOWN:
+            n = p + bar.page;
+            break;
+        case SB_THUMBPOSITION:
+            n = thumb;
+            break;
+        case SB_THUMBTRACK:
+            if (!trackThumb) {
+                return false;
+            }
+            n = thumb;
+            break;
+        case SB_TOP:
+            n = 0;
+            break;
+        case SB_BOTTOM:
+            n = limit;
+            break;
+        default:
+            break;
     }
     *target = n;
     return true;
 }
 
 View::View(Window* parent, const wchar_t* title, AttributeList& attributes)
-    : Window(parent, title, attributes), savedFocus_(nullptr), contentWidth_(0),
-      contentHeight_(0), trackThumb_(0)
+    : Window(parent, title, attributes),
+      savedFocus_(nullptr),
+      contentWidth_(0),
+      contentHeight_(0),
+      trackThumb_(0)
 {
     BindMessages(true);
     View::Configure(attributes);
 }
 
 View::View(Window* parent)
-    : Window(parent), savedFocus_(nullptr), contentWidth_(0), contentHeight_(0),
-      trackThumb_(0)
+    : Window(parent), savedFocus_(nullptr), contentWidth_(0), contentHeight_(0), trackThumb_(0)
 {
     BindMessages(false);
 }
@@ -59,10 +75,9 @@ void View::BindMessages(bool creating)
 {
     const UINT_PTR self = reinterpret_cast<UINT_PTR>(Handle());
     if (creating) {
-        AddEventHandler(Key::OnHScroll, self, this,
-                        ForwardEvent<View, &View::ScrollHorizontally>, 0);
-        AddEventHandler(Key::OnVScroll, self, this,
-                        ForwardEvent<View, &View::ScrollVertically>, 0);
+        AddEventHandler(Key::OnHScroll, self, this, ForwardEvent<View, &View::ScrollHorizontally>,
+                        0);
+        AddEventHandler(Key::OnVScroll, self, this, ForwardEvent<View, &View::ScrollVertically>, 0);
     }
     AddMessageHandler(WM_COMMAND, this, ForwardMessage<View, &View::HandleCommand>, 0);
     AddMessageHandler(WM_NOTIFY, this, ForwardMessage<View, &View::HandleNotify>, 0);
@@ -88,8 +103,8 @@ void View::Configure(const AttributeList& attributes)
     }
 }
 
-void View::ConfigureBar(const AttributeList& attributes, int bar, int32_t minKey,
-                        int32_t maxKey, int32_t posKey)
+void View::ConfigureBar(const AttributeList& attributes, int bar, int32_t minKey, int32_t maxKey,
+                        int32_t posKey)
 {
     int minimum = 0;
     int maximum = 0;
@@ -216,8 +231,8 @@ LRESULT View::HandleScroll(MessageRecord& record, int bar, int32_t event)
     state.page = GetBarPage(Handle(), bar);
     int target = state.position;
     LONG_PTR delta = 0;
-    if (ViewScrollTarget(LOWORD(record.wParam), HIWORD(record.wParam), state,
-                         trackThumb_ != 0, &target)) {
+    if (ViewScrollTarget(LOWORD(record.wParam), HIWORD(record.wParam), state, trackThumb_ != 0,
+                         &target)) {
         SetBarPos(Handle(), bar, target, TRUE);
         // The bar keeps the position inside its range; the content must move only as far
         // as the bar really moved.
@@ -229,15 +244,15 @@ LRESULT View::HandleScroll(MessageRecord& record, int bar, int32_t event)
 
 void View::ScrollHorizontally(EventRecord& record)
 {
-    ScrollWindowEx(Handle(), static_cast<int>(record.value), 0, nullptr, nullptr, nullptr,
-                   nullptr, kScrollFlags);
+    ScrollWindowEx(Handle(), static_cast<int>(record.value), 0, nullptr, nullptr, nullptr, nullptr,
+                   kScrollFlags);
     UpdateWindow(Handle());
 }
 
 void View::ScrollVertically(EventRecord& record)
 {
-    ScrollWindowEx(Handle(), 0, static_cast<int>(record.value), nullptr, nullptr, nullptr,
-                   nullptr, kScrollFlags);
+    ScrollWindowEx(Handle(), 0, static_cast<int>(record.value), nullptr, nullptr, nullptr, nullptr,
+                   kScrollFlags);
     UpdateWindow(Handle());
 }
 

@@ -17,8 +17,7 @@ struct BarState {
 // The position a scroll request (SB_* code, thumb position from the high word) moves a
 // view's own bar to. False when the request changes nothing: a thumb drag while the view
 // does not track the thumb.
-bool ViewScrollTarget(int request, int thumb, const BarState& bar, bool trackThumb,
-                      int* target);
+bool ViewScrollTarget(int request, int thumb, const BarState& bar, bool trackThumb, int* target);
 
 class View : public Window {
 public:
@@ -53,8 +52,8 @@ protected:
 
 private:
     void BindMessages(bool creating);
-    void ConfigureBar(const AttributeList& attributes, int bar, int32_t minKey,
-                      int32_t maxKey, int32_t posKey);
+    void ConfigureBar(const AttributeList& attributes, int bar, int32_t minKey, int32_t maxKey,
+                      int32_t posKey);
     LRESULT HandleScroll(MessageRecord& record, int bar, int32_t event);
     void ScrollHorizontally(EventRecord& record);
     void ScrollVertically(EventRecord& record);

@@ -64,8 +64,8 @@ ATOM RegisterClassFromAttributes(const AttributeList& attributes)
     windowClass.lpfnWndProc = attributes.Get(Key::WindowProc, &value)
                                   ? reinterpret_cast<WNDPROC>(value)
                                   : FrameworkWindowProc;
-    windowClass.style = attributes.Get(Key::ClassStyle, &value) ? static_cast<UINT>(value)
-                                                                 : kDefaultClassStyle;
+    windowClass.style =
+        attributes.Get(Key::ClassStyle, &value) ? static_cast<UINT>(value) : kDefaultClassStyle;
     windowClass.hIcon = reinterpret_cast<HICON>(attributes.Find(Key::Icon));
     windowClass.hCursor = reinterpret_cast<HCURSOR>(attributes.Find(Key::Cursor));
     windowClass.lpszMenuName = reinterpret_cast<const wchar_t*>(attributes.Find(Key::MenuName));
@@ -78,8 +78,13 @@ ATOM RegisterClassFromAttributes(const AttributeList& attributes)
 }
 
 Window::Window(Window* parent, const wchar_t* title, AttributeList& attributes)
-    : handle_(nullptr), parent_(parent), eventHandlers_(nullptr), messageHandlers_(nullptr),
-      softDisable_(0), ownsHandle_(1), controlId_(0)
+    : handle_(nullptr),
+      parent_(parent),
+      eventHandlers_(nullptr),
+      messageHandlers_(nullptr),
+      softDisable_(0),
+      ownsHandle_(1),
+      controlId_(0)
 {
     if (attributes.Has(Key::DialogUnits)) {
         ScaleDialogUnits(attributes, GetDialogBaseUnits());
@@ -96,8 +101,8 @@ Window::Window(Window* parent, const wchar_t* title, AttributeList& attributes)
         static_cast<DWORD>(attributes.Find(Key::ExStyle)), className, title,
         static_cast<DWORD>(attributes.Find(Key::Style)), IntValue(attributes, Key::X),
         IntValue(attributes, Key::Y), IntValue(attributes, Key::Width),
-        IntValue(attributes, Key::Height), parent != nullptr ? parent->Handle() : nullptr,
-        nullptr, ProgramInstance(), reinterpret_cast<void*>(attributes.Find(Key::CreateParam)));
+        IntValue(attributes, Key::Height), parent != nullptr ? parent->Handle() : nullptr, nullptr,
+        ProgramInstance(), reinterpret_cast<void*>(attributes.Find(Key::CreateParam)));
     if (handle == nullptr) {
         MessageBoxW(nullptr, className, L"Fatal:CreateWindow", MB_ICONHAND);
         return;
@@ -111,8 +116,13 @@ Window::Window(Window* parent, const wchar_t* title, AttributeList& attributes)
 }
 
 Window::Window(Window* parent)
-    : handle_(nullptr), parent_(parent), eventHandlers_(nullptr), messageHandlers_(nullptr),
-      softDisable_(0), ownsHandle_(1), controlId_(0)
+    : handle_(nullptr),
+      parent_(parent),
+      eventHandlers_(nullptr),
+      messageHandlers_(nullptr),
+      softDisable_(0),
+      ownsHandle_(1),
+      controlId_(0)
 {
     if (parent_ != nullptr && parent_->Handle() != nullptr) {
         wchar_t className[kClassNameLength] = {};
@@ -166,11 +176,24 @@ void Window::Configure(const AttributeList& attributes)
         const AttributePair& pair = attributes.PairAt(i);
         const int value = static_cast<int>(pair.value);
         switch (pair.key) {
-        case Key::X: x = value; found = true; break;
-        case Key::Y: y = value; found = true; break;
-        case Key::Width: width = value; found = true; break;
-        case Key::Height: height = value; found = true; break;
-        default: break;
+            case Key::X:
+                x = value;
+                found = true;
+                break;
+            case Key::Y:
+                y = value;
+                found = true;
+                break;
+            case Key::Width:
+                width = value;
+                found = true;
+                break;
+            case Key::Height:
+                height = value;
+                found = true;
+                break;
+            default:
+                break;
         }
     }
     if (!attributes.Has(Key::KeepGeometry)) {
@@ -263,8 +286,7 @@ void Window::Connect(int32_t event, Object* receiver, EventCallback callback, LO
     const int32_t* own = OwnEvents(&count);
     for (int32_t i = 0; i < count; ++i) {
         if (own[i] == event) {
-            AddEventHandler(event, reinterpret_cast<UINT_PTR>(handle_), receiver, callback,
-                            extra);
+            AddEventHandler(event, reinterpret_cast<UINT_PTR>(handle_), receiver, callback, extra);
             return;
         }
     }
@@ -274,19 +296,17 @@ void Window::Connect(int32_t event, Object* receiver, EventCallback callback, LO
     }
 }
 
-void Window::DispatchEvent(int32_t event, UINT_PTR source, LONG_PTR value,
-                           MessageRecord* record)
+void Window::DispatchEvent(int32_t event, UINT_PTR source, LONG_PTR value, MessageRecord* record)
 {
     if (eventHandlers_ == nullptr) {
         return;
     }
     EventRecord eventRecord(value, record);
     const HWND sourceWindow = reinterpret_cast<HWND>(source);
-    const UINT_PTR sourceId =
-        IsWindow(sourceWindow) ? static_cast<UINT_PTR>(GetWindowLongPtrW(sourceWindow, GWLP_ID))
-                               : 0;
-    for (EventHandlerEntry* entry = eventHandlers_->Head(); entry != nullptr;
-         entry = entry->next) {
+    const UINT_PTR sourceId = IsWindow(sourceWindow)
+                                  ? static_cast<UINT_PTR>(GetWindowLongPtrW(sourceWindow, GWLP_ID))
+                                  : 0;
+    for (EventHandlerEntry* entry = eventHandlers_->Head(); entry != nullptr; entry = entry->next) {
         if (entry->event == event && (entry->source == source || entry->source == sourceId)) {
             eventRecord.extra = entry->extra;
             entry->callback(entry->receiver, eventRecord);
@@ -365,8 +385,7 @@ void Window::RedrawArea(int x, int y, int width, int height)
     Redraw(&rect);
 }
 
-void Window::ApplyStyleFlags(const AttributeList& attributes, const StyleFlag* table,
-                             int32_t count)
+void Window::ApplyStyleFlags(const AttributeList& attributes, const StyleFlag* table, int32_t count)
 {
     LONG_PTR style = GetWindowLongPtrW(handle_, GWL_STYLE);
     for (int32_t i = 0; i < count; ++i) {

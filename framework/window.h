@@ -35,8 +35,7 @@ public:
     virtual const int32_t* OwnEvents(int32_t* count);
     virtual void AddEventHandler(int32_t event, UINT_PTR source, Object* receiver,
                                  EventCallback callback, LONG_PTR extra);
-    virtual void Connect(int32_t event, Object* receiver, EventCallback callback,
-                         LONG_PTR extra);
+    virtual void Connect(int32_t event, Object* receiver, EventCallback callback, LONG_PTR extra);
     virtual void Enable();
     virtual void Disable();
     virtual void SetId(int32_t id);
@@ -52,8 +51,7 @@ public:
     void RedrawArea(int x, int y, int width, int height);
 
     // For each (key, bit): present keys set or clear the bit in GWL_STYLE.
-    void ApplyStyleFlags(const AttributeList& attributes, const StyleFlag* table,
-                         int32_t count);
+    void ApplyStyleFlags(const AttributeList& attributes, const StyleFlag* table, int32_t count);
     // For each (key, bit): writes 1 or 0 through the attribute's value, a pointer to int.
     void ReadStyleFlags(const AttributeList& attributes, const StyleFlag* table,
                         int32_t count) const;

@@ -11,22 +11,23 @@ namespace platform_detail {
 
 // One top-level entry of the bar's menu as it is shown by one button.
 struct MenuButton {
-  int position = 0;  // position in the menu
-  std::wstring text;
-  bool grayed = false;
-  bool operator==(const MenuButton& other) const {
-    return position == other.position && text == other.text && grayed == other.grayed;
-  }
+    int position = 0;  // position in the menu
+    std::wstring text;
+    bool grayed = false;
+    bool operator==(const MenuButton& other) const
+    {
+        return position == other.position && text == other.text && grayed == other.grayed;
+    }
 };
 
 struct CommandBarState {
-  HMENU menu = nullptr;
-  int firstButton = 0;
-  std::vector<MenuButton> buttons;
-  DWORD adornments = 0;  // CMDBAR_ flags, with kCloseBox once adornments were added
-  int pressedBox = -1;   // adornment box held down with the mouse, -1 none
-  bool boxCaptured = false;
-  int hotButton = -1;  // keyboard mode: the highlighted entry, -1 when the mode is off
+    HMENU menu = nullptr;
+    int firstButton = 0;
+    std::vector<MenuButton> buttons;
+    DWORD adornments = 0;  // CMDBAR_ flags, with kCloseBox once adornments were added
+    int pressedBox = -1;   // adornment box held down with the mouse, -1 none
+    bool boxCaptured = false;
+    int hotButton = -1;  // keyboard mode: the highlighted entry, -1 when the mode is off
 };
 
 constexpr DWORD kCloseBox = 0x8000;

@@ -8,9 +8,9 @@
 #include "framework/object.h"
 
 struct HashEntry {
-    void* value;         // not owned
-    const void* key;     // pointer key, or none for a text-keyed entry
-    wchar_t* keyText;    // owned copy of a text key, or none for a pointer-keyed entry
+    void* value;       // not owned
+    const void* key;   // pointer key, or none for a text-keyed entry
+    wchar_t* keyText;  // owned copy of a text key, or none for a pointer-keyed entry
     HashEntry* next;
 };
 

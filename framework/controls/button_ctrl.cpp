@@ -17,10 +17,8 @@ AttributeList& WithButtonDefaults(AttributeList& attributes)
 ButtonCtrl::ButtonCtrl(Window* parent, const wchar_t* title, AttributeList& attributes)
     : Control(parent, title, WithButtonDefaults(attributes))
 {
-    if (Handle() == nullptr)
-        return;
-    if (attributes.Has(Key::Width) && attributes.Has(Key::Height))
-        return;
+    if (Handle() == nullptr) return;
+    if (attributes.Has(Key::Width) && attributes.Has(Key::Height)) return;
     int x = 0;
     int y = 0;
     int width = 0;

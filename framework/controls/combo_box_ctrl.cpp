@@ -19,8 +19,7 @@ AttributeList& WithComboBoxDefaults(AttributeList& attributes)
 ComboBoxCtrl::ComboBoxCtrl(Window* parent, const wchar_t* title, AttributeList& attributes)
     : Control(parent, title, WithComboBoxDefaults(attributes))
 {
-    if (Handle() != nullptr)
-        ComboBoxCtrl::Configure(attributes);
+    if (Handle() != nullptr) ComboBoxCtrl::Configure(attributes);
 }
 
 ComboBoxCtrl::ComboBoxCtrl(Window* parent, HWND existing) : Control(parent, existing) {}
@@ -114,8 +113,7 @@ int ComboBoxCtrl::GetLBText(int index, wchar_t* buffer) const
 int ComboBoxCtrl::FindStringExact(int start, const wchar_t* text) const
 {
     assert(::IsWindow(Handle()));
-    return static_cast<int>(::SendMessageW(Handle(), CB_FINDSTRINGEXACT,
-                                           static_cast<WPARAM>(start),
+    return static_cast<int>(::SendMessageW(Handle(), CB_FINDSTRINGEXACT, static_cast<WPARAM>(start),
                                            reinterpret_cast<LPARAM>(text)));
 }
 

@@ -12,8 +12,7 @@ ImageListHolder::ImageListHolder(int width, int height, UINT flags, int initial,
 
 ImageListHolder::~ImageListHolder()
 {
-    if (images_ != nullptr)
-        ::ImageList_Destroy(images_);
+    if (images_ != nullptr) ::ImageList_Destroy(images_);
 }
 
 int ImageListHolder::AddIcon(HICON icon)

@@ -22,17 +22,14 @@ bool FillItemsFromList(HWND control, UINT resetMessage, UINT addMessage, const w
     ::SendMessageW(control, resetMessage, 0, 0);
     size_t length = std::wcslen(list);
     auto* copy = static_cast<wchar_t*>(std::malloc((length + 1) * sizeof(wchar_t)));
-    if (copy == nullptr)
-        return false;
+    if (copy == nullptr) return false;
     std::wmemcpy(copy, list, length + 1);
     wchar_t* piece = copy;
     for (;;) {
         wchar_t* comma = std::wcschr(piece, L',');
-        if (comma != nullptr)
-            *comma = L'\0';
+        if (comma != nullptr) *comma = L'\0';
         ::SendMessageW(control, addMessage, 0, reinterpret_cast<LPARAM>(piece));
-        if (comma == nullptr)
-            break;
+        if (comma == nullptr) break;
         piece = comma + 1;
     }
     std::free(copy);

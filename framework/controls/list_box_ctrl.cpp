@@ -30,8 +30,7 @@ void AddFound(HWND list, const wchar_t* pattern, DWORD attributeMask)
 {
     WIN32_FIND_DATAW found = {};
     HANDLE search = ::FindFirstFileW(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
+    if (search == INVALID_HANDLE_VALUE) return;
     do {
         if ((found.dwFileAttributes & attributeMask) != 0 && !IsDotEntry(found.cFileName))
             ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(found.cFileName));
@@ -44,8 +43,7 @@ void AddFound(HWND list, const wchar_t* pattern, DWORD attributeMask)
 ListBoxCtrl::ListBoxCtrl(Window* parent, const wchar_t* title, AttributeList& attributes)
     : Control(parent, title, WithListBoxDefaults(attributes))
 {
-    if (Handle() == nullptr)
-        return;
+    if (Handle() == nullptr) return;
     LONG_PTR items = attributes.Find(Key::ItemArray);
     LONG_PTR count = attributes.Find(Key::ItemCount);
     if (count > 0 && items != 0) {
@@ -71,12 +69,10 @@ NotificationMapRef ListBoxCtrl::NotificationMap()
 int ListBoxCtrl::GetSelText(wchar_t* buffer) const
 {
     assert(::IsWindow(Handle()));
-    if (buffer == nullptr)
-        return 0;
+    if (buffer == nullptr) return 0;
     buffer[0] = L'\0';
     LRESULT selection = ::SendMessageW(Handle(), LB_GETCURSEL, 0, 0);
-    if (selection == LB_ERR)
-        return 0;
+    if (selection == LB_ERR) return 0;
     return static_cast<int>(::SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(selection),
                                            reinterpret_cast<LPARAM>(buffer)));
 }
@@ -85,14 +81,11 @@ wchar_t* ListBoxCtrl::GetSelTextCopy() const
 {
     assert(::IsWindow(Handle()));
     LRESULT selection = ::SendMessageW(Handle(), LB_GETCURSEL, 0, 0);
-    if (selection == LB_ERR)
-        return nullptr;
+    if (selection == LB_ERR) return nullptr;
     LRESULT length = ::SendMessageW(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(selection), 0);
-    if (length == LB_ERR)
-        return nullptr;
+    if (length == LB_ERR) return nullptr;
     auto* copy = static_cast<wchar_t*>(std::malloc((length + 1) * sizeof(wchar_t)));
-    if (copy == nullptr)
-        return nullptr;
+    if (copy == nullptr) return nullptr;
     copy[0] = L'\0';
     ::SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(selection),
                    reinterpret_cast<LPARAM>(copy));
@@ -111,8 +104,7 @@ void ListBoxCtrl::AddSubFolders(const wchar_t* folder)
 {
     assert(::IsWindow(Handle()));
     wchar_t pattern[kMaxPath];
-    if (std::swprintf(pattern, kMaxPath, L"%ls\\*.*", folder) < 0)
-        return;
+    if (std::swprintf(pattern, kMaxPath, L"%ls\\*.*", folder) < 0) return;
     AddFound(Handle(), pattern, FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -177,7 +169,6 @@ int ListBoxCtrl::GetText(int index, wchar_t* buffer) const
 int ListBoxCtrl::FindStringExact(int start, const wchar_t* text) const
 {
     assert(::IsWindow(Handle()));
-    return static_cast<int>(::SendMessageW(Handle(), LB_FINDSTRINGEXACT,
-                                           static_cast<WPARAM>(start),
+    return static_cast<int>(::SendMessageW(Handle(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(start),
                                            reinterpret_cast<LPARAM>(text)));
 }

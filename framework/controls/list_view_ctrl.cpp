@@ -40,8 +40,7 @@ int InsertLabel(HWND list, int index, const wchar_t* text)
 ListViewCtrl::ListViewCtrl(Window* parent, const wchar_t* title, AttributeList& attributes)
     : Control(parent, title, WithListViewDefaults(attributes))
 {
-    if (Handle() != nullptr)
-        Window::Configure(attributes);
+    if (Handle() != nullptr) Window::Configure(attributes);
 }
 
 ListViewCtrl::ListViewCtrl(Window* parent, HWND existing) : Control(parent, existing) {}
@@ -73,16 +72,14 @@ void ListViewCtrl::InsertRow(int item, const wchar_t* const* texts, int count)
     assert(::IsWindow(Handle()));
     assert(texts != nullptr && count > 0);
     int row = InsertLabel(Handle(), item, texts[0]);
-    for (int i = 1; i < count; ++i)
-        SetSubItemText(Handle(), row, i, texts[i]);
+    for (int i = 1; i < count; ++i) SetSubItemText(Handle(), row, i, texts[i]);
 }
 
 void ListViewCtrl::InsertRowFromList(int item, ObjectList& texts)
 {
     assert(::IsWindow(Handle()));
     auto* label = static_cast<TextObject*>(texts.First());
-    if (label == nullptr)
-        return;
+    if (label == nullptr) return;
     int row = InsertLabel(Handle(), item, label->Text());
     int subItem = 1;
     for (auto* text = static_cast<TextObject*>(texts.Next()); text != nullptr;
@@ -110,8 +107,7 @@ LRESULT ListViewCtrl::SelectFirstIfNone()
     assert(::IsWindow(Handle()));
     ::SetFocus(Handle());
     LRESULT selected = ::SendMessageW(Handle(), LVM_GETSELECTEDCOUNT, 0, 0);
-    if (selected != 0)
-        return selected;
+    if (selected != 0) return selected;
     LVITEMW item = {};
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -209,7 +205,8 @@ UINT ListViewCtrl::GetItemState(int item, UINT mask) const
 BOOL ListViewCtrl::DeleteItem(int item)
 {
     assert(::IsWindow(Handle()));
-    return static_cast<BOOL>(::SendMessageW(Handle(), LVM_DELETEITEM, static_cast<WPARAM>(item), 0));
+    return static_cast<BOOL>(
+        ::SendMessageW(Handle(), LVM_DELETEITEM, static_cast<WPARAM>(item), 0));
 }
 
 BOOL ListViewCtrl::DeleteAllItems()

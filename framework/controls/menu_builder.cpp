@@ -51,8 +51,7 @@ bool MenuBuilder::AddPopup(const wchar_t* title, const MenuEntry* items, int cou
     assert(::IsMenu(menu_));
     assert(count == 0 || items != nullptr);
     HMENU popup = ::CreatePopupMenu();
-    if (popup == nullptr || !AttachPopup(popup, title))
-        return false;
+    if (popup == nullptr || !AttachPopup(popup, title)) return false;
     bool complete = true;
     for (int i = 0; i < count; ++i)
         complete = AppendMenuItem(popup, items[i].commandId, items[i].text) && complete;
@@ -64,8 +63,7 @@ bool MenuBuilder::FillSubMenu(int position, const wchar_t* const* texts)
     assert(::IsMenu(menu_));
     assert(texts != nullptr);
     HMENU subMenu = ::GetSubMenu(menu_, position);
-    if (subMenu == nullptr)
-        return false;
+    if (subMenu == nullptr) return false;
     bool complete = true;
     for (UINT index = 0; texts[index] != nullptr; ++index)
         complete = ::AppendMenuW(subMenu, MF_STRING, index, texts[index]) && complete;

@@ -13,8 +13,7 @@ AttributeList& WithReportDefaults(AttributeList& attributes)
 ReportListView::ReportListView(Window* parent, const wchar_t* title, AttributeList& attributes)
     : ListViewCtrl(parent, title, WithReportDefaults(attributes))
 {
-    if (Handle() == nullptr)
-        return;
+    if (Handle() == nullptr) return;
     SetExtendedListViewStyle(GetExtendedListViewStyle() | LVS_EX_FULLROWSELECT);
 }
 

@@ -26,8 +26,7 @@ ScrollBarCtrl::ScrollBarCtrl(Window* parent, const wchar_t* title, AttributeList
       pageStep_(IntAttribute(attributes, Key::BarPage, kDefaultPageStep)),
       lineStep_(IntAttribute(attributes, Key::BarLine, kDefaultLineStep))
 {
-    if (Handle() == nullptr)
-        return;
+    if (Handle() == nullptr) return;
     // Both ends go in one call: set one at a time, a minimum above the bar's current
     // maximum would be refused and lost before the new maximum arrived.
     LONG_PTR minimum = 0;
@@ -80,40 +79,38 @@ LONG_PTR ScrollBarCtrl::ScrollRequest(const MessageRecord& record)
     const int old = GetBarPos(Handle(), SB_CTL);
     int position = old;
     switch (LOWORD(record.wParam)) {
-    case SB_LINEUP:
-        position = old - lineStep_;
-        break;
-    case SB_LINEDOWN:
-        position = old + lineStep_;
-        break;
-    case SB_PAGEUP:
-        position = old - pageStep_ - lineStep_;
-        break;
-    case SB_PAGEDOWN:
-        position = old + pageStep_ + lineStep_;
-        break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: {
-        SCROLLINFO info = {};
-        info.cbSize = sizeof(info);
-        info.fMask = SIF_ALL;
-        ::GetScrollInfo(Handle(), SB_CTL, &info);
-        position = info.nTrackPos;
-        break;
+        case SB_LINEUP:
+            position = old - lineStep_;
+            break;
+        case SB_LINEDOWN:
+            position = old + lineStep_;
+            break;
+        case SB_PAGEUP:
+            position = old - pageStep_ - lineStep_;
+            break;
+        case SB_PAGEDOWN:
+            position = old + pageStep_ + lineStep_;
+            break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK: {
+            SCROLLINFO info = {};
+            info.cbSize = sizeof(info);
+            info.fMask = SIF_ALL;
+            ::GetScrollInfo(Handle(), SB_CTL, &info);
+            position = info.nTrackPos;
+            break;
+        }
+        case SB_TOP:
+            position = minimum;
+            break;
+        case SB_BOTTOM:
+            position = maximum;
+            break;
+        default:
+            break;
     }
-    case SB_TOP:
-        position = minimum;
-        break;
-    case SB_BOTTOM:
-        position = maximum;
-        break;
-    default:
-        break;
-    }
-    if (position < minimum)
-        position = minimum;
-    if (position > maximum)
-        position = maximum;
+    if (position < minimum) position = minimum;
+    if (position > maximum) position = maximum;
     SetBarPos(Handle(), SB_CTL, position, TRUE);
     return static_cast<LONG_PTR>(old) - position;
 }

@@ -22,25 +22,24 @@ void DisableSoftly(Control& control)
 LRESULT SoftDisabledDefaultProc(Control& control, MessageRecord& record)
 {
     Window* parent = control.Parent();
-    if (!control.IsSubclassed() || parent == nullptr)
-        return control.Control::DefaultProc(record);
+    if (!control.IsSubclassed() || parent == nullptr) return control.Control::DefaultProc(record);
     switch (record.message) {
-    case WM_SETFOCUS:
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_CHAR:
-        return 0;
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK: {
-        POINT point = {GET_X_LPARAM(record.lParam), GET_Y_LPARAM(record.lParam)};
-        ::ClientToScreen(control.Handle(), &point);
-        ::ScreenToClient(parent->Handle(), &point);
-        return ::SendMessageW(parent->Handle(), record.message, 0,
-                              MAKELPARAM(point.x, point.y));
-    }
-    default:
-        return control.Control::DefaultProc(record);
+        case WM_SETFOCUS:
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_CHAR:
+            return 0;
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK: {
+            POINT point = {GET_X_LPARAM(record.lParam), GET_Y_LPARAM(record.lParam)};
+            ::ClientToScreen(control.Handle(), &point);
+            ::ScreenToClient(parent->Handle(), &point);
+            return ::SendMessageW(parent->Handle(), record.message, 0,
+                                  MAKELPARAM(point.x, point.y));
+        }
+        default:
+            return control.Control::DefaultProc(record);
     }
 }

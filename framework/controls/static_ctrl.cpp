@@ -17,13 +17,11 @@ AttributeList& WithStaticDefaults(AttributeList& attributes)
 StaticCtrl::StaticCtrl(Window* parent, const wchar_t* title, AttributeList& attributes)
     : Control(parent, title, WithStaticDefaults(attributes))
 {
-    if (Handle() == nullptr)
-        return;
-    if (attributes.Has(Key::Width) && attributes.Has(Key::Height))
-        return;
+    if (Handle() == nullptr) return;
+    if (attributes.Has(Key::Width) && attributes.Has(Key::Height)) return;
     LONG_PTR text = 0;
-    FitToText(*this, attributes.Get(Key::Text, &text) ? reinterpret_cast<const wchar_t*>(text)
-                                                      : title);
+    FitToText(*this,
+              attributes.Get(Key::Text, &text) ? reinterpret_cast<const wchar_t*>(text) : title);
 }
 
 StaticCtrl::StaticCtrl(Window* parent, HWND existing) : Control(parent, existing) {}
@@ -37,14 +35,13 @@ int StaticCtrl::IsInteractive()
 
 void FitToText(Window& window, const wchar_t* text)
 {
-    if (text == nullptr || text[0] == L'\0' || !::IsWindow(window.Handle()))
-        return;
+    if (text == nullptr || text[0] == L'\0' || !::IsWindow(window.Handle())) return;
     SIZE extent = {};
     {
         WindowDC dc(window.Handle());
         int fit = 0;
-        ::GetTextExtentExPointW(dc.Handle(), text, static_cast<int>(std::wcslen(text)), 100,
-                                &fit, nullptr, &extent);
+        ::GetTextExtentExPointW(dc.Handle(), text, static_cast<int>(std::wcslen(text)), 100, &fit,
+                                nullptr, &extent);
     }
     int x = 0;
     int y = 0;

@@ -18,8 +18,7 @@ AttributeList& WithToolbarDefaults(AttributeList& attributes)
 ToolbarCtrl::ToolbarCtrl(Window* parent, const wchar_t* title, AttributeList& attributes)
     : Control(parent, title, WithToolbarDefaults(attributes))
 {
-    if (Handle() == nullptr)
-        return;
+    if (Handle() == nullptr) return;
     ::SendMessageW(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     ::SendMessageW(Handle(), TB_SETPARENT,
                    reinterpret_cast<WPARAM>(parent != nullptr ? parent->Handle() : nullptr), 0);
@@ -72,8 +71,8 @@ BOOL ToolbarCtrl::GetButton(int index, TBBUTTON* button) const
 BOOL ToolbarCtrl::EnableButton(int id, BOOL enable)
 {
     assert(::IsWindow(Handle()));
-    return static_cast<BOOL>(::SendMessageW(Handle(), TB_ENABLEBUTTON, static_cast<WPARAM>(id),
-                                            MAKELPARAM(enable, 0)));
+    return static_cast<BOOL>(
+        ::SendMessageW(Handle(), TB_ENABLEBUTTON, static_cast<WPARAM>(id), MAKELPARAM(enable, 0)));
 }
 
 BOOL ToolbarCtrl::IsButtonEnabled(int id) const
@@ -86,8 +85,8 @@ BOOL ToolbarCtrl::IsButtonEnabled(int id) const
 BOOL ToolbarCtrl::CheckButton(int id, BOOL check)
 {
     assert(::IsWindow(Handle()));
-    return static_cast<BOOL>(::SendMessageW(Handle(), TB_CHECKBUTTON, static_cast<WPARAM>(id),
-                                            MAKELPARAM(check, 0)));
+    return static_cast<BOOL>(
+        ::SendMessageW(Handle(), TB_CHECKBUTTON, static_cast<WPARAM>(id), MAKELPARAM(check, 0)));
 }
 
 BOOL ToolbarCtrl::IsButtonChecked(int id) const

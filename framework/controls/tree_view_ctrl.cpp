@@ -64,8 +64,7 @@ HTREEITEM TreeViewCtrl::InsertText(HTREEITEM parent, HTREEITEM insertAfter, cons
 
 void TreeViewCtrl::ExpandAll(HTREEITEM item, UINT action)
 {
-    if (item == nullptr)
-        return;
+    if (item == nullptr) return;
     Expand(item, action);
     HTREEITEM child = GetChildItem(item);
     while (child != nullptr) {
@@ -77,8 +76,7 @@ void TreeViewCtrl::ExpandAll(HTREEITEM item, UINT action)
 
 void TreeViewCtrl::SortAll(HTREEITEM item)
 {
-    if (item == nullptr)
-        return;
+    if (item == nullptr) return;
     SortChildren(item);
     HTREEITEM child = GetChildItem(item);
     while (child != nullptr) {
@@ -98,8 +96,8 @@ HTREEITEM TreeViewCtrl::InsertItem(const TVINSERTSTRUCTW* insert)
 HTREEITEM TreeViewCtrl::GetNextItem(HTREEITEM item, UINT code) const
 {
     assert(::IsWindow(Handle()));
-    return reinterpret_cast<HTREEITEM>(::SendMessageW(Handle(), TVM_GETNEXTITEM, code,
-                                                      reinterpret_cast<LPARAM>(item)));
+    return reinterpret_cast<HTREEITEM>(
+        ::SendMessageW(Handle(), TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
 }
 
 HTREEITEM TreeViewCtrl::GetChildItem(HTREEITEM item) const
@@ -170,8 +168,8 @@ BOOL TreeViewCtrl::GetItemText(HTREEITEM item, wchar_t* buffer, int size) const
 UINT TreeViewCtrl::GetItemState(HTREEITEM item, UINT mask) const
 {
     assert(::IsWindow(Handle()));
-    return static_cast<UINT>(::SendMessageW(Handle(), TVM_GETITEMSTATE,
-                                            reinterpret_cast<WPARAM>(item), mask));
+    return static_cast<UINT>(
+        ::SendMessageW(Handle(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), mask));
 }
 
 UINT TreeViewCtrl::GetCount() const
@@ -195,9 +193,8 @@ BOOL TreeViewCtrl::DeleteAllItems()
 HIMAGELIST TreeViewCtrl::SetImageList(HIMAGELIST images, int kind)
 {
     assert(::IsWindow(Handle()));
-    return reinterpret_cast<HIMAGELIST>(::SendMessageW(Handle(), TVM_SETIMAGELIST,
-                                                       static_cast<WPARAM>(kind),
-                                                       reinterpret_cast<LPARAM>(images)));
+    return reinterpret_cast<HIMAGELIST>(::SendMessageW(
+        Handle(), TVM_SETIMAGELIST, static_cast<WPARAM>(kind), reinterpret_cast<LPARAM>(images)));
 }
 
 HIMAGELIST TreeViewCtrl::GetImageList(int kind) const

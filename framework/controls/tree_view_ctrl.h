@@ -21,8 +21,8 @@ public:
 
     NotificationMapRef NotificationMap() override;
 
-    HTREEITEM InsertItem(HTREEITEM parent, HTREEITEM insertAfter, const wchar_t* text,
-                         int image, int selectedImage);
+    HTREEITEM InsertItem(HTREEITEM parent, HTREEITEM insertAfter, const wchar_t* text, int image,
+                         int selectedImage);
     HTREEITEM InsertItem(HTREEITEM parent, HTREEITEM insertAfter, const TreeItemText& item);
     HTREEITEM InsertText(HTREEITEM parent, HTREEITEM insertAfter, const wchar_t* text);
     // Applies the expand action to the item and every item below it; nothing for item 0.

@@ -8,7 +8,6 @@ WindowDC::WindowDC(HWND window) : DeviceContext(::GetDC(window)), window_(window
 WindowDC::~WindowDC()
 {
     RestoreSelections();
-    if (Handle() != nullptr)
-        ::ReleaseDC(window_, Handle());
+    if (Handle() != nullptr) ::ReleaseDC(window_, Handle());
     SetHandle(nullptr);
 }

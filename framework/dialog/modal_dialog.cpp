@@ -28,8 +28,8 @@ ModalDialog::ModalDialog(Window* owner, const AttributeList& attributes)
 {
     LONG_PTR focusId = 0;
     SetFocusId(attributes.Get(Key::FocusId, &focusId) ? static_cast<int32_t>(focusId) : IDOK);
-    AddMessageHandler(WM_INITDIALOG, this,
-                      ForwardMessage<ModalDialog, &ModalDialog::OnInitDialog>, 0);
+    AddMessageHandler(WM_INITDIALOG, this, ForwardMessage<ModalDialog, &ModalDialog::OnInitDialog>,
+                      0);
     AddEventHandler(Key::OnAction, IDCANCEL, this, ClosePopup, IDCANCEL);
 }
 
@@ -44,9 +44,8 @@ INT_PTR ModalDialog::RunModal()
 {
     g_beingCreated = this;
     const HINSTANCE instance = ProgramInstance();
-    const HRSRC resource = templateName_ != nullptr
-                               ? FindResourceW(instance, templateName_, RT_DIALOG)
-                               : nullptr;
+    const HRSRC resource =
+        templateName_ != nullptr ? FindResourceW(instance, templateName_, RT_DIALOG) : nullptr;
     const HGLOBAL loaded = resource != nullptr ? LoadResource(instance, resource) : nullptr;
     const auto* dialogTemplate =
         loaded != nullptr ? static_cast<const DLGTEMPLATE*>(LockResource(loaded)) : nullptr;

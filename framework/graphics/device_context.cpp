@@ -6,11 +6,16 @@ namespace {
 int KindIndex(HGDIOBJ object)
 {
     switch (GetObjectType(object)) {
-    case OBJ_FONT: return 0;
-    case OBJ_BRUSH: return 1;
-    case OBJ_PEN: return 2;
-    case OBJ_BITMAP: return 3;
-    default: return -1;
+        case OBJ_FONT:
+            return 0;
+        case OBJ_BRUSH:
+            return 1;
+        case OBJ_PEN:
+            return 2;
+        case OBJ_BITMAP:
+            return 3;
+        default:
+            return -1;
     }
 }
 

@@ -12,94 +12,101 @@ namespace {
 constexpr std::uint64_t KB = 1024;
 
 class GlimmerAbout : public MainWindowTest {
- protected:
-  // Runs the About box from the menu, reads it while it is up and presses OK.
-  AboutView ShowAbout() {
-    AboutView view;
-    answerer_.Queue(IDOK, [&](HWND dialog) { view = ReadAbout(dialog); });
-    Command(IDC_ABOUT);
-    EXPECT_EQ(0u, answerer_.Pending());
-    return view;
-  }
+protected:
+    // Runs the About box from the menu, reads it while it is up and presses OK.
+    AboutView ShowAbout()
+    {
+        AboutView view;
+        answerer_.Queue(IDOK, [&](HWND dialog) { view = ReadAbout(dialog); });
+        Command(IDC_ABOUT);
+        EXPECT_EQ(0u, answerer_.Pending());
+        return view;
+    }
 
-  void TypicalDevice() {
-    device_.program = StoreFigures{16384 * KB, 5120 * KB};
-    device_.store = StoreFigures{3000 * KB + 100, 1000 * KB + 1000};
-  }
+    void TypicalDevice()
+    {
+        device_.program = StoreFigures{16384 * KB, 5120 * KB};
+        device_.store = StoreFigures{3000 * KB + 100, 1000 * KB + 1000};
+    }
 };
 
-TEST_F(GlimmerAbout, ShowsNameVersionAndFiguresInEnglish) {
-  TypicalDevice();
-  device_.root.push_back({L"Windows", FILE_ATTRIBUTE_DIRECTORY});
-  device_.AddCard(L"Storage Card", 2048000, 1024000);
-  AboutView view = ShowAbout();
-  EXPECT_EQ(L"About", view.caption);
-  EXPECT_EQ(L"Korvel Glimmer for Windows CE", view.lines[IDC_ABOUT_NAME]);
-  EXPECT_EQ(L"Version 0.12", view.lines[IDC_ABOUT_VERSION]);
-  EXPECT_NE(L"", view.lines[IDC_ABOUT_LINE_3]);
-  EXPECT_EQ(L"", view.lines[IDC_ABOUT_LINE_4]) << "no string: the template's text stays";
-  EXPECT_EQ(L"", view.lines[IDC_ABOUT_LINE_5]);
-  EXPECT_EQ(L"Program: 5120/16384KB (31%)", view.lines[IDC_ABOUT_PROGRAM_MEMORY]);
-  EXPECT_EQ(L"Data: 1000/3000KB (33%)", view.lines[IDC_ABOUT_OBJECT_STORE]);
-  EXPECT_EQ(L"Storage Card: 1000/2000KB (50%)", view.lines[IDC_ABOUT_CARD_1]);
-  EXPECT_EQ(L"", view.lines[IDC_ABOUT_CARD_2]);
-  EXPECT_EQ(L"Rest of Memories", view.groupTitle);
-  EXPECT_EQ(FW_BOLD, view.titleFont.lfWeight);
-  EXPECT_EQ(-12, view.titleFont.lfHeight);
-  EXPECT_STREQ(L"Tahoma", view.titleFont.lfFaceName);
-  EXPECT_EQ(DEFAULT_CHARSET, view.titleFont.lfCharSet);
+TEST_F(GlimmerAbout, ShowsNameVersionAndFiguresInEnglish)
+{
+    TypicalDevice();
+    device_.root.push_back({L"Windows", FILE_ATTRIBUTE_DIRECTORY});
+    device_.AddCard(L"Storage Card", 2048000, 1024000);
+    AboutView view = ShowAbout();
+    EXPECT_EQ(L"About", view.caption);
+    EXPECT_EQ(L"Korvel Glimmer for Windows CE", view.lines[IDC_ABOUT_NAME]);
+    EXPECT_EQ(L"Version 0.12", view.lines[IDC_ABOUT_VERSION]);
+    EXPECT_NE(L"", view.lines[IDC_ABOUT_LINE_3]);
+    EXPECT_EQ(L"", view.lines[IDC_ABOUT_LINE_4]) << "no string: the template's text stays";
+    EXPECT_EQ(L"", view.lines[IDC_ABOUT_LINE_5]);
+    EXPECT_EQ(L"Program: 5120/16384KB (31%)", view.lines[IDC_ABOUT_PROGRAM_MEMORY]);
+    EXPECT_EQ(L"Data: 1000/3000KB (33%)", view.lines[IDC_ABOUT_OBJECT_STORE]);
+    EXPECT_EQ(L"Storage Card: 1000/2000KB (50%)", view.lines[IDC_ABOUT_CARD_1]);
+    EXPECT_EQ(L"", view.lines[IDC_ABOUT_CARD_2]);
+    EXPECT_EQ(L"Rest of Memories", view.groupTitle);
+    EXPECT_EQ(FW_BOLD, view.titleFont.lfWeight);
+    EXPECT_EQ(-12, view.titleFont.lfHeight);
+    EXPECT_STREQ(L"Tahoma", view.titleFont.lfFaceName);
+    EXPECT_EQ(DEFAULT_CHARSET, view.titleFont.lfCharSet);
 }
 
-TEST_F(GlimmerAbout, TwoCardsAreShownAndAThirdIsNot) {
-  TypicalDevice();
-  device_.AddCard(L"CF Card", 100 * KB, 25 * KB);
-  device_.root.push_back({L"Not a card", FILE_ATTRIBUTE_TEMPORARY});
-  device_.AddCard(L"SD Card", 400 * KB, 100 * KB);
-  device_.AddCard(L"Third", 400 * KB, 100 * KB);
-  AboutView view = ShowAbout();
-  EXPECT_EQ(L"CF Card: 25/100KB (25%)", view.lines[IDC_ABOUT_CARD_1]);
-  EXPECT_EQ(L"SD Card: 100/400KB (25%)", view.lines[IDC_ABOUT_CARD_2]);
+TEST_F(GlimmerAbout, TwoCardsAreShownAndAThirdIsNot)
+{
+    TypicalDevice();
+    device_.AddCard(L"CF Card", 100 * KB, 25 * KB);
+    device_.root.push_back({L"Not a card", FILE_ATTRIBUTE_TEMPORARY});
+    device_.AddCard(L"SD Card", 400 * KB, 100 * KB);
+    device_.AddCard(L"Third", 400 * KB, 100 * KB);
+    AboutView view = ShowAbout();
+    EXPECT_EQ(L"CF Card: 25/100KB (25%)", view.lines[IDC_ABOUT_CARD_1]);
+    EXPECT_EQ(L"SD Card: 100/400KB (25%)", view.lines[IDC_ABOUT_CARD_2]);
 }
 
-TEST_F(GlimmerAbout, NoCardsOrUnreadableCardsLeaveTheLinesEmpty) {
-  TypicalDevice();
-  device_.root.push_back({L"Gone", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_TEMPORARY});
-  AboutView view = ShowAbout();
-  EXPECT_EQ(L"", view.lines[IDC_ABOUT_CARD_1]);
-  EXPECT_EQ(L"", view.lines[IDC_ABOUT_CARD_2]);
-  device_.listingWorks = false;
-  view = ShowAbout();
-  EXPECT_EQ(L"", view.lines[IDC_ABOUT_CARD_1]);
+TEST_F(GlimmerAbout, NoCardsOrUnreadableCardsLeaveTheLinesEmpty)
+{
+    TypicalDevice();
+    device_.root.push_back({L"Gone", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_TEMPORARY});
+    AboutView view = ShowAbout();
+    EXPECT_EQ(L"", view.lines[IDC_ABOUT_CARD_1]);
+    EXPECT_EQ(L"", view.lines[IDC_ABOUT_CARD_2]);
+    device_.listingWorks = false;
+    view = ShowAbout();
+    EXPECT_EQ(L"", view.lines[IDC_ABOUT_CARD_1]);
 }
 
-TEST_F(GlimmerAbout, EveryRunReadsTheFiguresAfresh) {
-  TypicalDevice();
-  AboutView first = ShowAbout();
-  device_.program = StoreFigures{8192 * KB, 8192 * KB};
-  device_.store = StoreFigures{1000, 1000};  // less than one kilobyte in all
-  device_.AddCard(L"New Card", 10 * KB, 1 * KB);
-  AboutView second = ShowAbout();
-  EXPECT_EQ(L"Program: 5120/16384KB (31%)", first.lines[IDC_ABOUT_PROGRAM_MEMORY]);
-  EXPECT_EQ(L"Program: 8192/8192KB (100%)", second.lines[IDC_ABOUT_PROGRAM_MEMORY]);
-  EXPECT_EQ(L"Data: 0/0KB (0%)", second.lines[IDC_ABOUT_OBJECT_STORE]);
-  EXPECT_EQ(L"New Card: 1/10KB (10%)", second.lines[IDC_ABOUT_CARD_1]);
+TEST_F(GlimmerAbout, EveryRunReadsTheFiguresAfresh)
+{
+    TypicalDevice();
+    AboutView first = ShowAbout();
+    device_.program = StoreFigures{8192 * KB, 8192 * KB};
+    device_.store = StoreFigures{1000, 1000};  // less than one kilobyte in all
+    device_.AddCard(L"New Card", 10 * KB, 1 * KB);
+    AboutView second = ShowAbout();
+    EXPECT_EQ(L"Program: 5120/16384KB (31%)", first.lines[IDC_ABOUT_PROGRAM_MEMORY]);
+    EXPECT_EQ(L"Program: 8192/8192KB (100%)", second.lines[IDC_ABOUT_PROGRAM_MEMORY]);
+    EXPECT_EQ(L"Data: 0/0KB (0%)", second.lines[IDC_ABOUT_OBJECT_STORE]);
+    EXPECT_EQ(L"New Card: 1/10KB (10%)", second.lines[IDC_ABOUT_CARD_1]);
 }
 
-TEST_F(GlimmerAbout, SystemFiguresAreWellFormed) {
-  AttributeList none;
-  EAboutDialog about(&Main(), none);
-  AboutView view;
-  answerer_.Queue(IDOK, [&](HWND dialog) { view = ReadAbout(dialog); });
-  EXPECT_EQ(IDOK, about.RunModal());
-  unsigned long long free = 0, total = 0;
-  unsigned percent = 101;
-  ASSERT_EQ(3, swscanf(view.lines[IDC_ABOUT_PROGRAM_MEMORY].c_str(), L"Program: %llu/%lluKB (%u%%)", &free,
-                       &total, &percent))
-      << testing::PrintToString(view.lines[IDC_ABOUT_PROGRAM_MEMORY]);
-  EXPECT_GT(total, 0u);
-  EXPECT_LE(free, total);
-  EXPECT_EQ(free * 100 / total, percent);
-  EXPECT_EQ(0, wcsncmp(view.lines[IDC_ABOUT_OBJECT_STORE].c_str(), L"Data: ", 6));
+TEST_F(GlimmerAbout, SystemFiguresAreWellFormed)
+{
+    AttributeList none;
+    EAboutDialog about(&Main(), none);
+    AboutView view;
+    answerer_.Queue(IDOK, [&](HWND dialog) { view = ReadAbout(dialog); });
+    EXPECT_EQ(IDOK, about.RunModal());
+    unsigned long long free = 0, total = 0;
+    unsigned percent = 101;
+    ASSERT_EQ(3, swscanf(view.lines[IDC_ABOUT_PROGRAM_MEMORY].c_str(),
+                         L"Program: %llu/%lluKB (%u%%)", &free, &total, &percent))
+        << testing::PrintToString(view.lines[IDC_ABOUT_PROGRAM_MEMORY]);
+    EXPECT_GT(total, 0u);
+    EXPECT_LE(free, total);
+    EXPECT_EQ(free * 100 / total, percent);
+    EXPECT_EQ(0, wcsncmp(view.lines[IDC_ABOUT_OBJECT_STORE].c_str(), L"Data: ", 6));
 }
 
 }  // namespace

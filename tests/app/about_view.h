@@ -7,10 +7,10 @@
 #include <string>
 
 struct AboutView {
-  std::wstring caption;
-  std::map<int, std::wstring> lines;  // control ID -> text
-  std::wstring groupTitle;
-  LOGFONTW titleFont = {};
+    std::wstring caption;
+    std::map<int, std::wstring> lines;  // control ID -> text
+    std::wstring groupTitle;
+    LOGFONTW titleFont = {};
 };
 
 AboutView ReadAbout(HWND dialog);

@@ -32,16 +32,16 @@ bool PumpMessages();
 
 // Records every SB_SETTEXTW sent to one status bar, per part, in order.
 class StatusBarLog {
- public:
-  explicit StatusBarLog(HWND statusBar);
-  ~StatusBarLog();
-  const std::vector<std::wstring>& Part(int part) const { return parts_[part]; }
+public:
+    explicit StatusBarLog(HWND statusBar);
+    ~StatusBarLog();
+    const std::vector<std::wstring>& Part(int part) const { return parts_[part]; }
 
- private:
-  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
-  HWND statusBar_;
-  HHOOK hook_;
-  std::vector<std::wstring> parts_[2];
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    HWND statusBar_;
+    HHOOK hook_;
+    std::vector<std::wstring> parts_[2];
 };
 
 std::wstring StatusText(HWND statusBar, int part);
@@ -52,35 +52,35 @@ std::wstring WindowString(HWND window);
 bool SelectFolderInBrowser(HWND dialog, const std::vector<std::wstring>& names);
 
 class MainWindowTest : public testing::Test {
- protected:
-  void SetUp() override;
-  void TearDown() override;
+protected:
+    void SetUp() override;
+    void TearDown() override;
 
-  MainWindow& Main() { return *window_; }
-  HWND MainHandle() { return window_->Handle(); }
-  HWND StatusBar();
+    MainWindow& Main() { return *window_; }
+    HWND MainHandle() { return window_->Handle(); }
+    HWND StatusBar();
 
-  void Click(ButtonCtrl& button);
-  void Command(int id);
-  bool ButtonEnabled(ButtonCtrl& button);
-  bool MenuItemEnabled(int id);
+    void Click(ButtonCtrl& button);
+    void Command(int id);
+    bool ButtonEnabled(ButtonCtrl& button);
+    bool MenuItemEnabled(int id);
 
-  // Find through the folder browser, choosing the folder below the root.
-  void FindIn(const std::vector<std::wstring>& names);
-  // The output folder as the user would leave it: a new entry, selected.
-  void UseOutputFolder(const std::wstring& folder);
-  void SelectRows(std::initializer_list<int> rows);
-  int RowCount();
+    // Find through the folder browser, choosing the folder below the root.
+    void FindIn(const std::vector<std::wstring>& names);
+    // The output folder as the user would leave it: a new entry, selected.
+    void UseOutputFolder(const std::wstring& folder);
+    void SelectRows(std::initializer_list<int> rows);
+    int RowCount();
 
-  // "\cams\<name>" for each name, each a CAM file holding TinyJpeg(its index).
-  void MakeCams(const std::vector<std::wstring>& names);
-  std::wstring CamPath(const std::wstring& name) { return L"\\cams\\" + name; }
-  Bytes ExpectedJpeg(int index) { return TinyJpeg(index); }
+    // "\cams\<name>" for each name, each a CAM file holding TinyJpeg(its index).
+    void MakeCams(const std::vector<std::wstring>& names);
+    std::wstring CamPath(const std::wstring& name) { return L"\\cams\\" + name; }
+    Bytes ExpectedJpeg(int index) { return TinyJpeg(index); }
 
-  FakeDeviceInfo device_;
-  MessageBoxAnswerer answerer_;
-  Application* application_ = nullptr;
-  MainWindow* window_ = nullptr;
+    FakeDeviceInfo device_;
+    MessageBoxAnswerer answerer_;
+    Application* application_ = nullptr;
+    MainWindow* window_ = nullptr;
 };
 
 // Dump of every box shown so far, for assertion messages.

@@ -15,437 +15,471 @@ namespace {
 using Names = std::vector<std::wstring>;
 
 struct ControlStates {
-  bool find, convert, convertAll, stop, browse, subFolder, outputBox;
-  bool menuFind, menuConvert, menuConvertAll, menuBrowse, menuExit, menuAbout;
+    bool find, convert, convertAll, stop, browse, subFolder, outputBox;
+    bool menuFind, menuConvert, menuConvertAll, menuBrowse, menuExit, menuAbout;
 };
 
-std::string Describe(const ControlStates& s) {
-  char text[200];
-  snprintf(text, sizeof text,
-           "buttons find=%d convert=%d all=%d stop=%d browse=%d sub=%d box=%d; "
-           "menu find=%d convert=%d all=%d browse=%d exit=%d about=%d",
-           s.find, s.convert, s.convertAll, s.stop, s.browse, s.subFolder, s.outputBox, s.menuFind,
-           s.menuConvert, s.menuConvertAll, s.menuBrowse, s.menuExit, s.menuAbout);
-  return text;
+std::string Describe(const ControlStates& s)
+{
+    char text[200];
+    snprintf(text, sizeof text,
+             "buttons find=%d convert=%d all=%d stop=%d browse=%d sub=%d box=%d; "
+             "menu find=%d convert=%d all=%d browse=%d exit=%d about=%d",
+             s.find, s.convert, s.convertAll, s.stop, s.browse, s.subFolder, s.outputBox,
+             s.menuFind, s.menuConvert, s.menuConvertAll, s.menuBrowse, s.menuExit, s.menuAbout);
+    return text;
 }
 
 class GlimmerMainWindow : public MainWindowTest {
- protected:
-  ControlStates States() {
-    return ControlStates{ButtonEnabled(Main().FindButton()),
-                         ButtonEnabled(Main().ConvertButton()),
-                         ButtonEnabled(Main().ConvertAllButton()),
-                         ButtonEnabled(Main().StopButton()),
-                         ButtonEnabled(Main().BrowseButton()),
-                         ButtonEnabled(Main().SubFolderBox()),
-                         IsWindowEnabled(Main().OutputFolderBox().Handle()) != FALSE,
-                         MenuItemEnabled(IDC_FIND),
-                         MenuItemEnabled(IDC_CONVERT),
-                         MenuItemEnabled(IDC_CONVERT_ALL),
-                         MenuItemEnabled(IDC_BROWSE),
-                         MenuItemEnabled(IDC_EXIT),
-                         MenuItemEnabled(IDC_ABOUT)};
-  }
-
-  std::wstring RowPath(int row) {
-    wchar_t path[MAX_PATH] = L"";
-    Main().Files().PathAt(row, path, MAX_PATH);
-    return path;
-  }
-
-  std::wstring OutputFor(int row) {
-    std::wstring name = RowPath(row);
-    name = name.substr(name.rfind(L'\\') + 1);
-    return L"\\out\\" + name.substr(0, name.rfind(L'.')) + L".jpg";
-  }
-
-  // Index of the CAM file behind a row, so outputs can be compared with what went in.
-  int SeedOf(int row, const Names& names) {
-    std::wstring path = RowPath(row);
-    for (size_t i = 0; i < names.size(); ++i) {
-      if (path == CamPath(names[i])) return static_cast<int>(i);
+protected:
+    ControlStates States()
+    {
+        return ControlStates{ButtonEnabled(Main().FindButton()),
+                             ButtonEnabled(Main().ConvertButton()),
+                             ButtonEnabled(Main().ConvertAllButton()),
+                             ButtonEnabled(Main().StopButton()),
+                             ButtonEnabled(Main().BrowseButton()),
+                             ButtonEnabled(Main().SubFolderBox()),
+                             IsWindowEnabled(Main().OutputFolderBox().Handle()) != FALSE,
+                             MenuItemEnabled(IDC_FIND),
+                             MenuItemEnabled(IDC_CONVERT),
+                             MenuItemEnabled(IDC_CONVERT_ALL),
+                             MenuItemEnabled(IDC_BROWSE),
+                             MenuItemEnabled(IDC_EXIT),
+                             MenuItemEnabled(IDC_ABOUT)};
     }
-    ADD_FAILURE() << "row " << row << " is not one of the test's files";
-    return -1;
-  }
 
-  // Three CAM files found and the output folder set: the state most runs start from.
-  void ThreeFilesReady() {
-    MakeCams(names_);
-    FindIn({L"cams"});
-    ASSERT_EQ(3, RowCount());
-    UseOutputFolder(L"\\out");
-    answerer_.ClearShown();
-  }
+    std::wstring RowPath(int row)
+    {
+        wchar_t path[MAX_PATH] = L"";
+        Main().Files().PathAt(row, path, MAX_PATH);
+        return path;
+    }
 
-  void ExpectConverted(int row) {
-    EXPECT_EQ(TinyJpeg(SeedOf(row, names_)), ReadBytes(OutputFor(row))) << "row " << row;
-  }
+    std::wstring OutputFor(int row)
+    {
+        std::wstring name = RowPath(row);
+        name = name.substr(name.rfind(L'\\') + 1);
+        return L"\\out\\" + name.substr(0, name.rfind(L'.')) + L".jpg";
+    }
 
-  void ExpectEndMessage(const wchar_t* text) {
-    ASSERT_FALSE(answerer_.Shown().empty());
-    const ShownBox& last = answerer_.Shown().back();
-    EXPECT_EQ(text, last.text);
-    EXPECT_EQ(L"Message", last.caption);
-    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), last.flags);
-  }
+    // Index of the CAM file behind a row, so outputs can be compared with what went in.
+    int SeedOf(int row, const Names& names)
+    {
+        std::wstring path = RowPath(row);
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (path == CamPath(names[i])) return static_cast<int>(i);
+        }
+        ADD_FAILURE() << "row " << row << " is not one of the test's files";
+        return -1;
+    }
 
-  Names names_ = {L"a.cam", L"b.cam", L"c.cam"};
+    // Three CAM files found and the output folder set: the state most runs start from.
+    void ThreeFilesReady()
+    {
+        MakeCams(names_);
+        FindIn({L"cams"});
+        ASSERT_EQ(3, RowCount());
+        UseOutputFolder(L"\\out");
+        answerer_.ClearShown();
+    }
+
+    void ExpectConverted(int row)
+    {
+        EXPECT_EQ(TinyJpeg(SeedOf(row, names_)), ReadBytes(OutputFor(row))) << "row " << row;
+    }
+
+    void ExpectEndMessage(const wchar_t* text)
+    {
+        ASSERT_FALSE(answerer_.Shown().empty());
+        const ShownBox& last = answerer_.Shown().back();
+        EXPECT_EQ(text, last.text);
+        EXPECT_EQ(L"Message", last.caption);
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), last.flags);
+    }
+
+    Names names_ = {L"a.cam", L"b.cam", L"c.cam"};
 };
 
-TEST_F(GlimmerMainWindow, StartsIdleWithTheTemporaryFolderAsOutput) {
-  ControlStates s = States();
-  EXPECT_TRUE(s.find && s.browse && s.subFolder && s.outputBox) << Describe(s);
-  EXPECT_FALSE(s.convert || s.convertAll || s.stop) << Describe(s);
-  EXPECT_TRUE(s.menuFind && s.menuBrowse && s.menuExit && s.menuAbout) << Describe(s);
-  EXPECT_FALSE(s.menuConvert || s.menuConvertAll) << Describe(s);
-  EXPECT_EQ(BST_CHECKED, SendMessageW(Main().SubFolderBox().Handle(), BM_GETCHECK, 0, 0));
-  EXPECT_EQ(0, RowCount());
+TEST_F(GlimmerMainWindow, StartsIdleWithTheTemporaryFolderAsOutput)
+{
+    ControlStates s = States();
+    EXPECT_TRUE(s.find && s.browse && s.subFolder && s.outputBox) << Describe(s);
+    EXPECT_FALSE(s.convert || s.convertAll || s.stop) << Describe(s);
+    EXPECT_TRUE(s.menuFind && s.menuBrowse && s.menuExit && s.menuAbout) << Describe(s);
+    EXPECT_FALSE(s.menuConvert || s.menuConvertAll) << Describe(s);
+    EXPECT_EQ(BST_CHECKED, SendMessageW(Main().SubFolderBox().Handle(), BM_GETCHECK, 0, 0));
+    EXPECT_EQ(0, RowCount());
 
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  std::wstring expected = temp;
-  if (!expected.empty() && expected.back() == L'\\') expected.pop_back();
-  HWND box = Main().OutputFolderBox().Handle();
-  EXPECT_EQ(1, SendMessageW(box, CB_GETCOUNT, 0, 0));
-  EXPECT_EQ(expected, WindowString(box));
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring expected = temp;
+    if (!expected.empty() && expected.back() == L'\\') expected.pop_back();
+    HWND box = Main().OutputFolderBox().Handle();
+    EXPECT_EQ(1, SendMessageW(box, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(expected, WindowString(box));
 
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(Main().FindButton().Handle(), WM_GETFONT, 0, 0));
-  ASSERT_NE(nullptr, font);
-  LOGFONTW description = {};
-  GetObjectW(font, sizeof(description), &description);
-  EXPECT_STREQ(L"MS Sans Serif", description.lfFaceName);
-  EXPECT_EQ(DEFAULT_CHARSET, description.lfCharSet);
-  EXPECT_EQ(-12, description.lfHeight);
-  EXPECT_EQ(font, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
-  EXPECT_NE(font, reinterpret_cast<HFONT>(SendMessageW(Main().Files().Handle(), WM_GETFONT, 0, 0)))
-      << "the file list keeps the system font";
+    HFONT font =
+        reinterpret_cast<HFONT>(SendMessageW(Main().FindButton().Handle(), WM_GETFONT, 0, 0));
+    ASSERT_NE(nullptr, font);
+    LOGFONTW description = {};
+    GetObjectW(font, sizeof(description), &description);
+    EXPECT_STREQ(L"MS Sans Serif", description.lfFaceName);
+    EXPECT_EQ(DEFAULT_CHARSET, description.lfCharSet);
+    EXPECT_EQ(-12, description.lfHeight);
+    EXPECT_EQ(font, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    EXPECT_NE(font,
+              reinterpret_cast<HFONT>(SendMessageW(Main().Files().Handle(), WM_GETFONT, 0, 0)))
+        << "the file list keeps the system font";
 }
 
-TEST_F(GlimmerMainWindow, LabelsBlendIntoTheWindowBackground) {
-  HWND window = Main().Handle();
-  HDC dc = GetDC(Main().SubFolderBox().Handle());
-  LRESULT brush = SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                               reinterpret_cast<LPARAM>(Main().SubFolderBox().Handle()));
-  EXPECT_EQ(TRANSPARENT, GetBkMode(dc));
-  ReleaseDC(Main().SubFolderBox().Handle(), dc);
-  EXPECT_EQ(GetClassLongPtrW(window, GCLP_HBRBACKGROUND), brush);
+TEST_F(GlimmerMainWindow, LabelsBlendIntoTheWindowBackground)
+{
+    HWND window = Main().Handle();
+    HDC dc = GetDC(Main().SubFolderBox().Handle());
+    LRESULT brush = SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                 reinterpret_cast<LPARAM>(Main().SubFolderBox().Handle()));
+    EXPECT_EQ(TRANSPARENT, GetBkMode(dc));
+    ReleaseDC(Main().SubFolderBox().Handle(), dc);
+    EXPECT_EQ(GetClassLongPtrW(window, GCLP_HBRBACKGROUND), brush);
 }
 
 // Position and size of a child relative to the main window's client area.
-RECT ChildRect(HWND parent, HWND child) {
-  RECT rect;
-  GetWindowRect(child, &rect);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
+RECT ChildRect(HWND parent, HWND child)
+{
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
 
-TEST_F(GlimmerMainWindow, LayoutFollowsTheUsableClientWidth) {
-  // A second window whose client area is 240 pixels wide, as on a Palm-size screen.
-  RECT client;
-  GetClientRect(MainHandle(), &client);
-  RECT outer;
-  GetWindowRect(MainHandle(), &outer);
-  const int frame = (outer.right - outer.left) - (client.right - client.left);
-  AttributeList attributes;
-  MainWindowAttributes(attributes);
-  attributes.Set(Key::Width, 240 + frame).Set(Key::Height, 320);
-  MainWindow narrow(nullptr, L"Glimmer", attributes, &device_);
-  HWND window = narrow.Handle();
-  RECT area;
-  ASSERT_TRUE(narrow.ClientArea(&area));
-  ASSERT_EQ(240, area.right - area.left);
+TEST_F(GlimmerMainWindow, LayoutFollowsTheUsableClientWidth)
+{
+    // A second window whose client area is 240 pixels wide, as on a Palm-size screen.
+    RECT client;
+    GetClientRect(MainHandle(), &client);
+    RECT outer;
+    GetWindowRect(MainHandle(), &outer);
+    const int frame = (outer.right - outer.left) - (client.right - client.left);
+    AttributeList attributes;
+    MainWindowAttributes(attributes);
+    attributes.Set(Key::Width, 240 + frame).Set(Key::Height, 320);
+    MainWindow narrow(nullptr, L"Glimmer", attributes, &device_);
+    HWND window = narrow.Handle();
+    RECT area;
+    ASSERT_TRUE(narrow.ClientArea(&area));
+    ASSERT_EQ(240, area.right - area.left);
 
-  RECT list = ChildRect(window, narrow.Files().Handle());
-  EXPECT_EQ(140, list.right - list.left);
-  EXPECT_EQ(120, list.bottom - list.top);
-  EXPECT_EQ(area.top, list.top);
-  RECT box = ChildRect(window, narrow.OutputFolderBox().Handle());
-  EXPECT_EQ(40, box.right - box.left);
-  EXPECT_EQ(area.left + 100, box.left);
-  EXPECT_EQ(area.top + 145, box.top);
-  RECT stop = ChildRect(window, narrow.StopButton().Handle());
-  EXPECT_EQ(area.right - 90, stop.left);
-  EXPECT_EQ(area.top + 95, stop.top);
-  EXPECT_EQ(80, stop.right - stop.left);
-  EXPECT_EQ(21, stop.bottom - stop.top);
+    RECT list = ChildRect(window, narrow.Files().Handle());
+    EXPECT_EQ(140, list.right - list.left);
+    EXPECT_EQ(120, list.bottom - list.top);
+    EXPECT_EQ(area.top, list.top);
+    RECT box = ChildRect(window, narrow.OutputFolderBox().Handle());
+    EXPECT_EQ(40, box.right - box.left);
+    EXPECT_EQ(area.left + 100, box.left);
+    EXPECT_EQ(area.top + 145, box.top);
+    RECT stop = ChildRect(window, narrow.StopButton().Handle());
+    EXPECT_EQ(area.right - 90, stop.left);
+    EXPECT_EQ(area.top + 95, stop.top);
+    EXPECT_EQ(80, stop.right - stop.left);
+    EXPECT_EQ(21, stop.bottom - stop.top);
 
-  int parts[2] = {};
-  ASSERT_EQ(2, SendMessageW(narrow.StatusBar()->Handle(), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts)));
-  EXPECT_EQ(240 - 120, parts[0]);
-  EXPECT_EQ(-1, parts[1]);
+    int parts[2] = {};
+    ASSERT_EQ(2, SendMessageW(narrow.StatusBar()->Handle(), SB_GETPARTS, 2,
+                              reinterpret_cast<LPARAM>(parts)));
+    EXPECT_EQ(240 - 120, parts[0]);
+    EXPECT_EQ(-1, parts[1]);
 }
 
-TEST_F(GlimmerMainWindow, FindShowsCountAndTotalAndEnablesConversion) {
-  ASSERT_TRUE(WriteBytes(L"\\cams\\one.cam", Bytes(1234, 0x11)));
-  FindIn({L"cams"});
-  EXPECT_EQ(1, RowCount());
-  EXPECT_EQ(L"1 File", StatusText(StatusBar(), 0));
-  EXPECT_EQ(L"1,234 Bytes", StatusText(StatusBar(), 1));
-  ControlStates s = States();
-  EXPECT_TRUE(s.convert && s.convertAll && s.menuConvert && s.menuConvertAll) << Describe(s);
-  EXPECT_FALSE(s.stop) << Describe(s);
+TEST_F(GlimmerMainWindow, FindShowsCountAndTotalAndEnablesConversion)
+{
+    ASSERT_TRUE(WriteBytes(L"\\cams\\one.cam", Bytes(1234, 0x11)));
+    FindIn({L"cams"});
+    EXPECT_EQ(1, RowCount());
+    EXPECT_EQ(L"1 File", StatusText(StatusBar(), 0));
+    EXPECT_EQ(L"1,234 Bytes", StatusText(StatusBar(), 1));
+    ControlStates s = States();
+    EXPECT_TRUE(s.convert && s.convertAll && s.menuConvert && s.menuConvertAll) << Describe(s);
+    EXPECT_FALSE(s.stop) << Describe(s);
 
-  // The menu's Find behaves as the button does.
-  ASSERT_TRUE(WriteBytes(L"\\cams\\two.cam", Bytes(1000, 0x22)));
-  answerer_.Queue(IDOK, [](HWND dialog) { SelectFolderInBrowser(dialog, {L"cams"}); });
-  Command(IDC_FIND);
-  EXPECT_EQ(2, RowCount());
-  EXPECT_EQ(L"2 Files", StatusText(StatusBar(), 0));
-  EXPECT_EQ(L"2,234 Bytes", StatusText(StatusBar(), 1));
+    // The menu's Find behaves as the button does.
+    ASSERT_TRUE(WriteBytes(L"\\cams\\two.cam", Bytes(1000, 0x22)));
+    answerer_.Queue(IDOK, [](HWND dialog) { SelectFolderInBrowser(dialog, {L"cams"}); });
+    Command(IDC_FIND);
+    EXPECT_EQ(2, RowCount());
+    EXPECT_EQ(L"2 Files", StatusText(StatusBar(), 0));
+    EXPECT_EQ(L"2,234 Bytes", StatusText(StatusBar(), 1));
 }
 
-TEST_F(GlimmerMainWindow, SubFolderBoxDecidesWhetherFindLooksDeeper) {
-  MakeFolder(L"\\cams\\deeper");
-  ASSERT_TRUE(WriteBytes(L"\\cams\\top.cam", Bytes(10, 1)));
-  ASSERT_TRUE(WriteBytes(L"\\cams\\deeper\\low.cam", Bytes(20, 2)));
-  Click(Main().SubFolderBox());
-  ASSERT_EQ(BST_UNCHECKED, SendMessageW(Main().SubFolderBox().Handle(), BM_GETCHECK, 0, 0));
-  FindIn({L"cams"});
-  EXPECT_EQ(1, RowCount());
-  Click(Main().SubFolderBox());
-  FindIn({L"cams"});
-  EXPECT_EQ(2, RowCount());
-  EXPECT_EQ(L"30 Bytes", StatusText(StatusBar(), 1));
+TEST_F(GlimmerMainWindow, SubFolderBoxDecidesWhetherFindLooksDeeper)
+{
+    MakeFolder(L"\\cams\\deeper");
+    ASSERT_TRUE(WriteBytes(L"\\cams\\top.cam", Bytes(10, 1)));
+    ASSERT_TRUE(WriteBytes(L"\\cams\\deeper\\low.cam", Bytes(20, 2)));
+    Click(Main().SubFolderBox());
+    ASSERT_EQ(BST_UNCHECKED, SendMessageW(Main().SubFolderBox().Handle(), BM_GETCHECK, 0, 0));
+    FindIn({L"cams"});
+    EXPECT_EQ(1, RowCount());
+    Click(Main().SubFolderBox());
+    FindIn({L"cams"});
+    EXPECT_EQ(2, RowCount());
+    EXPECT_EQ(L"30 Bytes", StatusText(StatusBar(), 1));
 }
 
-TEST_F(GlimmerMainWindow, FindWithoutFilesOrCancelledLeavesConversionOff) {
-  MakeFolder(L"\\empty");
-  FindIn({L"empty"});
-  EXPECT_EQ(0, RowCount());
-  EXPECT_EQ(L"", StatusText(StatusBar(), 0));
-  EXPECT_EQ(L"", StatusText(StatusBar(), 1));
-  ControlStates s = States();
-  EXPECT_FALSE(s.convert || s.convertAll || s.menuConvert || s.menuConvertAll) << Describe(s);
+TEST_F(GlimmerMainWindow, FindWithoutFilesOrCancelledLeavesConversionOff)
+{
+    MakeFolder(L"\\empty");
+    FindIn({L"empty"});
+    EXPECT_EQ(0, RowCount());
+    EXPECT_EQ(L"", StatusText(StatusBar(), 0));
+    EXPECT_EQ(L"", StatusText(StatusBar(), 1));
+    ControlStates s = States();
+    EXPECT_FALSE(s.convert || s.convertAll || s.menuConvert || s.menuConvertAll) << Describe(s);
 
-  MakeCams({L"x.cam"});
-  answerer_.Queue(IDCANCEL);
-  Click(Main().FindButton());
-  EXPECT_EQ(0, RowCount()) << "a cancelled browser changes nothing";
+    MakeCams({L"x.cam"});
+    answerer_.Queue(IDCANCEL);
+    Click(Main().FindButton());
+    EXPECT_EQ(0, RowCount()) << "a cancelled browser changes nothing";
 }
 
-TEST_F(GlimmerMainWindow, BrowseAddsEveryChoiceAndSelectsIt) {
-  HWND box = Main().OutputFolderBox().Handle();
-  answerer_.Queue(IDOK, [](HWND dialog) { SelectFolderInBrowser(dialog, {L"out"}); });
-  Click(Main().BrowseButton());
-  answerer_.Queue(IDOK, [](HWND dialog) { SelectFolderInBrowser(dialog, {L"out"}); });
-  Command(IDC_BROWSE);
-  ASSERT_EQ(3, SendMessageW(box, CB_GETCOUNT, 0, 0));
-  EXPECT_EQ(2, SendMessageW(box, CB_GETCURSEL, 0, 0));
-  EXPECT_EQ(L"\\out", WindowString(box));
+TEST_F(GlimmerMainWindow, BrowseAddsEveryChoiceAndSelectsIt)
+{
+    HWND box = Main().OutputFolderBox().Handle();
+    answerer_.Queue(IDOK, [](HWND dialog) { SelectFolderInBrowser(dialog, {L"out"}); });
+    Click(Main().BrowseButton());
+    answerer_.Queue(IDOK, [](HWND dialog) { SelectFolderInBrowser(dialog, {L"out"}); });
+    Command(IDC_BROWSE);
+    ASSERT_EQ(3, SendMessageW(box, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(2, SendMessageW(box, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(L"\\out", WindowString(box));
 
-  answerer_.Queue(IDCANCEL);
-  Click(Main().BrowseButton());
-  EXPECT_EQ(3, SendMessageW(box, CB_GETCOUNT, 0, 0));
-  EXPECT_EQ(2, SendMessageW(box, CB_GETCURSEL, 0, 0));
+    answerer_.Queue(IDCANCEL);
+    Click(Main().BrowseButton());
+    EXPECT_EQ(3, SendMessageW(box, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(2, SendMessageW(box, CB_GETCURSEL, 0, 0));
 }
 
-TEST_F(GlimmerMainWindow, ConvertShowsEachPositionBeforeItsFileAndEndsIdle) {
-  ThreeFilesReady();
-  // Existing outputs make the run stop at a question per file, where the status bar can
-  // be read while that file is the current one.
-  std::vector<std::wstring> seenPath, seenCount;
-  std::vector<ControlStates> busy;
-  for (int row = 0; row < 3; ++row) {
-    ASSERT_TRUE(WriteBytes(OutputFor(row), Bytes(5, 0)));
-    answerer_.Queue(IDYES, [&](HWND) {
-      seenPath.push_back(StatusText(StatusBar(), 0));
-      seenCount.push_back(StatusText(StatusBar(), 1));
-      busy.push_back(States());
-    });
-  }
-  answerer_.Queue(IDOK);
-  SelectRows({0, 1, 2});
-  Click(Main().ConvertButton());
+TEST_F(GlimmerMainWindow, ConvertShowsEachPositionBeforeItsFileAndEndsIdle)
+{
+    ThreeFilesReady();
+    // Existing outputs make the run stop at a question per file, where the status bar can
+    // be read while that file is the current one.
+    std::vector<std::wstring> seenPath, seenCount;
+    std::vector<ControlStates> busy;
+    for (int row = 0; row < 3; ++row) {
+        ASSERT_TRUE(WriteBytes(OutputFor(row), Bytes(5, 0)));
+        answerer_.Queue(IDYES, [&](HWND) {
+            seenPath.push_back(StatusText(StatusBar(), 0));
+            seenCount.push_back(StatusText(StatusBar(), 1));
+            busy.push_back(States());
+        });
+    }
+    answerer_.Queue(IDOK);
+    SelectRows({0, 1, 2});
+    Click(Main().ConvertButton());
 
-  ASSERT_EQ(3u, seenCount.size()) << ShownBoxes(answerer_);
-  for (int row = 0; row < 3; ++row) {
-    EXPECT_EQ(RowPath(row), seenPath[row]);
-    EXPECT_EQ(std::to_wstring(row + 1) + L"/3", seenCount[row]);
-    ExpectConverted(row);
-    const ControlStates& s = busy[row];
-    EXPECT_TRUE(s.stop && s.menuExit && s.menuAbout) << Describe(s);
-    EXPECT_FALSE(s.find || s.convert || s.convertAll || s.browse || s.subFolder || s.outputBox)
+    ASSERT_EQ(3u, seenCount.size()) << ShownBoxes(answerer_);
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(RowPath(row), seenPath[row]);
+        EXPECT_EQ(std::to_wstring(row + 1) + L"/3", seenCount[row]);
+        ExpectConverted(row);
+        const ControlStates& s = busy[row];
+        EXPECT_TRUE(s.stop && s.menuExit && s.menuAbout) << Describe(s);
+        EXPECT_FALSE(s.find || s.convert || s.convertAll || s.browse || s.subFolder || s.outputBox)
+            << Describe(s);
+        EXPECT_FALSE(s.menuFind || s.menuConvert || s.menuConvertAll || s.menuBrowse)
+            << Describe(s);
+    }
+    ExpectEndMessage(L"Finished");
+    EXPECT_EQ(L"3 Files", StatusText(StatusBar(), 0));
+    ControlStates s = States();
+    EXPECT_TRUE(s.find && s.convert && s.convertAll && s.browse && s.subFolder && s.outputBox)
         << Describe(s);
-    EXPECT_FALSE(s.menuFind || s.menuConvert || s.menuConvertAll || s.menuBrowse) << Describe(s);
-  }
-  ExpectEndMessage(L"Finished");
-  EXPECT_EQ(L"3 Files", StatusText(StatusBar(), 0));
-  ControlStates s = States();
-  EXPECT_TRUE(s.find && s.convert && s.convertAll && s.browse && s.subFolder && s.outputBox) << Describe(s);
-  EXPECT_FALSE(s.stop) << Describe(s);
+    EXPECT_FALSE(s.stop) << Describe(s);
 }
 
-TEST_F(GlimmerMainWindow, ConvertAllReportsProgressThroughTheStatusBar) {
-  ThreeFilesReady();
-  StatusBarLog log(StatusBar());
-  answerer_.Queue(IDOK);
-  Click(Main().ConvertAllButton());
-  ASSERT_EQ(4u, log.Part(1).size());
-  EXPECT_EQ(L"1/3", log.Part(1)[0]);
-  EXPECT_EQ(L"2/3", log.Part(1)[1]);
-  EXPECT_EQ(L"3/3", log.Part(1)[2]);
-  EXPECT_EQ(StatusText(StatusBar(), 1), log.Part(1)[3]) << "the total comes back after the run";
-  ASSERT_EQ(4u, log.Part(0).size());
-  for (int row = 0; row < 3; ++row) {
-    EXPECT_EQ(RowPath(row), log.Part(0)[row]);
-    ExpectConverted(row);
-  }
-  EXPECT_EQ(L"3 Files", log.Part(0)[3]);
-  ExpectEndMessage(L"Finished");
+TEST_F(GlimmerMainWindow, ConvertAllReportsProgressThroughTheStatusBar)
+{
+    ThreeFilesReady();
+    StatusBarLog log(StatusBar());
+    answerer_.Queue(IDOK);
+    Click(Main().ConvertAllButton());
+    ASSERT_EQ(4u, log.Part(1).size());
+    EXPECT_EQ(L"1/3", log.Part(1)[0]);
+    EXPECT_EQ(L"2/3", log.Part(1)[1]);
+    EXPECT_EQ(L"3/3", log.Part(1)[2]);
+    EXPECT_EQ(StatusText(StatusBar(), 1), log.Part(1)[3]) << "the total comes back after the run";
+    ASSERT_EQ(4u, log.Part(0).size());
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(RowPath(row), log.Part(0)[row]);
+        ExpectConverted(row);
+    }
+    EXPECT_EQ(L"3 Files", log.Part(0)[3]);
+    ExpectEndMessage(L"Finished");
 }
 
-TEST_F(GlimmerMainWindow, ConvertWithoutSelectionDoesNothing) {
-  ThreeFilesReady();
-  StatusBarLog log(StatusBar());
-  Click(Main().ConvertButton());
-  EXPECT_TRUE(answerer_.Shown().empty()) << ShownBoxes(answerer_);
-  EXPECT_TRUE(log.Part(0).empty() && log.Part(1).empty());
-  EXPECT_FALSE(Exists(OutputFor(0)));
+TEST_F(GlimmerMainWindow, ConvertWithoutSelectionDoesNothing)
+{
+    ThreeFilesReady();
+    StatusBarLog log(StatusBar());
+    Click(Main().ConvertButton());
+    EXPECT_TRUE(answerer_.Shown().empty()) << ShownBoxes(answerer_);
+    EXPECT_TRUE(log.Part(0).empty() && log.Part(1).empty());
+    EXPECT_FALSE(Exists(OutputFor(0)));
 }
 
-TEST_F(GlimmerMainWindow, CancelEndsConvertButOnlySkipsTheFileInConvertAll) {
-  ThreeFilesReady();
-  ASSERT_TRUE(WriteBytes(OutputFor(1), Bytes{1, 2, 3}));
-  answerer_.Queue(IDCANCEL);
-  answerer_.Queue(IDOK);
-  SelectRows({0, 1, 2});
-  Click(Main().ConvertButton());
-  ExpectEndMessage(L"Finished");
-  ExpectConverted(0);
-  EXPECT_EQ((Bytes{1, 2, 3}), ReadBytes(OutputFor(1)));
-  EXPECT_FALSE(Exists(OutputFor(2))) << "Convert ends at a Cancel";
+TEST_F(GlimmerMainWindow, CancelEndsConvertButOnlySkipsTheFileInConvertAll)
+{
+    ThreeFilesReady();
+    ASSERT_TRUE(WriteBytes(OutputFor(1), Bytes{1, 2, 3}));
+    answerer_.Queue(IDCANCEL);
+    answerer_.Queue(IDOK);
+    SelectRows({0, 1, 2});
+    Click(Main().ConvertButton());
+    ExpectEndMessage(L"Finished");
+    ExpectConverted(0);
+    EXPECT_EQ((Bytes{1, 2, 3}), ReadBytes(OutputFor(1)));
+    EXPECT_FALSE(Exists(OutputFor(2))) << "Convert ends at a Cancel";
 
-  DeleteFileW(OutputFor(0).c_str());
-  answerer_.Queue(IDCANCEL);
-  answerer_.Queue(IDOK);
-  Click(Main().ConvertAllButton());
-  ExpectEndMessage(L"Finished");
-  ExpectConverted(0);
-  EXPECT_EQ((Bytes{1, 2, 3}), ReadBytes(OutputFor(1)));
-  ExpectConverted(2);
+    DeleteFileW(OutputFor(0).c_str());
+    answerer_.Queue(IDCANCEL);
+    answerer_.Queue(IDOK);
+    Click(Main().ConvertAllButton());
+    ExpectEndMessage(L"Finished");
+    ExpectConverted(0);
+    EXPECT_EQ((Bytes{1, 2, 3}), ReadBytes(OutputFor(1)));
+    ExpectConverted(2);
 }
 
-TEST_F(GlimmerMainWindow, NoKeepsTheOldFileAndGoesOnInBothRuns) {
-  ThreeFilesReady();
-  ASSERT_TRUE(WriteBytes(OutputFor(0), Bytes{9}));
-  answerer_.Queue(IDNO);
-  answerer_.Queue(IDOK);
-  SelectRows({0, 1, 2});
-  Click(Main().ConvertButton());
-  EXPECT_EQ(Bytes{9}, ReadBytes(OutputFor(0)));
-  ExpectConverted(1);
-  ExpectConverted(2);
-  ExpectEndMessage(L"Finished");
+TEST_F(GlimmerMainWindow, NoKeepsTheOldFileAndGoesOnInBothRuns)
+{
+    ThreeFilesReady();
+    ASSERT_TRUE(WriteBytes(OutputFor(0), Bytes{9}));
+    answerer_.Queue(IDNO);
+    answerer_.Queue(IDOK);
+    SelectRows({0, 1, 2});
+    Click(Main().ConvertButton());
+    EXPECT_EQ(Bytes{9}, ReadBytes(OutputFor(0)));
+    ExpectConverted(1);
+    ExpectConverted(2);
+    ExpectEndMessage(L"Finished");
 }
 
-TEST_F(GlimmerMainWindow, StopQueuedBeforeTheSecondFileEndsTheRun) {
-  ThreeFilesReady();
-  PumpMessages();
-  // The run lets one waiting message through per file: the first goes before file 1,
-  // the click on Stop before file 2.
-  PostMessageW(MainHandle(), WM_NULL, 0, 0);
-  PostMessageW(Main().StopButton().Handle(), BM_CLICK, 0, 0);
-  answerer_.Queue(IDOK);
-  Click(Main().ConvertAllButton());
-  ExpectEndMessage(L"Aborted");
-  ExpectConverted(0);
-  EXPECT_FALSE(Exists(OutputFor(1)));
-  EXPECT_FALSE(Exists(OutputFor(2)));
-  EXPECT_FALSE(States().stop);
+TEST_F(GlimmerMainWindow, StopQueuedBeforeTheSecondFileEndsTheRun)
+{
+    ThreeFilesReady();
+    PumpMessages();
+    // The run lets one waiting message through per file: the first goes before file 1,
+    // the click on Stop before file 2.
+    PostMessageW(MainHandle(), WM_NULL, 0, 0);
+    PostMessageW(Main().StopButton().Handle(), BM_CLICK, 0, 0);
+    answerer_.Queue(IDOK);
+    Click(Main().ConvertAllButton());
+    ExpectEndMessage(L"Aborted");
+    ExpectConverted(0);
+    EXPECT_FALSE(Exists(OutputFor(1)));
+    EXPECT_FALSE(Exists(OutputFor(2)));
+    EXPECT_FALSE(States().stop);
 
-  // The next run starts with the request cleared.
-  DeleteFileW(OutputFor(0).c_str());
-  answerer_.Queue(IDOK);
-  SelectRows({0, 1, 2});
-  Click(Main().ConvertButton());
-  ExpectEndMessage(L"Finished");
-  ExpectConverted(2);
+    // The next run starts with the request cleared.
+    DeleteFileW(OutputFor(0).c_str());
+    answerer_.Queue(IDOK);
+    SelectRows({0, 1, 2});
+    Click(Main().ConvertButton());
+    ExpectEndMessage(L"Finished");
+    ExpectConverted(2);
 }
 
-TEST_F(GlimmerMainWindow, StopDuringAFailureBoxGivesAborted) {
-  ThreeFilesReady();
-  // Row 0 becomes a file that is no CAM file; its failure box leaves the window usable.
-  ASSERT_TRUE(WriteBytes(RowPath(0), Bytes(64, 0x41)));
-  auto clickStop = [&](HWND) { SendMessageW(Main().StopButton().Handle(), BM_CLICK, 0, 0); };
+TEST_F(GlimmerMainWindow, StopDuringAFailureBoxGivesAborted)
+{
+    ThreeFilesReady();
+    // Row 0 becomes a file that is no CAM file; its failure box leaves the window usable.
+    ASSERT_TRUE(WriteBytes(RowPath(0), Bytes(64, 0x41)));
+    auto clickStop = [&](HWND) { SendMessageW(Main().StopButton().Handle(), BM_CLICK, 0, 0); };
 
-  answerer_.Queue(IDOK, clickStop);
-  answerer_.Queue(IDOK);
-  SelectRows({0, 1, 2});
-  Click(Main().ConvertButton());
-  ASSERT_EQ(2u, answerer_.Shown().size()) << ShownBoxes(answerer_);
-  EXPECT_EQ(L"Fatal", answerer_.Shown()[0].caption);
-  ExpectEndMessage(L"Aborted");
+    answerer_.Queue(IDOK, clickStop);
+    answerer_.Queue(IDOK);
+    SelectRows({0, 1, 2});
+    Click(Main().ConvertButton());
+    ASSERT_EQ(2u, answerer_.Shown().size()) << ShownBoxes(answerer_);
+    EXPECT_EQ(L"Fatal", answerer_.Shown()[0].caption);
+    ExpectEndMessage(L"Aborted");
 
-  answerer_.ClearShown();
-  answerer_.Queue(IDOK, clickStop);
-  answerer_.Queue(IDOK);
-  Click(Main().ConvertAllButton());
-  ASSERT_EQ(2u, answerer_.Shown().size()) << ShownBoxes(answerer_);
-  ExpectEndMessage(L"Aborted");
-  EXPECT_FALSE(Exists(OutputFor(1))) << "Convert All ends before the next file after Stop";
-  EXPECT_FALSE(Exists(OutputFor(0)));
+    answerer_.ClearShown();
+    answerer_.Queue(IDOK, clickStop);
+    answerer_.Queue(IDOK);
+    Click(Main().ConvertAllButton());
+    ASSERT_EQ(2u, answerer_.Shown().size()) << ShownBoxes(answerer_);
+    ExpectEndMessage(L"Aborted");
+    EXPECT_FALSE(Exists(OutputFor(1))) << "Convert All ends before the next file after Stop";
+    EXPECT_FALSE(Exists(OutputFor(0)));
 }
 
-TEST_F(GlimmerMainWindow, FailureWithoutStopEndsConvertWithFinished) {
-  ThreeFilesReady();
-  ASSERT_TRUE(WriteBytes(RowPath(1), Bytes(64, 0x41)));
-  answerer_.Queue(IDOK);
-  answerer_.Queue(IDOK);
-  SelectRows({0, 1, 2});
-  Click(Main().ConvertButton());
-  ExpectEndMessage(L"Finished");
-  ExpectConverted(0);
-  EXPECT_FALSE(Exists(OutputFor(2)));
+TEST_F(GlimmerMainWindow, FailureWithoutStopEndsConvertWithFinished)
+{
+    ThreeFilesReady();
+    ASSERT_TRUE(WriteBytes(RowPath(1), Bytes(64, 0x41)));
+    answerer_.Queue(IDOK);
+    answerer_.Queue(IDOK);
+    SelectRows({0, 1, 2});
+    Click(Main().ConvertButton());
+    ExpectEndMessage(L"Finished");
+    ExpectConverted(0);
+    EXPECT_FALSE(Exists(OutputFor(2)));
 }
 
-TEST_F(GlimmerMainWindow, ClosingDuringARunEndsItAndThenCloses) {
-  ThreeFilesReady();
-  PumpMessages();
-  PostMessageW(MainHandle(), WM_NULL, 0, 0);
-  PostMessageW(MainHandle(), WM_CLOSE, 0, 0);
-  Click(Main().ConvertAllButton());
-  EXPECT_TRUE(answerer_.Shown().empty()) << "leaving needs no end notice: " << ShownBoxes(answerer_);
-  ExpectConverted(0);
-  EXPECT_FALSE(Exists(OutputFor(1)));
-  EXPECT_TRUE(IsWindow(MainHandle())) << "the window outlives the run that was going on";
-  EXPECT_TRUE(PumpMessages()) << "the loop is told to end once the window is gone";
-  EXPECT_FALSE(IsWindow(MainHandle()));
+TEST_F(GlimmerMainWindow, ClosingDuringARunEndsItAndThenCloses)
+{
+    ThreeFilesReady();
+    PumpMessages();
+    PostMessageW(MainHandle(), WM_NULL, 0, 0);
+    PostMessageW(MainHandle(), WM_CLOSE, 0, 0);
+    Click(Main().ConvertAllButton());
+    EXPECT_TRUE(answerer_.Shown().empty())
+        << "leaving needs no end notice: " << ShownBoxes(answerer_);
+    ExpectConverted(0);
+    EXPECT_FALSE(Exists(OutputFor(1)));
+    EXPECT_TRUE(IsWindow(MainHandle())) << "the window outlives the run that was going on";
+    EXPECT_TRUE(PumpMessages()) << "the loop is told to end once the window is gone";
+    EXPECT_FALSE(IsWindow(MainHandle()));
 }
 
-TEST_F(GlimmerMainWindow, ClosingDuringAFailureBoxWaitsForTheRun) {
-  ThreeFilesReady();
-  ASSERT_TRUE(WriteBytes(RowPath(0), Bytes(64, 0x41)));
-  bool aliveInBox = false;
-  answerer_.Queue(IDOK, [&](HWND) {
-    SendMessageW(MainHandle(), WM_CLOSE, 0, 0);
-    aliveInBox = IsWindow(MainHandle()) != FALSE;
-  });
-  Click(Main().ConvertAllButton());
-  EXPECT_TRUE(aliveInBox);
-  EXPECT_EQ(1u, answerer_.Shown().size()) << ShownBoxes(answerer_);
-  EXPECT_FALSE(Exists(OutputFor(1)));
-  EXPECT_TRUE(PumpMessages());
-  EXPECT_FALSE(IsWindow(MainHandle()));
+TEST_F(GlimmerMainWindow, ClosingDuringAFailureBoxWaitsForTheRun)
+{
+    ThreeFilesReady();
+    ASSERT_TRUE(WriteBytes(RowPath(0), Bytes(64, 0x41)));
+    bool aliveInBox = false;
+    answerer_.Queue(IDOK, [&](HWND) {
+        SendMessageW(MainHandle(), WM_CLOSE, 0, 0);
+        aliveInBox = IsWindow(MainHandle()) != FALSE;
+    });
+    Click(Main().ConvertAllButton());
+    EXPECT_TRUE(aliveInBox);
+    EXPECT_EQ(1u, answerer_.Shown().size()) << ShownBoxes(answerer_);
+    EXPECT_FALSE(Exists(OutputFor(1)));
+    EXPECT_TRUE(PumpMessages());
+    EXPECT_FALSE(IsWindow(MainHandle()));
 }
 
-TEST_F(GlimmerMainWindow, ExitFromTheMenuDuringARunActsAsClose) {
-  ThreeFilesReady();
-  PumpMessages();
-  PostMessageW(MainHandle(), WM_NULL, 0, 0);
-  PostMessageW(MainHandle(), WM_COMMAND, MAKEWPARAM(IDC_EXIT, 0), 0);
-  SelectRows({0, 1, 2});
-  Click(Main().ConvertButton());
-  ExpectConverted(0);
-  EXPECT_FALSE(Exists(OutputFor(1)));
-  EXPECT_TRUE(PumpMessages());
-  EXPECT_FALSE(IsWindow(MainHandle()));
+TEST_F(GlimmerMainWindow, ExitFromTheMenuDuringARunActsAsClose)
+{
+    ThreeFilesReady();
+    PumpMessages();
+    PostMessageW(MainHandle(), WM_NULL, 0, 0);
+    PostMessageW(MainHandle(), WM_COMMAND, MAKEWPARAM(IDC_EXIT, 0), 0);
+    SelectRows({0, 1, 2});
+    Click(Main().ConvertButton());
+    ExpectConverted(0);
+    EXPECT_FALSE(Exists(OutputFor(1)));
+    EXPECT_TRUE(PumpMessages());
+    EXPECT_FALSE(IsWindow(MainHandle()));
 }
 
-TEST_F(GlimmerMainWindow, ExitWhenIdleClosesTheWindow) {
-  Command(IDC_EXIT);
-  EXPECT_TRUE(PumpMessages());
-  EXPECT_FALSE(IsWindow(MainHandle()));
+TEST_F(GlimmerMainWindow, ExitWhenIdleClosesTheWindow)
+{
+    Command(IDC_EXIT);
+    EXPECT_TRUE(PumpMessages());
+    EXPECT_FALSE(IsWindow(MainHandle()));
 }
 
 }  // namespace

@@ -13,268 +13,297 @@ namespace fs = std::filesystem;
 namespace {
 
 struct RunResult {
-  int status;
-  std::string out;
-  std::string err;
+    int status;
+    std::string out;
+    std::string err;
 };
 
-std::string TextOf(FILE* stream) {
-  rewind(stream);
-  const Bytes bytes = ReadWholeStream(stream);
-  std::string text(bytes.begin(), bytes.end());
-  fclose(stream);
-  return text;
+std::string TextOf(FILE* stream)
+{
+    rewind(stream);
+    const Bytes bytes = ReadWholeStream(stream);
+    std::string text(bytes.begin(), bytes.end());
+    fclose(stream);
+    return text;
 }
 
-RunResult RunCli(const std::vector<std::string>& args, const std::string& answers = "", bool can_ask = false,
-                 bool progress = false) {
-  FILE* in = StreamOf(Bytes(answers.begin(), answers.end()));
-  const RunStreams streams{tmpfile(), tmpfile(), in, progress, can_ask};
-  RunResult result;
-  result.status = RunCommandLine(args, streams);
-  result.out = TextOf(streams.out);
-  result.err = TextOf(streams.err);
-  fclose(in);
-  return result;
+RunResult RunCli(const std::vector<std::string>& args, const std::string& answers = "",
+                 bool can_ask = false, bool progress = false)
+{
+    FILE* in = StreamOf(Bytes(answers.begin(), answers.end()));
+    const RunStreams streams{tmpfile(), tmpfile(), in, progress, can_ask};
+    RunResult result;
+    result.status = RunCommandLine(args, streams);
+    result.out = TextOf(streams.out);
+    result.err = TextOf(streams.err);
+    fclose(in);
+    return result;
 }
 
-void Place(const std::string& test_file, const fs::path& target) {
-  fs::create_directories(target.parent_path());
-  fs::copy_file(TestDataPath(test_file), target, fs::copy_options::overwrite_existing);
+void Place(const std::string& test_file, const fs::path& target)
+{
+    fs::create_directories(target.parent_path());
+    fs::copy_file(TestDataPath(test_file), target, fs::copy_options::overwrite_existing);
 }
 
-void WriteText(const fs::path& target, const std::string& text) {
-  FILE* file = fopen(target.string().c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  fwrite(text.data(), 1, text.size(), file);
-  fclose(file);
+void WriteText(const fs::path& target, const std::string& text)
+{
+    FILE* file = fopen(target.string().c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    fwrite(text.data(), 1, text.size(), file);
+    fclose(file);
 }
 
-Bytes Contents(const fs::path& path) { return ReadWholeFile(path.string()); }
-
-std::vector<std::string> Names(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& item : fs::directory_iterator(folder)) {
-    names.push_back(item.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
+Bytes Contents(const fs::path& path)
+{
+    return ReadWholeFile(path.string());
 }
 
-size_t Count(const std::string& text, const std::string& part) {
-  size_t count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++count;
-  }
-  return count;
+std::vector<std::string> Names(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& item : fs::directory_iterator(folder)) {
+        names.push_back(item.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+size_t Count(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
 }
 
 class ConvertRunTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    root_ = ScratchFolder("cli-" + name);
-    in_ = fs::path(root_) / "in";
-    out_ = fs::path(root_) / "out";
-    fs::create_directories(in_);
-    fs::create_directories(out_);
-  }
+protected:
+    void SetUp() override
+    {
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        root_ = ScratchFolder("cli-" + name);
+        in_ = fs::path(root_) / "in";
+        out_ = fs::path(root_) / "out";
+        fs::create_directories(in_);
+        fs::create_directories(out_);
+    }
 
-  RunResult Run(std::vector<std::string> args, const std::string& answers = "", bool can_ask = false) {
-    args.insert(args.begin(), {"-o", out_.string()});
-    return RunCli(args, answers, can_ask);
-  }
+    RunResult Run(std::vector<std::string> args, const std::string& answers = "",
+                  bool can_ask = false)
+    {
+        args.insert(args.begin(), {"-o", out_.string()});
+        return RunCli(args, answers, can_ask);
+    }
 
-  std::string root_;
-  fs::path in_;
-  fs::path out_;
+    std::string root_;
+    fs::path in_;
+    fs::path out_;
 };
 
-TEST(OutputName, ReplacesTheTextFromTheLastDotOfTheName) {
-  EXPECT_EQ(OutputName("card/pic01.cam"), "pic01.jpg");
-  EXPECT_EQ(OutputName("PIC01.CAM"), "PIC01.jpg");
-  EXPECT_EQ(OutputName("a.b/pic.01.cam"), "pic.01.jpg");
-  EXPECT_EQ(OutputName("x.d/noext"), "noext.jpg");
+TEST(OutputName, ReplacesTheTextFromTheLastDotOfTheName)
+{
+    EXPECT_EQ(OutputName("card/pic01.cam"), "pic01.jpg");
+    EXPECT_EQ(OutputName("PIC01.CAM"), "PIC01.jpg");
+    EXPECT_EQ(OutputName("a.b/pic.01.cam"), "pic.01.jpg");
+    EXPECT_EQ(OutputName("x.d/noext"), "noext.jpg");
 }
 
-TEST_F(ConvertRunTest, ConvertsTheCamFilesOfAFolderUnderTheirOwnNames) {
-  Place("scans-sunset.cam", in_ / "sunset.cam");
-  Place("jpeg-bands.cam", in_ / "BANDS.CAM");
-  Place("scans-rings.cam", in_ / "pic.01.cam");
-  WriteText(in_ / "notes.txt", "not a picture");
-  WriteText(in_ / "cam", "a name that only ends in cam");
-  const RunResult r = Run({in_.string()});
-  EXPECT_EQ(r.status, kExitConverted) << r.err;
-  EXPECT_EQ(r.out, "3 converted, 0 skipped, 0 failed\n");
-  EXPECT_EQ(Names(out_), (std::vector<std::string>{"BANDS.jpg", "pic.01.jpg", "sunset.jpg"}));
-  EXPECT_TRUE(Contents(out_ / "sunset.jpg") == ConvertTestCam("scans-sunset.cam").output);
-  EXPECT_TRUE(Contents(out_ / "BANDS.jpg") == ReadWholeFile(TestDataPath("bands.jpg")));
-  EXPECT_TRUE(Contents(out_ / "pic.01.jpg") == ConvertTestCam("scans-rings.cam").output);
+TEST_F(ConvertRunTest, ConvertsTheCamFilesOfAFolderUnderTheirOwnNames)
+{
+    Place("scans-sunset.cam", in_ / "sunset.cam");
+    Place("jpeg-bands.cam", in_ / "BANDS.CAM");
+    Place("scans-rings.cam", in_ / "pic.01.cam");
+    WriteText(in_ / "notes.txt", "not a picture");
+    WriteText(in_ / "cam", "a name that only ends in cam");
+    const RunResult r = Run({in_.string()});
+    EXPECT_EQ(r.status, kExitConverted) << r.err;
+    EXPECT_EQ(r.out, "3 converted, 0 skipped, 0 failed\n");
+    EXPECT_EQ(Names(out_), (std::vector<std::string>{"BANDS.jpg", "pic.01.jpg", "sunset.jpg"}));
+    EXPECT_TRUE(Contents(out_ / "sunset.jpg") == ConvertTestCam("scans-sunset.cam").output);
+    EXPECT_TRUE(Contents(out_ / "BANDS.jpg") == ReadWholeFile(TestDataPath("bands.jpg")));
+    EXPECT_TRUE(Contents(out_ / "pic.01.jpg") == ConvertTestCam("scans-rings.cam").output);
 }
 
-TEST_F(ConvertRunTest, DescendsOnlyWithRecursiveAndNeverIntoRecycled) {
-  Place("scans-sunset.cam", in_ / "top.cam");
-  Place("scans-sunset.cam", in_ / "sub" / "deeper" / "low.cam");
-  Place("scans-sunset.cam", in_ / "RECYCLED" / "gone1.cam");
-  Place("scans-sunset.cam", in_ / "sub" / "Recycled" / "gone2.cam");
-  EXPECT_EQ(Run({in_.string()}).status, kExitConverted);
-  EXPECT_EQ(Names(out_), std::vector<std::string>{"top.jpg"});
-  const RunResult r = Run({"-r", "--overwrite=replace", in_.string()});
-  EXPECT_EQ(r.status, kExitConverted) << r.err;
-  EXPECT_EQ(Names(out_), (std::vector<std::string>{"low.jpg", "top.jpg"}));
+TEST_F(ConvertRunTest, DescendsOnlyWithRecursiveAndNeverIntoRecycled)
+{
+    Place("scans-sunset.cam", in_ / "top.cam");
+    Place("scans-sunset.cam", in_ / "sub" / "deeper" / "low.cam");
+    Place("scans-sunset.cam", in_ / "RECYCLED" / "gone1.cam");
+    Place("scans-sunset.cam", in_ / "sub" / "Recycled" / "gone2.cam");
+    EXPECT_EQ(Run({in_.string()}).status, kExitConverted);
+    EXPECT_EQ(Names(out_), std::vector<std::string>{"top.jpg"});
+    const RunResult r = Run({"-r", "--overwrite=replace", in_.string()});
+    EXPECT_EQ(r.status, kExitConverted) << r.err;
+    EXPECT_EQ(Names(out_), (std::vector<std::string>{"low.jpg", "top.jpg"}));
 }
 
-TEST_F(ConvertRunTest, FailedFilesLeaveNoOutputAndNoTemporaryFile) {
-  const char* failing[] = {"not-cam.cam", "no-picture.cam", "components-2.cam", "zero-jpeg.cam",
-                           "empty-directory.cam", "cut-directory.cam"};
-  for (const char* name : failing) {
-    Place(name, in_ / name);
-  }
-  const RunResult r = Run({in_.string()});
-  EXPECT_EQ(r.status, kExitFailed);
-  EXPECT_EQ(r.out, "0 converted, 0 skipped, 6 failed\n");
-  EXPECT_TRUE(Names(out_).empty());
-  for (const char* name : failing) {
-    EXPECT_NE(r.err.find(name), std::string::npos) << "no message names " << name;
-  }
-  EXPECT_NE(r.err.find("not a CAM file"), std::string::npos);
-  EXPECT_NE(r.err.find("has no picture"), std::string::npos);
+TEST_F(ConvertRunTest, FailedFilesLeaveNoOutputAndNoTemporaryFile)
+{
+    const char* failing[] = {"not-cam.cam",   "no-picture.cam",      "components-2.cam",
+                             "zero-jpeg.cam", "empty-directory.cam", "cut-directory.cam"};
+    for (const char* name : failing) {
+        Place(name, in_ / name);
+    }
+    const RunResult r = Run({in_.string()});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.out, "0 converted, 0 skipped, 6 failed\n");
+    EXPECT_TRUE(Names(out_).empty());
+    for (const char* name : failing) {
+        EXPECT_NE(r.err.find(name), std::string::npos) << "no message names " << name;
+    }
+    EXPECT_NE(r.err.find("not a CAM file"), std::string::npos);
+    EXPECT_NE(r.err.find("has no picture"), std::string::npos);
 }
 
-TEST_F(ConvertRunTest, AFailureLeavesAnExistingOutputUntouched) {
-  Place("components-4.cam", in_ / "pic.cam");
-  WriteText(out_ / "pic.jpg", "the old picture");
-  const RunResult r = Run({"--overwrite=replace", (in_ / "pic.cam").string()});
-  EXPECT_EQ(r.status, kExitFailed);
-  EXPECT_EQ(Contents(out_ / "pic.jpg"), Bytes({'t', 'h', 'e', ' ', 'o', 'l', 'd', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}));
-  EXPECT_EQ(Names(out_).size(), 1u);
+TEST_F(ConvertRunTest, AFailureLeavesAnExistingOutputUntouched)
+{
+    Place("components-4.cam", in_ / "pic.cam");
+    WriteText(out_ / "pic.jpg", "the old picture");
+    const RunResult r = Run({"--overwrite=replace", (in_ / "pic.cam").string()});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(Contents(out_ / "pic.jpg"),
+              Bytes({'t', 'h', 'e', ' ', 'o', 'l', 'd', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}));
+    EXPECT_EQ(Names(out_).size(), 1u);
 }
 
-TEST_F(ConvertRunTest, ASourceEndingEarlyIsWrittenWithAWarningAndFailsTheRun) {
-  Place("cut-in-scan2.cam", in_ / "cut.cam");
-  const RunResult r = Run({(in_ / "cut.cam").string()});
-  EXPECT_EQ(r.status, kExitFailed);
-  EXPECT_NE(r.err.find("ends early"), std::string::npos) << r.err;
-  EXPECT_TRUE(Contents(out_ / "cut.jpg") == ConvertTestCam("cut-in-scan2.cam").output);
+TEST_F(ConvertRunTest, ASourceEndingEarlyIsWrittenWithAWarningAndFailsTheRun)
+{
+    Place("cut-in-scan2.cam", in_ / "cut.cam");
+    const RunResult r = Run({(in_ / "cut.cam").string()});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_NE(r.err.find("ends early"), std::string::npos) << r.err;
+    EXPECT_TRUE(Contents(out_ / "cut.jpg") == ConvertTestCam("cut-in-scan2.cam").output);
 }
 
-TEST_F(ConvertRunTest, SkipIsTheDefaultWithoutATerminalAndReplaceReplaces) {
-  Place("scans-sunset.cam", in_ / "pic.cam");
-  WriteText(out_ / "pic.jpg", "old");
-  RunResult r = Run({in_.string()});
-  EXPECT_EQ(r.status, kExitConverted);
-  EXPECT_EQ(r.out, "0 converted, 1 skipped, 0 failed\n");
-  EXPECT_EQ(Contents(out_ / "pic.jpg"), Bytes({'o', 'l', 'd'}));
-  r = Run({"--overwrite=replace", in_.string()});
-  EXPECT_EQ(r.out, "1 converted, 0 skipped, 0 failed\n");
-  EXPECT_TRUE(Contents(out_ / "pic.jpg") == ConvertTestCam("scans-sunset.cam").output);
-}
-
-TEST_F(ConvertRunTest, AsksOnATerminalAndFollowsEachAnswer) {
-  for (const char* name : {"a", "b", "c", "d"}) {
-    Place("scans-sunset.cam", in_ / (std::string(name) + ".cam"));
-    WriteText(out_ / (std::string(name) + ".jpg"), "old");
-  }
-  // a: no; b: a word it does not know, then yes; c: all, so d is replaced without a question.
-  const RunResult r = Run({in_.string()}, "n\nwhat\ny\na\n", true);
-  EXPECT_EQ(r.status, kExitConverted);
-  EXPECT_EQ(Count(r.err, "Replace it?"), 4u) << r.err;
-  EXPECT_EQ(r.out, "3 converted, 1 skipped, 0 failed\n");
-  const Bytes converted = ConvertTestCam("scans-sunset.cam").output;
-  EXPECT_EQ(Contents(out_ / "a.jpg"), Bytes({'o', 'l', 'd'}));
-  for (const char* name : {"b.jpg", "c.jpg", "d.jpg"}) {
-    EXPECT_TRUE(Contents(out_ / name) == converted) << name;
-  }
-}
-
-TEST_F(ConvertRunTest, QuitOrTheEndOfInputStopsTheRun) {
-  for (const char* name : {"a", "b", "c"}) {
-    Place("scans-sunset.cam", in_ / (std::string(name) + ".cam"));
-  }
-  WriteText(out_ / "b.jpg", "old");
-  for (const std::string answers : {"q\n", ""}) {
-    fs::remove(out_ / "a.jpg");
-    const RunResult r = Run({in_.string()}, answers, true);
+TEST_F(ConvertRunTest, SkipIsTheDefaultWithoutATerminalAndReplaceReplaces)
+{
+    Place("scans-sunset.cam", in_ / "pic.cam");
+    WriteText(out_ / "pic.jpg", "old");
+    RunResult r = Run({in_.string()});
     EXPECT_EQ(r.status, kExitConverted);
-    EXPECT_EQ(r.out, "1 converted, 2 skipped, 0 failed\n") << "answers: " << answers;
-    EXPECT_EQ(Names(out_), (std::vector<std::string>{"a.jpg", "b.jpg"}));
-    EXPECT_EQ(Contents(out_ / "b.jpg"), Bytes({'o', 'l', 'd'}));
-  }
+    EXPECT_EQ(r.out, "0 converted, 1 skipped, 0 failed\n");
+    EXPECT_EQ(Contents(out_ / "pic.jpg"), Bytes({'o', 'l', 'd'}));
+    r = Run({"--overwrite=replace", in_.string()});
+    EXPECT_EQ(r.out, "1 converted, 0 skipped, 0 failed\n");
+    EXPECT_TRUE(Contents(out_ / "pic.jpg") == ConvertTestCam("scans-sunset.cam").output);
 }
 
-TEST_F(ConvertRunTest, TwoSourcesOfOneOutputNameNeverOverwriteEachOther) {
-  Place("scans-sunset.cam", in_ / "one" / "pic.cam");
-  Place("scans-rings.cam", in_ / "two" / "pic.cam");
-  const RunResult r = Run({"--overwrite=replace", (in_ / "one").string(), (in_ / "two").string()});
-  EXPECT_EQ(r.status, kExitFailed);
-  EXPECT_NE(r.err.find("two"), std::string::npos);
-  EXPECT_TRUE(Contents(out_ / "pic.jpg") == ConvertTestCam("scans-sunset.cam").output);
+TEST_F(ConvertRunTest, AsksOnATerminalAndFollowsEachAnswer)
+{
+    for (const char* name : {"a", "b", "c", "d"}) {
+        Place("scans-sunset.cam", in_ / (std::string(name) + ".cam"));
+        WriteText(out_ / (std::string(name) + ".jpg"), "old");
+    }
+    // a: no; b: a word it does not know, then yes; c: all, so d is replaced without a question.
+    const RunResult r = Run({in_.string()}, "n\nwhat\ny\na\n", true);
+    EXPECT_EQ(r.status, kExitConverted);
+    EXPECT_EQ(Count(r.err, "Replace it?"), 4u) << r.err;
+    EXPECT_EQ(r.out, "3 converted, 1 skipped, 0 failed\n");
+    const Bytes converted = ConvertTestCam("scans-sunset.cam").output;
+    EXPECT_EQ(Contents(out_ / "a.jpg"), Bytes({'o', 'l', 'd'}));
+    for (const char* name : {"b.jpg", "c.jpg", "d.jpg"}) {
+        EXPECT_TRUE(Contents(out_ / name) == converted) << name;
+    }
 }
 
-TEST_F(ConvertRunTest, TheOutputKeepsTheSourcesModificationTime) {
-  Place("jpeg-bands.cam", in_ / "old.cam");
-  const auto then = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
-  fs::last_write_time(in_ / "old.cam", then);
-  ASSERT_EQ(Run({in_.string()}).status, kExitConverted);
-  const auto source_time = fs::last_write_time(in_ / "old.cam");
-  const auto output_time = fs::last_write_time(out_ / "old.jpg");
-  EXPECT_LT(std::chrono::abs(output_time - source_time), std::chrono::seconds(1));
+TEST_F(ConvertRunTest, QuitOrTheEndOfInputStopsTheRun)
+{
+    for (const char* name : {"a", "b", "c"}) {
+        Place("scans-sunset.cam", in_ / (std::string(name) + ".cam"));
+    }
+    WriteText(out_ / "b.jpg", "old");
+    for (const std::string answers : {"q\n", ""}) {
+        fs::remove(out_ / "a.jpg");
+        const RunResult r = Run({in_.string()}, answers, true);
+        EXPECT_EQ(r.status, kExitConverted);
+        EXPECT_EQ(r.out, "1 converted, 2 skipped, 0 failed\n") << "answers: " << answers;
+        EXPECT_EQ(Names(out_), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+        EXPECT_EQ(Contents(out_ / "b.jpg"), Bytes({'o', 'l', 'd'}));
+    }
 }
 
-TEST_F(ConvertRunTest, ProgressGoesToStandardErrorOnlyWhenAsked) {
-  Place("scans-sunset.cam", in_ / "a.cam");
-  Place("scans-sunset.cam", in_ / "b.cam");
-  RunResult r = RunCli({"-o", out_.string(), in_.string()}, "", false, true);
-  EXPECT_NE(r.err.find("1/2 "), std::string::npos);
-  EXPECT_NE(r.err.find("2/2 "), std::string::npos);
-  r = RunCli({"-q", "--overwrite=replace", "-o", out_.string(), in_.string()}, "", false, true);
-  EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.out, "");
+TEST_F(ConvertRunTest, TwoSourcesOfOneOutputNameNeverOverwriteEachOther)
+{
+    Place("scans-sunset.cam", in_ / "one" / "pic.cam");
+    Place("scans-rings.cam", in_ / "two" / "pic.cam");
+    const RunResult r =
+        Run({"--overwrite=replace", (in_ / "one").string(), (in_ / "two").string()});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_NE(r.err.find("two"), std::string::npos);
+    EXPECT_TRUE(Contents(out_ / "pic.jpg") == ConvertTestCam("scans-sunset.cam").output);
 }
 
-TEST_F(ConvertRunTest, BadFoldersAndUsageErrorsHaveTheirOwnStatus) {
-  Place("scans-sunset.cam", in_ / "a.cam");
-  RunResult r = RunCli({"-o", (out_ / "missing").string(), in_.string()});
-  EXPECT_EQ(r.status, kExitUsage);
-  EXPECT_NE(r.err.find("does not exist"), std::string::npos);
-  r = Run({(in_ / "nothing-here.cam").string(), (in_ / "a.cam").string()});
-  EXPECT_EQ(r.status, kExitFailed);
-  EXPECT_NE(r.err.find("nothing-here.cam: no such file"), std::string::npos) << r.err;
-  EXPECT_EQ(r.out, "1 converted, 0 skipped, 1 failed\n");
-  r = RunCli({"--overwrite=sometimes", "x"});
-  EXPECT_EQ(r.status, kExitUsage);
-  EXPECT_NE(r.err.find("--help"), std::string::npos);
-  r = RunCli({"--version"});
-  EXPECT_EQ(r.status, kExitConverted);
-  EXPECT_EQ(r.out.rfind("glimmer-convert ", 0), 0u);
-  r = RunCli({"--help"});
-  EXPECT_NE(r.out.find("--overwrite=MODE"), std::string::npos);
+TEST_F(ConvertRunTest, TheOutputKeepsTheSourcesModificationTime)
+{
+    Place("jpeg-bands.cam", in_ / "old.cam");
+    const auto then = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
+    fs::last_write_time(in_ / "old.cam", then);
+    ASSERT_EQ(Run({in_.string()}).status, kExitConverted);
+    const auto source_time = fs::last_write_time(in_ / "old.cam");
+    const auto output_time = fs::last_write_time(out_ / "old.jpg");
+    EXPECT_LT(std::chrono::abs(output_time - source_time), std::chrono::seconds(1));
+}
+
+TEST_F(ConvertRunTest, ProgressGoesToStandardErrorOnlyWhenAsked)
+{
+    Place("scans-sunset.cam", in_ / "a.cam");
+    Place("scans-sunset.cam", in_ / "b.cam");
+    RunResult r = RunCli({"-o", out_.string(), in_.string()}, "", false, true);
+    EXPECT_NE(r.err.find("1/2 "), std::string::npos);
+    EXPECT_NE(r.err.find("2/2 "), std::string::npos);
+    r = RunCli({"-q", "--overwrite=replace", "-o", out_.string(), in_.string()}, "", false, true);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(ConvertRunTest, BadFoldersAndUsageErrorsHaveTheirOwnStatus)
+{
+    Place("scans-sunset.cam", in_ / "a.cam");
+    RunResult r = RunCli({"-o", (out_ / "missing").string(), in_.string()});
+    EXPECT_EQ(r.status, kExitUsage);
+    EXPECT_NE(r.err.find("does not exist"), std::string::npos);
+    r = Run({(in_ / "nothing-here.cam").string(), (in_ / "a.cam").string()});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_NE(r.err.find("nothing-here.cam: no such file"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "1 converted, 0 skipped, 1 failed\n");
+    r = RunCli({"--overwrite=sometimes", "x"});
+    EXPECT_EQ(r.status, kExitUsage);
+    EXPECT_NE(r.err.find("--help"), std::string::npos);
+    r = RunCli({"--version"});
+    EXPECT_EQ(r.status, kExitConverted);
+    EXPECT_EQ(r.out.rfind("glimmer-convert ", 0), 0u);
+    r = RunCli({"--help"});
+    EXPECT_NE(r.out.find("--overwrite=MODE"), std::string::npos);
 }
 
 #ifndef _WIN32
-TEST_F(ConvertRunTest, SymbolicLinksAreNeitherFollowedNorWrittenThrough) {
-  const fs::path elsewhere = fs::path(root_) / "elsewhere";
-  Place("scans-sunset.cam", elsewhere / "real.cam");
-  fs::create_symlink(elsewhere / "real.cam", in_ / "link.cam");
-  fs::create_directory_symlink(elsewhere, in_ / "linked-folder");
-  Place("scans-rings.cam", in_ / "pic.cam");
-  WriteText(elsewhere / "target.jpg", "keep");
-  fs::create_symlink(elsewhere / "target.jpg", out_ / "pic.jpg");
-  const RunResult r = Run({"-r", "--overwrite=replace", in_.string()});
-  EXPECT_EQ(r.status, kExitConverted) << r.err;
-  EXPECT_EQ(Names(out_), std::vector<std::string>{"pic.jpg"});
-  EXPECT_FALSE(fs::is_symlink(out_ / "pic.jpg"));
-  EXPECT_EQ(Contents(elsewhere / "target.jpg"), Bytes({'k', 'e', 'e', 'p'}));
+TEST_F(ConvertRunTest, SymbolicLinksAreNeitherFollowedNorWrittenThrough)
+{
+    const fs::path elsewhere = fs::path(root_) / "elsewhere";
+    Place("scans-sunset.cam", elsewhere / "real.cam");
+    fs::create_symlink(elsewhere / "real.cam", in_ / "link.cam");
+    fs::create_directory_symlink(elsewhere, in_ / "linked-folder");
+    Place("scans-rings.cam", in_ / "pic.cam");
+    WriteText(elsewhere / "target.jpg", "keep");
+    fs::create_symlink(elsewhere / "target.jpg", out_ / "pic.jpg");
+    const RunResult r = Run({"-r", "--overwrite=replace", in_.string()});
+    EXPECT_EQ(r.status, kExitConverted) << r.err;
+    EXPECT_EQ(Names(out_), std::vector<std::string>{"pic.jpg"});
+    EXPECT_FALSE(fs::is_symlink(out_ / "pic.jpg"));
+    EXPECT_EQ(Contents(elsewhere / "target.jpg"), Bytes({'k', 'e', 'e', 'p'}));
 }
 
-TEST_F(ConvertRunTest, AnUnwritableOutputFolderFailsEachFileCleanly) {
-  // /proc takes no new files, whatever the user's rights.
-  Place("scans-sunset.cam", in_ / "a.cam");
-  Place("jpeg-bands.cam", in_ / "b.cam");
-  const RunResult r = RunCli({"-o", "/proc", in_.string()});
-  EXPECT_EQ(r.status, kExitFailed);
-  EXPECT_EQ(Count(r.err, "cannot create a file in /proc"), 2u) << r.err;
-  EXPECT_EQ(r.out, "0 converted, 0 skipped, 2 failed\n");
+TEST_F(ConvertRunTest, AnUnwritableOutputFolderFailsEachFileCleanly)
+{
+    // /proc takes no new files, whatever the user's rights.
+    Place("scans-sunset.cam", in_ / "a.cam");
+    Place("jpeg-bands.cam", in_ / "b.cam");
+    const RunResult r = RunCli({"-o", "/proc", in_.string()});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(Count(r.err, "cannot create a file in /proc"), 2u) << r.err;
+    EXPECT_EQ(r.out, "0 converted, 0 skipped, 2 failed\n");
 }
 #endif
 

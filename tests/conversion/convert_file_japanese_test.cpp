@@ -14,86 +14,97 @@ using namespace convert_file_test;
 
 namespace {
 
-FILE* OpenFullDevice(const wchar_t*) { return _wfopen(L"Z:\\dev\\full", L"wb"); }
+FILE* OpenFullDevice(const wchar_t*)
+{
+    return _wfopen(L"Z:\\dev\\full", L"wb");
+}
 
 class ConvertFileJapanese : public ::testing::Test {
- protected:
-  void SetUp() override {
-    InitializeSettings(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
-    ASSERT_TRUE(IsJapanese()) << "run under ja_JP.UTF-8";
-    RemoveTree(L"\\Src");
-    RemoveTree(L"\\Temp");
-    ASSERT_TRUE(CreateDirectoryW(L"\\Src", nullptr));
-    ASSERT_TRUE(CreateDirectoryW(L"\\Temp", nullptr));
-  }
-  void TearDown() override {
-    RemoveTree(L"\\Src");
-    RemoveTree(L"\\Temp");
-  }
+protected:
+    void SetUp() override
+    {
+        InitializeSettings(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+        ASSERT_TRUE(IsJapanese()) << "run under ja_JP.UTF-8";
+        RemoveTree(L"\\Src");
+        RemoveTree(L"\\Temp");
+        ASSERT_TRUE(CreateDirectoryW(L"\\Src", nullptr));
+        ASSERT_TRUE(CreateDirectoryW(L"\\Temp", nullptr));
+    }
+    void TearDown() override
+    {
+        RemoveTree(L"\\Src");
+        RemoveTree(L"\\Temp");
+    }
 
-  int Convert(const std::wstring& source, const std::wstring& folder, OutputOpener opener = nullptr) {
-    return opener != nullptr ? ConvertFile(directory_, nullptr, source.c_str(), folder.c_str(), opener)
-                             : ConvertFile(directory_, nullptr, source.c_str(), folder.c_str());
-  }
+    int Convert(const std::wstring& source, const std::wstring& folder,
+                OutputOpener opener = nullptr)
+    {
+        return opener != nullptr
+                   ? ConvertFile(directory_, nullptr, source.c_str(), folder.c_str(), opener)
+                   : ConvertFile(directory_, nullptr, source.c_str(), folder.c_str());
+    }
 
-  void ExpectLastFatal(const std::wstring& text) {
-    ASSERT_FALSE(answerer_.Shown().empty());
-    EXPECT_EQ(L"致命的なｴﾗｰ", answerer_.Shown().back().caption);
-    EXPECT_EQ(text, answerer_.Shown().back().text);
-    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), answerer_.Shown().back().flags);
-  }
+    void ExpectLastFatal(const std::wstring& text)
+    {
+        ASSERT_FALSE(answerer_.Shown().empty());
+        EXPECT_EQ(L"致命的なｴﾗｰ", answerer_.Shown().back().caption);
+        EXPECT_EQ(text, answerer_.Shown().back().text);
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), answerer_.Shown().back().flags);
+    }
 
-  MessageBoxAnswerer answerer_;
-  CamDirectory directory_;
+    MessageBoxAnswerer answerer_;
+    CamDirectory directory_;
 };
 
 const ByteString kOld = {'o', 'l', 'd'};
 
-TEST_F(ConvertFileJapanese, AsksInJapaneseAndKeepsJapaneseNames) {
-  const ByteString jpeg = WholeJpeg(900, 1);
-  ASSERT_TRUE(WriteBytes(L"\\Src\\写真ｶﾒﾗ.cam", CamFile({{CAM_TAG_JPEG, jpeg}})));
-  ASSERT_TRUE(WriteBytes(L"\\Temp\\写真ｶﾒﾗ.jpg", kOld));
-  answerer_.Queue(IDYES);
-  EXPECT_EQ(1, Convert(L"\\Src\\写真ｶﾒﾗ.cam", L"\\Temp"));
-  ASSERT_EQ(1u, answerer_.Shown().size());
-  EXPECT_EQ(L"問い合わせ", answerer_.Shown()[0].caption);
-  EXPECT_EQ(L"\\Temp\\写真ｶﾒﾗ.jpg は既に存在します。上書きしますか?", answerer_.Shown()[0].text);
-  EXPECT_EQ(static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION), answerer_.Shown()[0].flags);
-  EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\写真ｶﾒﾗ.jpg"));
-  EXPECT_EQ(std::vector<std::wstring>{L"写真ｶﾒﾗ.jpg"}, ListFolder(L"\\Temp"));
+TEST_F(ConvertFileJapanese, AsksInJapaneseAndKeepsJapaneseNames)
+{
+    const ByteString jpeg = WholeJpeg(900, 1);
+    ASSERT_TRUE(WriteBytes(L"\\Src\\写真ｶﾒﾗ.cam", CamFile({{CAM_TAG_JPEG, jpeg}})));
+    ASSERT_TRUE(WriteBytes(L"\\Temp\\写真ｶﾒﾗ.jpg", kOld));
+    answerer_.Queue(IDYES);
+    EXPECT_EQ(1, Convert(L"\\Src\\写真ｶﾒﾗ.cam", L"\\Temp"));
+    ASSERT_EQ(1u, answerer_.Shown().size());
+    EXPECT_EQ(L"問い合わせ", answerer_.Shown()[0].caption);
+    EXPECT_EQ(L"\\Temp\\写真ｶﾒﾗ.jpg は既に存在します。上書きしますか?", answerer_.Shown()[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION), answerer_.Shown()[0].flags);
+    EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\写真ｶﾒﾗ.jpg"));
+    EXPECT_EQ(std::vector<std::wstring>{L"写真ｶﾒﾗ.jpg"}, ListFolder(L"\\Temp"));
 }
 
-TEST_F(ConvertFileJapanese, ReportsEveryFailureInJapanese) {
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, Convert(L"\\Src\\無い.cam", L"\\Temp"));
-  ExpectLastFatal(L"CAM ﾌｧｲﾙがｵｰﾌﾟﾝできません");
+TEST_F(ConvertFileJapanese, ReportsEveryFailureInJapanese)
+{
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, Convert(L"\\Src\\無い.cam", L"\\Temp"));
+    ExpectLastFatal(L"CAM ﾌｧｲﾙがｵｰﾌﾟﾝできません");
 
-  ASSERT_TRUE(WriteBytes(L"\\Src\\bad.cam", ByteString(3, 0x07)));
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, Convert(L"\\Src\\bad.cam", L"\\Temp"));
-  ExpectLastFatal(L"\\Src\\bad.cam は CAM ﾌｧｲﾙではありません");
+    ASSERT_TRUE(WriteBytes(L"\\Src\\bad.cam", ByteString(3, 0x07)));
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, Convert(L"\\Src\\bad.cam", L"\\Temp"));
+    ExpectLastFatal(L"\\Src\\bad.cam は CAM ﾌｧｲﾙではありません");
 
-  ASSERT_TRUE(WriteBytes(L"\\Src\\none.cam", CamFile({{9, ByteString(4, 4)}})));
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, Convert(L"\\Src\\none.cam", L"\\Temp"));
-  ExpectLastFatal(L"\\Src\\none.cam には画像がありません");
+    ASSERT_TRUE(WriteBytes(L"\\Src\\none.cam", CamFile({{9, ByteString(4, 4)}})));
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, Convert(L"\\Src\\none.cam", L"\\Temp"));
+    ExpectLastFatal(L"\\Src\\none.cam には画像がありません");
 
-  ASSERT_TRUE(WriteBytes(L"\\Src\\pic.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(100000, 2)}})));
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, Convert(L"\\Src\\pic.cam", L"\\無いフォルダ"));
-  ExpectLastFatal(L"JPG ﾌｧｲﾙが作成できません");
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(100000, 2)}})));
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, Convert(L"\\Src\\pic.cam", L"\\無いフォルダ"));
+    ExpectLastFatal(L"JPG ﾌｧｲﾙが作成できません");
 
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, Convert(L"\\Src\\pic.cam", L"\\Temp", OpenFullDevice));
-  ExpectLastFatal(L"JPG ﾌｧｲﾙに書き込めません");
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, Convert(L"\\Src\\pic.cam", L"\\Temp", OpenFullDevice));
+    ExpectLastFatal(L"JPG ﾌｧｲﾙに書き込めません");
 
-  const std::wstring folder = L"\\" + std::wstring(255, L'長');
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, Convert(L"\\Src\\pic.cam", folder));
-  ExpectLastFatal(L"ﾊﾟｽが長すぎます: " + folder + L"\\pic.jpg");
+    const std::wstring folder = L"\\" + std::wstring(255, L'長');
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, Convert(L"\\Src\\pic.cam", folder));
+    ExpectLastFatal(L"ﾊﾟｽが長すぎます: " + folder + L"\\pic.jpg");
 
-  EXPECT_EQ(6u, answerer_.Shown().size());
-  EXPECT_TRUE(ListFolder(L"\\Temp").empty());
+    EXPECT_EQ(6u, answerer_.Shown().size());
+    EXPECT_TRUE(ListFolder(L"\\Temp").empty());
 }
 
 }  // namespace

@@ -13,10 +13,10 @@ namespace convert_file_test {
 using ByteString = std::vector<unsigned char>;
 
 struct Entry {
-  uint16_t tag;
-  ByteString data;
-  // Length written into the directory; the data's own size when not given.
-  int64_t claimedLength = -1;
+    uint16_t tag;
+    ByteString data;
+    // Length written into the directory; the data's own size when not given.
+    int64_t claimedLength = -1;
 };
 
 ByteString CamFile(const std::vector<Entry>& entries);

@@ -18,265 +18,303 @@ namespace {
 const UINT kFatalFlags = MB_OK | MB_ICONERROR;
 const UINT kQuestionFlags = MB_YESNOCANCEL | MB_ICONQUESTION;
 
-FILE* OpenFullDevice(const wchar_t*) { return _wfopen(L"Z:\\dev\\full", L"wb"); }
+FILE* OpenFullDevice(const wchar_t*)
+{
+    return _wfopen(L"Z:\\dev\\full", L"wb");
+}
 
 class ConvertFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    DecideSettings(1024, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
-    RemoveTree(L"\\Src");
-    RemoveTree(L"\\Temp");
-    ASSERT_TRUE(CreateDirectoryW(L"\\Src", nullptr));
-    ASSERT_TRUE(CreateDirectoryW(L"\\Temp", nullptr));
-    owner_ = CreateWindowExW(0, L"STATIC", L"Glimmer", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(nullptr, owner_);
-  }
+protected:
+    void SetUp() override
+    {
+        DecideSettings(1024, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+        RemoveTree(L"\\Src");
+        RemoveTree(L"\\Temp");
+        ASSERT_TRUE(CreateDirectoryW(L"\\Src", nullptr));
+        ASSERT_TRUE(CreateDirectoryW(L"\\Temp", nullptr));
+        owner_ = CreateWindowExW(0, L"STATIC", L"Glimmer", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(nullptr, owner_);
+    }
 
-  void TearDown() override {
-    DestroyWindow(owner_);
-    RemoveTree(L"\\Src");
-    RemoveTree(L"\\Temp");
-  }
+    void TearDown() override
+    {
+        DestroyWindow(owner_);
+        RemoveTree(L"\\Src");
+        RemoveTree(L"\\Temp");
+    }
 
-  int Convert(const std::wstring& source, const std::wstring& folder) {
-    return ConvertFile(directory_, owner_, source.c_str(), folder.c_str());
-  }
+    int Convert(const std::wstring& source, const std::wstring& folder)
+    {
+        return ConvertFile(directory_, owner_, source.c_str(), folder.c_str());
+    }
 
-  void ExpectOnlyBox(const wchar_t* caption, const std::wstring& text, UINT flags, HWND owner) {
-    ASSERT_EQ(1u, answerer_.Shown().size());
-    const ShownBox& box = answerer_.Shown()[0];
-    EXPECT_EQ(caption, box.caption);
-    EXPECT_EQ(text, box.text);
-    EXPECT_EQ(flags, box.flags);
-    EXPECT_EQ(owner, box.owner);
-  }
+    void ExpectOnlyBox(const wchar_t* caption, const std::wstring& text, UINT flags, HWND owner)
+    {
+        ASSERT_EQ(1u, answerer_.Shown().size());
+        const ShownBox& box = answerer_.Shown()[0];
+        EXPECT_EQ(caption, box.caption);
+        EXPECT_EQ(text, box.text);
+        EXPECT_EQ(flags, box.flags);
+        EXPECT_EQ(owner, box.owner);
+    }
 
-  void ExpectFatal(const std::wstring& text) { ExpectOnlyBox(L"Fatal", text, kFatalFlags, nullptr); }
+    void ExpectFatal(const std::wstring& text)
+    {
+        ExpectOnlyBox(L"Fatal", text, kFatalFlags, nullptr);
+    }
 
-  void ExpectTempHolds(const std::vector<std::wstring>& names) { EXPECT_EQ(names, ListFolder(L"\\Temp")); }
+    void ExpectTempHolds(const std::vector<std::wstring>& names)
+    {
+        EXPECT_EQ(names, ListFolder(L"\\Temp"));
+    }
 
-  MessageBoxAnswerer answerer_;
-  CamDirectory directory_;
-  HWND owner_ = nullptr;
+    MessageBoxAnswerer answerer_;
+    CamDirectory directory_;
+    HWND owner_ = nullptr;
 };
 
 const ByteString kOld = {'o', 'l', 'd', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'};
 
-TEST_F(ConvertFileTest, CopiesAWholeJpegEntryUnchanged) {
-  const ByteString jpeg = WholeJpeg(5000, 3);
-  ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{1, ByteString(40, 9)}, {CAM_TAG_JPEG, jpeg}})));
-  EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
-  EXPECT_TRUE(answerer_.Shown().empty());
-  EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\pic01.jpg"));
-  ExpectTempHolds({L"pic01.jpg"});
-  EXPECT_EQ(2u, directory_.Count());
+TEST_F(ConvertFileTest, CopiesAWholeJpegEntryUnchanged)
+{
+    const ByteString jpeg = WholeJpeg(5000, 3);
+    ASSERT_TRUE(
+        WriteBytes(L"\\Src\\pic01.cam", CamFile({{1, ByteString(40, 9)}, {CAM_TAG_JPEG, jpeg}})));
+    EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
+    EXPECT_TRUE(answerer_.Shown().empty());
+    EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\pic01.jpg"));
+    ExpectTempHolds({L"pic01.jpg"});
+    EXPECT_EQ(2u, directory_.Count());
 }
 
-TEST_F(ConvertFileTest, WrapsScanPiecesIntoAJfifFile) {
-  ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_SCANS, ScanPieces(3, 300, 120, 90)}})));
-  EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
-  const ByteString out = ReadBytes(L"\\Temp\\pic01.jpg");
-  ASSERT_EQ(641u + 300 + 120 + 90, out.size());
-  EXPECT_EQ(0xD8, out[1]);
-  EXPECT_EQ(0xD9, out.back());
-  ExpectTempHolds({L"pic01.jpg"});
+TEST_F(ConvertFileTest, WrapsScanPiecesIntoAJfifFile)
+{
+    ASSERT_TRUE(
+        WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_SCANS, ScanPieces(3, 300, 120, 90)}})));
+    EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
+    const ByteString out = ReadBytes(L"\\Temp\\pic01.jpg");
+    ASSERT_EQ(641u + 300 + 120 + 90, out.size());
+    EXPECT_EQ(0xD8, out[1]);
+    EXPECT_EQ(0xD9, out.back());
+    ExpectTempHolds({L"pic01.jpg"});
 }
 
-TEST_F(ConvertFileTest, FormsTheOutputPathFromFolderAndName) {
-  const ByteString cam = CamFile({{CAM_TAG_JPEG, WholeJpeg(64, 1)}});
-  ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", cam));
-  ASSERT_TRUE(WriteBytes(L"\\Src\\pic.01.cam", cam));
-  ASSERT_TRUE(WriteBytes(L"\\Src\\PIC02.CAM", cam));
+TEST_F(ConvertFileTest, FormsTheOutputPathFromFolderAndName)
+{
+    const ByteString cam = CamFile({{CAM_TAG_JPEG, WholeJpeg(64, 1)}});
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", cam));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic.01.cam", cam));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\PIC02.CAM", cam));
 
-  EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\Temp\\"));
-  EXPECT_EQ(1, Convert(L"\\Src\\pic.01.cam", L"\\Temp"));
-  EXPECT_EQ(1, Convert(L"\\Src\\PIC02.CAM", L"\\Temp"));
-  ExpectTempHolds({L"PIC02.jpg", L"pic.01.jpg", L"pic01.jpg"});
+    EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\Temp\\"));
+    EXPECT_EQ(1, Convert(L"\\Src\\pic.01.cam", L"\\Temp"));
+    EXPECT_EQ(1, Convert(L"\\Src\\PIC02.CAM", L"\\Temp"));
+    ExpectTempHolds({L"PIC02.jpg", L"pic.01.jpg", L"pic01.jpg"});
 
-  // The device root, and the empty folder: the bare name, here in the current folder.
-  EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\"));
-  EXPECT_FALSE(ReadBytes(L"\\pic01.jpg").empty());
-  ASSERT_TRUE(DeleteFileW(L"\\pic01.jpg"));
-  ASSERT_TRUE(SetCurrentDirectoryW(L"\\Src"));
-  EXPECT_EQ(1, Convert(L"\\Src\\pic.01.cam", L""));
-  ASSERT_TRUE(SetCurrentDirectoryW(L"\\"));
-  EXPECT_EQ((std::vector<std::wstring>{L"PIC02.CAM", L"pic.01.cam", L"pic.01.jpg", L"pic01.cam"}),
-            ListFolder(L"\\Src"));
-  EXPECT_TRUE(answerer_.Shown().empty());
+    // The device root, and the empty folder: the bare name, here in the current folder.
+    EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\"));
+    EXPECT_FALSE(ReadBytes(L"\\pic01.jpg").empty());
+    ASSERT_TRUE(DeleteFileW(L"\\pic01.jpg"));
+    ASSERT_TRUE(SetCurrentDirectoryW(L"\\Src"));
+    EXPECT_EQ(1, Convert(L"\\Src\\pic.01.cam", L""));
+    ASSERT_TRUE(SetCurrentDirectoryW(L"\\"));
+    EXPECT_EQ((std::vector<std::wstring>{L"PIC02.CAM", L"pic.01.cam", L"pic.01.jpg", L"pic01.cam"}),
+              ListFolder(L"\\Src"));
+    EXPECT_TRUE(answerer_.Shown().empty());
 }
 
-TEST_F(ConvertFileTest, ReplacesAnExistingFileOnlyAfterYes) {
-  const ByteString jpeg = WholeJpeg(3000, 5);
-  ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, jpeg}})));
-  ASSERT_TRUE(WriteBytes(L"\\Temp\\pic01.jpg", kOld));
-  answerer_.Queue(IDYES);
-  EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
-  ExpectOnlyBox(L"Inquiry", L"'\\Temp\\pic01.jpg' already exist. Do you want to replace it?", kQuestionFlags,
-                owner_);
-  EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\pic01.jpg"));
-  ExpectTempHolds({L"pic01.jpg"});
+TEST_F(ConvertFileTest, ReplacesAnExistingFileOnlyAfterYes)
+{
+    const ByteString jpeg = WholeJpeg(3000, 5);
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, jpeg}})));
+    ASSERT_TRUE(WriteBytes(L"\\Temp\\pic01.jpg", kOld));
+    answerer_.Queue(IDYES);
+    EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
+    ExpectOnlyBox(L"Inquiry", L"'\\Temp\\pic01.jpg' already exist. Do you want to replace it?",
+                  kQuestionFlags, owner_);
+    EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\pic01.jpg"));
+    ExpectTempHolds({L"pic01.jpg"});
 }
 
-TEST_F(ConvertFileTest, NoKeepsTheExistingFileAndCountsAsDone) {
-  ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(300, 5)}})));
-  ASSERT_TRUE(WriteBytes(L"\\Temp\\pic01.jpg", kOld));
-  answerer_.Queue(IDNO);
-  EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
-  EXPECT_EQ(1u, answerer_.Shown().size());
-  EXPECT_EQ(kOld, ReadBytes(L"\\Temp\\pic01.jpg"));
-  ExpectTempHolds({L"pic01.jpg"});
+TEST_F(ConvertFileTest, NoKeepsTheExistingFileAndCountsAsDone)
+{
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(300, 5)}})));
+    ASSERT_TRUE(WriteBytes(L"\\Temp\\pic01.jpg", kOld));
+    answerer_.Queue(IDNO);
+    EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
+    EXPECT_EQ(1u, answerer_.Shown().size());
+    EXPECT_EQ(kOld, ReadBytes(L"\\Temp\\pic01.jpg"));
+    ExpectTempHolds({L"pic01.jpg"});
 }
 
-TEST_F(ConvertFileTest, CancelKeepsTheExistingFileAndStops) {
-  ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(300, 5)}})));
-  ASSERT_TRUE(WriteBytes(L"\\Temp\\pic01.jpg", kOld));
-  answerer_.Queue(IDCANCEL);
-  EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
-  EXPECT_EQ(1u, answerer_.Shown().size());
-  EXPECT_EQ(kOld, ReadBytes(L"\\Temp\\pic01.jpg"));
-  ExpectTempHolds({L"pic01.jpg"});
+TEST_F(ConvertFileTest, CancelKeepsTheExistingFileAndStops)
+{
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(300, 5)}})));
+    ASSERT_TRUE(WriteBytes(L"\\Temp\\pic01.jpg", kOld));
+    answerer_.Queue(IDCANCEL);
+    EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
+    EXPECT_EQ(1u, answerer_.Shown().size());
+    EXPECT_EQ(kOld, ReadBytes(L"\\Temp\\pic01.jpg"));
+    ExpectTempHolds({L"pic01.jpg"});
 }
 
-TEST_F(ConvertFileTest, AMissingSourceIsReported) {
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, Convert(L"\\Src\\gone.cam", L"\\Temp"));
-  ExpectFatal(L"Can't open cam file");
-  ExpectTempHolds({});
+TEST_F(ConvertFileTest, AMissingSourceIsReported)
+{
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, Convert(L"\\Src\\gone.cam", L"\\Temp"));
+    ExpectFatal(L"Can't open cam file");
+    ExpectTempHolds({});
 }
 
-TEST_F(ConvertFileTest, ANonCamSourceIsReportedAndTheExistingOutputStaysAsItWas) {
-  ASSERT_TRUE(WriteBytes(L"\\Src\\bad.cam", ByteString{0x07, 0x20, 0x4D, 0x4E, 0, 0}));
-  ASSERT_TRUE(WriteBytes(L"\\Temp\\bad.jpg", kOld));
-  answerer_.Queue(IDYES);
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, Convert(L"\\Src\\bad.cam", L"\\Temp"));
-  ASSERT_EQ(2u, answerer_.Shown().size());
-  EXPECT_EQ(L"'\\Src\\bad.cam' is not a CAM file", answerer_.Shown()[1].text);
-  EXPECT_EQ(L"Fatal", answerer_.Shown()[1].caption);
-  EXPECT_EQ(kFatalFlags, answerer_.Shown()[1].flags);
-  EXPECT_EQ(kOld, ReadBytes(L"\\Temp\\bad.jpg"));
-  ExpectTempHolds({L"bad.jpg"});
+TEST_F(ConvertFileTest, ANonCamSourceIsReportedAndTheExistingOutputStaysAsItWas)
+{
+    ASSERT_TRUE(WriteBytes(L"\\Src\\bad.cam", ByteString{0x07, 0x20, 0x4D, 0x4E, 0, 0}));
+    ASSERT_TRUE(WriteBytes(L"\\Temp\\bad.jpg", kOld));
+    answerer_.Queue(IDYES);
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, Convert(L"\\Src\\bad.cam", L"\\Temp"));
+    ASSERT_EQ(2u, answerer_.Shown().size());
+    EXPECT_EQ(L"'\\Src\\bad.cam' is not a CAM file", answerer_.Shown()[1].text);
+    EXPECT_EQ(L"Fatal", answerer_.Shown()[1].caption);
+    EXPECT_EQ(kFatalFlags, answerer_.Shown()[1].flags);
+    EXPECT_EQ(kOld, ReadBytes(L"\\Temp\\bad.jpg"));
+    ExpectTempHolds({L"bad.jpg"});
 }
 
-TEST_F(ConvertFileTest, ATruncatedHeaderIsNotACamFile) {
-  ASSERT_TRUE(WriteBytes(L"\\Src\\short.cam", ByteString{0x07, 0x20, 0x4D}));
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, Convert(L"\\Src\\short.cam", L"\\Temp"));
-  ExpectFatal(L"'\\Src\\short.cam' is not a CAM file");
-  ExpectTempHolds({});
+TEST_F(ConvertFileTest, ATruncatedHeaderIsNotACamFile)
+{
+    ASSERT_TRUE(WriteBytes(L"\\Src\\short.cam", ByteString{0x07, 0x20, 0x4D}));
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, Convert(L"\\Src\\short.cam", L"\\Temp"));
+    ExpectFatal(L"'\\Src\\short.cam' is not a CAM file");
+    ExpectTempHolds({});
 }
 
-TEST_F(ConvertFileTest, AFileWithoutPictureLeavesNoEmptyOutputBehind) {
-  ASSERT_TRUE(WriteBytes(L"\\Src\\empty.cam", CamFile({{1, ByteString(20, 1)}, {7, ByteString(5, 2)}})));
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, Convert(L"\\Src\\empty.cam", L"\\Temp"));
-  ExpectFatal(L"'\\Src\\empty.cam' holds no picture");
-  ExpectTempHolds({});
+TEST_F(ConvertFileTest, AFileWithoutPictureLeavesNoEmptyOutputBehind)
+{
+    ASSERT_TRUE(
+        WriteBytes(L"\\Src\\empty.cam", CamFile({{1, ByteString(20, 1)}, {7, ByteString(5, 2)}})));
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, Convert(L"\\Src\\empty.cam", L"\\Temp"));
+    ExpectFatal(L"'\\Src\\empty.cam' holds no picture");
+    ExpectTempHolds({});
 }
 
-TEST_F(ConvertFileTest, AFileWithoutPictureDoesNotEmptyTheFileItWasToReplace) {
-  ASSERT_TRUE(WriteBytes(L"\\Src\\none.cam", CamFile({})));
-  ASSERT_TRUE(WriteBytes(L"\\Temp\\none.jpg", kOld));
-  answerer_.Queue(IDYES);
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, Convert(L"\\Src\\none.cam", L"\\Temp"));
-  ASSERT_EQ(2u, answerer_.Shown().size());
-  EXPECT_EQ(L"'\\Src\\none.cam' holds no picture", answerer_.Shown()[1].text);
-  EXPECT_EQ(kOld, ReadBytes(L"\\Temp\\none.jpg"));
-  ExpectTempHolds({L"none.jpg"});
+TEST_F(ConvertFileTest, AFileWithoutPictureDoesNotEmptyTheFileItWasToReplace)
+{
+    ASSERT_TRUE(WriteBytes(L"\\Src\\none.cam", CamFile({})));
+    ASSERT_TRUE(WriteBytes(L"\\Temp\\none.jpg", kOld));
+    answerer_.Queue(IDYES);
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, Convert(L"\\Src\\none.cam", L"\\Temp"));
+    ASSERT_EQ(2u, answerer_.Shown().size());
+    EXPECT_EQ(L"'\\Src\\none.cam' holds no picture", answerer_.Shown()[1].text);
+    EXPECT_EQ(kOld, ReadBytes(L"\\Temp\\none.jpg"));
+    ExpectTempHolds({L"none.jpg"});
 }
 
-TEST_F(ConvertFileTest, AnUnusableScanHeadHoldsNoPicture) {
-  ASSERT_TRUE(WriteBytes(L"\\Src\\two.cam", CamFile({{CAM_TAG_SCANS, ScanPieces(2, 10, 10, 10)}})));
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, Convert(L"\\Src\\two.cam", L"\\Temp"));
-  ExpectFatal(L"'\\Src\\two.cam' holds no picture");
-  ExpectTempHolds({});
+TEST_F(ConvertFileTest, AnUnusableScanHeadHoldsNoPicture)
+{
+    ASSERT_TRUE(
+        WriteBytes(L"\\Src\\two.cam", CamFile({{CAM_TAG_SCANS, ScanPieces(2, 10, 10, 10)}})));
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, Convert(L"\\Src\\two.cam", L"\\Temp"));
+    ExpectFatal(L"'\\Src\\two.cam' holds no picture");
+    ExpectTempHolds({});
 }
 
-TEST_F(ConvertFileTest, SourceDataEndingEarlyStillCountsAsConverted) {
-  const ByteString jpeg = WholeJpeg(700, 8);
-  ASSERT_TRUE(WriteBytes(L"\\Src\\cut.cam", CamFile({{CAM_TAG_JPEG, jpeg, 5000}})));
-  EXPECT_EQ(1, Convert(L"\\Src\\cut.cam", L"\\Temp"));
-  EXPECT_TRUE(answerer_.Shown().empty());
-  EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\cut.jpg"));
-  ExpectTempHolds({L"cut.jpg"});
+TEST_F(ConvertFileTest, SourceDataEndingEarlyStillCountsAsConverted)
+{
+    const ByteString jpeg = WholeJpeg(700, 8);
+    ASSERT_TRUE(WriteBytes(L"\\Src\\cut.cam", CamFile({{CAM_TAG_JPEG, jpeg, 5000}})));
+    EXPECT_EQ(1, Convert(L"\\Src\\cut.cam", L"\\Temp"));
+    EXPECT_TRUE(answerer_.Shown().empty());
+    EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\cut.jpg"));
+    ExpectTempHolds({L"cut.jpg"});
 }
 
-TEST_F(ConvertFileTest, AFolderInTheWayIsAskedAboutThenCannotBeCreated) {
-  ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(400, 2)}})));
-  ASSERT_TRUE(CreateDirectoryW(L"\\Temp\\pic01.jpg", nullptr));
-  answerer_.Queue(IDYES);
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
-  ASSERT_EQ(2u, answerer_.Shown().size());
-  EXPECT_EQ(L"Inquiry", answerer_.Shown()[0].caption);
-  EXPECT_EQ(L"Can't create jpg file", answerer_.Shown()[1].text);
-  EXPECT_EQ(kFatalFlags, answerer_.Shown()[1].flags);
-  const DWORD attributes = GetFileAttributesW(L"\\Temp\\pic01.jpg");
-  EXPECT_NE(0u, attributes & FILE_ATTRIBUTE_DIRECTORY);
-  ExpectTempHolds({L"pic01.jpg"});
+TEST_F(ConvertFileTest, AFolderInTheWayIsAskedAboutThenCannotBeCreated)
+{
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(400, 2)}})));
+    ASSERT_TRUE(CreateDirectoryW(L"\\Temp\\pic01.jpg", nullptr));
+    answerer_.Queue(IDYES);
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
+    ASSERT_EQ(2u, answerer_.Shown().size());
+    EXPECT_EQ(L"Inquiry", answerer_.Shown()[0].caption);
+    EXPECT_EQ(L"Can't create jpg file", answerer_.Shown()[1].text);
+    EXPECT_EQ(kFatalFlags, answerer_.Shown()[1].flags);
+    const DWORD attributes = GetFileAttributesW(L"\\Temp\\pic01.jpg");
+    EXPECT_NE(0u, attributes & FILE_ATTRIBUTE_DIRECTORY);
+    ExpectTempHolds({L"pic01.jpg"});
 }
 
-TEST_F(ConvertFileTest, AMissingOutputFolderCannotBeCreated) {
-  ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(400, 2)}})));
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", L"\\Nowhere"));
-  ExpectFatal(L"Can't create jpg file");
-  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"\\Nowhere"));
+TEST_F(ConvertFileTest, AMissingOutputFolderCannotBeCreated)
+{
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(400, 2)}})));
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", L"\\Nowhere"));
+    ExpectFatal(L"Can't create jpg file");
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"\\Nowhere"));
 }
 
-TEST_F(ConvertFileTest, AFullDeviceIsReportedAndTheOldFileSurvives) {
-  ASSERT_TRUE(WriteBytes(L"\\Src\\big.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(200000, 4)}})));
-  ASSERT_TRUE(WriteBytes(L"\\Temp\\big.jpg", kOld));
-  answerer_.Queue(IDYES);
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, ConvertFile(directory_, owner_, L"\\Src\\big.cam", L"\\Temp", OpenFullDevice));
-  ASSERT_EQ(2u, answerer_.Shown().size());
-  EXPECT_EQ(L"Can't write jpg file", answerer_.Shown()[1].text);
-  EXPECT_EQ(L"Fatal", answerer_.Shown()[1].caption);
-  EXPECT_EQ(kOld, ReadBytes(L"\\Temp\\big.jpg"));
-  ExpectTempHolds({L"big.jpg"});
+TEST_F(ConvertFileTest, AFullDeviceIsReportedAndTheOldFileSurvives)
+{
+    ASSERT_TRUE(WriteBytes(L"\\Src\\big.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(200000, 4)}})));
+    ASSERT_TRUE(WriteBytes(L"\\Temp\\big.jpg", kOld));
+    answerer_.Queue(IDYES);
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, ConvertFile(directory_, owner_, L"\\Src\\big.cam", L"\\Temp", OpenFullDevice));
+    ASSERT_EQ(2u, answerer_.Shown().size());
+    EXPECT_EQ(L"Can't write jpg file", answerer_.Shown()[1].text);
+    EXPECT_EQ(L"Fatal", answerer_.Shown()[1].caption);
+    EXPECT_EQ(kOld, ReadBytes(L"\\Temp\\big.jpg"));
+    ExpectTempHolds({L"big.jpg"});
 }
 
-TEST_F(ConvertFileTest, AnOutputPathThatWouldNotFitIsRefusedBeforeAnything) {
-  const std::wstring folder = L"\\Temp\\" + std::wstring(248, L'f');
-  ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(100, 2)}})));
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", folder));
-  ExpectFatal(L"Path too long: " + folder + L"\\pic01.jpg");
+TEST_F(ConvertFileTest, AnOutputPathThatWouldNotFitIsRefusedBeforeAnything)
+{
+    const std::wstring folder = L"\\Temp\\" + std::wstring(248, L'f');
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(100, 2)}})));
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", folder));
+    ExpectFatal(L"Path too long: " + folder + L"\\pic01.jpg");
 }
 
-TEST_F(ConvertFileTest, TheLongestPathsThatFitAreConverted) {
-  // 259 characters, the most a path holds: "\Temp\" + 249 characters + ".jpg".
-  const std::wstring name(249, L'n');
-  const ByteString jpeg = WholeJpeg(100, 6);
-  ASSERT_TRUE(WriteBytes(L"\\Src\\" + name + L".cam", CamFile({{CAM_TAG_JPEG, jpeg}})));
-  EXPECT_EQ(1, Convert(L"\\Src\\" + name + L".cam", L"\\Temp"));
-  EXPECT_TRUE(answerer_.Shown().empty());
-  EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\" + name + L".jpg"));
-  ExpectTempHolds({name + L".jpg"});
+TEST_F(ConvertFileTest, TheLongestPathsThatFitAreConverted)
+{
+    // 259 characters, the most a path holds: "\Temp\" + 249 characters + ".jpg".
+    const std::wstring name(249, L'n');
+    const ByteString jpeg = WholeJpeg(100, 6);
+    ASSERT_TRUE(WriteBytes(L"\\Src\\" + name + L".cam", CamFile({{CAM_TAG_JPEG, jpeg}})));
+    EXPECT_EQ(1, Convert(L"\\Src\\" + name + L".cam", L"\\Temp"));
+    EXPECT_TRUE(answerer_.Shown().empty());
+    EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\" + name + L".jpg"));
+    ExpectTempHolds({name + L".jpg"});
 
-  // The shortest name the output can have, where a temporary name has the least room.
-  ASSERT_TRUE(WriteBytes(L"\\Src\\.cam", CamFile({{CAM_TAG_JPEG, jpeg}})));
-  const std::wstring folder = L"\\Temp\\" + std::wstring(240, L'g');
-  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-  const std::wstring deeper = folder + L"\\" + std::wstring(259 - folder.size() - 1 - 4 - 1, L'h');
-  ASSERT_TRUE(CreateDirectoryW(deeper.c_str(), nullptr));
-  ASSERT_EQ(259u, deeper.size() + 1 + 4);
-  EXPECT_EQ(1, Convert(L"\\Src\\.cam", deeper));
-  EXPECT_EQ(jpeg, ReadBytes(deeper + L"\\.jpg"));
-  EXPECT_EQ(std::vector<std::wstring>{L".jpg"}, ListFolder(deeper));
+    // The shortest name the output can have, where a temporary name has the least room.
+    ASSERT_TRUE(WriteBytes(L"\\Src\\.cam", CamFile({{CAM_TAG_JPEG, jpeg}})));
+    const std::wstring folder = L"\\Temp\\" + std::wstring(240, L'g');
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring deeper =
+        folder + L"\\" + std::wstring(259 - folder.size() - 1 - 4 - 1, L'h');
+    ASSERT_TRUE(CreateDirectoryW(deeper.c_str(), nullptr));
+    ASSERT_EQ(259u, deeper.size() + 1 + 4);
+    EXPECT_EQ(1, Convert(L"\\Src\\.cam", deeper));
+    EXPECT_EQ(jpeg, ReadBytes(deeper + L"\\.jpg"));
+    EXPECT_EQ(std::vector<std::wstring>{L".jpg"}, ListFolder(deeper));
 }
 
-TEST_F(ConvertFileTest, ANameThatWouldNotFitIsRefused) {
-  const std::wstring name(250, L'n');
-  ASSERT_TRUE(WriteBytes(L"\\Src\\" + name + L".cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(100, 2)}})));
-  answerer_.Queue(IDOK);
-  EXPECT_EQ(0, Convert(L"\\Src\\" + name + L".cam", L"\\Temp"));
-  ExpectFatal(L"Path too long: \\Temp\\" + name + L".jpg");
-  ExpectTempHolds({});
+TEST_F(ConvertFileTest, ANameThatWouldNotFitIsRefused)
+{
+    const std::wstring name(250, L'n');
+    ASSERT_TRUE(
+        WriteBytes(L"\\Src\\" + name + L".cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(100, 2)}})));
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(0, Convert(L"\\Src\\" + name + L".cam", L"\\Temp"));
+    ExpectFatal(L"Path too long: \\Temp\\" + name + L".jpg");
+    ExpectTempHolds({});
 }
 
 }  // namespace

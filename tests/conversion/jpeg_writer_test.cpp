@@ -25,245 +25,266 @@ constexpr size_t kScan1At = kHuffmanAt + kHuffmanSize + 10;
 constexpr size_t kSegmentsSize = kScan1At + 10 + 10 + 2 - 2 * 64;
 
 struct Pieces {
-  Bytes q0, q1, scans[3], huffman;
-  size_t ScanTotal() const { return scans[0].size() + scans[1].size() + scans[2].size(); }
+    Bytes q0, q1, scans[3], huffman;
+    size_t ScanTotal() const { return scans[0].size() + scans[1].size() + scans[2].size(); }
 };
 
-Pieces LoadPieces(const std::string& picture) {
-  Pieces p;
-  p.q0 = ReadWholeFile(TestDataPath(picture + ".q0"));
-  p.q1 = ReadWholeFile(TestDataPath(picture + ".q1"));
-  for (int i = 0; i < 3; ++i) {
-    p.scans[i] = ReadWholeFile(TestDataPath(picture + ".scan" + std::to_string(i + 1)));
-  }
-  p.huffman = ReadWholeFile(TestDataPath(picture + ".dht"));
-  return p;
+Pieces LoadPieces(const std::string& picture)
+{
+    Pieces p;
+    p.q0 = ReadWholeFile(TestDataPath(picture + ".q0"));
+    p.q1 = ReadWholeFile(TestDataPath(picture + ".q1"));
+    for (int i = 0; i < 3; ++i) {
+        p.scans[i] = ReadWholeFile(TestDataPath(picture + ".scan" + std::to_string(i + 1)));
+    }
+    p.huffman = ReadWholeFile(TestDataPath(picture + ".dht"));
+    return p;
 }
 
 #ifndef _WIN32
 // Decodes with libjpeg-turbo's djpeg; empty when it refuses the file.
-Bytes Decode(const Bytes& jpeg) {
-  char path[] = "/tmp/glimmer-decode-XXXXXX";
-  const int fd = mkstemp(path);
-  if (fd < 0) {
-    return {};
-  }
-  const bool written = write(fd, jpeg.data(), jpeg.size()) == static_cast<ssize_t>(jpeg.size());
-  close(fd);
-  Bytes pixels;
-  if (written) {
-    FILE* pipe = popen(("djpeg -ppm " + std::string(path) + " 2>/dev/null").c_str(), "r");
-    if (pipe != nullptr) {
-      pixels = ReadWholeStream(pipe);
-      if (pclose(pipe) != 0) {
-        pixels.clear();
-      }
+Bytes Decode(const Bytes& jpeg)
+{
+    char path[] = "/tmp/glimmer-decode-XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0) {
+        return {};
     }
-  }
-  unlink(path);
-  return pixels;
+    const bool written = write(fd, jpeg.data(), jpeg.size()) == static_cast<ssize_t>(jpeg.size());
+    close(fd);
+    Bytes pixels;
+    if (written) {
+        FILE* pipe = popen(("djpeg -ppm " + std::string(path) + " 2>/dev/null").c_str(), "r");
+        if (pipe != nullptr) {
+            pixels = ReadWholeStream(pipe);
+            if (pclose(pipe) != 0) {
+                pixels.clear();
+            }
+        }
+    }
+    unlink(path);
+    return pixels;
 }
 #endif
 
 class ScansPicture : public ::testing::TestWithParam<const char*> {};
 
-TEST_P(ScansPicture, WrapsTheEncodersPiecesIntoAFileOfExactSize) {
-  const std::string picture = GetParam();
-  const Pieces p = LoadPieces(picture);
-  ASSERT_EQ(p.q0.size(), 64u);
-  ASSERT_EQ(p.huffman.size(), kHuffmanSize);
-  const Conversion c = ConvertTestCam("scans-" + picture + ".cam");
-  ASSERT_TRUE(c.directory_read);
-  EXPECT_EQ(c.result, WriteResult::Written);
-  ASSERT_EQ(c.output.size(), 641 + p.ScanTotal());
-  EXPECT_EQ(Slice(c.output, kTable0At, 64), p.q0);
-  EXPECT_EQ(Slice(c.output, kTable1At, 64), p.q1);
-  EXPECT_EQ(Slice(c.output, kHuffmanAt, kHuffmanSize), p.huffman) << "not the encoder's standard tables";
-  size_t at = kScan1At;
-  for (const Bytes& scan : p.scans) {
-    EXPECT_EQ(Slice(c.output, at, scan.size()), scan);
-    at += scan.size() + 10;
-  }
-  EXPECT_EQ(Slice(c.output, c.output.size() - 2, 2), (Bytes{0xFF, 0xD9}));
+TEST_P(ScansPicture, WrapsTheEncodersPiecesIntoAFileOfExactSize)
+{
+    const std::string picture = GetParam();
+    const Pieces p = LoadPieces(picture);
+    ASSERT_EQ(p.q0.size(), 64u);
+    ASSERT_EQ(p.huffman.size(), kHuffmanSize);
+    const Conversion c = ConvertTestCam("scans-" + picture + ".cam");
+    ASSERT_TRUE(c.directory_read);
+    EXPECT_EQ(c.result, WriteResult::Written);
+    ASSERT_EQ(c.output.size(), 641 + p.ScanTotal());
+    EXPECT_EQ(Slice(c.output, kTable0At, 64), p.q0);
+    EXPECT_EQ(Slice(c.output, kTable1At, 64), p.q1);
+    EXPECT_EQ(Slice(c.output, kHuffmanAt, kHuffmanSize), p.huffman)
+        << "not the encoder's standard tables";
+    size_t at = kScan1At;
+    for (const Bytes& scan : p.scans) {
+        EXPECT_EQ(Slice(c.output, at, scan.size()), scan);
+        at += scan.size() + 10;
+    }
+    EXPECT_EQ(Slice(c.output, c.output.size() - 2, 2), (Bytes{0xFF, 0xD9}));
 }
 
 #ifndef _WIN32
-TEST_P(ScansPicture, DecodesToTheEncodersOwnPixels) {
-  const std::string picture = GetParam();
-  const Bytes expected = ReadWholeFile(TestDataPath(picture + ".ppm"));
-  ASSERT_FALSE(expected.empty());
-  const Conversion c = ConvertTestCam("scans-" + picture + ".cam");
-  const Bytes decoded = Decode(c.output);
-  ASSERT_FALSE(decoded.empty()) << "djpeg rejected the output";
-  EXPECT_TRUE(decoded == expected) << "pixels differ from the encoder's JPEG";
+TEST_P(ScansPicture, DecodesToTheEncodersOwnPixels)
+{
+    const std::string picture = GetParam();
+    const Bytes expected = ReadWholeFile(TestDataPath(picture + ".ppm"));
+    ASSERT_FALSE(expected.empty());
+    const Conversion c = ConvertTestCam("scans-" + picture + ".cam");
+    const Bytes decoded = Decode(c.output);
+    ASSERT_FALSE(decoded.empty()) << "djpeg rejected the output";
+    EXPECT_TRUE(decoded == expected) << "pixels differ from the encoder's JPEG";
 }
 #endif
 
 INSTANTIATE_TEST_SUITE_P(Pictures, ScansPicture, ::testing::Values("sunset", "rings", "checker"));
 
-TEST(WritePicture, CopiesATagFourJpegUnchangedWhereverItStands) {
-  const Bytes jpeg = ReadWholeFile(TestDataPath("bands.jpg"));
-  ASSERT_FALSE(jpeg.empty());
-  for (const char* name : {"jpeg-bands.cam", "jpeg-after-scans.cam", "jpeg-before-scans.cam"}) {
-    const Conversion c = ConvertTestCam(name);
-    ASSERT_TRUE(c.directory_read) << name;
-    EXPECT_EQ(c.result, WriteResult::Written) << name;
-    EXPECT_TRUE(c.output == jpeg) << name;
-  }
+TEST(WritePicture, CopiesATagFourJpegUnchangedWhereverItStands)
+{
+    const Bytes jpeg = ReadWholeFile(TestDataPath("bands.jpg"));
+    ASSERT_FALSE(jpeg.empty());
+    for (const char* name : {"jpeg-bands.cam", "jpeg-after-scans.cam", "jpeg-before-scans.cam"}) {
+        const Conversion c = ConvertTestCam(name);
+        ASSERT_TRUE(c.directory_read) << name;
+        EXPECT_EQ(c.result, WriteResult::Written) << name;
+        EXPECT_TRUE(c.output == jpeg) << name;
+    }
 }
 
-TEST(WritePicture, UsesTheFirstTagThreeEntryAndItsHeadRatherThanTheEntryLength) {
-  const Conversion plain = ConvertTestCam("scans-sunset.cam");
-  ASSERT_EQ(plain.result, WriteResult::Written);
-  for (const char* name : {"other-tags-first.cam", "two-scans.cam", "scans-length-ignored.cam"}) {
-    const Conversion c = ConvertTestCam(name);
-    EXPECT_EQ(c.result, WriteResult::Written) << name;
-    EXPECT_TRUE(c.output == plain.output) << name;
-  }
+TEST(WritePicture, UsesTheFirstTagThreeEntryAndItsHeadRatherThanTheEntryLength)
+{
+    const Conversion plain = ConvertTestCam("scans-sunset.cam");
+    ASSERT_EQ(plain.result, WriteResult::Written);
+    for (const char* name : {"other-tags-first.cam", "two-scans.cam", "scans-length-ignored.cam"}) {
+        const Conversion c = ConvertTestCam(name);
+        EXPECT_EQ(c.result, WriteResult::Written) << name;
+        EXPECT_TRUE(c.output == plain.output) << name;
+    }
 }
 
-TEST(WritePicture, ReportsNoPictureWithoutWriting) {
-  for (const char* name : {"no-picture.cam", "empty-directory.cam"}) {
-    const Conversion c = ConvertTestCam(name);
-    ASSERT_TRUE(c.directory_read) << name;
-    EXPECT_EQ(c.result, WriteResult::NoPicture) << name;
-    EXPECT_TRUE(c.output.empty()) << name;
-  }
+TEST(WritePicture, ReportsNoPictureWithoutWriting)
+{
+    for (const char* name : {"no-picture.cam", "empty-directory.cam"}) {
+        const Conversion c = ConvertTestCam(name);
+        ASSERT_TRUE(c.directory_read) << name;
+        EXPECT_EQ(c.result, WriteResult::NoPicture) << name;
+        EXPECT_TRUE(c.output.empty()) << name;
+    }
 }
 
-TEST(WritePicture, RejectsNonCamFilesAtTheDirectory) {
-  for (const char* name : {"not-cam.cam", "short-magic.cam", "cut-directory.cam"}) {
-    EXPECT_FALSE(ConvertTestCam(name).directory_read) << name;
-  }
+TEST(WritePicture, RejectsNonCamFilesAtTheDirectory)
+{
+    for (const char* name : {"not-cam.cam", "short-magic.cam", "cut-directory.cam"}) {
+        EXPECT_FALSE(ConvertTestCam(name).directory_read) << name;
+    }
 }
 
-TEST(WriteJfif, RefusesHeadsWithoutThreeComponentsBeforeWritingAnything) {
-  for (const char* name : {"components-1.cam", "components-2.cam", "components-4.cam"}) {
-    const Conversion c = ConvertTestCam(name);
-    EXPECT_EQ(c.result, WriteResult::BadHead) << name;
-    EXPECT_TRUE(c.output.empty()) << name;
-  }
+TEST(WriteJfif, RefusesHeadsWithoutThreeComponentsBeforeWritingAnything)
+{
+    for (const char* name : {"components-1.cam", "components-2.cam", "components-4.cam"}) {
+        const Conversion c = ConvertTestCam(name);
+        EXPECT_EQ(c.result, WriteResult::BadHead) << name;
+        EXPECT_TRUE(c.output.empty()) << name;
+    }
 }
 
-TEST(WriteJfif, EmptyScansGiveTheFixedSegmentsAndTheTables) {
-  const Pieces checker = LoadPieces("checker");
-  const Conversion c = ConvertTestCam("zero-scans.cam");
-  EXPECT_EQ(c.result, WriteResult::Written);
-  ASSERT_EQ(c.output.size(), 641u);
-  EXPECT_EQ(Slice(c.output, kTable0At, 64), checker.q0);
-  EXPECT_EQ(Slice(c.output, kTable1At, 64), checker.q1);
+TEST(WriteJfif, EmptyScansGiveTheFixedSegmentsAndTheTables)
+{
+    const Pieces checker = LoadPieces("checker");
+    const Conversion c = ConvertTestCam("zero-scans.cam");
+    EXPECT_EQ(c.result, WriteResult::Written);
+    ASSERT_EQ(c.output.size(), 641u);
+    EXPECT_EQ(Slice(c.output, kTable0At, 64), checker.q0);
+    EXPECT_EQ(Slice(c.output, kTable1At, 64), checker.q1);
 }
 
-TEST(WriteJfif, CopiesScanBytesVerbatimFFIncluded) {
-  // Scans of 100, 20 and 30 bytes: 791 bytes in all, scan 1 at offset 619.
-  Bytes cam{0, 3, 0, 100, 0, 20, 0, 30};
-  for (int i = 0; i < 128 + 150; ++i) {
-    cam.push_back(i % 3 == 0 ? 0xFF : static_cast<unsigned char>(i));
-  }
-  FILE* in = StreamOf(cam);
-  FILE* out = tmpfile();
-  ASSERT_EQ(WriteJfif(out, in), WriteResult::Written);
-  rewind(out);
-  const Bytes output = ReadWholeStream(out);
-  ASSERT_EQ(output.size(), 791u);
-  EXPECT_EQ(kScan1At, 619u);
-  EXPECT_EQ(Slice(output, 619, 100), Slice(cam, 8 + 128, 100));
-  EXPECT_EQ(Slice(output, 619 + 100 + 10, 20), Slice(cam, 8 + 128 + 100, 20));
-  EXPECT_EQ(Slice(output, 619 + 100 + 10 + 20 + 10, 30), Slice(cam, 8 + 128 + 120, 30));
-  fclose(in);
-  fclose(out);
+TEST(WriteJfif, CopiesScanBytesVerbatimFFIncluded)
+{
+    // Scans of 100, 20 and 30 bytes: 791 bytes in all, scan 1 at offset 619.
+    Bytes cam{0, 3, 0, 100, 0, 20, 0, 30};
+    for (int i = 0; i < 128 + 150; ++i) {
+        cam.push_back(i % 3 == 0 ? 0xFF : static_cast<unsigned char>(i));
+    }
+    FILE* in = StreamOf(cam);
+    FILE* out = tmpfile();
+    ASSERT_EQ(WriteJfif(out, in), WriteResult::Written);
+    rewind(out);
+    const Bytes output = ReadWholeStream(out);
+    ASSERT_EQ(output.size(), 791u);
+    EXPECT_EQ(kScan1At, 619u);
+    EXPECT_EQ(Slice(output, 619, 100), Slice(cam, 8 + 128, 100));
+    EXPECT_EQ(Slice(output, 619 + 100 + 10, 20), Slice(cam, 8 + 128 + 100, 20));
+    EXPECT_EQ(Slice(output, 619 + 100 + 10 + 20 + 10, 30), Slice(cam, 8 + 128 + 120, 30));
+    fclose(in);
+    fclose(out);
 }
 
-TEST(WriteJfif, ASourceCutInsideScanTwoStillGetsEveryHeadAndTheEnd) {
-  const Pieces p = LoadPieces("checker");
-  const Conversion whole = ConvertTestCam("scans-checker.cam");
-  const Conversion cut = ConvertTestCam("cut-in-scan2.cam");
-  EXPECT_EQ(cut.result, WriteResult::SourceEnded);
-  const size_t cam_size = ReadWholeFile(TestDataPath("cut-in-scan2.cam")).size();
-  const size_t scan2_present = cam_size - (6 + 16 + 8 + 128) - p.scans[0].size();
-  const size_t scan2_at = kScan1At + p.scans[0].size() + 10;
-  Bytes expected = Slice(whole.output, 0, scan2_at + scan2_present);
-  const Bytes sos3 = Slice(whole.output, scan2_at + p.scans[1].size(), 10);
-  expected.insert(expected.end(), sos3.begin(), sos3.end());
-  expected.push_back(0xFF);
-  expected.push_back(0xD9);
-  EXPECT_TRUE(cut.output == expected);
+TEST(WriteJfif, ASourceCutInsideScanTwoStillGetsEveryHeadAndTheEnd)
+{
+    const Pieces p = LoadPieces("checker");
+    const Conversion whole = ConvertTestCam("scans-checker.cam");
+    const Conversion cut = ConvertTestCam("cut-in-scan2.cam");
+    EXPECT_EQ(cut.result, WriteResult::SourceEnded);
+    const size_t cam_size = ReadWholeFile(TestDataPath("cut-in-scan2.cam")).size();
+    const size_t scan2_present = cam_size - (6 + 16 + 8 + 128) - p.scans[0].size();
+    const size_t scan2_at = kScan1At + p.scans[0].size() + 10;
+    Bytes expected = Slice(whole.output, 0, scan2_at + scan2_present);
+    const Bytes sos3 = Slice(whole.output, scan2_at + p.scans[1].size(), 10);
+    expected.insert(expected.end(), sos3.begin(), sos3.end());
+    expected.push_back(0xFF);
+    expected.push_back(0xD9);
+    EXPECT_TRUE(cut.output == expected);
 }
 
-TEST(WriteJfif, ASourceCutInsideTheTablesKeepsEverySegment) {
-  const Conversion c = ConvertTestCam("cut-in-table.cam");
-  EXPECT_EQ(c.result, WriteResult::SourceEnded);
-  const size_t cam_size = ReadWholeFile(TestDataPath("cut-in-table.cam")).size();
-  const size_t table_bytes = cam_size - (6 + 16 + 8);
-  ASSERT_LT(table_bytes, 64u);
-  EXPECT_EQ(c.output.size(), kSegmentsSize + table_bytes);
-  EXPECT_EQ(Slice(c.output, c.output.size() - 2, 2), (Bytes{0xFF, 0xD9}));
+TEST(WriteJfif, ASourceCutInsideTheTablesKeepsEverySegment)
+{
+    const Conversion c = ConvertTestCam("cut-in-table.cam");
+    EXPECT_EQ(c.result, WriteResult::SourceEnded);
+    const size_t cam_size = ReadWholeFile(TestDataPath("cut-in-table.cam")).size();
+    const size_t table_bytes = cam_size - (6 + 16 + 8);
+    ASSERT_LT(table_bytes, 64u);
+    EXPECT_EQ(c.output.size(), kSegmentsSize + table_bytes);
+    EXPECT_EQ(Slice(c.output, c.output.size() - 2, 2), (Bytes{0xFF, 0xD9}));
 }
 
-TEST(WritePicture, AnEmptyTagFourEntryGivesAnEmptyOutputAndCountsAsWritten) {
-  const Conversion c = ConvertTestCam("zero-jpeg.cam");
-  EXPECT_EQ(c.result, WriteResult::Written);
-  EXPECT_TRUE(c.output.empty());
+TEST(WritePicture, AnEmptyTagFourEntryGivesAnEmptyOutputAndCountsAsWritten)
+{
+    const Conversion c = ConvertTestCam("zero-jpeg.cam");
+    EXPECT_EQ(c.result, WriteResult::Written);
+    EXPECT_TRUE(c.output.empty());
 }
 
-TEST(WritePicture, HugeLengthsBeforeThePictureFindItsDataMissing) {
-  const Conversion jpeg = ConvertTestCam("huge-lengths.cam");
-  EXPECT_EQ(jpeg.result, WriteResult::SourceEnded);
-  EXPECT_TRUE(jpeg.output.empty()) << "copied the bytes of another entry";
-  const Conversion scans = ConvertTestCam("huge-length-2g.cam");
-  EXPECT_EQ(scans.result, WriteResult::BadHead);
-  EXPECT_TRUE(scans.output.empty());
+TEST(WritePicture, HugeLengthsBeforeThePictureFindItsDataMissing)
+{
+    const Conversion jpeg = ConvertTestCam("huge-lengths.cam");
+    EXPECT_EQ(jpeg.result, WriteResult::SourceEnded);
+    EXPECT_TRUE(jpeg.output.empty()) << "copied the bytes of another entry";
+    const Conversion scans = ConvertTestCam("huge-length-2g.cam");
+    EXPECT_EQ(scans.result, WriteResult::BadHead);
+    EXPECT_TRUE(scans.output.empty());
 }
 
-TEST(CopyStretch, ASourceThatEndsEarlyCopiesWhatThereIs) {
-  const Bytes source(700, 0x5A);
-  FILE* in = StreamOf(source);
-  FILE* out = tmpfile();
-  EXPECT_EQ(CopyStretch(out, in, 0), WriteResult::Written);
-  EXPECT_EQ(CopyStretch(out, in, 300), WriteResult::Written);
-  EXPECT_EQ(CopyStretch(out, in, 1000), WriteResult::SourceEnded);
-  rewind(out);
-  EXPECT_EQ(ReadWholeStream(out).size(), 700u);
-  fclose(in);
-  fclose(out);
+TEST(CopyStretch, ASourceThatEndsEarlyCopiesWhatThereIs)
+{
+    const Bytes source(700, 0x5A);
+    FILE* in = StreamOf(source);
+    FILE* out = tmpfile();
+    EXPECT_EQ(CopyStretch(out, in, 0), WriteResult::Written);
+    EXPECT_EQ(CopyStretch(out, in, 300), WriteResult::Written);
+    EXPECT_EQ(CopyStretch(out, in, 1000), WriteResult::SourceEnded);
+    rewind(out);
+    EXPECT_EQ(ReadWholeStream(out).size(), 700u);
+    fclose(in);
+    fclose(out);
 }
 
 // An output stream that refuses every write: a stream opened for reading only.
-FILE* UnwritableStream() {
-  return fopen(TestDataPath("stamp").c_str(), "rb");
+FILE* UnwritableStream()
+{
+    return fopen(TestDataPath("stamp").c_str(), "rb");
 }
 
-TEST(WriteFailure, IsReportedForBothEntryKinds) {
-  for (const char* name : {"scans-sunset.cam", "jpeg-bands.cam", "components-2.cam"}) {
-    FILE* cam = fopen(TestDataPath(name).c_str(), "rb");
-    ASSERT_NE(cam, nullptr);
-    CamDirectory directory;
-    ASSERT_TRUE(ReadDirectory(directory, cam));
-    FILE* out = UnwritableStream();
-    ASSERT_NE(out, nullptr);
-    const WriteResult expected =
-        std::string(name) == "components-2.cam" ? WriteResult::BadHead : WriteResult::WriteFailed;
-    EXPECT_EQ(WritePicture(directory, cam, out), expected) << name;
-    fclose(out);
-    fclose(cam);
-  }
+TEST(WriteFailure, IsReportedForBothEntryKinds)
+{
+    for (const char* name : {"scans-sunset.cam", "jpeg-bands.cam", "components-2.cam"}) {
+        FILE* cam = fopen(TestDataPath(name).c_str(), "rb");
+        ASSERT_NE(cam, nullptr);
+        CamDirectory directory;
+        ASSERT_TRUE(ReadDirectory(directory, cam));
+        FILE* out = UnwritableStream();
+        ASSERT_NE(out, nullptr);
+        const WriteResult expected = std::string(name) == "components-2.cam"
+                                         ? WriteResult::BadHead
+                                         : WriteResult::WriteFailed;
+        EXPECT_EQ(WritePicture(directory, cam, out), expected) << name;
+        fclose(out);
+        fclose(cam);
+    }
 }
 
 #ifndef _WIN32
-TEST(WriteFailure, AFailingFinalFlushIsReported) {
-  // /dev/full takes buffered writes and fails only when they reach it.
-  for (const char* name : {"scans-sunset.cam", "jpeg-bands.cam", "zero-scans.cam"}) {
-    FILE* cam = fopen(TestDataPath(name).c_str(), "rb");
-    ASSERT_NE(cam, nullptr);
-    CamDirectory directory;
-    ASSERT_TRUE(ReadDirectory(directory, cam));
-    FILE* out = fopen("/dev/full", "wb");
-    ASSERT_NE(out, nullptr);
-    setvbuf(out, nullptr, _IOFBF, 1 << 16);
-    EXPECT_EQ(WritePicture(directory, cam, out), WriteResult::WriteFailed) << name;
-    fclose(out);
-    fclose(cam);
-  }
+TEST(WriteFailure, AFailingFinalFlushIsReported)
+{
+    // /dev/full takes buffered writes and fails only when they reach it.
+    for (const char* name : {"scans-sunset.cam", "jpeg-bands.cam", "zero-scans.cam"}) {
+        FILE* cam = fopen(TestDataPath(name).c_str(), "rb");
+        ASSERT_NE(cam, nullptr);
+        CamDirectory directory;
+        ASSERT_TRUE(ReadDirectory(directory, cam));
+        FILE* out = fopen("/dev/full", "wb");
+        ASSERT_NE(out, nullptr);
+        setvbuf(out, nullptr, _IOFBF, 1 << 16);
+        EXPECT_EQ(WritePicture(directory, cam, out), WriteResult::WriteFailed) << name;
+        fclose(out);
+        fclose(cam);
+    }
 }
 #endif
 

@@ -10,101 +10,110 @@
 
 namespace {
 
-std::wstring Joined(const wchar_t* folder, const wchar_t* name) {
-  wchar_t out[kPathLength] = L"unchanged";
-  EXPECT_TRUE(JoinPath(out, folder, name)) << folder << L" + " << name;
-  return out;
+std::wstring Joined(const wchar_t* folder, const wchar_t* name)
+{
+    wchar_t out[kPathLength] = L"unchanged";
+    EXPECT_TRUE(JoinPath(out, folder, name)) << folder << L" + " << name;
+    return out;
 }
 
-std::wstring WithExtension(const wchar_t* path, const wchar_t* extension) {
-  wchar_t out[kPathLength];
-  wcscpy(out, path);
-  EXPECT_TRUE(ReplaceExtension(out, extension)) << path;
-  return out;
+std::wstring WithExtension(const wchar_t* path, const wchar_t* extension)
+{
+    wchar_t out[kPathLength];
+    wcscpy(out, path);
+    EXPECT_TRUE(ReplaceExtension(out, extension)) << path;
+    return out;
 }
 
-TEST(FileNamePart, TakesWhatFollowsTheLaterSeparatorOfEitherKind) {
-  EXPECT_STREQ(L"pic01.cam", FileNamePart(L"\\My Documents\\pic01.cam"));
-  EXPECT_STREQ(L"c.cam", FileNamePart(L"\\a/b\\c.cam"));
-  EXPECT_STREQ(L"c.cam", FileNamePart(L"\\a\\b/c.cam"));
-  EXPECT_STREQ(L"pic01.cam", FileNamePart(L"pic01.cam"));
-  EXPECT_STREQ(L"", FileNamePart(L"\\Temp\\"));
-  EXPECT_STREQ(L"", FileNamePart(L""));
+TEST(FileNamePart, TakesWhatFollowsTheLaterSeparatorOfEitherKind)
+{
+    EXPECT_STREQ(L"pic01.cam", FileNamePart(L"\\My Documents\\pic01.cam"));
+    EXPECT_STREQ(L"c.cam", FileNamePart(L"\\a/b\\c.cam"));
+    EXPECT_STREQ(L"c.cam", FileNamePart(L"\\a\\b/c.cam"));
+    EXPECT_STREQ(L"pic01.cam", FileNamePart(L"pic01.cam"));
+    EXPECT_STREQ(L"", FileNamePart(L"\\Temp\\"));
+    EXPECT_STREQ(L"", FileNamePart(L""));
 }
 
-TEST(JoinPath, WritesOneBackslashBetweenFolderAndName) {
-  EXPECT_EQ(L"\\Temp\\pic01.cam", Joined(L"\\Temp", L"pic01.cam"));
-  EXPECT_EQ(L"\\Temp\\pic01.cam", Joined(L"\\Temp\\", L"pic01.cam"));
-  EXPECT_EQ(L"\\pic01.cam", Joined(L"\\", L"pic01.cam"));
-  EXPECT_EQ(L"pic01.cam", Joined(L"", L"pic01.cam"));
-  EXPECT_EQ(L"\\Tempc:x.cam", Joined(L"\\Temp", L"c:x.cam"));
-  EXPECT_EQ(L"\\Temp/\\pic01.cam", Joined(L"\\Temp/", L"pic01.cam"));
-  EXPECT_EQ(L"\\Temp\\p", Joined(L"\\Temp", L"p"));
+TEST(JoinPath, WritesOneBackslashBetweenFolderAndName)
+{
+    EXPECT_EQ(L"\\Temp\\pic01.cam", Joined(L"\\Temp", L"pic01.cam"));
+    EXPECT_EQ(L"\\Temp\\pic01.cam", Joined(L"\\Temp\\", L"pic01.cam"));
+    EXPECT_EQ(L"\\pic01.cam", Joined(L"\\", L"pic01.cam"));
+    EXPECT_EQ(L"pic01.cam", Joined(L"", L"pic01.cam"));
+    EXPECT_EQ(L"\\Tempc:x.cam", Joined(L"\\Temp", L"c:x.cam"));
+    EXPECT_EQ(L"\\Temp/\\pic01.cam", Joined(L"\\Temp/", L"pic01.cam"));
+    EXPECT_EQ(L"\\Temp\\p", Joined(L"\\Temp", L"p"));
 }
 
-TEST(JoinPath, MayWriteOverItsOwnFolder) {
-  wchar_t path[kPathLength] = L"\\My Documents";
-  ASSERT_TRUE(JoinPath(path, path, L"Sub"));
-  ASSERT_TRUE(JoinPath(path, path, L"pic.cam"));
-  EXPECT_STREQ(L"\\My Documents\\Sub\\pic.cam", path);
+TEST(JoinPath, MayWriteOverItsOwnFolder)
+{
+    wchar_t path[kPathLength] = L"\\My Documents";
+    ASSERT_TRUE(JoinPath(path, path, L"Sub"));
+    ASSERT_TRUE(JoinPath(path, path, L"pic.cam"));
+    EXPECT_STREQ(L"\\My Documents\\Sub\\pic.cam", path);
 }
 
-TEST(JoinPath, RefusesWhatWouldNotFitAndLeavesTheDestinationAlone) {
-  const std::wstring folder(250, L'f');
-  wchar_t out[kPathLength] = L"before";
-  EXPECT_TRUE(JoinPath(out, folder.c_str(), L"12345678"));  // 259 characters
-  EXPECT_EQ(259u, wcslen(out));
-  wcscpy(out, L"before");
-  EXPECT_FALSE(JoinPath(out, folder.c_str(), L"123456789"));
-  EXPECT_STREQ(L"before", out);
+TEST(JoinPath, RefusesWhatWouldNotFitAndLeavesTheDestinationAlone)
+{
+    const std::wstring folder(250, L'f');
+    wchar_t out[kPathLength] = L"before";
+    EXPECT_TRUE(JoinPath(out, folder.c_str(), L"12345678"));  // 259 characters
+    EXPECT_EQ(259u, wcslen(out));
+    wcscpy(out, L"before");
+    EXPECT_FALSE(JoinPath(out, folder.c_str(), L"123456789"));
+    EXPECT_STREQ(L"before", out);
 
-  wchar_t small[8] = L"x";
-  EXPECT_FALSE(JoinPath(small, L"\\Temp", L"a.cam"));
-  EXPECT_STREQ(L"x", small);
-  EXPECT_TRUE(JoinPath(small, L"\\Te", L"a.c"));
-  EXPECT_STREQ(L"\\Te\\a.c", small);
+    wchar_t small[8] = L"x";
+    EXPECT_FALSE(JoinPath(small, L"\\Temp", L"a.cam"));
+    EXPECT_STREQ(L"x", small);
+    EXPECT_TRUE(JoinPath(small, L"\\Te", L"a.c"));
+    EXPECT_STREQ(L"\\Te\\a.c", small);
 }
 
-TEST(ReplaceExtension, ReplacesFromTheLastDotOfTheWholePath) {
-  EXPECT_EQ(L"\\Temp\\pic01.jpg", WithExtension(L"\\Temp\\pic01.cam", L".jpg"));
-  EXPECT_EQ(L"\\Temp\\pic.01.jpg", WithExtension(L"\\Temp\\pic.01.cam", L".jpg"));
-  EXPECT_EQ(L"\\Temp\\PIC01.jpg", WithExtension(L"\\Temp\\PIC01.CAM", L".jpg"));
-  EXPECT_EQ(L"\\Temp\\pic01.jpg", WithExtension(L"\\Temp\\pic01", L".jpg"));
-  EXPECT_EQ(L"\\My.jpg", WithExtension(L"\\My.Folder\\pic01", L".jpg"));
-  EXPECT_EQ(L"\\Temp\\pic01.jpg", WithExtension(L"\\Temp\\pic01.", L".jpg"));
+TEST(ReplaceExtension, ReplacesFromTheLastDotOfTheWholePath)
+{
+    EXPECT_EQ(L"\\Temp\\pic01.jpg", WithExtension(L"\\Temp\\pic01.cam", L".jpg"));
+    EXPECT_EQ(L"\\Temp\\pic.01.jpg", WithExtension(L"\\Temp\\pic.01.cam", L".jpg"));
+    EXPECT_EQ(L"\\Temp\\PIC01.jpg", WithExtension(L"\\Temp\\PIC01.CAM", L".jpg"));
+    EXPECT_EQ(L"\\Temp\\pic01.jpg", WithExtension(L"\\Temp\\pic01", L".jpg"));
+    EXPECT_EQ(L"\\My.jpg", WithExtension(L"\\My.Folder\\pic01", L".jpg"));
+    EXPECT_EQ(L"\\Temp\\pic01.jpg", WithExtension(L"\\Temp\\pic01.", L".jpg"));
 }
 
-TEST(ReplaceExtension, RefusesWhatWouldNotFitAndLeavesThePathAlone) {
-  std::wstring longest(255, L'p');
-  wchar_t path[kPathLength];
-  wcscpy(path, longest.c_str());
-  EXPECT_TRUE(ReplaceExtension(path, L".jpg"));
-  EXPECT_EQ(259u, wcslen(path));
-  wcscpy(path, (longest + L"p").c_str());
-  EXPECT_FALSE(ReplaceExtension(path, L".jpg"));
-  EXPECT_EQ(longest + L"p", path);
-  // A shorter extension always fits.
-  wcscpy(path, (std::wstring(255, L'q') + L".long").c_str());
-  EXPECT_TRUE(ReplaceExtension(path, L".jpg"));
-  EXPECT_EQ(std::wstring(255, L'q') + L".jpg", path);
+TEST(ReplaceExtension, RefusesWhatWouldNotFitAndLeavesThePathAlone)
+{
+    std::wstring longest(255, L'p');
+    wchar_t path[kPathLength];
+    wcscpy(path, longest.c_str());
+    EXPECT_TRUE(ReplaceExtension(path, L".jpg"));
+    EXPECT_EQ(259u, wcslen(path));
+    wcscpy(path, (longest + L"p").c_str());
+    EXPECT_FALSE(ReplaceExtension(path, L".jpg"));
+    EXPECT_EQ(longest + L"p", path);
+    // A shorter extension always fits.
+    wcscpy(path, (std::wstring(255, L'q') + L".long").c_str());
+    EXPECT_TRUE(ReplaceExtension(path, L".jpg"));
+    EXPECT_EQ(std::wstring(255, L'q') + L".jpg", path);
 }
 
-TEST(PathExists, HoldsForFilesAndFoldersAndIsFolderOnlyForFolders) {
-  wchar_t temp[kPathLength];
-  ASSERT_NE(0u, GetTempPathW(kPathLength, temp));
-  const std::wstring folder = std::wstring(temp) + L"glimmer-path-helpers";
-  convert_file_test::RemoveTree(folder);
-  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-  const std::wstring file = folder + L"\\pic01.jpg";
-  ASSERT_TRUE(convert_file_test::WriteBytes(file, {1, 2, 3}));
+TEST(PathExists, HoldsForFilesAndFoldersAndIsFolderOnlyForFolders)
+{
+    wchar_t temp[kPathLength];
+    ASSERT_NE(0u, GetTempPathW(kPathLength, temp));
+    const std::wstring folder = std::wstring(temp) + L"glimmer-path-helpers";
+    convert_file_test::RemoveTree(folder);
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring file = folder + L"\\pic01.jpg";
+    ASSERT_TRUE(convert_file_test::WriteBytes(file, {1, 2, 3}));
 
-  EXPECT_TRUE(PathExists(folder.c_str()));
-  EXPECT_TRUE(IsFolder(folder.c_str()));
-  EXPECT_TRUE(PathExists(file.c_str()));
-  EXPECT_FALSE(IsFolder(file.c_str()));
-  EXPECT_FALSE(PathExists((folder + L"\\missing.jpg").c_str()));
-  EXPECT_FALSE(IsFolder((folder + L"\\missing").c_str()));
-  convert_file_test::RemoveTree(folder);
+    EXPECT_TRUE(PathExists(folder.c_str()));
+    EXPECT_TRUE(IsFolder(folder.c_str()));
+    EXPECT_TRUE(PathExists(file.c_str()));
+    EXPECT_FALSE(IsFolder(file.c_str()));
+    EXPECT_FALSE(PathExists((folder + L"\\missing.jpg").c_str()));
+    EXPECT_FALSE(IsFolder((folder + L"\\missing").c_str()));
+    convert_file_test::RemoveTree(folder);
 }
 
 }  // namespace

@@ -6,85 +6,94 @@
 
 namespace {
 
-std::string FolderFromEnvironment(const char* variable, const char* fallback) {
-  const char* dir = std::getenv(variable);
-  std::string path = dir != nullptr ? dir : fallback;
+std::string FolderFromEnvironment(const char* variable, const char* fallback)
+{
+    const char* dir = std::getenv(variable);
+    std::string path = dir != nullptr ? dir : fallback;
 #ifdef _WIN32
-  if (!path.empty() && path[0] == '/') {
-    path = "Z:" + path;
-  }
+    if (!path.empty() && path[0] == '/') {
+        path = "Z:" + path;
+    }
 #endif
-  return path;
+    return path;
 }
 
 }  // namespace
 
-std::string TestDataPath(const std::string& name) {
-  return FolderFromEnvironment("GLIMMER_TEST_CAMS", "test-cams") + "/" + name;
+std::string TestDataPath(const std::string& name)
+{
+    return FolderFromEnvironment("GLIMMER_TEST_CAMS", "test-cams") + "/" + name;
 }
 
-std::string ScratchFolder(const std::string& name) {
-  const std::string folder = FolderFromEnvironment("GLIMMER_TEST_SCRATCH", "scratch") + "/" + name;
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-  std::filesystem::create_directories(folder);
-  return folder;
+std::string ScratchFolder(const std::string& name)
+{
+    const std::string folder =
+        FolderFromEnvironment("GLIMMER_TEST_SCRATCH", "scratch") + "/" + name;
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    std::filesystem::create_directories(folder);
+    return folder;
 }
 
-Bytes ReadWholeStream(FILE* stream) {
-  Bytes bytes;
-  unsigned char chunk[4096];
-  size_t got;
-  while ((got = fread(chunk, 1, sizeof chunk, stream)) > 0) {
-    bytes.insert(bytes.end(), chunk, chunk + got);
-  }
-  return bytes;
+Bytes ReadWholeStream(FILE* stream)
+{
+    Bytes bytes;
+    unsigned char chunk[4096];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, stream)) > 0) {
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    return bytes;
 }
 
-Bytes ReadWholeFile(const std::string& path) {
-  FILE* file = fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    return {};
-  }
-  Bytes bytes = ReadWholeStream(file);
-  fclose(file);
-  return bytes;
+Bytes ReadWholeFile(const std::string& path)
+{
+    FILE* file = fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return {};
+    }
+    Bytes bytes = ReadWholeStream(file);
+    fclose(file);
+    return bytes;
 }
 
-FILE* StreamOf(const Bytes& bytes) {
-  FILE* stream = tmpfile();
-  if (stream != nullptr && !bytes.empty()) {
-    fwrite(bytes.data(), 1, bytes.size(), stream);
-  }
-  if (stream != nullptr) {
-    rewind(stream);
-  }
-  return stream;
+FILE* StreamOf(const Bytes& bytes)
+{
+    FILE* stream = tmpfile();
+    if (stream != nullptr && !bytes.empty()) {
+        fwrite(bytes.data(), 1, bytes.size(), stream);
+    }
+    if (stream != nullptr) {
+        rewind(stream);
+    }
+    return stream;
 }
 
-Conversion ConvertTestCam(const std::string& name) {
-  Conversion conversion;
-  FILE* cam = fopen(TestDataPath(name).c_str(), "rb");
-  if (cam == nullptr) {
+Conversion ConvertTestCam(const std::string& name)
+{
+    Conversion conversion;
+    FILE* cam = fopen(TestDataPath(name).c_str(), "rb");
+    if (cam == nullptr) {
+        return conversion;
+    }
+    CamDirectory directory;
+    conversion.directory_read = ReadDirectory(directory, cam);
+    if (conversion.directory_read) {
+        FILE* out = tmpfile();
+        conversion.result = WritePicture(directory, cam, out);
+        rewind(out);
+        conversion.output = ReadWholeStream(out);
+        fclose(out);
+    }
+    fclose(cam);
     return conversion;
-  }
-  CamDirectory directory;
-  conversion.directory_read = ReadDirectory(directory, cam);
-  if (conversion.directory_read) {
-    FILE* out = tmpfile();
-    conversion.result = WritePicture(directory, cam, out);
-    rewind(out);
-    conversion.output = ReadWholeStream(out);
-    fclose(out);
-  }
-  fclose(cam);
-  return conversion;
 }
 
-Bytes Slice(const Bytes& data, size_t offset, size_t count) {
-  if (offset >= data.size()) {
-    return {};
-  }
-  const size_t end = offset + count < data.size() ? offset + count : data.size();
-  return Bytes(data.begin() + offset, data.begin() + end);
+Bytes Slice(const Bytes& data, size_t offset, size_t count)
+{
+    if (offset >= data.size()) {
+        return {};
+    }
+    const size_t end = offset + count < data.size() ? offset + count : data.size();
+    return Bytes(data.begin() + offset, data.begin() + end);
 }

@@ -23,9 +23,9 @@ Bytes ReadWholeStream(FILE* stream);
 FILE* StreamOf(const Bytes& bytes);
 
 struct Conversion {
-  bool directory_read = false;
-  WriteResult result = WriteResult::NoPicture;
-  Bytes output;
+    bool directory_read = false;
+    WriteResult result = WriteResult::NoPicture;
+    Bytes output;
 };
 
 // Reads the directory of the generated CAM file `name` and writes its picture to a scratch

@@ -25,7 +25,9 @@ TEST(DirTreeDialogJapaneseTest, UsesTheJapaneseTemplateAndRootName)
     drive_tree::MakeFolder(L"\\写真");
     MessageBoxAnswerer boxes;
     AttributeList frame;
-    frame.Set(Key::Style, WS_OVERLAPPEDWINDOW | WS_VISIBLE).Set(Key::Width, 400).Set(Key::Height, 300);
+    frame.Set(Key::Style, WS_OVERLAPPEDWINDOW | WS_VISIBLE)
+        .Set(Key::Width, 400)
+        .Set(Key::Height, 300);
     Window owner(nullptr, L"Owner", frame);
     AttributeList attributes;
     DirTreeDialog dialog(&owner, attributes);
@@ -41,8 +43,7 @@ TEST(DirTreeDialogJapaneseTest, UsesTheJapaneseTemplateAndRootName)
         GetDlgItemTextW(box, IDCANCEL, text, 32);
         cancelText = text;
         picked = Child(tree, root, L"写真");
-        if (picked != nullptr)
-            Select(tree, picked);
+        if (picked != nullptr) Select(tree, picked);
     });
     EXPECT_EQ(dialog.RunModal(), 1);
     ASSERT_EQ(boxes.Shown().size(), 1u);

@@ -44,8 +44,7 @@ void MakeDriveTree()
     MakeFolder(L"\\G\\H");
     MakeFolder(L"\\G\\H\\RECYCLED");
     MakeFolder(L"\\recycled");
-    if (GetFileAttributesW(L"\\L") == INVALID_FILE_ATTRIBUTES)
-        MakeFolderLink(L"\\L", "A");
+    if (GetFileAttributesW(L"\\L") == INVALID_FILE_ATTRIBUTES) MakeFolderLink(L"\\L", "A");
     if (GetFileAttributesW(L"\\A\\B\\up") == INVALID_FILE_ATTRIBUTES)
         MakeFolderLink(L"\\A\\B\\up", "..");
 }
@@ -56,8 +55,7 @@ std::vector<std::wstring> RootFoldersAsListed()
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(L"\\*.*", &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
+    if (search == INVALID_HANDLE_VALUE) return names;
     do {
         const std::wstring name = found.cFileName;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && name != L"." &&
@@ -157,8 +155,7 @@ TEST_F(DirTreeDialogTest, TheRootIsExpandedWithItsNameAndNothingIsSelected)
             EXPECT_EQ(ItemText(tree, root), L"My Handheld PC");
             EXPECT_TRUE(IsExpanded(tree, root));
             EXPECT_EQ(TreeView_GetSelection(tree), nullptr);
-            for (HTREEITEM item : Children(tree, root))
-                EXPECT_FALSE(IsExpanded(tree, item));
+            for (HTREEITEM item : Children(tree, root)) EXPECT_FALSE(IsExpanded(tree, item));
             // The tree shows the device's pictures: root, folder, open folder.
             HIMAGELIST images = TreeView_GetImageList(tree, TVSIL_NORMAL);
             ASSERT_NE(images, nullptr);
@@ -184,10 +181,12 @@ TEST_F(DirTreeDialogTest, RootFoldersComeInReverseListingOrderWithoutRecycledOrF
     std::reverse(expected.begin(), expected.end());
     ASSERT_GE(expected.size(), 5u);
     std::vector<std::wstring> shown;
-    Run([&shown](HWND box) {
-        HWND tree = TreeOf(box);
-        shown = ChildNames(tree, TreeView_GetRoot(tree));
-    }, IDCANCEL);
+    Run(
+        [&shown](HWND box) {
+            HWND tree = TreeOf(box);
+            shown = ChildNames(tree, TreeView_GetRoot(tree));
+        },
+        IDCANCEL);
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(std::count(shown.begin(), shown.end(), L"recycled"), 0);
     EXPECT_EQ(std::count(shown.begin(), shown.end(), L"root-file.cam"), 0);
@@ -197,29 +196,31 @@ TEST_F(DirTreeDialogTest, FoldersAreReadWhenFirstExpanded)
 {
     std::vector<std::wstring> namesOfA;
     std::vector<std::wstring> namesOfG;
-    Run([&](HWND box) {
-        HWND tree = TreeOf(box);
-        HTREEITEM root = TreeView_GetRoot(tree);
-        HTREEITEM a = Child(tree, root, L"A");
-        ASSERT_NE(a, nullptr);
-        EXPECT_TRUE(HasButton(tree, a));
-        EXPECT_TRUE(Children(tree, a).empty()) << "A was read before it was expanded";
+    Run(
+        [&](HWND box) {
+            HWND tree = TreeOf(box);
+            HTREEITEM root = TreeView_GetRoot(tree);
+            HTREEITEM a = Child(tree, root, L"A");
+            ASSERT_NE(a, nullptr);
+            EXPECT_TRUE(HasButton(tree, a));
+            EXPECT_TRUE(Children(tree, a).empty()) << "A was read before it was expanded";
 
-        // A folder made now, while the dialog is up, is there when A is opened.
-        MakeFolder(L"\\A\\Late");
-        Expand(tree, a);
-        namesOfA = ChildNames(tree, a);
+            // A folder made now, while the dialog is up, is there when A is opened.
+            MakeFolder(L"\\A\\Late");
+            Expand(tree, a);
+            namesOfA = ChildNames(tree, a);
 
-        HTREEITEM g = Child(tree, root, L"G");
-        ASSERT_NE(g, nullptr);
-        Expand(tree, g);
-        namesOfG = ChildNames(tree, g);
-        HTREEITEM h = Child(tree, g, L"H");
-        ASSERT_NE(h, nullptr);
-        EXPECT_FALSE(HasButton(tree, h)) << "H holds only a recycle folder";
-        Expand(tree, h);
-        EXPECT_TRUE(Children(tree, h).empty());
-    }, IDCANCEL);
+            HTREEITEM g = Child(tree, root, L"G");
+            ASSERT_NE(g, nullptr);
+            Expand(tree, g);
+            namesOfG = ChildNames(tree, g);
+            HTREEITEM h = Child(tree, g, L"H");
+            ASSERT_NE(h, nullptr);
+            EXPECT_FALSE(HasButton(tree, h)) << "H holds only a recycle folder";
+            Expand(tree, h);
+            EXPECT_TRUE(Children(tree, h).empty());
+        },
+        IDCANCEL);
     std::sort(namesOfA.begin(), namesOfA.end());
     EXPECT_EQ(namesOfA, (std::vector<std::wstring>{L"B", L"C", L"Late"}));
     EXPECT_EQ(namesOfG, (std::vector<std::wstring>{L"H"}));
@@ -227,17 +228,19 @@ TEST_F(DirTreeDialogTest, FoldersAreReadWhenFirstExpanded)
 
 TEST_F(DirTreeDialogTest, OnlyFoldersWithListedSubFoldersHaveAnExpandButton)
 {
-    Run([](HWND box) {
-        HWND tree = TreeOf(box);
-        HTREEITEM root = TreeView_GetRoot(tree);
-        HTREEITEM a = Child(tree, root, L"A");
-        ASSERT_NE(a, nullptr);
-        Expand(tree, a);
-        EXPECT_TRUE(HasButton(tree, Child(tree, a, L"B")));
-        EXPECT_FALSE(HasButton(tree, Child(tree, a, L"C"))) << "C holds only a file";
-        EXPECT_FALSE(HasButton(tree, Child(tree, root, L"D"))) << "D holds only RECYCLED";
-        EXPECT_FALSE(HasButton(tree, Child(tree, root, L"E"))) << "E holds only files";
-    }, IDCANCEL);
+    Run(
+        [](HWND box) {
+            HWND tree = TreeOf(box);
+            HTREEITEM root = TreeView_GetRoot(tree);
+            HTREEITEM a = Child(tree, root, L"A");
+            ASSERT_NE(a, nullptr);
+            Expand(tree, a);
+            EXPECT_TRUE(HasButton(tree, Child(tree, a, L"B")));
+            EXPECT_FALSE(HasButton(tree, Child(tree, a, L"C"))) << "C holds only a file";
+            EXPECT_FALSE(HasButton(tree, Child(tree, root, L"D"))) << "D holds only RECYCLED";
+            EXPECT_FALSE(HasButton(tree, Child(tree, root, L"E"))) << "E holds only files";
+        },
+        IDCANCEL);
 }
 
 TEST_F(DirTreeDialogTest, LinksAreShownButNeverOpened)
@@ -288,9 +291,10 @@ TEST_F(DirTreeDialogTest, OkWithoutASelectionKeepsTheDialogOpen)
 TEST_F(DirTreeDialogTest, CancelAfterAnEarlierOkGivesNoPath)
 {
     ASSERT_EQ(Run([](HWND box) {
-        HWND tree = TreeOf(box);
-        Select(tree, TreeView_GetRoot(tree));
-    }), 1);
+                  HWND tree = TreeOf(box);
+                  Select(tree, TreeView_GetRoot(tree));
+              }),
+              1);
     ASSERT_STREQ(dialog->SelectedPath(), L"\\");
 
     EXPECT_EQ(Run(nullptr, IDCANCEL), 2);
@@ -311,8 +315,7 @@ TEST_F(DirTreeDialogTest, TwoRunsShowTheSameTree)
             names = ChildNames(tree, TreeView_GetRoot(tree));
             HTREEITEM a = Child(tree, TreeView_GetRoot(tree), L"A");
             Expand(tree, a);
-            for (const std::wstring& name : ChildNames(tree, a))
-                names.push_back(L"A\\" + name);
+            for (const std::wstring& name : ChildNames(tree, a)) names.push_back(L"A\\" + name);
         };
     };
     Run(look(first), IDCANCEL);

@@ -38,16 +38,14 @@ inline std::vector<HTREEITEM> Children(HWND tree, HTREEITEM parent)
 inline std::vector<std::wstring> ChildNames(HWND tree, HTREEITEM parent)
 {
     std::vector<std::wstring> names;
-    for (HTREEITEM item : Children(tree, parent))
-        names.push_back(ItemText(tree, item));
+    for (HTREEITEM item : Children(tree, parent)) names.push_back(ItemText(tree, item));
     return names;
 }
 
 inline HTREEITEM Child(HWND tree, HTREEITEM parent, const std::wstring& name)
 {
     for (HTREEITEM item : Children(tree, parent))
-        if (ItemText(tree, item) == name)
-            return item;
+        if (ItemText(tree, item) == name) return item;
     return nullptr;
 }
 

@@ -11,8 +11,7 @@ protected:
     void TearDown() override
     {
         ListFixture::TearDown();
-        for (FileEntry* entry : entries)
-            delete entry;
+        for (FileEntry* entry : entries) delete entry;
     }
 
     void Add(const wchar_t* name, const wchar_t* folder, uint64_t size)

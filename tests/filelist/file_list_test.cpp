@@ -113,23 +113,23 @@ TEST_F(FileListTest, AnotherColumnKeepsTheDirection)
     ClickHeader(kName);
     ClickHeader(kName);
     ClickHeader(kSize);
-    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"d.cam", L"b.cam", L"c.cam", L"f.cam",
-                                                  L"E.cam", L"A.cam"}));
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"d.cam", L"b.cam", L"c.cam", L"f.cam", L"E.cam",
+                                                  L"A.cam"}));
     ClickHeader(kSize);
-    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"A.cam", L"E.cam", L"f.cam", L"c.cam",
-                                                  L"b.cam", L"d.cam"}));
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"A.cam", L"E.cam", L"f.cam", L"c.cam", L"b.cam",
+                                                  L"d.cam"}));
 }
 
 TEST_F(FileListTest, FolderClicksSortByFolderThenName)
 {
     ClickHeader(kFolder);
-    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"b.cam", L"d.cam", L"c.cam", L"E.cam",
-                                                  L"A.cam", L"f.cam"}));
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"b.cam", L"d.cam", L"c.cam", L"E.cam", L"A.cam",
+                                                  L"f.cam"}));
     EXPECT_EQ(Column(kFolder), (std::vector<std::wstring>{top, top, top + L"\\M", top + L"\\M",
                                                           top + L"\\Z", top + L"\\Z"}));
     ClickHeader(kFolder);
-    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"f.cam", L"A.cam", L"E.cam", L"c.cam",
-                                                  L"d.cam", L"b.cam"}));
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"f.cam", L"A.cam", L"E.cam", L"c.cam", L"d.cam",
+                                                  L"b.cam"}));
     ClickHeader(kName);
     EXPECT_EQ(list->SortKey(), FileList::kByName | FileList::kDescending);
 }
@@ -139,8 +139,8 @@ TEST_F(FileListTest, ANewSearchKeepsTheChosenOrder)
     ClickHeader(kSize);
     MakeFile(top + L"\\M\\g.cam", 100);
     list->SetFolderAndSearch(top.c_str());
-    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"A.cam", L"E.cam", L"f.cam", L"g.cam",
-                                                  L"c.cam", L"b.cam", L"d.cam"}));
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"A.cam", L"E.cam", L"f.cam", L"g.cam", L"c.cam",
+                                                  L"b.cam", L"d.cam"}));
     EXPECT_EQ(list->Count(), 7);
 }
 

@@ -59,9 +59,9 @@ TEST_F(SearchTest, SubFolderFilesComeBeforeTheirFolderAndRecycleFoldersAreSkippe
     MakeWalkTree();
     EXPECT_TRUE(list->SetFolderAndSearch(L"\\Walk"));
 
-    EXPECT_EQ(SortedPaths(), (std::vector<std::wstring>{
-                                 L"\\Walk\\Sub\\Deep\\c.cam", L"\\Walk\\Sub\\b.cam",
-                                 L"\\Walk\\a.cam", L"\\Walk\\x.cam\\inner.cam"}));
+    EXPECT_EQ(SortedPaths(),
+              (std::vector<std::wstring>{L"\\Walk\\Sub\\Deep\\c.cam", L"\\Walk\\Sub\\b.cam",
+                                         L"\\Walk\\a.cam", L"\\Walk\\x.cam\\inner.cam"}));
     EXPECT_LT(IndexOf(L"\\Walk\\Sub\\Deep\\c.cam"), IndexOf(L"\\Walk\\Sub\\b.cam"));
     EXPECT_LT(IndexOf(L"\\Walk\\Sub\\b.cam"), IndexOf(L"\\Walk\\a.cam"));
     EXPECT_LT(IndexOf(L"\\Walk\\x.cam\\inner.cam"), IndexOf(L"\\Walk\\a.cam"));
@@ -140,8 +140,7 @@ TEST_F(SearchTest, LinksAreListedNeverWalkedSoALoopEnds)
     ASSERT_NE(GetFileAttributesW(L"\\Loop\\alias") & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
 
     list->SetFolderAndSearch(L"\\Loop");
-    EXPECT_EQ(SortedPaths(),
-              (std::vector<std::wstring>{L"\\Loop\\Sub\\s.cam", L"\\Loop\\a.cam"}));
+    EXPECT_EQ(SortedPaths(), (std::vector<std::wstring>{L"\\Loop\\Sub\\s.cam", L"\\Loop\\a.cam"}));
 }
 
 TEST_F(SearchTest, PathsThatWouldNotFitAreSkippedWithoutAMessage)

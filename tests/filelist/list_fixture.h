@@ -69,8 +69,7 @@ protected:
     std::vector<std::wstring> Column(int column) const
     {
         std::vector<std::wstring> texts;
-        for (int row = 0; row < Rows(); ++row)
-            texts.push_back(Cell(row, column));
+        for (int row = 0; row < Rows(); ++row) texts.push_back(Cell(row, column));
         return texts;
     }
 
@@ -98,10 +97,10 @@ protected:
     {
         HWND header = reinterpret_cast<HWND>(SendMessageW(List(), LVM_GETHEADER, 0, 0));
         RECT bounds = {};
-        ASSERT_TRUE(SendMessageW(header, HDM_GETITEMRECT, column,
-                                 reinterpret_cast<LPARAM>(&bounds)));
-        const LPARAM at = MAKELPARAM((bounds.left + bounds.right) / 2,
-                                     (bounds.top + bounds.bottom) / 2);
+        ASSERT_TRUE(
+            SendMessageW(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&bounds)));
+        const LPARAM at =
+            MAKELPARAM((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
         SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageW(header, WM_LBUTTONUP, 0, at);
     }

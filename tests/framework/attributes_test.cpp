@@ -76,8 +76,8 @@ TEST(AttributeList, AFullListDropsFurtherAppends)
 
 TEST(AttributeList, FlagTablesOrPresentNonZeroAttributesIntoStyle)
 {
-    const StyleFlag table[] = {{Key::Group, WS_GROUP}, {Key::TrackThumb, WS_HSCROLL},
-                               {Key::StatusBar, WS_VSCROLL}};
+    const StyleFlag table[] = {
+        {Key::Group, WS_GROUP}, {Key::TrackThumb, WS_HSCROLL}, {Key::StatusBar, WS_VSCROLL}};
     AttributeList attributes;
     attributes.Set(Key::Group, 1).Set(Key::TrackThumb, 0).Set(Key::Style, WS_CHILD);
     attributes.AddFlags(table, 3);

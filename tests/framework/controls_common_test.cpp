@@ -174,8 +174,12 @@ protected:
     std::unique_ptr<ScrollBarCtrl> MakeBar(int minimum, int maximum, int position)
     {
         AttributeList attributes;
-        attributes.Set(Key::Style, SBS_VERT).Set(Key::Width, 16).Set(Key::Height, 120)
-            .Set(Key::BarMin, minimum).Set(Key::BarMax, maximum).Set(Key::BarPos, position);
+        attributes.Set(Key::Style, SBS_VERT)
+            .Set(Key::Width, 16)
+            .Set(Key::Height, 120)
+            .Set(Key::BarMin, minimum)
+            .Set(Key::BarMax, maximum)
+            .Set(Key::BarPos, position);
         return std::make_unique<ScrollBarCtrl>(Parent(), L"", attributes);
     }
 };
@@ -223,10 +227,9 @@ TEST_F(ScrollBarTest, RequestsMoveWithinTheRangeAndReturnTheDelta)
         int expected;
     };
     const Step steps[] = {
-        {SB_LINEUP, 5, 4},      {SB_LINEDOWN, 5, 6},   {SB_PAGEUP, 7, 2},
-        {SB_PAGEUP, 3, 0},      {SB_PAGEDOWN, 5, 10},  {SB_PAGEDOWN, 18, 20},
-        {SB_LINEUP, 0, 0},      {SB_LINEDOWN, 20, 20}, {SB_TOP, 9, 0},
-        {SB_BOTTOM, 9, 20},     {SB_ENDSCROLL, 9, 9},  {SB_THUMBPOSITION, 9, 9},
+        {SB_LINEUP, 5, 4},    {SB_LINEDOWN, 5, 6},   {SB_PAGEUP, 7, 2},    {SB_PAGEUP, 3, 0},
+        {SB_PAGEDOWN, 5, 10}, {SB_PAGEDOWN, 18, 20}, {SB_LINEUP, 0, 0},    {SB_LINEDOWN, 20, 20},
+        {SB_TOP, 9, 0},       {SB_BOTTOM, 9, 20},    {SB_ENDSCROLL, 9, 9}, {SB_THUMBPOSITION, 9, 9},
     };
     for (const Step& step : steps) {
         bar->SetPos(step.start);
@@ -265,7 +268,8 @@ protected:
         ControlsTest::SetUp();
         AttributeList attributes;
         attributes.Set(Key::Style, WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES)
-            .Set(Key::Width, 300).Set(Key::Height, 300);
+            .Set(Key::Width, 300)
+            .Set(Key::Height, 300);
         tree_ = std::make_unique<TreeViewCtrl>(Parent(), L"Tree1", attributes);
         ASSERT_TRUE(IsWindow(tree_->Handle()));
     }
@@ -303,8 +307,7 @@ TEST_F(TreeViewTest, InsertedItemsCarryTextAndImages)
 TEST_F(TreeViewTest, InsertingFirstReversesTheOrderAndSelectionIsReadBack)
 {
     HTREEITEM root = tree_->InsertItem(nullptr, TVI_ROOT, L"Root", 0, 0);
-    for (const wchar_t* name : {L"A", L"B", L"C"})
-        tree_->InsertItem(root, TVI_FIRST, name, 1, 2);
+    for (const wchar_t* name : {L"A", L"B", L"C"}) tree_->InsertItem(root, TVI_FIRST, name, 1, 2);
     EXPECT_EQ((Texts{L"C", L"B", L"A"}), Children(*tree_, root));
 
     EXPECT_EQ(nullptr, tree_->GetSelectedItem());
@@ -343,8 +346,7 @@ TEST_F(TreeViewTest, SortAllSortsEveryLevel)
     HTREEITEM root = tree_->InsertText(nullptr, TVI_ROOT, L"Root");
     HTREEITEM m = tree_->InsertText(root, TVI_LAST, L"m");
     tree_->InsertText(root, TVI_LAST, L"c");
-    for (const wchar_t* name : {L"z", L"b", L"k"})
-        tree_->InsertText(m, TVI_LAST, name);
+    for (const wchar_t* name : {L"z", L"b", L"k"}) tree_->InsertText(m, TVI_LAST, name);
 
     tree_->SortAll(nullptr);
     EXPECT_EQ((Texts{L"m", L"c"}), Children(*tree_, root));
@@ -381,8 +383,7 @@ TEST_F(CommonCtrlTest, EveryWrapperCreatesItsWindowClass)
         return list;
     };
     std::vector<std::unique_ptr<AttributeList>> lists;
-    for (int i = 0; i < 11; ++i)
-        lists.push_back(attributes());
+    for (int i = 0; i < 11; ++i) lists.push_back(attributes());
     Made made[] = {
         {std::make_unique<ToolbarCtrl>(Parent(), L"", *lists[0]), L"ToolbarWindow32"},
         {std::make_unique<StatusBarCtrl>(Parent(), L"", *lists[1]), L"msctls_statusbar32"},
@@ -404,7 +405,8 @@ TEST_F(CommonCtrlTest, EveryWrapperCreatesItsWindowClass)
     }
     EXPECT_TRUE(GetWindowLongW(made[0].control->Handle(), GWL_STYLE) & CCS_NODIVIDER);
     const LONG editStyle = GetWindowLongW(made[3].control->Handle(), GWL_STYLE);
-    EXPECT_EQ(static_cast<LONG>(WS_TABSTOP | ES_AUTOHSCROLL), editStyle & (WS_TABSTOP | ES_AUTOHSCROLL));
+    EXPECT_EQ(static_cast<LONG>(WS_TABSTOP | ES_AUTOHSCROLL),
+              editStyle & (WS_TABSTOP | ES_AUTOHSCROLL));
 
     AttributeList rebarAttributes;
     ReBarCtrl rebar(Parent(), L"", rebarAttributes);
@@ -496,8 +498,11 @@ TEST_F(CommonCtrlTest, WindowDCPutsBackWhatWasSelected)
     // A class with its own DC keeps selections across GetDC calls, so a font left selected
     // would show up in the next context of the window.
     AttributeList attributes;
-    attributes.Set(Key::ClassName, L"GlimmerOwnDCWindow").Set(Key::ClassStyle, CS_OWNDC)
-        .Set(Key::Style, WS_CHILD).Set(Key::Width, 50).Set(Key::Height, 50);
+    attributes.Set(Key::ClassName, L"GlimmerOwnDCWindow")
+        .Set(Key::ClassStyle, CS_OWNDC)
+        .Set(Key::Style, WS_CHILD)
+        .Set(Key::Width, 50)
+        .Set(Key::Height, 50);
     Window owner(Parent(), L"", attributes);
     ASSERT_TRUE(IsWindow(owner.Handle()));
     HFONT font = static_cast<HFONT>(GetStockObject(SYSTEM_FIXED_FONT));

@@ -49,14 +49,12 @@ public:
     // Binds every event of the list on the control; the extra is the event code itself.
     void ConnectAll(Window& control, std::initializer_list<int32_t> events)
     {
-        for (int32_t event : events)
-            control.Connect(event, this, Record, event);
+        for (int32_t event : events) control.Connect(event, this, Record, event);
     }
     std::vector<LONG_PTR> Events() const
     {
         std::vector<LONG_PTR> events;
-        for (const Seen& item : seen)
-            events.push_back(item.event);
+        for (const Seen& item : seen) events.push_back(item.event);
         return events;
     }
     std::vector<Seen> seen;
@@ -68,8 +66,7 @@ LRESULT RouteCommand(Object* receiver, MessageRecord& record, MessageHandlerEntr
     auto* parent = static_cast<Window*>(receiver);
     HWND sender = reinterpret_cast<HWND>(record.lParam);
     Window* control = FindWindowObject(sender);
-    if (control == nullptr)
-        return parent->DefaultProc(record);
+    if (control == nullptr) return parent->DefaultProc(record);
     int32_t event = TranslateNotification(control->NotificationMap(), CommandCode(record.wParam));
     parent->DispatchEvent(event, reinterpret_cast<UINT_PTR>(sender), 0, &record);
     return record.result;
@@ -80,8 +77,7 @@ LRESULT RouteNotify(Object* receiver, MessageRecord& record, MessageHandlerEntry
     auto* parent = static_cast<Window*>(receiver);
     const NMHDR* header = reinterpret_cast<const NMHDR*>(record.lParam);
     Window* control = FindWindowObject(header->hwndFrom);
-    if (control == nullptr)
-        return parent->DefaultProc(record);
+    if (control == nullptr) return parent->DefaultProc(record);
     int32_t event = TranslateNotification(control->NotificationMap(), NotifyCode(record.lParam));
     parent->DispatchEvent(event, reinterpret_cast<UINT_PTR>(header->hwndFrom), 0, &record);
     return record.result;
@@ -156,11 +152,11 @@ TEST_F(NotifyTest, ListBoxSelectionRaisesOnSelChange)
 
 TEST_F(NotifyTest, ComboBoxDropDownAndCloseUp)
 {
-    ComboBoxCtrl combo(Parent(), L"",
-                       Sized(120, 120).Set(Key::Style, CBS_DROPDOWNLIST).Set(Key::ItemList, L"x,y"));
-    trace_.ConnectAll(combo, {Key::OnDropDown, Key::OnCloseUp, Key::OnSelEndCancel,
-                              Key::OnSelEndOk, Key::OnSelChange, Key::OnSetFocus,
-                              Key::OnKillFocus});
+    ComboBoxCtrl combo(
+        Parent(), L"",
+        Sized(120, 120).Set(Key::Style, CBS_DROPDOWNLIST).Set(Key::ItemList, L"x,y"));
+    trace_.ConnectAll(combo, {Key::OnDropDown, Key::OnCloseUp, Key::OnSelEndCancel, Key::OnSelEndOk,
+                              Key::OnSelChange, Key::OnSetFocus, Key::OnKillFocus});
     combo.ShowDropDown(TRUE);
     combo.ShowDropDown(FALSE);
     Events events = trace_.Events();

@@ -26,8 +26,9 @@ public:
     static LRESULT Record(Object* receiver, MessageRecord& record, MessageHandlerEntry&)
     {
         auto* log = static_cast<MouseLog*>(receiver);
-        log->calls.push_back(
-            {record.message, record.wParam, {GET_X_LPARAM(record.lParam), GET_Y_LPARAM(record.lParam)}});
+        log->calls.push_back({record.message,
+                              record.wParam,
+                              {GET_X_LPARAM(record.lParam), GET_Y_LPARAM(record.lParam)}});
         return 77;
     }
     void Watch(Window& window)
@@ -164,7 +165,10 @@ TEST_F(SoftDisableTest, WithoutAParentObjectNothingIsFiltered)
 TEST_F(SoftDisableTest, ScrollBarFiltersTheSameWay)
 {
     AttributeList attributes;
-    attributes.Set(Key::X, 200).Set(Key::Y, 10).Set(Key::Width, 16).Set(Key::Height, 100)
+    attributes.Set(Key::X, 200)
+        .Set(Key::Y, 10)
+        .Set(Key::Width, 16)
+        .Set(Key::Height, 100)
         .Set(Key::Style, SBS_VERT);
     ScrollBarCtrl bar(Parent(), L"", attributes);
     bar.SetSoftDisable(1);

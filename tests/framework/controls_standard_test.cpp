@@ -183,8 +183,8 @@ TEST_F(ComboBoxCtrlTest, DefaultStyleAccumulatesAndTextIsSet)
     AttributeList attributes;
     attributes.Set(Key::Style, CBS_DROPDOWN).Set(Key::Text, L"\\Temp").Set(Key::TextLimit, 4);
     ComboBoxCtrl combo(Parent(), L"", attributes);
-    const LONG_PTR requested = WS_VSCROLL | WS_TABSTOP | CBS_NOINTEGRALHEIGHT | CBS_DROPDOWN |
-                               WS_CHILD | WS_VISIBLE;
+    const LONG_PTR requested =
+        WS_VSCROLL | WS_TABSTOP | CBS_NOINTEGRALHEIGHT | CBS_DROPDOWN | WS_CHILD | WS_VISIBLE;
     EXPECT_EQ(requested, attributes.Find(Key::Style));
     // The combo box keeps WS_VSCROLL for its drop-down list, not for itself.
     const LONG kept = WS_TABSTOP | CBS_NOINTEGRALHEIGHT | CBS_DROPDOWN;
@@ -208,7 +208,8 @@ protected:
 TEST_F(ListViewTest, ReportStyleWithFullRowSelection)
 {
     auto list = MakeReport();
-    EXPECT_EQ(static_cast<LONG>(LVS_REPORT), GetWindowLongW(list->Handle(), GWL_STYLE) & LVS_TYPEMASK);
+    EXPECT_EQ(static_cast<LONG>(LVS_REPORT),
+              GetWindowLongW(list->Handle(), GWL_STYLE) & LVS_TYPEMASK);
     EXPECT_TRUE(list->GetExtendedListViewStyle() & LVS_EX_FULLROWSELECT);
     EXPECT_TRUE(GetWindowLongW(list->Handle(), GWL_EXSTYLE) & 0x20);
     RECT bounds = BoundsOf(list->Handle());
@@ -277,8 +278,7 @@ TEST_F(ListViewTest, SelectFirstIfNone)
     const ListViewColumn column = {L"Name", 100, 0};
     list->InsertColumns(1, &column);
     const wchar_t* rows[] = {L"a", L"b", L"c"};
-    for (int i = 0; i < 3; ++i)
-        list->InsertRow(i, &rows[i], 1);
+    for (int i = 0; i < 3; ++i) list->InsertRow(i, &rows[i], 1);
 
     EXPECT_EQ(TRUE, list->SelectFirstIfNone());
     EXPECT_EQ(static_cast<UINT>(LVIS_SELECTED | LVIS_FOCUSED),
@@ -298,10 +298,8 @@ TEST_F(ListViewTest, SelectedRowsSortingAndClearing)
     const ListViewColumn column = {L"Name", 100, 0};
     list->InsertColumns(1, &column);
     const wchar_t* names[] = {L"d", L"a", L"f", L"b", L"e", L"c"};
-    for (int i = 0; i < 6; ++i)
-        list->InsertRow(i, &names[i], 1);
-    for (int row : {0, 2, 5})
-        list->SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    for (int i = 0; i < 6; ++i) list->InsertRow(i, &names[i], 1);
+    for (int row : {0, 2, 5}) list->SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
 
     std::vector<int> selected;
     for (int row = list->GetNextItem(-1, LVNI_SELECTED); row >= 0;

@@ -62,7 +62,6 @@ public:
     std::vector<UINT> seen;
     std::vector<HWND> handles;
     std::vector<INT_PTR> ended;
-
 };
 
 // While it lives, a dialog of the test still up after five seconds is ended and reported,
@@ -166,8 +165,7 @@ struct CancelCase {
 TEST_F(ModalDialogTest, EveryWayOfCancellingGivesTwo)
 {
     const CancelCase cases[] = {
-        {"Cancel button", L"TestDialog",
-         [](TestDialog& d) { Post(d.Item(IDCANCEL), BM_CLICK); }},
+        {"Cancel button", L"TestDialog", [](TestDialog& d) { Post(d.Item(IDCANCEL), BM_CLICK); }},
         {"Escape", L"TestDialog",
          [](TestDialog& d) { Post(d.Item(kEdit), WM_KEYDOWN, VK_ESCAPE, 1); }},
         {"close box", L"TestDialog",

@@ -39,7 +39,8 @@ TEST(Font, GivenFieldsReadBackAndTheRestStaysZero)
     std::wcscpy(expected.lfFaceName, L"Tahoma");
     EXPECT_TRUE(SameDescription(expected, font.Description()));
     LOGFONTW fromHandle = {};
-    ASSERT_EQ(static_cast<int>(sizeof fromHandle), GetObjectW(font.Handle(), sizeof fromHandle, &fromHandle));
+    ASSERT_EQ(static_cast<int>(sizeof fromHandle),
+              GetObjectW(font.Handle(), sizeof fromHandle, &fromHandle));
     EXPECT_EQ(-12, fromHandle.lfHeight);
     EXPECT_STREQ(L"Tahoma", fromHandle.lfFaceName);
 }
@@ -47,13 +48,13 @@ TEST(Font, GivenFieldsReadBackAndTheRestStaysZero)
 TEST(Font, PairsApplyInOrderAndOtherKeysAreIgnored)
 {
     const AttributePair pairs[] = {
-        {Key::Weight, 400}, {Key::Style, WS_CHILD}, {Key::Weight, 700},
-        {Key::Italic, 0x101}, {Key::Width, 7}, {Key::Quality, 0x1FF}, {Key::X, 3},
+        {Key::Weight, 400}, {Key::Style, WS_CHILD}, {Key::Weight, 700}, {Key::Italic, 0x101},
+        {Key::Width, 7},    {Key::Quality, 0x1FF},  {Key::X, 3},
     };
     Font font(pairs, 7);
     LOGFONTW expected = {};
     expected.lfWeight = 700;
-    expected.lfItalic = 1;     // low 8 bits of the value
+    expected.lfItalic = 1;  // low 8 bits of the value
     expected.lfWidth = 7;
     expected.lfQuality = 0xFF;
     EXPECT_TRUE(SameDescription(expected, font.Description()));

@@ -42,14 +42,15 @@ TEST(NotificationMap, SelectionChangesRaiseTheirEvents)
 
 TEST(NotificationMap, TheCommonMapCoversTheSixGenericCodes)
 {
-    const UINT natives[] = {NM_CLICK, NM_DBLCLK, NM_KILLFOCUS, NM_OUTOFMEMORY, NM_RETURN,
-                            NM_SETFOCUS};
-    const int32_t events[] = {Key::OnClick, Key::OnDoubleClick, Key::OnKillFocus,
-                              Key::OnOutOfMemory, Key::OnReturn, Key::OnSetFocus};
+    const UINT natives[] = {NM_CLICK,       NM_DBLCLK, NM_KILLFOCUS,
+                            NM_OUTOFMEMORY, NM_RETURN, NM_SETFOCUS};
+    const int32_t events[] = {Key::OnClick,       Key::OnDoubleClick, Key::OnKillFocus,
+                              Key::OnOutOfMemory, Key::OnReturn,      Key::OnSetFocus};
     EXPECT_EQ(6, CommonNotificationMap().count);
     for (int i = 0; i < 6; ++i) {
         int32_t event = 0;
-        EXPECT_TRUE(FindNotificationEvent(CommonNotificationMap(), static_cast<int32_t>(natives[i]), &event));
+        EXPECT_TRUE(FindNotificationEvent(CommonNotificationMap(), static_cast<int32_t>(natives[i]),
+                                          &event));
         EXPECT_EQ(events[i], event) << "native " << static_cast<int32_t>(natives[i]);
     }
 }
@@ -62,10 +63,11 @@ TEST(NotificationMap, NegativeCommandCodesMatchTheirPairs)
               TranslateNotification(ComboBoxNotificationMap(), CommandCode(comboSpace)));
     EXPECT_EQ(Key::OnErrSpace,
               TranslateNotification(ListBoxNotificationMap(), CommandCode(listSpace)));
-    EXPECT_EQ(Key::OnSelEndCancel, TranslateNotification(ComboBoxNotificationMap(),
-                                                         CommandCode(MAKEWPARAM(1, CBN_SELENDCANCEL))));
-    EXPECT_EQ(Key::OnVScroll, TranslateNotification(EditNotificationMap(),
-                                                    CommandCode(MAKEWPARAM(1, EN_VSCROLL))));
+    EXPECT_EQ(Key::OnSelEndCancel,
+              TranslateNotification(ComboBoxNotificationMap(),
+                                    CommandCode(MAKEWPARAM(1, CBN_SELENDCANCEL))));
+    EXPECT_EQ(Key::OnVScroll,
+              TranslateNotification(EditNotificationMap(), CommandCode(MAKEWPARAM(1, EN_VSCROLL))));
 }
 
 TEST(NotificationMap, TheNotifyCodeComesFromTheHeader)
@@ -74,7 +76,8 @@ TEST(NotificationMap, TheNotifyCodeComesFromTheHeader)
     header.code = static_cast<UINT>(LVN_ITEMCHANGED);
     EXPECT_EQ(-101, NotifyCode(reinterpret_cast<LPARAM>(&header)));
     EXPECT_EQ(Key::OnItemChanged,
-              TranslateNotification(ListViewNotificationMap(), NotifyCode(reinterpret_cast<LPARAM>(&header))));
+              TranslateNotification(ListViewNotificationMap(),
+                                    NotifyCode(reinterpret_cast<LPARAM>(&header))));
 }
 
 TEST(NotificationMap, ClassNamesSelectTheWrapperMaps)

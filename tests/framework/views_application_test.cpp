@@ -319,9 +319,9 @@ TEST_F(EnterKeyTest, EnterInAControlParentIsDispatchedUnchanged)
     const HWND container =
         CreateWindowExW(WS_EX_CONTROLPARENT, L"Static", L"", WS_CHILD | WS_VISIBLE, 0, 0, 200, 100,
                         view_->Handle(), nullptr, nullptr, nullptr);
-    const HWND inner = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE |
-                                                            ES_WANTRETURN, 5, 5, 150, 40,
-                                       container, nullptr, nullptr, nullptr);
+    const HWND inner =
+        CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN, 5, 5,
+                        150, 40, container, nullptr, nullptr, nullptr);
     recorder_.Watch(inner);
     MSG key = KeyDown(inner, VK_RETURN);
     EXPECT_TRUE(Application::TakeDialogMessage(&key));

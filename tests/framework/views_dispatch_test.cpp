@@ -29,9 +29,8 @@ private:
 
 HWND Child(HWND parent, const wchar_t* className, int id, DWORD style = 0)
 {
-    return CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 80, 20,
-                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr,
-                           nullptr);
+    return CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 80, 20, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
 }
 
 LRESULT SendCommand(HWND target, int id, int code, HWND control)
@@ -335,7 +334,11 @@ const CentringCase kCentring[] = {
     {"kept on screen", {0, 0, 300, 100}, true, {900, 0, 1100, 300}, {1024, 768}, {724, 100}},
     {"larger than parent", {0, 0, 300, 300}, true, {0, 0, 100, 100}, {1024, 768}, {0, 0}},
     {"palm-size", {0, 0, 200, 100}, true, {0, 0, 240, 320}, {240, 320}, {20, 57}},
-    {"palm-size parent above the panel", {0, 0, 200, 100}, true, {0, 0, 240, 200}, {240, 320},
+    {"palm-size parent above the panel",
+     {0, 0, 200, 100},
+     true,
+     {0, 0, 240, 200},
+     {240, 320},
      {20, 50}},
     {"wider screen", {0, 0, 200, 100}, true, {0, 0, 241, 320}, {241, 320}, {20, 110}},
 };

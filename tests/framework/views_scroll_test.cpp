@@ -21,20 +21,14 @@ struct TargetCase {
 
 // Bar: range 0..100, page 20, so the last position the bar accepts is 81.
 const TargetCase kTargets[] = {
-    {SB_LINEUP, 10, false, true, 9},
-    {SB_LINEUP, 0, false, true, 0},
-    {SB_LINEDOWN, 10, false, true, 11},
-    {SB_LINEDOWN, 81, false, true, 81},
-    {SB_PAGEUP, 50, false, true, 29},   // one further than a page
-    {SB_PAGEUP, 15, false, true, 0},
-    {SB_PAGEDOWN, 10, false, true, 30},
+    {SB_LINEUP, 10, false, true, 9},         {SB_LINEUP, 0, false, true, 0},
+    {SB_LINEDOWN, 10, false, true, 11},      {SB_LINEDOWN, 81, false, true, 81},
+    {SB_PAGEUP, 50, false, true, 29},  // one further than a page
+    {SB_PAGEUP, 15, false, true, 0},         {SB_PAGEDOWN, 10, false, true, 30},
     {SB_PAGEDOWN, 70, false, true, 90},  // the bar itself stops it at 81
-    {SB_THUMBPOSITION, 10, false, true, 42},
-    {SB_THUMBTRACK, 10, false, false, 10},
-    {SB_THUMBTRACK, 10, true, true, 42},
-    {SB_TOP, 60, false, true, 0},
-    {SB_BOTTOM, 10, false, true, 81},
-    {SB_ENDSCROLL, 33, false, true, 33},
+    {SB_THUMBPOSITION, 10, false, true, 42}, {SB_THUMBTRACK, 10, false, false, 10},
+    {SB_THUMBTRACK, 10, true, true, 42},     {SB_TOP, 60, false, true, 0},
+    {SB_BOTTOM, 10, false, true, 81},        {SB_ENDSCROLL, 33, false, true, 33},
 };
 
 TEST(ViewScrollTargetTest, FollowsTheRequestTable)
@@ -83,8 +77,8 @@ protected:
         ASSERT_NE(nullptr, view_->Handle());
         SetBarRange(view_->Handle(), SB_VERT, 0, 100, FALSE);
         SetBarPage(view_->Handle(), SB_VERT, 20, FALSE);
-        child_ = CreateWindowExW(0, L"Static", L"content", WS_CHILD | WS_VISIBLE, 5, 100, 50,
-                                 20, view_->Handle(), nullptr, nullptr, nullptr);
+        child_ = CreateWindowExW(0, L"Static", L"content", WS_CHILD | WS_VISIBLE, 5, 100, 50, 20,
+                                 view_->Handle(), nullptr, nullptr, nullptr);
         ASSERT_NE(nullptr, child_);
     }
 
@@ -165,9 +159,9 @@ TEST_F(ViewScrollTest, ThumbDragScrollsOnlyWithTrackThumb)
 TEST_F(ViewScrollTest, ScrollBarControlWithoutObjectRaisesAZeroEvent)
 {
     MakeView();
-    const HWND bar = CreateWindowExW(0, L"ScrollBar", L"", WS_CHILD | SBS_HORZ, 0, 0, 100, 16,
-                                     view_->Handle(), reinterpret_cast<HMENU>(77), nullptr,
-                                     nullptr);
+    const HWND bar =
+        CreateWindowExW(0, L"ScrollBar", L"", WS_CHILD | SBS_HORZ, 0, 0, 100, 16, view_->Handle(),
+                        reinterpret_cast<HMENU>(77), nullptr, nullptr);
     SetBarRange(bar, SB_CTL, 0, 50, FALSE);
     EventLog log;
     view_->AddEventHandler(Key::OnHScroll, 77, &log, EventLog::Record, 3);

@@ -9,7 +9,9 @@ namespace {
 
 class IdRecordingWindow : public Window {
 public:
-    IdRecordingWindow(Window* parent, AttributeList& attributes) : Window(parent, L"", attributes) {}
+    IdRecordingWindow(Window* parent, AttributeList& attributes) : Window(parent, L"", attributes)
+    {
+    }
     void SetId(int32_t id) override
     {
         lastId = id;
@@ -24,11 +26,17 @@ protected:
     {
         WindowTest::SetUp();
         AttributeList parentAttributes;
-        parentAttributes.Set(Key::Style, WS_OVERLAPPEDWINDOW).Set(Key::X, 50).Set(Key::Y, 60)
-            .Set(Key::Width, 400).Set(Key::Height, 300);
+        parentAttributes.Set(Key::Style, WS_OVERLAPPEDWINDOW)
+            .Set(Key::X, 50)
+            .Set(Key::Y, 60)
+            .Set(Key::Width, 400)
+            .Set(Key::Height, 300);
         parent = new Window(nullptr, L"parent", parentAttributes);
         AttributeList attributes;
-        attributes.Set(Key::Style, WS_CHILD).Set(Key::X, 5).Set(Key::Y, 6).Set(Key::Width, 30)
+        attributes.Set(Key::Style, WS_CHILD)
+            .Set(Key::X, 5)
+            .Set(Key::Y, 6)
+            .Set(Key::Width, 30)
             .Set(Key::Height, 40);
         child = new IdRecordingWindow(parent, attributes);
         child->lastId = -1;
@@ -84,8 +92,10 @@ TEST_F(ConfigureTest, KeepGeometryLeavesTheWindowWhereItIs)
 TEST_F(ConfigureTest, DefaultHeightWithoutOtherGeometrySkipsTheMove)
 {
     AttributeList attributes;
-    attributes.Set(Key::Height, CW_USEDEFAULT).Set(Key::Width, CW_USEDEFAULT)
-        .Set(Key::X, 1).Set(Key::Y, 2);
+    attributes.Set(Key::Height, CW_USEDEFAULT)
+        .Set(Key::Width, CW_USEDEFAULT)
+        .Set(Key::X, 1)
+        .Set(Key::Y, 2);
     child->Configure(attributes);
     ExpectBounds(Bounds(), 5, 6, 30, 40);
 }
@@ -118,8 +128,8 @@ TEST_F(ConfigureTest, GroupTextAndIdAreApplied)
 
 TEST_F(ConfigureTest, StyleTablesSetClearAndReadBack)
 {
-    const StyleFlag table[] = {{Key::Group, WS_GROUP}, {Key::TrackThumb, WS_TABSTOP},
-                               {Key::StatusBar, WS_BORDER}};
+    const StyleFlag table[] = {
+        {Key::Group, WS_GROUP}, {Key::TrackThumb, WS_TABSTOP}, {Key::StatusBar, WS_BORDER}};
     SetWindowLongPtrW(child->Handle(), GWL_STYLE,
                       GetWindowLongPtrW(child->Handle(), GWL_STYLE) | WS_TABSTOP | WS_BORDER);
     AttributeList apply;

@@ -80,8 +80,10 @@ TEST_F(WindowCreation, WithoutAClassNameTheDefaultClassIsRegisteredWithDefaults)
 TEST_F(WindowCreation, PresentRegistrationKeysWinEvenWhenZero)
 {
     AttributeList attributes;
-    attributes.Set(Key::ClassName, L"GlimmerZeroStyle").Set(Key::ClassStyle, 0)
-        .Set(Key::Background, static_cast<HBRUSH>(nullptr)).Set(Key::WindowExtra, 16);
+    attributes.Set(Key::ClassName, L"GlimmerZeroStyle")
+        .Set(Key::ClassStyle, 0)
+        .Set(Key::Background, static_cast<HBRUSH>(nullptr))
+        .Set(Key::WindowExtra, 16);
     EXPECT_NE(0, RegisterClassFromAttributes(attributes));
     WNDCLASSW info = {};
     ASSERT_TRUE(GetClassInfoW(ProgramInstance(), L"GlimmerZeroStyle", &info));
@@ -111,7 +113,9 @@ TEST_F(WindowCreation, CallerClassNameIsKeptAndAddedNamesDoNotReplaceIt)
 TEST_F(WindowCreation, CoordinatesNobodyGivesAreZero)
 {
     AttributeList parentAttributes;
-    parentAttributes.Set(Key::Style, WS_OVERLAPPEDWINDOW).Set(Key::Width, 300).Set(Key::Height, 200);
+    parentAttributes.Set(Key::Style, WS_OVERLAPPEDWINDOW)
+        .Set(Key::Width, 300)
+        .Set(Key::Height, 200);
     Window parent(nullptr, L"parent", parentAttributes);
     AttributeList attributes;
     attributes.Set(Key::Style, WS_CHILD | WS_VISIBLE);
@@ -127,11 +131,16 @@ TEST_F(WindowCreation, CoordinatesNobodyGivesAreZero)
 TEST_F(WindowCreation, DialogUnitsScaleTheCreatedWindow)
 {
     AttributeList parentAttributes;
-    parentAttributes.Set(Key::Style, WS_OVERLAPPEDWINDOW).Set(Key::Width, 400).Set(Key::Height, 300);
+    parentAttributes.Set(Key::Style, WS_OVERLAPPEDWINDOW)
+        .Set(Key::Width, 400)
+        .Set(Key::Height, 300);
     Window parent(nullptr, L"parent", parentAttributes);
     AttributeList attributes;
-    attributes.Set(Key::Style, WS_CHILD).Set(Key::DialogUnits, 1).Set(Key::X, 4)
-        .Set(Key::Width, 40).Set(Key::Height, 16);
+    attributes.Set(Key::Style, WS_CHILD)
+        .Set(Key::DialogUnits, 1)
+        .Set(Key::X, 4)
+        .Set(Key::Width, 40)
+        .Set(Key::Height, 16);
     Window child(&parent, L"", attributes);
     const LONG units = GetDialogBaseUnits();
     int x = 0, y = 0, width = 0, height = 0;

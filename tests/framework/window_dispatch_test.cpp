@@ -19,12 +19,15 @@ protected:
     {
         WindowTest::SetUp();
         AttributeList parentAttributes;
-        parentAttributes.Set(Key::Style, WS_OVERLAPPEDWINDOW).Set(Key::Width, 300)
+        parentAttributes.Set(Key::Style, WS_OVERLAPPEDWINDOW)
+            .Set(Key::Width, 300)
             .Set(Key::Height, 200);
         parent = new Window(nullptr, L"parent", parentAttributes);
         AttributeList childAttributes;
-        childAttributes.Set(Key::Style, WS_CHILD | WS_VISIBLE).Set(Key::Id, 42)
-            .Set(Key::Width, 20).Set(Key::Height, 20);
+        childAttributes.Set(Key::Style, WS_CHILD | WS_VISIBLE)
+            .Set(Key::Id, 42)
+            .Set(Key::Width, 20)
+            .Set(Key::Height, 20);
         child = new Window(parent, L"", childAttributes);
     }
     void TearDown() override
@@ -115,7 +118,7 @@ TEST_F(DispatchTest, OnlyOneEventHandlerRunsAndTheNewestFirst)
 TEST_F(DispatchTest, SourceZeroMatchesNonWindowsAndWindowsWithIdZero)
 {
     parent->AddEventHandler(Key::OnMenu, 0, &log, EventLog::Record, 1);
-    parent->DispatchEvent(Key::OnMenu, 1234, 0, nullptr);  // a command ID, not a window
+    parent->DispatchEvent(Key::OnMenu, 1234, 0, nullptr);           // a command ID, not a window
     parent->DispatchEvent(Key::OnMenu, ChildSource(), 0, nullptr);  // a window with ID 42
     EXPECT_EQ(std::vector<LONG_PTR>{1}, log.Extras());
     child->SetId(0);
@@ -172,7 +175,9 @@ TEST_F(DispatchTest, ConnectWithoutAParentRegistersNothing)
 TEST_F(DispatchTest, ASubclassedControlDispatchesAndPassesTheRestOn)
 {
     AttributeList attributes;
-    attributes.Set(Key::ClassName, L"Edit").Set(Key::SystemClass, 1).Set(Key::Width, 80)
+    attributes.Set(Key::ClassName, L"Edit")
+        .Set(Key::SystemClass, 1)
+        .Set(Key::Width, 80)
         .Set(Key::Height, 20);
     Control edit(parent, L"", attributes);
     const LONG_PTR ownProc = GetWindowLongPtrW(edit.Handle(), GWLP_WNDPROC);
@@ -202,9 +207,8 @@ TEST_F(DispatchTest, EnableAndDisableHideToggleAndShowAgain)
 {
     MessageSequence sequence;
     MessageRecorder recorder(sequence);
-    recorder.SetFilter([](UINT message) {
-        return message == WM_SHOWWINDOW || message == WM_ENABLE;
-    });
+    recorder.SetFilter(
+        [](UINT message) { return message == WM_SHOWWINDOW || message == WM_ENABLE; });
     recorder.Watch(child->Handle());
     child->Disable();
     EXPECT_FALSE(IsWindowEnabled(child->Handle()));

@@ -22,144 +22,156 @@ constexpr size_t kTableSize = 64;
 // Byte ranges of the fixed part, as they stand in the output of a picture with empty scans:
 // everything before table 0, the DQT head of table 1, SOF0 + DHT + SOS 1, SOS 2, SOS 3, EOI.
 struct Fixed {
-  Bytes beforeTable0, beforeTable1, beforeScan1, beforeScan2, beforeScan3, end;
+    Bytes beforeTable0, beforeTable1, beforeScan1, beforeScan2, beforeScan3, end;
 };
 
-Bytes Range(const Bytes& bytes, size_t from, size_t to) { return Bytes(bytes.begin() + from, bytes.begin() + to); }
+Bytes Range(const Bytes& bytes, size_t from, size_t to)
+{
+    return Bytes(bytes.begin() + from, bytes.begin() + to);
+}
 
-const Fixed& FixedSegments() {
-  static const Fixed fixed = [] {
-    uint8_t entry[kScansHeadSize + 2 * kTableSize] = {0, 3};
-    uint8_t cam[kHeadSize + kEntrySize + sizeof entry] = {0x07, 0x20, 0x4D, 0x4D, 0, 1, 0, 3, 0, 0, 0, sizeof entry};
-    memcpy(cam + kHeadSize + kEntrySize, entry, sizeof entry);
-    FILE* in = fmemopen(cam, sizeof cam, "rb");
-    char* text = nullptr;
-    size_t length = 0;
-    FILE* out = open_memstream(&text, &length);
-    CamDirectory directory;
-    FUZZ_CHECK(in != nullptr && out != nullptr && ReadDirectory(directory, in));
-    FUZZ_CHECK(WritePicture(directory, in, out) == WriteResult::Written);
-    fclose(out);
-    fclose(in);
-    const Bytes empty(text, text + length);
-    free(text);
-    FUZZ_CHECK(empty.size() == 641 && empty[0] == 0xFF && empty[1] == 0xD8 && empty[640] == 0xD9);
-    return Fixed{Range(empty, 0, 25), Range(empty, 89, 94), Range(empty, 158, 619),
-                 Range(empty, 619, 629), Range(empty, 629, 639), Range(empty, 639, 641)};
-  }();
-  return fixed;
+const Fixed& FixedSegments()
+{
+    static const Fixed fixed = [] {
+        uint8_t entry[kScansHeadSize + 2 * kTableSize] = {0, 3};
+        uint8_t cam[kHeadSize + kEntrySize + sizeof entry] = {
+            0x07, 0x20, 0x4D, 0x4D, 0, 1, 0, 3, 0, 0, 0, sizeof entry};
+        memcpy(cam + kHeadSize + kEntrySize, entry, sizeof entry);
+        FILE* in = fmemopen(cam, sizeof cam, "rb");
+        char* text = nullptr;
+        size_t length = 0;
+        FILE* out = open_memstream(&text, &length);
+        CamDirectory directory;
+        FUZZ_CHECK(in != nullptr && out != nullptr && ReadDirectory(directory, in));
+        FUZZ_CHECK(WritePicture(directory, in, out) == WriteResult::Written);
+        fclose(out);
+        fclose(in);
+        const Bytes empty(text, text + length);
+        free(text);
+        FUZZ_CHECK(empty.size() == 641 && empty[0] == 0xFF && empty[1] == 0xD8 &&
+                   empty[640] == 0xD9);
+        return Fixed{Range(empty, 0, 25),    Range(empty, 89, 94),   Range(empty, 158, 619),
+                     Range(empty, 619, 629), Range(empty, 629, 639), Range(empty, 639, 641)};
+    }();
+    return fixed;
 }
 
 // What the writer must produce for the input: the model that the output is compared with.
 struct Expected {
-  WriteResult result = WriteResult::NoPicture;
-  Bytes output;
+    WriteResult result = WriteResult::NoPicture;
+    Bytes output;
 };
 
 class Source {
- public:
-  Source(const uint8_t* data, size_t size, uint64_t at) : data_(data), size_(size), at_(at) {}
+public:
+    Source(const uint8_t* data, size_t size, uint64_t at) : data_(data), size_(size), at_(at) {}
 
-  // Appends up to `count` bytes; false when the data ended first.
-  bool Take(Bytes& to, uint64_t count) {
-    const uint64_t left = at_ < size_ ? size_ - at_ : 0;
-    const uint64_t taken = count < left ? count : left;
-    to.insert(to.end(), data_ + at_, data_ + at_ + taken);
-    at_ += taken;
-    return taken == count;
-  }
+    // Appends up to `count` bytes; false when the data ended first.
+    bool Take(Bytes& to, uint64_t count)
+    {
+        const uint64_t left = at_ < size_ ? size_ - at_ : 0;
+        const uint64_t taken = count < left ? count : left;
+        to.insert(to.end(), data_ + at_, data_ + at_ + taken);
+        at_ += taken;
+        return taken == count;
+    }
 
- private:
-  const uint8_t* data_;
-  size_t size_;
-  uint64_t at_;
+private:
+    const uint8_t* data_;
+    size_t size_;
+    uint64_t at_;
 };
 
-Expected Model(const uint8_t* data, size_t size) {
-  Expected expected;
-  const size_t count = ReadU16BE(data + 4);
-  const uint64_t dataArea = kHeadSize + kEntrySize * count;
-  uint64_t scansAt = 0;
-  bool scansFound = false;
-  uint64_t offset = 0;
-  for (size_t i = 0; i < count; ++i) {
-    const uint8_t* raw = data + kHeadSize + kEntrySize * i;
-    const uint16_t tag = ReadU16BE(raw);
-    if (tag == CAM_TAG_JPEG) {
-      Source source(data, size, dataArea + offset);
-      expected.result = source.Take(expected.output, ReadU32BE(raw + 2)) ? WriteResult::Written
-                                                                          : WriteResult::SourceEnded;
-      return expected;
+Expected Model(const uint8_t* data, size_t size)
+{
+    Expected expected;
+    const size_t count = ReadU16BE(data + 4);
+    const uint64_t dataArea = kHeadSize + kEntrySize * count;
+    uint64_t scansAt = 0;
+    bool scansFound = false;
+    uint64_t offset = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t* raw = data + kHeadSize + kEntrySize * i;
+        const uint16_t tag = ReadU16BE(raw);
+        if (tag == CAM_TAG_JPEG) {
+            Source source(data, size, dataArea + offset);
+            expected.result = source.Take(expected.output, ReadU32BE(raw + 2))
+                                  ? WriteResult::Written
+                                  : WriteResult::SourceEnded;
+            return expected;
+        }
+        if (tag == CAM_TAG_SCANS && !scansFound) {
+            scansFound = true;
+            scansAt = dataArea + offset;
+        }
+        offset += ReadU32BE(raw + 2);
     }
-    if (tag == CAM_TAG_SCANS && !scansFound) {
-      scansFound = true;
-      scansAt = dataArea + offset;
+    if (!scansFound) {
+        return expected;
     }
-    offset += ReadU32BE(raw + 2);
-  }
-  if (!scansFound) {
+    Source source(data, size, scansAt);
+    Bytes head;
+    if (!source.Take(head, kScansHeadSize) || ReadU16BE(head.data()) != 3) {
+        expected.result = WriteResult::BadHead;
+        return expected;
+    }
+    const Fixed& fixed = FixedSegments();
+    Bytes& out = expected.output;
+    bool complete = true;
+    auto put = [&out](const Bytes& segment) {
+        out.insert(out.end(), segment.begin(), segment.end());
+    };
+    put(fixed.beforeTable0);
+    complete &= source.Take(out, kTableSize);
+    put(fixed.beforeTable1);
+    complete &= source.Take(out, kTableSize);
+    put(fixed.beforeScan1);
+    complete &= source.Take(out, ReadU16BE(head.data() + 2));
+    put(fixed.beforeScan2);
+    complete &= source.Take(out, ReadU16BE(head.data() + 4));
+    put(fixed.beforeScan3);
+    complete &= source.Take(out, ReadU16BE(head.data() + 6));
+    put(fixed.end);
+    expected.result = complete ? WriteResult::Written : WriteResult::SourceEnded;
     return expected;
-  }
-  Source source(data, size, scansAt);
-  Bytes head;
-  if (!source.Take(head, kScansHeadSize) || ReadU16BE(head.data()) != 3) {
-    expected.result = WriteResult::BadHead;
-    return expected;
-  }
-  const Fixed& fixed = FixedSegments();
-  Bytes& out = expected.output;
-  bool complete = true;
-  auto put = [&out](const Bytes& segment) { out.insert(out.end(), segment.begin(), segment.end()); };
-  put(fixed.beforeTable0);
-  complete &= source.Take(out, kTableSize);
-  put(fixed.beforeTable1);
-  complete &= source.Take(out, kTableSize);
-  put(fixed.beforeScan1);
-  complete &= source.Take(out, ReadU16BE(head.data() + 2));
-  put(fixed.beforeScan2);
-  complete &= source.Take(out, ReadU16BE(head.data() + 4));
-  put(fixed.beforeScan3);
-  complete &= source.Take(out, ReadU16BE(head.data() + 6));
-  put(fixed.end);
-  expected.result = complete ? WriteResult::Written : WriteResult::SourceEnded;
-  return expected;
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FILE* cam = OpenInput(data, size);
-  if (cam == nullptr) {
-    return 0;
-  }
-  CamDirectory directory;
-  if (!ReadDirectory(directory, cam)) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FILE* cam = OpenInput(data, size);
+    if (cam == nullptr) {
+        return 0;
+    }
+    CamDirectory directory;
+    if (!ReadDirectory(directory, cam)) {
+        fclose(cam);
+        return 0;
+    }
+    const long dataArea = ftell(cam);
+    const Expected expected = Model(data, size);
+
+    char* text = nullptr;
+    size_t length = 0;
+    FILE* out = open_memstream(&text, &length);
+    FUZZ_CHECK(out != nullptr);
+    const WriteResult result = WritePicture(directory, cam, out);
+    fclose(out);
+    const Bytes output(text, text + length);
+    free(text);
+    FUZZ_CHECK(result == expected.result);
+    FUZZ_CHECK(output == expected.output);
+
+    // The same picture onto a device one byte too small: the failure must come out.
+    if (expected.output.size() >= 2) {
+        Bytes device(expected.output.size() - 1);
+        FILE* full = fmemopen(device.data(), device.size(), "wb");
+        FUZZ_CHECK(full != nullptr);
+        FUZZ_CHECK(fseek(cam, dataArea, SEEK_SET) == 0);
+        FUZZ_CHECK(WritePicture(directory, cam, full) == WriteResult::WriteFailed);
+        fclose(full);
+    }
     fclose(cam);
     return 0;
-  }
-  const long dataArea = ftell(cam);
-  const Expected expected = Model(data, size);
-
-  char* text = nullptr;
-  size_t length = 0;
-  FILE* out = open_memstream(&text, &length);
-  FUZZ_CHECK(out != nullptr);
-  const WriteResult result = WritePicture(directory, cam, out);
-  fclose(out);
-  const Bytes output(text, text + length);
-  free(text);
-  FUZZ_CHECK(result == expected.result);
-  FUZZ_CHECK(output == expected.output);
-
-  // The same picture onto a device one byte too small: the failure must come out.
-  if (expected.output.size() >= 2) {
-    Bytes device(expected.output.size() - 1);
-    FILE* full = fmemopen(device.data(), device.size(), "wb");
-    FUZZ_CHECK(full != nullptr);
-    FUZZ_CHECK(fseek(cam, dataArea, SEEK_SET) == 0);
-    FUZZ_CHECK(WritePicture(directory, cam, full) == WriteResult::WriteFailed);
-    fclose(full);
-  }
-  fclose(cam);
-  return 0;
 }

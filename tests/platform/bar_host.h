@@ -20,19 +20,19 @@ HMENU BuildMenu();
 // A visible, focused top-level window. It records WM_COMMAND, WM_CLOSE, WM_HELP,
 // WM_SYSCOMMAND and WM_INITMENUPOPUP, and does not close on WM_CLOSE.
 class Host {
- public:
-  Host();
-  ~Host();
-  Host(const Host&) = delete;
-  Host& operator=(const Host&) = delete;
+public:
+    Host();
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
 
-  HWND Handle() const { return hwnd_; }
-  MessageSequence& Received() { return received_; }
+    HWND Handle() const { return hwnd_; }
+    MessageSequence& Received() { return received_; }
 
- private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  HWND hwnd_ = nullptr;
-  MessageSequence received_;
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND hwnd_ = nullptr;
+    MessageSequence received_;
 };
 
 // Dispatches messages (with TranslateMessage, as the program's loop does) for `ms`
@@ -49,21 +49,21 @@ HMENU OpenMenu();
 // loop may run. When the steps do not finish in time, any open menu is ended and Finished()
 // stays false.
 class MenuDriver {
- public:
-  using Step = std::function<bool()>;
-  explicit MenuDriver(std::vector<Step> steps);
-  ~MenuDriver();
-  MenuDriver(const MenuDriver&) = delete;
-  MenuDriver& operator=(const MenuDriver&) = delete;
+public:
+    using Step = std::function<bool()>;
+    explicit MenuDriver(std::vector<Step> steps);
+    ~MenuDriver();
+    MenuDriver(const MenuDriver&) = delete;
+    MenuDriver& operator=(const MenuDriver&) = delete;
 
-  bool Finished() const { return next_ >= steps_.size(); }
+    bool Finished() const { return next_ >= steps_.size(); }
 
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
-  std::vector<Step> steps_;
-  size_t next_ = 0;
-  int ticks_ = 0;
-  UINT_PTR timer_ = 0;
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    std::vector<Step> steps_;
+    size_t next_ = 0;
+    int ticks_ = 0;
+    UINT_PTR timer_ = 0;
 };
 
 // Steps for the driver.

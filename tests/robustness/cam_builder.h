@@ -9,10 +9,10 @@
 #include "tests/conversion/test_files.h"
 
 struct CamPart {
-  uint16_t tag;
-  Bytes data;
-  // Length written into the directory; the data's own size when not given.
-  int64_t claimedLength = -1;
+    uint16_t tag;
+    Bytes data;
+    // Length written into the directory; the data's own size when not given.
+    int64_t claimedLength = -1;
 };
 
 // Magic, `count` (the number of parts when negative), directory, then the data of every part.
@@ -25,8 +25,8 @@ Bytes ScansDataClaiming(uint16_t components, const uint16_t (&lengths)[3], const
 
 // The pieces of the generated picture `name` ("sunset", "rings", "checker").
 struct Pieces {
-  Bytes q0, q1, scans[3];
-  size_t ScanTotal() const { return scans[0].size() + scans[1].size() + scans[2].size(); }
+    Bytes q0, q1, scans[3];
+    size_t ScanTotal() const { return scans[0].size() + scans[1].size() + scans[2].size(); }
 };
 Pieces LoadPieces(const std::string& name);
 

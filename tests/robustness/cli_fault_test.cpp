@@ -29,205 +29,225 @@ namespace {
 
 const Bytes kOld = {'o', 'l', 'd', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'};
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
 
 class CliFaultTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    root_ = ScratchFolder("faults-" + name);
-    in_ = root_ + "/in";
-    out_ = root_ + "/out";
-    fs::create_directories(in_);
-    fs::create_directories(out_);
-  }
-
-  void TearDown() override {
-    // A test may have taken the rights away; give them back so the scratch can be removed.
-    std::error_code ignored;
-    for (const auto& item : fs::recursive_directory_iterator(root_, ignored)) {
-      fs::permissions(item.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+protected:
+    void SetUp() override
+    {
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        root_ = ScratchFolder("faults-" + name);
+        in_ = root_ + "/in";
+        out_ = root_ + "/out";
+        fs::create_directories(in_);
+        fs::create_directories(out_);
     }
-  }
 
-  void Source(const std::string& name, const Bytes& bytes) { ASSERT_TRUE(WriteFile(in_ + "/" + name, bytes)); }
-  void Old(const std::string& name) { ASSERT_TRUE(WriteFile(out_ + "/" + name, kOld)); }
-  Bytes Output(const std::string& name) { return ReadWholeFile(out_ + "/" + name); }
+    void TearDown() override
+    {
+        // A test may have taken the rights away; give them back so the scratch can be removed.
+        std::error_code ignored;
+        for (const auto& item : fs::recursive_directory_iterator(root_, ignored)) {
+            fs::permissions(item.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
+    }
 
-  std::string root_, in_, out_;
+    void Source(const std::string& name, const Bytes& bytes)
+    {
+        ASSERT_TRUE(WriteFile(in_ + "/" + name, bytes));
+    }
+    void Old(const std::string& name) { ASSERT_TRUE(WriteFile(out_ + "/" + name, kOld)); }
+    Bytes Output(const std::string& name) { return ReadWholeFile(out_ + "/" + name); }
+
+    std::string root_, in_, out_;
 };
 
-TEST_F(CliFaultTest, AnOutputFolderRemovedDuringTheRunFailsTheRestCleanly) {
-  Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
-  Source("b.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
-  Source("c.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("rings")}}));
-  Old("b.jpg");
-  const CliRun run = RunAnswering({"-o", out_, in_}, [&](const std::string&) {
-    fs::remove_all(out_);
-    return "y";
-  });
-  EXPECT_EQ(run.exception, "");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(Contains(run.err, "b.cam: cannot create a file in " + out_)) << run.err;
-  EXPECT_TRUE(Contains(run.err, "c.cam: cannot create a file in " + out_)) << run.err;
-  EXPECT_TRUE(Contains(run.out, "1 converted, 0 skipped, 2 failed")) << run.out;
-  EXPECT_FALSE(fs::exists(out_)) << "something was written where the folder was";
-  EXPECT_EQ(FolderNames(in_), (std::vector<std::string>{"a.cam", "b.cam", "c.cam"}));
+TEST_F(CliFaultTest, AnOutputFolderRemovedDuringTheRunFailsTheRestCleanly)
+{
+    Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
+    Source("b.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
+    Source("c.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("rings")}}));
+    Old("b.jpg");
+    const CliRun run = RunAnswering({"-o", out_, in_}, [&](const std::string&) {
+        fs::remove_all(out_);
+        return "y";
+    });
+    EXPECT_EQ(run.exception, "");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, "b.cam: cannot create a file in " + out_)) << run.err;
+    EXPECT_TRUE(Contains(run.err, "c.cam: cannot create a file in " + out_)) << run.err;
+    EXPECT_TRUE(Contains(run.out, "1 converted, 0 skipped, 2 failed")) << run.out;
+    EXPECT_FALSE(fs::exists(out_)) << "something was written where the folder was";
+    EXPECT_EQ(FolderNames(in_), (std::vector<std::string>{"a.cam", "b.cam", "c.cam"}));
 }
 
-TEST_F(CliFaultTest, SourcesThatShrinkOrVanishAfterTheSearch) {
-  const Bytes rings = CamBytes({{CAM_TAG_SCANS, PictureScans("rings")}});
-  Source("a.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
-  Source("b.cam", rings);
-  Source("c.cam", rings);
-  Source("d.cam", rings);
-  Source("e.cam", rings);
-  Old("a.jpg");
-  Old("b.jpg");
-  Old("c.jpg");
-  const CliRun run = RunAnswering({"-o", out_, in_}, [&](const std::string& output) {
-    if (Contains(output, "a.jpg")) {
-      fs::resize_file(in_ + "/b.cam", 10);  // inside the directory
-      fs::resize_file(in_ + "/c.cam", 0);
-      fs::resize_file(in_ + "/d.cam", rings.size() / 2);  // inside a scan
-      fs::remove(in_ + "/e.cam");
-      return "n";
-    }
-    return "y";
-  });
-  EXPECT_EQ(run.exception, "");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(Contains(run.err, "b.cam: not a CAM file")) << run.err;
-  EXPECT_TRUE(Contains(run.err, "c.cam: not a CAM file")) << run.err;
-  EXPECT_TRUE(Contains(run.err, "d.cam: warning: its data ends early")) << run.err;
-  EXPECT_TRUE(Contains(run.err, "e.cam: cannot open")) << run.err;
-  EXPECT_EQ(Output("a.jpg"), kOld);
-  EXPECT_EQ(Output("b.jpg"), kOld);
-  EXPECT_EQ(Output("c.jpg"), kOld);
-  EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
+TEST_F(CliFaultTest, SourcesThatShrinkOrVanishAfterTheSearch)
+{
+    const Bytes rings = CamBytes({{CAM_TAG_SCANS, PictureScans("rings")}});
+    Source("a.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
+    Source("b.cam", rings);
+    Source("c.cam", rings);
+    Source("d.cam", rings);
+    Source("e.cam", rings);
+    Old("a.jpg");
+    Old("b.jpg");
+    Old("c.jpg");
+    const CliRun run = RunAnswering({"-o", out_, in_}, [&](const std::string& output) {
+        if (Contains(output, "a.jpg")) {
+            fs::resize_file(in_ + "/b.cam", 10);  // inside the directory
+            fs::resize_file(in_ + "/c.cam", 0);
+            fs::resize_file(in_ + "/d.cam", rings.size() / 2);  // inside a scan
+            fs::remove(in_ + "/e.cam");
+            return "n";
+        }
+        return "y";
+    });
+    EXPECT_EQ(run.exception, "");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, "b.cam: not a CAM file")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "c.cam: not a CAM file")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "d.cam: warning: its data ends early")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "e.cam: cannot open")) << run.err;
+    EXPECT_EQ(Output("a.jpg"), kOld);
+    EXPECT_EQ(Output("b.jpg"), kOld);
+    EXPECT_EQ(Output("c.jpg"), kOld);
+    EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
 }
 
-TEST_F(CliFaultTest, AnOutputNameTakenByAFolder) {
-  Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
-  Source("b.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
-  fs::create_directories(out_ + "/a.jpg");
-  ASSERT_TRUE(WriteFile(out_ + "/a.jpg/inside.txt", kOld));
-  const CliRun run = RunCli({"--overwrite=replace", "-o", out_, in_});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(Contains(run.err, "a.cam: cannot write " + out_)) << run.err;
-  EXPECT_TRUE(fs::is_directory(out_ + "/a.jpg"));
-  EXPECT_EQ(FolderNames(out_ + "/a.jpg"), std::vector<std::string>{"inside.txt"});
-  EXPECT_EQ(ReadWholeFile(out_ + "/a.jpg/inside.txt"), kOld);
-  EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+TEST_F(CliFaultTest, AnOutputNameTakenByAFolder)
+{
+    Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
+    Source("b.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
+    fs::create_directories(out_ + "/a.jpg");
+    ASSERT_TRUE(WriteFile(out_ + "/a.jpg/inside.txt", kOld));
+    const CliRun run = RunCli({"--overwrite=replace", "-o", out_, in_});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, "a.cam: cannot write " + out_)) << run.err;
+    EXPECT_TRUE(fs::is_directory(out_ + "/a.jpg"));
+    EXPECT_EQ(FolderNames(out_ + "/a.jpg"), std::vector<std::string>{"inside.txt"});
+    EXPECT_EQ(ReadWholeFile(out_ + "/a.jpg/inside.txt"), kOld);
+    EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"a.jpg", "b.jpg"}));
 }
 
 #ifdef _WIN32
-TEST_F(CliFaultTest, ASourceHeldOpenWithoutSharingCannotBeRead) {
-  Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
-  Old("a.jpg");
-  const std::wstring path = fs::path(in_ + "/a.cam").wstring();
-  HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  const CliRun run = RunCli({"--overwrite=replace", "-o", out_, in_});
-  CloseHandle(held);
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(Contains(run.err, "a.cam: cannot open")) << run.err;
-  EXPECT_EQ(Output("a.jpg"), kOld);
-  EXPECT_EQ(FolderNames(out_), std::vector<std::string>{"a.jpg"});
+TEST_F(CliFaultTest, ASourceHeldOpenWithoutSharingCannotBeRead)
+{
+    Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
+    Old("a.jpg");
+    const std::wstring path = fs::path(in_ + "/a.cam").wstring();
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const CliRun run = RunCli({"--overwrite=replace", "-o", out_, in_});
+    CloseHandle(held);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, "a.cam: cannot open")) << run.err;
+    EXPECT_EQ(Output("a.jpg"), kOld);
+    EXPECT_EQ(FolderNames(out_), std::vector<std::string>{"a.jpg"});
 }
 #else
 
 // Runs the converter in a child process, so that a file-size limit or rights given up stay
 // there. `prepare` runs in the child first and returns false when it cannot do its part.
-CliRun RunInChild(const std::function<bool()>& prepare, const std::vector<std::string>& args) {
-  CliRun run;
-  int ends[2];
-  if (pipe(ends) != 0) return run;
-  const pid_t child = fork();
-  if (child == 0) {
+CliRun RunInChild(const std::function<bool()>& prepare, const std::vector<std::string>& args)
+{
+    CliRun run;
+    int ends[2];
+    if (pipe(ends) != 0) return run;
+    const pid_t child = fork();
+    if (child == 0) {
+        close(ends[0]);
+        const CliRun inner = prepare() ? RunCli(args) : CliRun{};
+        const std::string report =
+            std::to_string(inner.status) + "\n" + inner.out + "\x1f" + inner.err;
+        ssize_t ignored = write(ends[1], report.data(), report.size());
+        (void)ignored;
+        _exit(0);
+    }
+    close(ends[1]);
+    std::string report;
+    char chunk[4096];
+    ssize_t got;
+    while ((got = read(ends[0], chunk, sizeof chunk)) > 0)
+        report.append(chunk, static_cast<size_t>(got));
     close(ends[0]);
-    const CliRun inner = prepare() ? RunCli(args) : CliRun{};
-    const std::string report = std::to_string(inner.status) + "\n" + inner.out + "\x1f" + inner.err;
-    ssize_t ignored = write(ends[1], report.data(), report.size());
-    (void)ignored;
-    _exit(0);
-  }
-  close(ends[1]);
-  std::string report;
-  char chunk[4096];
-  ssize_t got;
-  while ((got = read(ends[0], chunk, sizeof chunk)) > 0) report.append(chunk, static_cast<size_t>(got));
-  close(ends[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  const size_t line = report.find('\n');
-  const size_t split = report.find('\x1f');
-  if (line == std::string::npos || split == std::string::npos) return run;
-  run.status = std::stoi(report.substr(0, line));
-  run.out = report.substr(line + 1, split - line - 1);
-  run.err = report.substr(split + 1);
-  return run;
+    int status = 0;
+    waitpid(child, &status, 0);
+    const size_t line = report.find('\n');
+    const size_t split = report.find('\x1f');
+    if (line == std::string::npos || split == std::string::npos) return run;
+    run.status = std::stoi(report.substr(0, line));
+    run.out = report.substr(line + 1, split - line - 1);
+    run.err = report.substr(split + 1);
+    return run;
 }
 
 // Gives up every capability, so that a superuser is bound by permission bits like anyone.
-bool GiveUpRights() {
-  __user_cap_header_struct header = {_LINUX_CAPABILITY_VERSION_3, 0};
-  __user_cap_data_struct data[2] = {};
-  return syscall(SYS_capset, &header, data) == 0;
+bool GiveUpRights()
+{
+    __user_cap_header_struct header = {_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2] = {};
+    return syscall(SYS_capset, &header, data) == 0;
 }
 
-TEST_F(CliFaultTest, AFullDeviceKeepsTheOldOutputAndLeavesNoTemporaryFile) {
-  Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
-  Source("b.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
-  Source("tiny.cam", CamBytes({{CAM_TAG_JPEG, Bytes(1000, 0x42)}}));
-  Old("a.jpg");
-  const CliRun run = RunInChild(
-      [] {
-        const rlimit limit = {4096, 4096};
-        return signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
-      },
-      {"--overwrite=replace", "-o", out_, in_});
-  ASSERT_NE(run.status, -1) << "the child could not limit its file size";
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(Contains(run.err, "a.cam: writing the JPEG file failed")) << run.err;
-  EXPECT_TRUE(Contains(run.err, "b.cam: writing the JPEG file failed")) << run.err;
-  EXPECT_TRUE(Contains(run.out, "1 converted, 0 skipped, 2 failed")) << run.out;
-  EXPECT_EQ(Output("a.jpg"), kOld);
-  EXPECT_EQ(Output("tiny.jpg"), Bytes(1000, 0x42));
-  EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"a.jpg", "tiny.jpg"}));
+TEST_F(CliFaultTest, AFullDeviceKeepsTheOldOutputAndLeavesNoTemporaryFile)
+{
+    Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
+    Source("b.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
+    Source("tiny.cam", CamBytes({{CAM_TAG_JPEG, Bytes(1000, 0x42)}}));
+    Old("a.jpg");
+    const CliRun run = RunInChild(
+        [] {
+            const rlimit limit = {4096, 4096};
+            return signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        },
+        {"--overwrite=replace", "-o", out_, in_});
+    ASSERT_NE(run.status, -1) << "the child could not limit its file size";
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, "a.cam: writing the JPEG file failed")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "b.cam: writing the JPEG file failed")) << run.err;
+    EXPECT_TRUE(Contains(run.out, "1 converted, 0 skipped, 2 failed")) << run.out;
+    EXPECT_EQ(Output("a.jpg"), kOld);
+    EXPECT_EQ(Output("tiny.jpg"), Bytes(1000, 0x42));
+    EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"a.jpg", "tiny.jpg"}));
 }
 
-TEST_F(CliFaultTest, AReadOnlyOutputFolder) {
-  Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
-  Source("b.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
-  Old("a.jpg");
-  ASSERT_EQ(chmod(out_.c_str(), 0555), 0);
-  const CliRun run = RunInChild(GiveUpRights, {"--overwrite=replace", "-o", out_, in_});
-  ASSERT_NE(run.status, -1) << "the child could not give up its rights";
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(Contains(run.err, "a.cam: cannot create a file in " + out_ + ": Permission denied")) << run.err;
-  EXPECT_TRUE(Contains(run.err, "b.cam: cannot create a file in " + out_)) << run.err;
-  EXPECT_EQ(Output("a.jpg"), kOld);
-  EXPECT_EQ(FolderNames(out_), std::vector<std::string>{"a.jpg"});
+TEST_F(CliFaultTest, AReadOnlyOutputFolder)
+{
+    Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
+    Source("b.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
+    Old("a.jpg");
+    ASSERT_EQ(chmod(out_.c_str(), 0555), 0);
+    const CliRun run = RunInChild(GiveUpRights, {"--overwrite=replace", "-o", out_, in_});
+    ASSERT_NE(run.status, -1) << "the child could not give up its rights";
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, "a.cam: cannot create a file in " + out_ + ": Permission denied"))
+        << run.err;
+    EXPECT_TRUE(Contains(run.err, "b.cam: cannot create a file in " + out_)) << run.err;
+    EXPECT_EQ(Output("a.jpg"), kOld);
+    EXPECT_EQ(FolderNames(out_), std::vector<std::string>{"a.jpg"});
 }
 
-TEST_F(CliFaultTest, AnUnreadableSourceAndASourceThatFailsToRead) {
-  Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
-  Source("b.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
-  Old("a.jpg");
-  ASSERT_EQ(chmod((in_ + "/a.cam").c_str(), 0), 0);
-  const CliRun run = RunInChild(GiveUpRights, {"--overwrite=replace", "-o", out_, in_});
-  ASSERT_NE(run.status, -1) << "the child could not give up its rights";
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(Contains(run.err, "a.cam: cannot open: Permission denied")) << run.err;
-  EXPECT_EQ(Output("a.jpg"), kOld);
-  EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+TEST_F(CliFaultTest, AnUnreadableSourceAndASourceThatFailsToRead)
+{
+    Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
+    Source("b.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
+    Old("a.jpg");
+    ASSERT_EQ(chmod((in_ + "/a.cam").c_str(), 0), 0);
+    const CliRun run = RunInChild(GiveUpRights, {"--overwrite=replace", "-o", out_, in_});
+    ASSERT_NE(run.status, -1) << "the child could not give up its rights";
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, "a.cam: cannot open: Permission denied")) << run.err;
+    EXPECT_EQ(Output("a.jpg"), kOld);
+    EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"a.jpg", "b.jpg"}));
 
-  // The kernel fails every read of this file: that is no CAM file and no output either.
-  const CliRun broken = RunCli({"--overwrite=replace", "-o", out_, "/proc/self/mem"});
-  EXPECT_EQ(broken.status, 1);
-  EXPECT_TRUE(Contains(broken.err, "/proc/self/mem: ")) << broken.err;
-  EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+    // The kernel fails every read of this file: that is no CAM file and no output either.
+    const CliRun broken = RunCli({"--overwrite=replace", "-o", out_, "/proc/self/mem"});
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_TRUE(Contains(broken.err, "/proc/self/mem: ")) << broken.err;
+    EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"a.jpg", "b.jpg"}));
 }
 #endif
 

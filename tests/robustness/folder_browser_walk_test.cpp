@@ -28,16 +28,16 @@ namespace {
 
 const std::vector<std::wstring> kRealFolders = {
     L"\\T", L"\\T\\A", L"\\T\\A\\B", L"\\T\\A\\B\\C", L"\\T\\A\\Recycled.old", L"\\T\\A\\B\\C\\D"};
-const std::vector<std::wstring> kRecycleFolders = {L"\\T\\RECYCLED", L"\\T\\A\\recycled",
-                                                   L"\\T\\A\\B\\rEcYcLeD", L"\\T\\A\\B\\C\\D\\Recycled"};
-const std::vector<std::wstring> kLinks = {L"\\T\\A\\up1", L"\\T\\A\\up2", L"\\T\\A\\B\\up1", L"\\T\\A\\B\\up2",
-                                          L"\\T\\A\\B\\C\\up1", L"\\T\\A\\B\\C\\up2", L"\\T\\A\\B\\C\\D\\up1",
-                                          L"\\T\\A\\B\\C\\D\\up2", L"\\T\\A\\B\\top"};
+const std::vector<std::wstring> kRecycleFolders = {
+    L"\\T\\RECYCLED", L"\\T\\A\\recycled", L"\\T\\A\\B\\rEcYcLeD", L"\\T\\A\\B\\C\\D\\Recycled"};
+const std::vector<std::wstring> kLinks = {
+    L"\\T\\A\\up1",          L"\\T\\A\\up2",          L"\\T\\A\\B\\up1",
+    L"\\T\\A\\B\\up2",       L"\\T\\A\\B\\C\\up1",    L"\\T\\A\\B\\C\\up2",
+    L"\\T\\A\\B\\C\\D\\up1", L"\\T\\A\\B\\C\\D\\up2", L"\\T\\A\\B\\top"};
 
 void MakeTrapTree()
 {
-    for (const std::wstring& folder : kRealFolders)
-        ASSERT_TRUE(MakeFolder(folder));
+    for (const std::wstring& folder : kRealFolders) ASSERT_TRUE(MakeFolder(folder));
     for (const std::wstring& folder : kRecycleFolders) {
         ASSERT_TRUE(MakeFolder(folder));
         ASSERT_TRUE(MakeFolder(folder + L"\\Inside"));
@@ -56,7 +56,8 @@ void MakeTrapTree()
 
 // Expands every item below `item`, depth first, and collects the paths shown. Stops at a
 // depth no real tree here reaches, so that a walk into a loop fails instead of hanging.
-void ExpandAll(HWND tree, HTREEITEM item, const std::wstring& path, int depth, std::vector<std::wstring>& shown)
+void ExpandAll(HWND tree, HTREEITEM item, const std::wstring& path, int depth,
+               std::vector<std::wstring>& shown)
 {
     ASSERT_LT(depth, 12) << "the tree keeps going below " << std::string(path.begin(), path.end());
     Expand(tree, item);
@@ -74,7 +75,9 @@ protected:
         InitializeSettings(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
         ASSERT_TRUE(CreateWindowMap());
         AttributeList frame;
-        frame.Set(Key::Style, WS_OVERLAPPEDWINDOW | WS_VISIBLE).Set(Key::Width, 480).Set(Key::Height, 320);
+        frame.Set(Key::Style, WS_OVERLAPPEDWINDOW | WS_VISIBLE)
+            .Set(Key::Width, 480)
+            .Set(Key::Height, 320);
         owner = new Window(nullptr, L"Browser owner", frame);
         ASSERT_TRUE(IsWindow(owner->Handle()));
         AttributeList attributes;
@@ -99,8 +102,7 @@ protected:
 TEST_F(FolderBrowserWalkTest, EveryItemExpandedEndsAndShowsEachRealFolderOnce)
 {
     MakeTrapTree();
-    if (HasFatalFailure())
-        return;
+    if (HasFatalFailure()) return;
     std::vector<std::wstring> shown;
     boxes.Queue(IDCANCEL, [&shown](HWND box) {
         HWND tree = TreeOf(box);
@@ -118,12 +120,12 @@ TEST_F(FolderBrowserWalkTest, EveryItemExpandedEndsAndShowsEachRealFolderOnce)
     std::vector<std::wstring> folders;
     for (const std::wstring& path : shown) {
         const std::wstring name = path.substr(path.rfind(L'\\') + 1);
-        if (name != L"gone" && name != L"lost")
-            folders.push_back(path);
+        if (name != L"gone" && name != L"lost") folders.push_back(path);
     }
     std::sort(folders.begin(), folders.end());
     EXPECT_EQ(folders, expected);
-    EXPECT_EQ(std::set<std::wstring>(shown.begin(), shown.end()).size(), shown.size()) << "a folder was shown twice";
+    EXPECT_EQ(std::set<std::wstring>(shown.begin(), shown.end()).size(), shown.size())
+        << "a folder was shown twice";
 }
 
 }  // namespace

@@ -8,15 +8,16 @@
 #include <vector>
 
 struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-  std::string exception;  // what escaped RunCommandLine, if anything did
+    int status = -1;
+    std::string out;
+    std::string err;
+    std::string exception;  // what escaped RunCommandLine, if anything did
 };
 
 // No terminal: nothing is asked. `around` runs with true right before the run and with false
 // right after it, so that a test can change the process's conditions for the run alone.
-CliRun RunCli(const std::vector<std::string>& args, const std::function<void(bool)>& around = nullptr);
+CliRun RunCli(const std::vector<std::string>& args,
+              const std::function<void(bool)>& around = nullptr);
 
 // On a terminal: each question about an existing output calls `answer` with the output path
 // as printed; the run waits until it returns the answer line ("y", "n", ...).

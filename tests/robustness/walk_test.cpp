@@ -47,8 +47,7 @@ TEST_F(WalkTest, AThousandLevelsEndWhereThePathsStopFitting)
         ASSERT_TRUE(MakeFolder(root + folder)) << level;
         if (level == 1 || level == 124 || level == 125 || level == 999) {
             ASSERT_TRUE(MakeFile(root + folder + L"\\f.cam", static_cast<uint64_t>(level)));
-            if (level <= 124)
-                reachable.push_back(L"\\" + folder + L"\\f.cam");
+            if (level <= 124) reachable.push_back(L"\\" + folder + L"\\f.cam");
         }
     }
     list->includeSubFolders = true;
@@ -112,8 +111,7 @@ TEST_F(WalkTest, JapaneseAndManyDottedNamesAreFoundAndConvertedUnderTheirOwnName
     list->includeSubFolders = true;
     list->SetFolderAndSearch(L"\\Names");
     std::vector<std::wstring> expected;
-    for (const std::wstring& name : names)
-        expected.push_back(L"\\Names\\旅行.cam\\" + name);
+    for (const std::wstring& name : names) expected.push_back(L"\\Names\\旅行.cam\\" + name);
     std::sort(expected.begin(), expected.end());
     ASSERT_EQ(SortedPaths(), expected);
 

@@ -16,11 +16,9 @@ std::string UnixName(const std::wstring& path)
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     auto toUnix = reinterpret_cast<UnixNameFunction>(
         reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_unix_file_name")));
-    if (toUnix == nullptr)
-        return std::string();
+    if (toUnix == nullptr) return std::string();
     char* name = toUnix(path.c_str());
-    if (name == nullptr)
-        return std::string();
+    if (name == nullptr) return std::string();
     std::string result(name);
     HeapFree(GetProcessHeap(), 0, name);
     return result;
@@ -37,8 +35,8 @@ bool RunUnix(const std::wstring& program, std::wstring commandLine)
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
-                        DETACHED_PROCESS, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, DETACHED_PROCESS,
+                        nullptr, nullptr, &startup, &process))
         return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
@@ -87,8 +85,7 @@ bool MakeFolderLink(const std::wstring& linkPath, const char* target)
         ADD_FAILURE() << "no Unix name for the link's folder";
         return false;
     }
-    const std::wstring unixLink =
-        Widen(unixParent) + L"/" + linkPath.substr(separator + 1);
+    const std::wstring unixLink = Widen(unixParent) + L"/" + linkPath.substr(separator + 1);
     RunUnix(L"Z:\\bin\\ln", L"/bin/ln -s " + Widen(target) + L" " + unixLink);
     DWORD attributes = GetFileAttributesW(linkPath.c_str());
     for (int wait = 0; wait < 200 && attributes == INVALID_FILE_ATTRIBUTES; ++wait) {

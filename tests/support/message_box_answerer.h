@@ -12,13 +12,13 @@
 
 // One box as it appeared on the screen.
 struct ShownBox {
-  std::wstring caption;
-  std::wstring text;        // the message text; empty for a dialog without one
-  UINT flags = 0;           // MB_ button set and MB_ icon, read back from the box's controls
-  bool isMessageBox = false;
-  LONG style = 0;           // window style of the box
-  HWND owner = nullptr;
-  int answer = 0;           // the command the answerer sent
+    std::wstring caption;
+    std::wstring text;  // the message text; empty for a dialog without one
+    UINT flags = 0;     // MB_ button set and MB_ icon, read back from the box's controls
+    bool isMessageBox = false;
+    LONG style = 0;  // window style of the box
+    HWND owner = nullptr;
+    int answer = 0;  // the command the answerer sent
 };
 
 // Installs a thread-local WH_CBT hook for its lifetime; one answerer per thread at a time.
@@ -26,38 +26,38 @@ struct ShownBox {
 // answerer is destroyed, and boxes that appear with nothing queued, fail the running test
 // (the unexpected box is closed so the test does not hang).
 class MessageBoxAnswerer {
- public:
-  // Runs inside the box's own modal loop, with the box shown, before the answer is sent.
-  using Action = std::function<void(HWND box)>;
+public:
+    // Runs inside the box's own modal loop, with the box shown, before the answer is sent.
+    using Action = std::function<void(HWND box)>;
 
-  MessageBoxAnswerer();
-  ~MessageBoxAnswerer();
-  MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
-  MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+    MessageBoxAnswerer();
+    ~MessageBoxAnswerer();
+    MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+    MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
 
-  // answer: IDOK, IDCANCEL, IDYES, IDNO, ... (the command ID of the button to press).
-  void Queue(int answer, Action whileUp = nullptr);
+    // answer: IDOK, IDCANCEL, IDYES, IDNO, ... (the command ID of the button to press).
+    void Queue(int answer, Action whileUp = nullptr);
 
-  const std::vector<ShownBox>& Shown() const { return shown_; }
-  size_t Pending() const { return queue_.size(); }
-  void ClearShown() { shown_.clear(); }
+    const std::vector<ShownBox>& Shown() const { return shown_; }
+    size_t Pending() const { return queue_.size(); }
+    void ClearShown() { shown_.clear(); }
 
- private:
-  struct Answer {
-    int command;
-    Action whileUp;
-    size_t shownIndex;
-  };
+private:
+    struct Answer {
+        int command;
+        Action whileUp;
+        size_t shownIndex;
+    };
 
-  static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
-  static void CALLBACK AnswerTimerProc(HWND box, UINT message, UINT_PTR id, DWORD time);
-  void OnActivate(HWND box);
-  void Deliver(HWND box);
+    static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
+    static void CALLBACK AnswerTimerProc(HWND box, UINT message, UINT_PTR id, DWORD time);
+    void OnActivate(HWND box);
+    void Deliver(HWND box);
 
-  HHOOK hook_ = nullptr;
-  std::deque<Answer> queue_;
-  std::map<HWND, Answer> waiting_;
-  std::vector<ShownBox> shown_;
+    HHOOK hook_ = nullptr;
+    std::deque<Answer> queue_;
+    std::map<HWND, Answer> waiting_;
+    std::vector<ShownBox> shown_;
 };
 
 // Human-readable dump of a box for assertion messages.

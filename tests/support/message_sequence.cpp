@@ -12,27 +12,58 @@ struct MessageNameEntry {
 };
 
 const MessageNameEntry kMessageNames[] = {
-    {WM_CREATE, "WM_CREATE"}, {WM_DESTROY, "WM_DESTROY"}, {WM_MOVE, "WM_MOVE"},
-    {WM_SIZE, "WM_SIZE"}, {WM_ACTIVATE, "WM_ACTIVATE"}, {WM_SETFOCUS, "WM_SETFOCUS"},
-    {WM_KILLFOCUS, "WM_KILLFOCUS"}, {WM_ENABLE, "WM_ENABLE"}, {WM_SETTEXT, "WM_SETTEXT"},
-    {WM_GETTEXT, "WM_GETTEXT"}, {WM_GETTEXTLENGTH, "WM_GETTEXTLENGTH"}, {WM_PAINT, "WM_PAINT"},
-    {WM_CLOSE, "WM_CLOSE"}, {WM_QUIT, "WM_QUIT"}, {WM_ERASEBKGND, "WM_ERASEBKGND"},
-    {WM_SHOWWINDOW, "WM_SHOWWINDOW"}, {WM_ACTIVATEAPP, "WM_ACTIVATEAPP"},
-    {WM_SETCURSOR, "WM_SETCURSOR"}, {WM_MOUSEACTIVATE, "WM_MOUSEACTIVATE"},
-    {WM_GETMINMAXINFO, "WM_GETMINMAXINFO"}, {WM_WINDOWPOSCHANGING, "WM_WINDOWPOSCHANGING"},
-    {WM_WINDOWPOSCHANGED, "WM_WINDOWPOSCHANGED"}, {WM_NOTIFY, "WM_NOTIFY"},
-    {WM_STYLECHANGING, "WM_STYLECHANGING"}, {WM_STYLECHANGED, "WM_STYLECHANGED"},
-    {WM_GETICON, "WM_GETICON"}, {WM_SETICON, "WM_SETICON"}, {WM_NCCREATE, "WM_NCCREATE"},
-    {WM_NCDESTROY, "WM_NCDESTROY"}, {WM_NCCALCSIZE, "WM_NCCALCSIZE"},
-    {WM_NCHITTEST, "WM_NCHITTEST"}, {WM_NCPAINT, "WM_NCPAINT"}, {WM_NCACTIVATE, "WM_NCACTIVATE"},
-    {WM_KEYDOWN, "WM_KEYDOWN"}, {WM_KEYUP, "WM_KEYUP"}, {WM_CHAR, "WM_CHAR"},
-    {WM_INITDIALOG, "WM_INITDIALOG"}, {WM_COMMAND, "WM_COMMAND"},
-    {WM_SYSCOMMAND, "WM_SYSCOMMAND"}, {WM_TIMER, "WM_TIMER"}, {WM_HSCROLL, "WM_HSCROLL"},
-    {WM_VSCROLL, "WM_VSCROLL"}, {WM_CTLCOLORBTN, "WM_CTLCOLORBTN"},
-    {WM_CTLCOLORSTATIC, "WM_CTLCOLORSTATIC"}, {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
-    {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"}, {WM_LBUTTONUP, "WM_LBUTTONUP"},
-    {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"}, {WM_PARENTNOTIFY, "WM_PARENTNOTIFY"},
-    {WM_DRAWITEM, "WM_DRAWITEM"}, {WM_SETFONT, "WM_SETFONT"}, {WM_GETFONT, "WM_GETFONT"},
+    {WM_CREATE, "WM_CREATE"},
+    {WM_DESTROY, "WM_DESTROY"},
+    {WM_MOVE, "WM_MOVE"},
+    {WM_SIZE, "WM_SIZE"},
+    {WM_ACTIVATE, "WM_ACTIVATE"},
+    {WM_SETFOCUS, "WM_SETFOCUS"},
+    {WM_KILLFOCUS, "WM_KILLFOCUS"},
+    {WM_ENABLE, "WM_ENABLE"},
+    {WM_SETTEXT, "WM_SETTEXT"},
+    {WM_GETTEXT, "WM_GETTEXT"},
+    {WM_GETTEXTLENGTH, "WM_GETTEXTLENGTH"},
+    {WM_PAINT, "WM_PAINT"},
+    {WM_CLOSE, "WM_CLOSE"},
+    {WM_QUIT, "WM_QUIT"},
+    {WM_ERASEBKGND, "WM_ERASEBKGND"},
+    {WM_SHOWWINDOW, "WM_SHOWWINDOW"},
+    {WM_ACTIVATEAPP, "WM_ACTIVATEAPP"},
+    {WM_SETCURSOR, "WM_SETCURSOR"},
+    {WM_MOUSEACTIVATE, "WM_MOUSEACTIVATE"},
+    {WM_GETMINMAXINFO, "WM_GETMINMAXINFO"},
+    {WM_WINDOWPOSCHANGING, "WM_WINDOWPOSCHANGING"},
+    {WM_WINDOWPOSCHANGED, "WM_WINDOWPOSCHANGED"},
+    {WM_NOTIFY, "WM_NOTIFY"},
+    {WM_STYLECHANGING, "WM_STYLECHANGING"},
+    {WM_STYLECHANGED, "WM_STYLECHANGED"},
+    {WM_GETICON, "WM_GETICON"},
+    {WM_SETICON, "WM_SETICON"},
+    {WM_NCCREATE, "WM_NCCREATE"},
+    {WM_NCDESTROY, "WM_NCDESTROY"},
+    {WM_NCCALCSIZE, "WM_NCCALCSIZE"},
+    {WM_NCHITTEST, "WM_NCHITTEST"},
+    {WM_NCPAINT, "WM_NCPAINT"},
+    {WM_NCACTIVATE, "WM_NCACTIVATE"},
+    {WM_KEYDOWN, "WM_KEYDOWN"},
+    {WM_KEYUP, "WM_KEYUP"},
+    {WM_CHAR, "WM_CHAR"},
+    {WM_INITDIALOG, "WM_INITDIALOG"},
+    {WM_COMMAND, "WM_COMMAND"},
+    {WM_SYSCOMMAND, "WM_SYSCOMMAND"},
+    {WM_TIMER, "WM_TIMER"},
+    {WM_HSCROLL, "WM_HSCROLL"},
+    {WM_VSCROLL, "WM_VSCROLL"},
+    {WM_CTLCOLORBTN, "WM_CTLCOLORBTN"},
+    {WM_CTLCOLORSTATIC, "WM_CTLCOLORSTATIC"},
+    {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
+    {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+    {WM_LBUTTONUP, "WM_LBUTTONUP"},
+    {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"},
+    {WM_PARENTNOTIFY, "WM_PARENTNOTIFY"},
+    {WM_DRAWITEM, "WM_DRAWITEM"},
+    {WM_SETFONT, "WM_SETFONT"},
+    {WM_GETFONT, "WM_GETFONT"},
     {WM_USER, "WM_USER"},
 };
 
@@ -142,8 +173,7 @@ std::string MessageSequence::Dump() const
     std::ostringstream out;
     out << "message sequence mismatch";
     if (failedRow < rows.size()) {
-        out << " at expected row " << failedRow << " (" << DescribeExpected(rows[failedRow])
-            << ")";
+        out << " at expected row " << failedRow << " (" << DescribeExpected(rows[failedRow]) << ")";
     } else {
         out << ": " << (messages_.size() - actual) << " unexpected message(s) at the end";
     }
@@ -176,27 +206,27 @@ std::map<HWND, MessageRecorder::Watched>& MessageRecorder::Registry()
 bool MessageRecorder::IsNoise(UINT message)
 {
     switch (message) {
-    case WM_NCHITTEST:
-    case WM_SETCURSOR:
-    case WM_MOUSEMOVE:
-    case WM_NCMOUSEMOVE:
-    case WM_MOUSEACTIVATE:
-    case WM_PAINT:
-    case WM_NCPAINT:
-    case WM_ERASEBKGND:
-    case WM_TIMER:
-    case WM_GETICON:
-    case WM_GETOBJECT:
-    case WM_DEVICECHANGE:
-    case WM_IME_SETCONTEXT:
-    case WM_IME_NOTIFY:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_SYNCPAINT:
-        return true;
-    default:
-        return message >= 0xC000;  // registered messages of the desktop
+        case WM_NCHITTEST:
+        case WM_SETCURSOR:
+        case WM_MOUSEMOVE:
+        case WM_NCMOUSEMOVE:
+        case WM_MOUSEACTIVATE:
+        case WM_PAINT:
+        case WM_NCPAINT:
+        case WM_ERASEBKGND:
+        case WM_TIMER:
+        case WM_GETICON:
+        case WM_GETOBJECT:
+        case WM_DEVICECHANGE:
+        case WM_IME_SETCONTEXT:
+        case WM_IME_NOTIFY:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_SYNCPAINT:
+            return true;
+        default:
+            return message >= 0xC000;  // registered messages of the desktop
     }
 }
 
@@ -216,7 +246,8 @@ void MessageRecorder::Unwatch(HWND hwnd)
     auto found = Registry().find(hwnd);
     if (found != Registry().end() && found->second.recorder == this) {
         if (IsWindow(hwnd)) {
-            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(found->second.previous));
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC,
+                              reinterpret_cast<LONG_PTR>(found->second.previous));
         }
         Registry().erase(found);
     }

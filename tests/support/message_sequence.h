@@ -14,11 +14,11 @@
 
 // Flags of an expected message.
 enum ExpectedFlags : unsigned {
-    kAny = 0,          // message number only
-    kWParam = 1,       // wParam must match
-    kLParam = 2,       // lParam must match
-    kOptional = 4,     // may be missing from the recorded sequence
-    kHwnd = 8,         // the window must match (see ExpectedMessage::hwnd)
+    kAny = 0,       // message number only
+    kWParam = 1,    // wParam must match
+    kLParam = 2,    // lParam must match
+    kOptional = 4,  // may be missing from the recorded sequence
+    kHwnd = 8,      // the window must match (see ExpectedMessage::hwnd)
 };
 
 // One row of an expected sequence; a table ends with a row whose message is 0 and whose
