@@ -11,6 +11,7 @@ constexpr size_t kMessageLength = 520;
 
 const TextPair kFatalTitle = {L"致命的なｴﾗｰ", L"Fatal"};
 const TextPair kMessageTitle = {L"ﾒｯｾｰｼﾞ", L"Message"};
+const TextPair kWarningTitle = {L"警告", L"Warning"};
 
 int ShowBox(HWND owner, const TextPair& title, UINT flags, const wchar_t* format, va_list arguments)
 {
@@ -35,6 +36,15 @@ int ShowMessage(HWND owner, const wchar_t* format, ...)
     va_list arguments;
     va_start(arguments, format);
     const int result = ShowBox(owner, kMessageTitle, MB_OK | MB_ICONINFORMATION, format, arguments);
+    va_end(arguments);
+    return result;
+}
+
+int ShowWarning(HWND owner, const wchar_t* format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    const int result = ShowBox(owner, kWarningTitle, MB_OK | MB_ICONWARNING, format, arguments);
     va_end(arguments);
     return result;
 }

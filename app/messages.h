@@ -1,13 +1,15 @@
-// The shared user-facing helpers: the two message boxes with language-dependent titles,
+// The shared user-facing helpers: the message boxes with language-dependent titles,
 // the wait cursor, and taking one pending message during a long run.
 #pragma once
 
 #include <windows.h>
 
 // The text is formatted with FormatText's rules into 520 characters (a longer text is cut).
-// Both return the box's result: IDOK, since the boxes have only an OK button.
+// Each returns the box's result: IDOK, since the boxes have only an OK button.
 int ShowFatal(HWND owner, const wchar_t* format, ...);
 int ShowMessage(HWND owner, const wchar_t* format, ...);
+// Something the user must know of that did not stop the work: warning icon.
+int ShowWarning(HWND owner, const wchar_t* format, ...);
 
 void ShowWaitCursor();
 void RestoreCursor();

@@ -5,7 +5,9 @@
 #include <set>
 
 #include "cli/file_system.h"
+#include "conversion/cam_conversion.h"
 #include "conversion/jpeg_writer.h"
+#include "conversion/output_name.h"
 
 #ifndef GLIMMER_VERSION
 #error "GLIMMER_VERSION must name the version"
@@ -34,6 +36,27 @@ bool IsCamName(const std::string& name)
 bool IsRecycled(const std::string& name)
 {
     return Lower(name) == "recycled";
+}
+
+// Why a file was not converted, for the results that keep no output.
+const char* FailureText(ConversionResult result)
+{
+    switch (result) {
+        case ConversionResult::NotCamFile:
+            return "not a CAM file";
+        case ConversionResult::OutOfMemory:
+            return "not enough memory for its directory";
+        case ConversionResult::NoPicture:
+            return "has no picture";
+        case ConversionResult::UnusableTables:
+            return "its picture data is unusable";
+        case ConversionResult::WriteFailed:
+            return "writing the JPEG file failed";
+        case ConversionResult::Converted:
+        case ConversionResult::SourceEnded:
+            break;
+    }
+    return "converted";
 }
 
 // The temporary file of one conversion, removed on every way out that does not move it into
@@ -230,8 +253,8 @@ private:
         }
     }
 
-    // Writes into a temporary file beside the output and moves it into place only when
-    // complete, so no empty or half-written output is ever left under the output's name.
+    // Writes into a temporary file beside the output and moves it into place only when it
+    // holds a picture, so no empty or half-written output is ever left under the output's name.
     Outcome Convert(const std::string& source, const std::string& output, bool replace)
     {
         FILE* cam = OpenForReading(source);
@@ -242,9 +265,7 @@ private:
         CamDirectory directory;
         if (!ReadDirectory(directory, cam)) {
             fclose(cam);
-            return Failure(source, directory.AllocationRefused()
-                                       ? "not enough memory for its directory"
-                                       : "not a CAM file");
+            return Failure(source, FailureText(DirectoryFailure(directory)));
         }
         TemporaryFile temporary;
         FILE* out = CreateTemporaryFile(options_.output, temporary.path);
@@ -254,41 +275,22 @@ private:
                            "cannot create a file in " + options_.output + ": " + LastErrorText());
         }
         setvbuf(out, out_buffer_.data(), _IOFBF, out_buffer_.size());
-        WriteResult result = WritePicture(directory, cam, out);
-        const bool empty = ftell(out) == 0;
-        if (fclose(out) != 0 &&
-            (result == WriteResult::Written || result == WriteResult::SourceEnded)) {
-            result = WriteResult::WriteFailed;
-        }
+        const ConversionResult result = CloseOutput(out, WritePicture(directory, cam, out));
         fclose(cam);
-
-        const char* reason = nullptr;
-        switch (result) {
-            case WriteResult::NoPicture:
-                reason = "has no picture";
-                break;
-            case WriteResult::BadHead:
-                reason = "its picture data is unusable";
-                break;
-            case WriteResult::WriteFailed:
-                reason = "writing the JPEG file failed";
-                break;
-            case WriteResult::Written:
-            case WriteResult::SourceEnded:
-                reason = empty ? "its picture is empty" : nullptr;
-                break;
+        if (!KeepsOutput(result)) {
+            return Failure(source, FailureText(result));
         }
-        if (reason == nullptr && !CopyModificationTime(source, temporary.path)) {
-            reason = "cannot give the JPEG file the CAM file's time";
+        // The picture is whole without its date: keep it, and say so.
+        if (!CopyModificationTime(source, temporary.path)) {
+            fprintf(streams_.err,
+                    "%s: %s: warning: cannot give %s the CAM file's modification time: %s\n",
+                    kProgram, source.c_str(), output.c_str(), LastErrorText().c_str());
         }
-        if (reason == nullptr && !MoveIntoPlace(temporary.path, output, replace)) {
+        if (!MoveIntoPlace(temporary.path, output, replace)) {
             return Failure(source, "cannot write " + output + ": " + LastErrorText());
         }
-        if (reason != nullptr) {
-            return Failure(source, reason);
-        }
         temporary.path.clear();
-        if (result == WriteResult::SourceEnded) {
+        if (result == ConversionResult::SourceEnded) {
             fprintf(streams_.err,
                     "%s: %s: warning: its data ends early; %s holds an incomplete picture\n",
                     kProgram, source.c_str(), output.c_str());
@@ -317,25 +319,6 @@ private:
     size_t failed_ = 0;
     bool quit_ = false;
 };
-
-}  // namespace
-
-std::string OutputName(const std::string& source)
-{
-#ifdef _WIN32
-    const size_t slash = source.find_last_of("/\\");
-#else
-    const size_t slash = source.find_last_of('/');
-#endif
-    std::string name = slash == std::string::npos ? source : source.substr(slash + 1);
-    const size_t dot = name.find_last_of('.');
-    if (dot != std::string::npos) {
-        name.erase(dot);
-    }
-    return name + ".jpg";
-}
-
-namespace {
 
 int RunArguments(const std::vector<std::string>& args, const RunStreams& streams)
 {

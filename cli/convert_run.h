@@ -18,8 +18,5 @@ struct RunStreams {
     bool can_ask;   // standard input is a terminal, so --overwrite defaults to ask
 };
 
-// The output file name for a source path: its name, text from the last dot replaced by ".jpg".
-std::string OutputName(const std::string& source);
-
 // The whole program after its arguments were turned into UTF-8 strings; returns the exit status.
 int RunCommandLine(const std::vector<std::string>& args, const RunStreams& streams);

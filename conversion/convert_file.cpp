@@ -1,5 +1,5 @@
-// Single-file conversion: output path, overwrite question, temporary output moved over
-// the target once complete, and the failure boxes.
+// Single-file conversion: output path, overwrite question, temporary output moved over the
+// target once it holds a picture, the CAM file's date kept, and the boxes of each result.
 #include "conversion/convert_file.h"
 
 #include <cwchar>
@@ -8,7 +8,9 @@
 
 #include "app/messages.h"
 #include "app/texts.h"
+#include "conversion/cam_conversion.h"
 #include "conversion/jpeg_writer.h"
+#include "conversion/output_name.h"
 #include "conversion/path_helpers.h"
 
 namespace {
@@ -25,6 +27,8 @@ const TextPair kCantWriteJpg = {L"JPG ﾌｧｲﾙに書き込めません", L"C
 const TextPair kNotCam = {L"%s は CAM ﾌｧｲﾙではありません", L"'%s' is not a CAM file"};
 const TextPair kNoPicture = {L"%s には画像がありません", L"'%s' holds no picture"};
 const TextPair kOutOfMemory = {L"ﾒﾓﾘが足りません", L"Not enough memory"};
+const TextPair kEndsEarly = {L"%s のﾃﾞｰﾀが途中で終わっています。画像は不完全です",
+                             L"'%s' ends early: its picture is incomplete"};
 
 FILE* OpenForWriting(const wchar_t* path)
 {
@@ -32,15 +36,12 @@ FILE* OpenForWriting(const wchar_t* path)
 }
 
 // The output path the file would have had, for the message when it does not fit.
-std::wstring UnboundedOutputPath(const wchar_t* folder, const wchar_t* name)
+std::wstring UnboundedOutputPath(const wchar_t* folder, const std::wstring& name)
 {
     std::wstring path = folder;
-    if (!path.empty() && path.back() != L'\\' && !(name[0] != L'\0' && name[1] == L':'))
+    if (!path.empty() && path.back() != L'\\' && !(name.size() > 1 && name[1] == L':'))
         path += L'\\';
-    path += name;
-    const size_t dot = path.rfind(L'.');
-    if (dot != std::wstring::npos) path.erase(dot);
-    return path + L".jpg";
+    return path + name;
 }
 
 // Reserves a new, empty file beside the output. Its name is "~" and three letters or
@@ -74,6 +75,45 @@ bool ReserveTemporaryFile(const wchar_t* outputPath, wchar_t (&temporaryPath)[kP
     return false;
 }
 
+// People sort their photos by file date, and the CAM file's modification time is when the
+// picture was taken or copied from the camera.
+bool CopyModificationTime(const wchar_t* from, const wchar_t* to)
+{
+    WIN32_FILE_ATTRIBUTE_DATA source;
+    if (!GetFileAttributesExW(from, GetFileExInfoStandard, &source)) return false;
+    HANDLE file = CreateFileW(to, FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool set = SetFileTime(file, nullptr, nullptr, &source.ftLastWriteTime) != 0;
+    CloseHandle(file);
+    return set;
+}
+
+// The box for a file that was not converted, owned by the window of the run; a result that
+// keeps its output is no failure and shows nothing here.
+int ReportFailure(HWND owner, ConversionResult result, const wchar_t* sourcePath)
+{
+    switch (result) {
+        case ConversionResult::NotCamFile:
+            ShowFatal(owner, Pick(kNotCam), sourcePath);
+            break;
+        case ConversionResult::OutOfMemory:
+            ShowFatal(owner, Pick(kOutOfMemory));
+            break;
+        case ConversionResult::WriteFailed:
+            ShowFatal(owner, Pick(kCantWriteJpg));
+            break;
+        case ConversionResult::NoPicture:
+        case ConversionResult::UnusableTables:
+            ShowFatal(owner, Pick(kNoPicture), sourcePath);
+            break;
+        case ConversionResult::Converted:
+        case ConversionResult::SourceEnded:
+            break;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int ConvertFile(CamDirectory& directory, HWND owner, const wchar_t* sourcePath,
@@ -85,10 +125,10 @@ int ConvertFile(CamDirectory& directory, HWND owner, const wchar_t* sourcePath,
 int ConvertFile(CamDirectory& directory, HWND owner, const wchar_t* sourcePath,
                 const wchar_t* outputFolder, OutputOpener openOutput)
 {
-    const wchar_t* name = FileNamePart(sourcePath);
+    const std::wstring name = OutputName(sourcePath);
     wchar_t outputPath[kPathLength];
-    if (!JoinPath(outputPath, outputFolder, name) || !ReplaceExtension(outputPath, L".jpg")) {
-        ShowFatal(nullptr, Pick(kPathTooLong), UnboundedOutputPath(outputFolder, name).c_str());
+    if (!JoinPath(outputPath, outputFolder, name.c_str())) {
+        ShowFatal(owner, Pick(kPathTooLong), UnboundedOutputPath(outputFolder, name).c_str());
         return 0;
     }
 
@@ -103,56 +143,43 @@ int ConvertFile(CamDirectory& directory, HWND owner, const wchar_t* sourcePath,
 
     FILE* cam = _wfopen(sourcePath, L"rb");
     if (cam == nullptr) {
-        ShowFatal(nullptr, Pick(kCantOpenCam));
+        ShowFatal(owner, Pick(kCantOpenCam));
         return 0;
     }
+    // The directory comes first: a file that is not a CAM file never gets as far as an output.
     if (!ReadDirectory(directory, cam)) {
         fclose(cam);
-        if (directory.AllocationRefused()) {
-            ShowFatal(nullptr, Pick(kOutOfMemory));
-        } else {
-            ShowFatal(nullptr, Pick(kNotCam), sourcePath);
-        }
-        return 0;
+        return ReportFailure(owner, DirectoryFailure(directory), sourcePath);
     }
 
     wchar_t temporaryPath[kPathLength];
     if (!ReserveTemporaryFile(outputPath, temporaryPath)) {
         fclose(cam);
-        ShowFatal(nullptr, Pick(kCantCreateJpg));
+        ShowFatal(owner, Pick(kCantCreateJpg));
         return 0;
     }
     FILE* out = openOutput(temporaryPath);
     if (out == nullptr) {
         DeleteFileW(temporaryPath);
         fclose(cam);
-        ShowFatal(nullptr, Pick(kCantCreateJpg));
+        ShowFatal(owner, Pick(kCantCreateJpg));
         return 0;
     }
-
-    WriteResult result = WritePicture(directory, cam, out);
-    if (fclose(out) != 0 &&
-        (result == WriteResult::Written || result == WriteResult::SourceEnded)) {
-        result = WriteResult::WriteFailed;
-    }
+    const ConversionResult result = CloseOutput(out, WritePicture(directory, cam, out));
     fclose(cam);
-
-    switch (result) {
-        case WriteResult::Written:
-        case WriteResult::SourceEnded:
-            if (MoveFileExW(temporaryPath, outputPath, MOVEFILE_REPLACE_EXISTING)) return 1;
-            DeleteFileW(temporaryPath);
-            ShowFatal(nullptr, Pick(kCantCreateJpg));
-            return 0;
-        case WriteResult::WriteFailed:
-            DeleteFileW(temporaryPath);
-            ShowFatal(nullptr, Pick(kCantWriteJpg));
-            return 0;
-        case WriteResult::BadHead:
-        case WriteResult::NoPicture:
-            break;
+    if (!KeepsOutput(result)) {
+        DeleteFileW(temporaryPath);
+        return ReportFailure(owner, result, sourcePath);
     }
-    DeleteFileW(temporaryPath);
-    ShowFatal(nullptr, Pick(kNoPicture), sourcePath);
-    return 0;
+
+    // A picture without its date is still the picture: a refused date does not lose it.
+    CopyModificationTime(sourcePath, temporaryPath);
+    if (!MoveFileExW(temporaryPath, outputPath, MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileW(temporaryPath);
+        ShowFatal(owner, Pick(kCantCreateJpg));
+        return 0;
+    }
+    // The partial picture is all there is of that photo: it is kept, and the run goes on.
+    if (result == ConversionResult::SourceEnded) ShowWarning(owner, Pick(kEndsEarly), sourcePath);
+    return 1;
 }

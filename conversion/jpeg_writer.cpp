@@ -155,106 +155,116 @@ static_assert(sizeof kSoi + sizeof kApp0 + sizeof kDqt0 + kQuantTableSize + size
                   641,
               "the fixed part of a JFIF output");
 
-template <size_t N>
-bool Emit(FILE* out, const unsigned char (&bytes)[N])
-{
-    return fwrite(bytes, 1, N, out) == N;
-}
-
-template <size_t N>
-bool Emit(FILE* out, const Segment<N>& segment)
-{
-    return Emit(out, segment.bytes);
-}
-
-// Merges the outcome of one step into the outcome so far: a source that ended early is
-// remembered while writing goes on; a failed write ends everything.
-class Progress {
+// One output in the making. Each step runs only while every write so far has succeeded; the
+// result merges them: a source that ended early is remembered while writing goes on, a failed
+// write ends everything, and the bytes of picture data copied tell a partial picture from none.
+class Output {
 public:
-    bool Failed() const { return result_ == WriteResult::WriteFailed; }
-    WriteResult Result() const { return result_; }
+    Output(FILE* out, FILE* cam) : out_(out), cam_(cam) {}
 
-    bool Wrote(bool ok)
+    template <size_t N>
+    void Emit(const unsigned char (&bytes)[N])
     {
-        if (!ok) {
-            result_ = WriteResult::WriteFailed;
-        }
-        return ok;
+        if (!failed_) failed_ = fwrite(bytes, 1, N, out_) != N;
     }
 
-    bool Copied(WriteResult step)
+    template <size_t N>
+    void Emit(const Segment<N>& segment)
     {
-        if (step == WriteResult::WriteFailed || step == WriteResult::SourceEnded) {
-            if (result_ != WriteResult::WriteFailed) {
-                result_ = step;
-            }
-        }
-        return !Failed();
+        Emit(segment.bytes);
     }
 
-    WriteResult Flush(FILE* out)
+    // A stretch that is not picture data itself: a quantisation table.
+    void CopyTable(uint32_t count)
     {
-        Wrote(fflush(out) == 0);
-        return result_;
+        uint64_t ignored = 0;
+        Copy(count, ignored);
+    }
+
+    void CopyPicture(uint32_t count) { Copy(count, pictureBytes_); }
+
+    ConversionResult Finish()
+    {
+        if (!failed_) failed_ = fflush(out_) != 0;
+        if (failed_) return ConversionResult::WriteFailed;
+        if (pictureBytes_ == 0) return ConversionResult::NoPicture;
+        return sourceEnded_ ? ConversionResult::SourceEnded : ConversionResult::Converted;
+    }
+
+    static CopyResult CopyCounting(FILE* out, FILE* cam, uint32_t count, uint64_t& copied)
+    {
+        unsigned char buffer[kCopyBufferSize];
+        while (count > 0) {
+            const size_t wanted = count < sizeof buffer ? count : sizeof buffer;
+            const size_t got = fread(buffer, 1, wanted, cam);
+            if (got == 0) return CopyResult::SourceEnded;
+            if (fwrite(buffer, 1, got, out) != got) return CopyResult::WriteFailed;
+            copied += got;
+            count -= static_cast<uint32_t>(got);
+        }
+        return CopyResult::Copied;
     }
 
 private:
-    WriteResult result_ = WriteResult::Written;
+    void Copy(uint32_t count, uint64_t& copied)
+    {
+        if (failed_) return;
+        const CopyResult step = CopyCounting(out_, cam_, count, copied);
+        if (step == CopyResult::SourceEnded) sourceEnded_ = true;
+        if (step == CopyResult::WriteFailed) failed_ = true;
+    }
+
+    FILE* out_;
+    FILE* cam_;
+    uint64_t pictureBytes_ = 0;
+    bool sourceEnded_ = false;
+    bool failed_ = false;
 };
 
 }  // namespace
 
-WriteResult CopyStretch(FILE* out, FILE* cam, uint32_t count)
+CopyResult CopyStretch(FILE* out, FILE* cam, uint32_t count)
 {
-    unsigned char buffer[kCopyBufferSize];
-    while (count > 0) {
-        const size_t wanted = count < sizeof buffer ? count : sizeof buffer;
-        const size_t got = fread(buffer, 1, wanted, cam);
-        if (got == 0) {
-            return WriteResult::SourceEnded;
-        }
-        if (fwrite(buffer, 1, got, out) != got) {
-            return WriteResult::WriteFailed;
-        }
-        count -= static_cast<uint32_t>(got);
-    }
-    return WriteResult::Written;
+    uint64_t ignored = 0;
+    return Output::CopyCounting(out, cam, count, ignored);
 }
 
-WriteResult WriteWholeImage(FILE* out, FILE* cam, uint32_t length)
+ConversionResult WriteWholeImage(FILE* out, FILE* cam, uint32_t length)
 {
-    Progress progress;
-    progress.Copied(CopyStretch(out, cam, length));
-    return progress.Flush(out);
+    Output output(out, cam);
+    output.CopyPicture(length);
+    return output.Finish();
 }
 
-WriteResult WriteJfif(FILE* out, FILE* cam)
+ConversionResult WriteJfif(FILE* out, FILE* cam)
 {
     unsigned char head[kScansHeadSize];
     if (fread(head, 1, sizeof head, cam) != sizeof head || ReadU16BE(head) != kScansComponents) {
-        return WriteResult::BadHead;
+        return ConversionResult::UnusableTables;
     }
-    const uint32_t scan_lengths[3] = {ReadU16BE(head + 2), ReadU16BE(head + 4),
-                                      ReadU16BE(head + 6)};
-
-    Progress p;
-    const bool complete =
-        p.Wrote(Emit(out, kSoi)) && p.Wrote(Emit(out, kApp0)) && p.Wrote(Emit(out, kDqt0)) &&
-        p.Copied(CopyStretch(out, cam, kQuantTableSize)) && p.Wrote(Emit(out, kDqt1)) &&
-        p.Copied(CopyStretch(out, cam, kQuantTableSize)) && p.Wrote(Emit(out, kSof0)) &&
-        p.Wrote(Emit(out, kDhtLumaDc)) && p.Wrote(Emit(out, kDhtLumaAc)) &&
-        p.Wrote(Emit(out, kDhtChromaDc)) && p.Wrote(Emit(out, kDhtChromaAc)) &&
-        p.Wrote(Emit(out, kSos1)) && p.Copied(CopyStretch(out, cam, scan_lengths[0])) &&
-        p.Wrote(Emit(out, kSos2)) && p.Copied(CopyStretch(out, cam, scan_lengths[1])) &&
-        p.Wrote(Emit(out, kSos3)) && p.Copied(CopyStretch(out, cam, scan_lengths[2])) &&
-        p.Wrote(Emit(out, kEoi));
-    if (!complete) {
-        return p.Result();
-    }
-    return p.Flush(out);
+    Output output(out, cam);
+    output.Emit(kSoi);
+    output.Emit(kApp0);
+    output.Emit(kDqt0);
+    output.CopyTable(kQuantTableSize);
+    output.Emit(kDqt1);
+    output.CopyTable(kQuantTableSize);
+    output.Emit(kSof0);
+    output.Emit(kDhtLumaDc);
+    output.Emit(kDhtLumaAc);
+    output.Emit(kDhtChromaDc);
+    output.Emit(kDhtChromaAc);
+    output.Emit(kSos1);
+    output.CopyPicture(ReadU16BE(head + 2));
+    output.Emit(kSos2);
+    output.CopyPicture(ReadU16BE(head + 4));
+    output.Emit(kSos3);
+    output.CopyPicture(ReadU16BE(head + 6));
+    output.Emit(kEoi);
+    return output.Finish();
 }
 
-WriteResult WritePicture(const CamDirectory& directory, FILE* cam, FILE* out)
+ConversionResult WritePicture(const CamDirectory& directory, FILE* cam, FILE* out)
 {
     if (const CamEntry* jpeg = FindEntry(directory, cam, CAM_TAG_JPEG)) {
         return WriteWholeImage(out, cam, jpeg->length);
@@ -262,5 +272,5 @@ WriteResult WritePicture(const CamDirectory& directory, FILE* cam, FILE* out)
     if (FindEntry(directory, cam, CAM_TAG_SCANS) != nullptr) {
         return WriteJfif(out, cam);
     }
-    return WriteResult::NoPicture;
+    return ConversionResult::NoPicture;
 }

@@ -1,4 +1,4 @@
-// Path helpers: name part, joining, extension, existence.
+// Path helpers: name part, joining, existence.
 #include "conversion/path_helpers.h"
 
 #include <cwchar>
@@ -27,17 +27,6 @@ bool JoinPath(wchar_t* destination, size_t capacity, const wchar_t* folder, cons
     wmemmove(destination, folder, folderLength);
     if (separator) destination[folderLength] = L'\\';
     destination[length] = L'\0';
-    return true;
-}
-
-bool ReplaceExtension(wchar_t* path, size_t capacity, const wchar_t* extension)
-{
-    const wchar_t* dot = wcsrchr(path, L'.');
-    const size_t keep = dot != nullptr ? static_cast<size_t>(dot - path) : wcslen(path);
-    const size_t extensionLength = wcslen(extension);
-    if (keep + extensionLength >= capacity) return false;
-    wmemcpy(path + keep, extension, extensionLength);
-    path[keep + extensionLength] = L'\0';
     return true;
 }
 

@@ -28,17 +28,6 @@ bool JoinPath(wchar_t (&destination)[N], const wchar_t* folder, const wchar_t* n
     return JoinPath(destination, N, folder, name);
 }
 
-// Replaces the text from the path's last dot (anywhere in the path) with the extension, or
-// appends the extension when there is no dot. False, with the path unchanged, when the
-// result would not fit.
-bool ReplaceExtension(wchar_t* path, size_t capacity, const wchar_t* extension);
-
-template <size_t N>
-bool ReplaceExtension(wchar_t (&path)[N], const wchar_t* extension)
-{
-    return ReplaceExtension(path, N, extension);
-}
-
 // Both ask the file system. PathExists holds for files and folders alike.
 bool PathExists(const wchar_t* path);
 bool IsFolder(const wchar_t* path);

@@ -102,14 +102,6 @@ protected:
     fs::path out_;
 };
 
-TEST(OutputName, ReplacesTheTextFromTheLastDotOfTheName)
-{
-    EXPECT_EQ(OutputName("card/pic01.cam"), "pic01.jpg");
-    EXPECT_EQ(OutputName("PIC01.CAM"), "PIC01.jpg");
-    EXPECT_EQ(OutputName("a.b/pic.01.cam"), "pic.01.jpg");
-    EXPECT_EQ(OutputName("x.d/noext"), "noext.jpg");
-}
-
 TEST_F(ConvertRunTest, ConvertsTheCamFilesOfAFolderUnderTheirOwnNames)
 {
     Place("scans-sunset.cam", in_ / "sunset.cam");
@@ -141,14 +133,16 @@ TEST_F(ConvertRunTest, DescendsOnlyWithRecursiveAndNeverIntoRecycled)
 
 TEST_F(ConvertRunTest, FailedFilesLeaveNoOutputAndNoTemporaryFile)
 {
-    const char* failing[] = {"not-cam.cam",   "no-picture.cam",      "components-2.cam",
-                             "zero-jpeg.cam", "empty-directory.cam", "cut-directory.cam"};
+    // Empty scans and tables cut short give every segment but not a byte of the picture.
+    const char* failing[] = {"not-cam.cam",         "no-picture.cam",   "components-2.cam",
+                             "zero-jpeg.cam",       "zero-scans.cam",   "cut-in-table.cam",
+                             "empty-directory.cam", "cut-directory.cam"};
     for (const char* name : failing) {
         Place(name, in_ / name);
     }
     const RunResult r = Run({in_.string()});
     EXPECT_EQ(r.status, kExitFailed);
-    EXPECT_EQ(r.out, "0 converted, 0 skipped, 6 failed\n");
+    EXPECT_EQ(r.out, "0 converted, 0 skipped, 8 failed\n");
     EXPECT_TRUE(Names(out_).empty());
     for (const char* name : failing) {
         EXPECT_NE(r.err.find(name), std::string::npos) << "no message names " << name;
@@ -160,12 +154,16 @@ TEST_F(ConvertRunTest, FailedFilesLeaveNoOutputAndNoTemporaryFile)
 TEST_F(ConvertRunTest, AFailureLeavesAnExistingOutputUntouched)
 {
     Place("components-4.cam", in_ / "pic.cam");
-    WriteText(out_ / "pic.jpg", "the old picture");
-    const RunResult r = Run({"--overwrite=replace", (in_ / "pic.cam").string()});
+    Place("zero-scans.cam", in_ / "empty.cam");
+    const Bytes old = {'t', 'h', 'e', ' ', 'o', 'l', 'd', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'};
+    for (const char* name : {"pic.jpg", "empty.jpg"}) {
+        WriteText(out_ / name, std::string(old.begin(), old.end()));
+    }
+    const RunResult r = Run({"--overwrite=replace", in_.string()});
     EXPECT_EQ(r.status, kExitFailed);
-    EXPECT_EQ(Contents(out_ / "pic.jpg"),
-              Bytes({'t', 'h', 'e', ' ', 'o', 'l', 'd', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}));
-    EXPECT_EQ(Names(out_).size(), 1u);
+    EXPECT_EQ(Contents(out_ / "pic.jpg"), old);
+    EXPECT_EQ(Contents(out_ / "empty.jpg"), old);
+    EXPECT_EQ(Names(out_).size(), 2u);
 }
 
 TEST_F(ConvertRunTest, ASourceEndingEarlyIsWrittenWithAWarningAndFailsTheRun)

@@ -73,6 +73,20 @@ TEST_F(ConvertFileJapanese, AsksInJapaneseAndKeepsJapaneseNames)
     EXPECT_EQ(std::vector<std::wstring>{L"写真ｶﾒﾗ.jpg"}, ListFolder(L"\\Temp"));
 }
 
+TEST_F(ConvertFileJapanese, WarnsInJapaneseOfAPictureThatEndsEarly)
+{
+    const ByteString jpeg = WholeJpeg(700, 8);
+    ASSERT_TRUE(WriteBytes(L"\\Src\\途中.cam", CamFile({{CAM_TAG_JPEG, jpeg, 5000}})));
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(1, Convert(L"\\Src\\途中.cam", L"\\Temp"));
+    ASSERT_EQ(1u, answerer_.Shown().size());
+    EXPECT_EQ(L"警告", answerer_.Shown()[0].caption);
+    EXPECT_EQ(L"\\Src\\途中.cam のﾃﾞｰﾀが途中で終わっています。画像は不完全です",
+              answerer_.Shown()[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONWARNING), answerer_.Shown()[0].flags);
+    EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\途中.jpg"));
+}
+
 TEST_F(ConvertFileJapanese, ReportsEveryFailureInJapanese)
 {
     answerer_.Queue(IDOK);

@@ -1,5 +1,6 @@
 // ConvertFile on a drive of the test's own, in English: output path forming, every answer
-// to the overwrite question, and every failure, with the output only ever complete.
+// to the overwrite question, and every failure, with the output only ever complete, dated
+// like its CAM file, and every box owned by the window of the run.
 #include "conversion/convert_file.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@ using namespace convert_file_test;
 namespace {
 
 const UINT kFatalFlags = MB_OK | MB_ICONERROR;
+const UINT kWarningFlags = MB_OK | MB_ICONWARNING;
 const UINT kQuestionFlags = MB_YESNOCANCEL | MB_ICONQUESTION;
 
 FILE* OpenFullDevice(const wchar_t*)
@@ -61,7 +63,7 @@ protected:
 
     void ExpectFatal(const std::wstring& text)
     {
-        ExpectOnlyBox(L"Fatal", text, kFatalFlags, nullptr);
+        ExpectOnlyBox(L"Fatal", text, kFatalFlags, owner_);
     }
 
     void ExpectTempHolds(const std::vector<std::wstring>& names)
@@ -122,6 +124,15 @@ TEST_F(ConvertFileTest, FormsTheOutputPathFromFolderAndName)
     EXPECT_EQ((std::vector<std::wstring>{L"PIC02.CAM", L"pic.01.cam", L"pic.01.jpg", L"pic01.cam"}),
               ListFolder(L"\\Src"));
     EXPECT_TRUE(answerer_.Shown().empty());
+}
+
+TEST_F(ConvertFileTest, ADotInTheFolderNeverNamesTheOutput)
+{
+    ASSERT_TRUE(CreateDirectoryW(L"\\Temp\\Out.d", nullptr));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\noext", CamFile({{CAM_TAG_JPEG, WholeJpeg(64, 1)}})));
+    EXPECT_EQ(1, Convert(L"\\Src\\noext", L"\\Temp\\Out.d"));
+    EXPECT_EQ(std::vector<std::wstring>{L"noext.jpg"}, ListFolder(L"\\Temp\\Out.d"));
+    ExpectTempHolds({L"Out.d"});
 }
 
 TEST_F(ConvertFileTest, ReplacesAnExistingFileOnlyAfterYes)
@@ -224,14 +235,73 @@ TEST_F(ConvertFileTest, AnUnusableScanHeadHoldsNoPicture)
     ExpectTempHolds({});
 }
 
-TEST_F(ConvertFileTest, SourceDataEndingEarlyStillCountsAsConverted)
+TEST_F(ConvertFileTest, APictureWithoutADataByteIsNoPictureAndReplacesNothing)
+{
+    // A tag-4 entry of length 0, and a tag-3 entry whose tables and scans lie past the end.
+    ByteString pastTheEnd = CamFile({{CAM_TAG_SCANS, ScanPieces(3, 300, 120, 90)}});
+    pastTheEnd.resize(6 + 16 + 8);
+    ASSERT_TRUE(WriteBytes(L"\\Src\\zero.cam",
+                           CamFile({{CAM_TAG_JPEG, {}}, {CAM_TAG_SCANS, ScanPieces(3, 9, 9, 9)}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\past.cam", pastTheEnd));
+    for (const wchar_t* name : {L"zero", L"past"}) {
+        const std::wstring output = std::wstring(L"\\Temp\\") + name + L".jpg";
+        ASSERT_TRUE(WriteBytes(output, kOld));
+        answerer_.ClearShown();
+        answerer_.Queue(IDYES);
+        answerer_.Queue(IDOK);
+        EXPECT_EQ(0, Convert(std::wstring(L"\\Src\\") + name + L".cam", L"\\Temp")) << name;
+        ASSERT_EQ(2u, answerer_.Shown().size()) << name;
+        const ShownBox& box = answerer_.Shown()[1];
+        EXPECT_EQ(std::wstring(L"'\\Src\\") + name + L".cam' holds no picture", box.text);
+        EXPECT_EQ(kFatalFlags, box.flags);
+        EXPECT_EQ(owner_, box.owner);
+        EXPECT_EQ(kOld, ReadBytes(output)) << name;
+    }
+    ExpectTempHolds({L"past.jpg", L"zero.jpg"});
+}
+
+TEST_F(ConvertFileTest, SourceDataEndingEarlyIsKeptWithAWarning)
 {
     const ByteString jpeg = WholeJpeg(700, 8);
     ASSERT_TRUE(WriteBytes(L"\\Src\\cut.cam", CamFile({{CAM_TAG_JPEG, jpeg, 5000}})));
+    ASSERT_TRUE(WriteBytes(L"\\Temp\\cut.jpg", kOld));
+    answerer_.Queue(IDYES);
+    answerer_.Queue(IDOK);
     EXPECT_EQ(1, Convert(L"\\Src\\cut.cam", L"\\Temp"));
-    EXPECT_TRUE(answerer_.Shown().empty());
+    ASSERT_EQ(2u, answerer_.Shown().size());
+    const ShownBox& box = answerer_.Shown()[1];
+    EXPECT_EQ(L"Warning", box.caption);
+    EXPECT_EQ(L"'\\Src\\cut.cam' ends early: its picture is incomplete", box.text);
+    EXPECT_EQ(kWarningFlags, box.flags);
+    EXPECT_EQ(owner_, box.owner);
     EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\cut.jpg"));
     ExpectTempHolds({L"cut.jpg"});
+}
+
+TEST_F(ConvertFileTest, TheOutputKeepsTheCamFilesModificationTime)
+{
+    ASSERT_TRUE(WriteBytes(L"\\Src\\old.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(300, 4)}})));
+    // 2 March 2001, 10:20:30 UTC.
+    SYSTEMTIME taken = {2001, 3, 5, 2, 10, 20, 30, 0};
+    FILETIME takenTime;
+    ASSERT_TRUE(SystemTimeToFileTime(&taken, &takenTime));
+    HANDLE cam = CreateFileW(L"\\Src\\old.cam", FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, cam);
+    ASSERT_TRUE(SetFileTime(cam, nullptr, nullptr, &takenTime));
+    CloseHandle(cam);
+
+    EXPECT_EQ(1, Convert(L"\\Src\\old.cam", L"\\Temp"));
+    WIN32_FILE_ATTRIBUTE_DATA output;
+    ASSERT_TRUE(GetFileAttributesExW(L"\\Temp\\old.jpg", GetFileExInfoStandard, &output));
+    SYSTEMTIME written;
+    ASSERT_TRUE(FileTimeToSystemTime(&output.ftLastWriteTime, &written));
+    EXPECT_EQ(2001, written.wYear);
+    EXPECT_EQ(3, written.wMonth);
+    EXPECT_EQ(2, written.wDay);
+    EXPECT_EQ(10, written.wHour);
+    EXPECT_EQ(20, written.wMinute);
+    EXPECT_EQ(30, written.wSecond);
 }
 
 TEST_F(ConvertFileTest, AFolderInTheWayIsAskedAboutThenCannotBeCreated)

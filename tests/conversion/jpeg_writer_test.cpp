@@ -77,7 +77,7 @@ TEST_P(ScansPicture, WrapsTheEncodersPiecesIntoAFileOfExactSize)
     ASSERT_EQ(p.huffman.size(), kHuffmanSize);
     const Conversion c = ConvertTestCam("scans-" + picture + ".cam");
     ASSERT_TRUE(c.directory_read);
-    EXPECT_EQ(c.result, WriteResult::Written);
+    EXPECT_EQ(c.result, ConversionResult::Converted);
     ASSERT_EQ(c.output.size(), 641 + p.ScanTotal());
     EXPECT_EQ(Slice(c.output, kTable0At, 64), p.q0);
     EXPECT_EQ(Slice(c.output, kTable1At, 64), p.q1);
@@ -113,7 +113,7 @@ TEST(WritePicture, CopiesATagFourJpegUnchangedWhereverItStands)
     for (const char* name : {"jpeg-bands.cam", "jpeg-after-scans.cam", "jpeg-before-scans.cam"}) {
         const Conversion c = ConvertTestCam(name);
         ASSERT_TRUE(c.directory_read) << name;
-        EXPECT_EQ(c.result, WriteResult::Written) << name;
+        EXPECT_EQ(c.result, ConversionResult::Converted) << name;
         EXPECT_TRUE(c.output == jpeg) << name;
     }
 }
@@ -121,10 +121,10 @@ TEST(WritePicture, CopiesATagFourJpegUnchangedWhereverItStands)
 TEST(WritePicture, UsesTheFirstTagThreeEntryAndItsHeadRatherThanTheEntryLength)
 {
     const Conversion plain = ConvertTestCam("scans-sunset.cam");
-    ASSERT_EQ(plain.result, WriteResult::Written);
+    ASSERT_EQ(plain.result, ConversionResult::Converted);
     for (const char* name : {"other-tags-first.cam", "two-scans.cam", "scans-length-ignored.cam"}) {
         const Conversion c = ConvertTestCam(name);
-        EXPECT_EQ(c.result, WriteResult::Written) << name;
+        EXPECT_EQ(c.result, ConversionResult::Converted) << name;
         EXPECT_TRUE(c.output == plain.output) << name;
     }
 }
@@ -134,7 +134,7 @@ TEST(WritePicture, ReportsNoPictureWithoutWriting)
     for (const char* name : {"no-picture.cam", "empty-directory.cam"}) {
         const Conversion c = ConvertTestCam(name);
         ASSERT_TRUE(c.directory_read) << name;
-        EXPECT_EQ(c.result, WriteResult::NoPicture) << name;
+        EXPECT_EQ(c.result, ConversionResult::NoPicture) << name;
         EXPECT_TRUE(c.output.empty()) << name;
     }
 }
@@ -150,16 +150,17 @@ TEST(WriteJfif, RefusesHeadsWithoutThreeComponentsBeforeWritingAnything)
 {
     for (const char* name : {"components-1.cam", "components-2.cam", "components-4.cam"}) {
         const Conversion c = ConvertTestCam(name);
-        EXPECT_EQ(c.result, WriteResult::BadHead) << name;
+        EXPECT_EQ(c.result, ConversionResult::UnusableTables) << name;
         EXPECT_TRUE(c.output.empty()) << name;
     }
 }
 
-TEST(WriteJfif, EmptyScansGiveTheFixedSegmentsAndTheTables)
+TEST(WriteJfif, EmptyScansAreNoPictureThoughEverySegmentIsWritten)
 {
+    // The segments and tables alone decode to nothing of the photo: no picture to keep.
     const Pieces checker = LoadPieces("checker");
     const Conversion c = ConvertTestCam("zero-scans.cam");
-    EXPECT_EQ(c.result, WriteResult::Written);
+    EXPECT_EQ(c.result, ConversionResult::NoPicture);
     ASSERT_EQ(c.output.size(), 641u);
     EXPECT_EQ(Slice(c.output, kTable0At, 64), checker.q0);
     EXPECT_EQ(Slice(c.output, kTable1At, 64), checker.q1);
@@ -174,7 +175,7 @@ TEST(WriteJfif, CopiesScanBytesVerbatimFFIncluded)
     }
     FILE* in = StreamOf(cam);
     FILE* out = tmpfile();
-    ASSERT_EQ(WriteJfif(out, in), WriteResult::Written);
+    ASSERT_EQ(WriteJfif(out, in), ConversionResult::Converted);
     rewind(out);
     const Bytes output = ReadWholeStream(out);
     ASSERT_EQ(output.size(), 791u);
@@ -191,7 +192,7 @@ TEST(WriteJfif, ASourceCutInsideScanTwoStillGetsEveryHeadAndTheEnd)
     const Pieces p = LoadPieces("checker");
     const Conversion whole = ConvertTestCam("scans-checker.cam");
     const Conversion cut = ConvertTestCam("cut-in-scan2.cam");
-    EXPECT_EQ(cut.result, WriteResult::SourceEnded);
+    EXPECT_EQ(cut.result, ConversionResult::SourceEnded);
     const size_t cam_size = ReadWholeFile(TestDataPath("cut-in-scan2.cam")).size();
     const size_t scan2_present = cam_size - (6 + 16 + 8 + 128) - p.scans[0].size();
     const size_t scan2_at = kScan1At + p.scans[0].size() + 10;
@@ -203,10 +204,10 @@ TEST(WriteJfif, ASourceCutInsideScanTwoStillGetsEveryHeadAndTheEnd)
     EXPECT_TRUE(cut.output == expected);
 }
 
-TEST(WriteJfif, ASourceCutInsideTheTablesKeepsEverySegment)
+TEST(WriteJfif, ASourceCutInsideTheTablesHasNoPictureThoughEverySegmentIsWritten)
 {
     const Conversion c = ConvertTestCam("cut-in-table.cam");
-    EXPECT_EQ(c.result, WriteResult::SourceEnded);
+    EXPECT_EQ(c.result, ConversionResult::NoPicture);
     const size_t cam_size = ReadWholeFile(TestDataPath("cut-in-table.cam")).size();
     const size_t table_bytes = cam_size - (6 + 16 + 8);
     ASSERT_LT(table_bytes, 64u);
@@ -214,20 +215,20 @@ TEST(WriteJfif, ASourceCutInsideTheTablesKeepsEverySegment)
     EXPECT_EQ(Slice(c.output, c.output.size() - 2, 2), (Bytes{0xFF, 0xD9}));
 }
 
-TEST(WritePicture, AnEmptyTagFourEntryGivesAnEmptyOutputAndCountsAsWritten)
+TEST(WritePicture, AnEmptyTagFourEntryIsNoPictureAndItsTagThreeEntryIsNotUsed)
 {
     const Conversion c = ConvertTestCam("zero-jpeg.cam");
-    EXPECT_EQ(c.result, WriteResult::Written);
+    EXPECT_EQ(c.result, ConversionResult::NoPicture);
     EXPECT_TRUE(c.output.empty());
 }
 
 TEST(WritePicture, HugeLengthsBeforeThePictureFindItsDataMissing)
 {
     const Conversion jpeg = ConvertTestCam("huge-lengths.cam");
-    EXPECT_EQ(jpeg.result, WriteResult::SourceEnded);
+    EXPECT_EQ(jpeg.result, ConversionResult::NoPicture);
     EXPECT_TRUE(jpeg.output.empty()) << "copied the bytes of another entry";
     const Conversion scans = ConvertTestCam("huge-length-2g.cam");
-    EXPECT_EQ(scans.result, WriteResult::BadHead);
+    EXPECT_EQ(scans.result, ConversionResult::UnusableTables);
     EXPECT_TRUE(scans.output.empty());
 }
 
@@ -236,9 +237,9 @@ TEST(CopyStretch, ASourceThatEndsEarlyCopiesWhatThereIs)
     const Bytes source(700, 0x5A);
     FILE* in = StreamOf(source);
     FILE* out = tmpfile();
-    EXPECT_EQ(CopyStretch(out, in, 0), WriteResult::Written);
-    EXPECT_EQ(CopyStretch(out, in, 300), WriteResult::Written);
-    EXPECT_EQ(CopyStretch(out, in, 1000), WriteResult::SourceEnded);
+    EXPECT_EQ(CopyStretch(out, in, 0), CopyResult::Copied);
+    EXPECT_EQ(CopyStretch(out, in, 300), CopyResult::Copied);
+    EXPECT_EQ(CopyStretch(out, in, 1000), CopyResult::SourceEnded);
     rewind(out);
     EXPECT_EQ(ReadWholeStream(out).size(), 700u);
     fclose(in);
@@ -260,9 +261,9 @@ TEST(WriteFailure, IsReportedForBothEntryKinds)
         ASSERT_TRUE(ReadDirectory(directory, cam));
         FILE* out = UnwritableStream();
         ASSERT_NE(out, nullptr);
-        const WriteResult expected = std::string(name) == "components-2.cam"
-                                         ? WriteResult::BadHead
-                                         : WriteResult::WriteFailed;
+        const ConversionResult expected = std::string(name) == "components-2.cam"
+                                              ? ConversionResult::UnusableTables
+                                              : ConversionResult::WriteFailed;
         EXPECT_EQ(WritePicture(directory, cam, out), expected) << name;
         fclose(out);
         fclose(cam);
@@ -281,7 +282,7 @@ TEST(WriteFailure, AFailingFinalFlushIsReported)
         FILE* out = fopen("/dev/full", "wb");
         ASSERT_NE(out, nullptr);
         setvbuf(out, nullptr, _IOFBF, 1 << 16);
-        EXPECT_EQ(WritePicture(directory, cam, out), WriteResult::WriteFailed) << name;
+        EXPECT_EQ(WritePicture(directory, cam, out), ConversionResult::WriteFailed) << name;
         fclose(out);
         fclose(cam);
     }

@@ -1,5 +1,5 @@
-// The path helpers: name part, joining with its separator rules, extension replacement,
-// and refusing, untouched, any result that would not fit.
+// The path helpers: name part, joining with its separator rules, and refusing, untouched,
+// any result that would not fit.
 #include "conversion/path_helpers.h"
 
 #include <gtest/gtest.h>
@@ -14,14 +14,6 @@ std::wstring Joined(const wchar_t* folder, const wchar_t* name)
 {
     wchar_t out[kPathLength] = L"unchanged";
     EXPECT_TRUE(JoinPath(out, folder, name)) << folder << L" + " << name;
-    return out;
-}
-
-std::wstring WithExtension(const wchar_t* path, const wchar_t* extension)
-{
-    wchar_t out[kPathLength];
-    wcscpy(out, path);
-    EXPECT_TRUE(ReplaceExtension(out, extension)) << path;
     return out;
 }
 
@@ -69,32 +61,6 @@ TEST(JoinPath, RefusesWhatWouldNotFitAndLeavesTheDestinationAlone)
     EXPECT_STREQ(L"x", small);
     EXPECT_TRUE(JoinPath(small, L"\\Te", L"a.c"));
     EXPECT_STREQ(L"\\Te\\a.c", small);
-}
-
-TEST(ReplaceExtension, ReplacesFromTheLastDotOfTheWholePath)
-{
-    EXPECT_EQ(L"\\Temp\\pic01.jpg", WithExtension(L"\\Temp\\pic01.cam", L".jpg"));
-    EXPECT_EQ(L"\\Temp\\pic.01.jpg", WithExtension(L"\\Temp\\pic.01.cam", L".jpg"));
-    EXPECT_EQ(L"\\Temp\\PIC01.jpg", WithExtension(L"\\Temp\\PIC01.CAM", L".jpg"));
-    EXPECT_EQ(L"\\Temp\\pic01.jpg", WithExtension(L"\\Temp\\pic01", L".jpg"));
-    EXPECT_EQ(L"\\My.jpg", WithExtension(L"\\My.Folder\\pic01", L".jpg"));
-    EXPECT_EQ(L"\\Temp\\pic01.jpg", WithExtension(L"\\Temp\\pic01.", L".jpg"));
-}
-
-TEST(ReplaceExtension, RefusesWhatWouldNotFitAndLeavesThePathAlone)
-{
-    std::wstring longest(255, L'p');
-    wchar_t path[kPathLength];
-    wcscpy(path, longest.c_str());
-    EXPECT_TRUE(ReplaceExtension(path, L".jpg"));
-    EXPECT_EQ(259u, wcslen(path));
-    wcscpy(path, (longest + L"p").c_str());
-    EXPECT_FALSE(ReplaceExtension(path, L".jpg"));
-    EXPECT_EQ(longest + L"p", path);
-    // A shorter extension always fits.
-    wcscpy(path, (std::wstring(255, L'q') + L".long").c_str());
-    EXPECT_TRUE(ReplaceExtension(path, L".jpg"));
-    EXPECT_EQ(std::wstring(255, L'q') + L".jpg", path);
 }
 
 TEST(PathExists, HoldsForFilesAndFoldersAndIsFolderOnlyForFolders)

@@ -24,7 +24,7 @@ FILE* StreamOf(const Bytes& bytes);
 
 struct Conversion {
     bool directory_read = false;
-    WriteResult result = WriteResult::NoPicture;
+    ConversionResult result = ConversionResult::NoPicture;
     Bytes output;
 };
 

@@ -1,7 +1,8 @@
 // Fuzz target: a whole CAM file through the writer, both entry kinds. Besides crashes it
 // compares every output with what the file's bytes call for (a tag-4 entry copied as far as
-// it exists; a tag-3 entry's tables and scans between the fixed segments), and checks that a
-// device that fills up before the end is always reported.
+// it exists; a tag-3 entry's tables and scans between the fixed segments; no picture without a
+// byte of picture data), and checks that a device that fills up before the end is always
+// reported.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -19,7 +20,8 @@ constexpr size_t kEntrySize = 16;
 constexpr size_t kScansHeadSize = 8;
 constexpr size_t kTableSize = 64;
 
-// Byte ranges of the fixed part, as they stand in the output of a picture with empty scans:
+// Byte ranges of the fixed part, as they stand in the output of a picture with empty scans
+// (no picture, but every segment is written):
 // everything before table 0, the DQT head of table 1, SOF0 + DHT + SOS 1, SOS 2, SOS 3, EOI.
 struct Fixed {
     Bytes beforeTable0, beforeTable1, beforeScan1, beforeScan2, beforeScan3, end;
@@ -43,7 +45,7 @@ const Fixed& FixedSegments()
         FILE* out = open_memstream(&text, &length);
         CamDirectory directory;
         FUZZ_CHECK(in != nullptr && out != nullptr && ReadDirectory(directory, in));
-        FUZZ_CHECK(WritePicture(directory, in, out) == WriteResult::Written);
+        FUZZ_CHECK(WritePicture(directory, in, out) == ConversionResult::NoPicture);
         fclose(out);
         fclose(in);
         const Bytes empty(text, text + length);
@@ -58,7 +60,7 @@ const Fixed& FixedSegments()
 
 // What the writer must produce for the input: the model that the output is compared with.
 struct Expected {
-    WriteResult result = WriteResult::NoPicture;
+    ConversionResult result = ConversionResult::NoPicture;
     Bytes output;
 };
 
@@ -95,9 +97,10 @@ Expected Model(const uint8_t* data, size_t size)
         const uint16_t tag = ReadU16BE(raw);
         if (tag == CAM_TAG_JPEG) {
             Source source(data, size, dataArea + offset);
-            expected.result = source.Take(expected.output, ReadU32BE(raw + 2))
-                                  ? WriteResult::Written
-                                  : WriteResult::SourceEnded;
+            const bool complete = source.Take(expected.output, ReadU32BE(raw + 2));
+            expected.result = expected.output.empty() ? ConversionResult::NoPicture
+                              : complete              ? ConversionResult::Converted
+                                                      : ConversionResult::SourceEnded;
             return expected;
         }
         if (tag == CAM_TAG_SCANS && !scansFound) {
@@ -112,7 +115,7 @@ Expected Model(const uint8_t* data, size_t size)
     Source source(data, size, scansAt);
     Bytes head;
     if (!source.Take(head, kScansHeadSize) || ReadU16BE(head.data()) != 3) {
-        expected.result = WriteResult::BadHead;
+        expected.result = ConversionResult::UnusableTables;
         return expected;
     }
     const Fixed& fixed = FixedSegments();
@@ -125,14 +128,19 @@ Expected Model(const uint8_t* data, size_t size)
     complete &= source.Take(out, kTableSize);
     put(fixed.beforeTable1);
     complete &= source.Take(out, kTableSize);
-    put(fixed.beforeScan1);
-    complete &= source.Take(out, ReadU16BE(head.data() + 2));
-    put(fixed.beforeScan2);
-    complete &= source.Take(out, ReadU16BE(head.data() + 4));
-    put(fixed.beforeScan3);
-    complete &= source.Take(out, ReadU16BE(head.data() + 6));
+    size_t scanBytes = 0;
+    const size_t scanHeads[3] = {2, 4, 6};
+    const Bytes* before[3] = {&fixed.beforeScan1, &fixed.beforeScan2, &fixed.beforeScan3};
+    for (int i = 0; i < 3; ++i) {
+        put(*before[i]);
+        const size_t at = out.size();
+        complete &= source.Take(out, ReadU16BE(head.data() + scanHeads[i]));
+        scanBytes += out.size() - at;
+    }
     put(fixed.end);
-    expected.result = complete ? WriteResult::Written : WriteResult::SourceEnded;
+    expected.result = scanBytes == 0 ? ConversionResult::NoPicture
+                      : complete     ? ConversionResult::Converted
+                                     : ConversionResult::SourceEnded;
     return expected;
 }
 
@@ -156,7 +164,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     size_t length = 0;
     FILE* out = open_memstream(&text, &length);
     FUZZ_CHECK(out != nullptr);
-    const WriteResult result = WritePicture(directory, cam, out);
+    const ConversionResult result = WritePicture(directory, cam, out);
     fclose(out);
     const Bytes output(text, text + length);
     free(text);
@@ -169,7 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FILE* full = fmemopen(device.data(), device.size(), "wb");
         FUZZ_CHECK(full != nullptr);
         FUZZ_CHECK(fseek(cam, dataArea, SEEK_SET) == 0);
-        FUZZ_CHECK(WritePicture(directory, cam, full) == WriteResult::WriteFailed);
+        FUZZ_CHECK(WritePicture(directory, cam, full) == ConversionResult::WriteFailed);
         fclose(full);
     }
     fclose(cam);

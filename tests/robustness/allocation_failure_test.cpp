@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 
+#include "conversion/cam_conversion.h"
 #include "conversion/jpeg_writer.h"
 #include "tests/robustness/allocation_injector.h"
 #include "tests/robustness/cam_builder.h"
@@ -47,13 +48,14 @@ TEST(RefusedMemory, TheLargestDirectoryFailsCleanlyAndTheNextReadSucceeds)
     EXPECT_EQ(directory.Count(), 0u) << "the previous file's entries survived";
     EXPECT_EQ(directory.Entries(), nullptr);
     EXPECT_TRUE(directory.AllocationRefused());
+    EXPECT_EQ(DirectoryFailure(directory), ConversionResult::OutOfMemory);
 
     rewind(cam);
     ASSERT_TRUE(ReadDirectory(directory, cam));
     EXPECT_EQ(directory.Count(), 65535u);
     EXPECT_FALSE(directory.AllocationRefused());
     FILE* out = tmpfile();
-    EXPECT_EQ(WritePicture(directory, cam, out), WriteResult::Written);
+    EXPECT_EQ(WritePicture(directory, cam, out), ConversionResult::Converted);
     fclose(out);
     fclose(cam);
 }

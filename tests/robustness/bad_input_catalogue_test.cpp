@@ -19,7 +19,7 @@ constexpr size_t kSosSize = 10;
 struct Outcome {
     bool directoryRead = false;
     size_t entries = 0;
-    WriteResult result = WriteResult::NoPicture;
+    ConversionResult result = ConversionResult::NoPicture;
     Bytes output;
     bool outputOpened = false;
 };
@@ -60,19 +60,23 @@ Outcome Convert(const std::string& name, const Bytes& cam)
     return Convert(name, cam, directory);
 }
 
-std::string Describe(WriteResult result)
+std::string Describe(ConversionResult result)
 {
     switch (result) {
-        case WriteResult::Written:
-            return "Written";
-        case WriteResult::SourceEnded:
+        case ConversionResult::Converted:
+            return "Converted";
+        case ConversionResult::SourceEnded:
             return "SourceEnded";
-        case WriteResult::BadHead:
-            return "BadHead";
-        case WriteResult::WriteFailed:
+        case ConversionResult::UnusableTables:
+            return "UnusableTables";
+        case ConversionResult::WriteFailed:
             return "WriteFailed";
-        case WriteResult::NoPicture:
+        case ConversionResult::NoPicture:
             return "NoPicture";
+        case ConversionResult::NotCamFile:
+            return "NotCamFile";
+        case ConversionResult::OutOfMemory:
+            return "OutOfMemory";
     }
     return "?";
 }
@@ -120,7 +124,7 @@ TEST(NotACamFile, FilesOfZeroToFiveBytes)
     }
     const Outcome whole = Convert("short-6", header);
     EXPECT_TRUE(whole.directoryRead);
-    EXPECT_EQ(whole.result, WriteResult::NoPicture);
+    EXPECT_EQ(whole.result, ConversionResult::NoPicture);
     EXPECT_TRUE(whole.output.empty());
 }
 
@@ -173,7 +177,7 @@ TEST(Directory, AllOf65535EntriesAreReadAndTheLastOneIsFound)
     const Outcome o = Convert("count-65535", CamBytes(parts));
     ASSERT_TRUE(o.directoryRead);
     EXPECT_EQ(o.entries, 65535u);
-    EXPECT_EQ(o.result, WriteResult::Written);
+    EXPECT_EQ(o.result, ConversionResult::Converted);
     EXPECT_TRUE(o.output == jpeg) << o.output.size() << " bytes";
     EXPECT_EQ(DecoderComplaints("count-65535", o.output), "");
 }
@@ -184,7 +188,7 @@ TEST(Lengths, AllOnesBeforeThePictureLeaveItsDataMissing)
         Convert("length-all-ones",
                 CamBytes({{1, Bytes(16, 0x55), 0xFFFFFFFF}, {CAM_TAG_JPEG, WholeJpeg()}}));
     ASSERT_TRUE(o.directoryRead);
-    EXPECT_EQ(o.result, WriteResult::SourceEnded) << Describe(o.result);
+    EXPECT_EQ(o.result, ConversionResult::NoPicture) << Describe(o.result);
     EXPECT_TRUE(o.output.empty());
 }
 
@@ -197,7 +201,7 @@ TEST(Lengths, ASumPastTwoToThe32DoesNotWrapOntoOtherData)
         {6, {}, 0x7FFFFFFC},   {7, {}, 4},          {CAM_TAG_JPEG, {}, 400}};
     const Outcome o = Convert("length-sum-wraps", CamBytes(parts));
     ASSERT_TRUE(o.directoryRead);
-    EXPECT_EQ(o.result, WriteResult::SourceEnded) << Describe(o.result);
+    EXPECT_EQ(o.result, ConversionResult::NoPicture) << Describe(o.result);
     EXPECT_TRUE(o.output.empty()) << o.output.size() << " bytes copied from the wrong place";
 
     // The same for a tag-3 entry: its head must not be read from the first entry's bytes.
@@ -205,10 +209,11 @@ TEST(Lengths, ASumPastTwoToThe32DoesNotWrapOntoOtherData)
         {1, PictureScans("sunset"), 0xFFFFFFFF}, {2, {}, 1}, {CAM_TAG_SCANS, {}}};
     const Outcome s = Convert("length-sum-wraps-scans", CamBytes(scans));
     ASSERT_TRUE(s.directoryRead);
-    EXPECT_EQ(s.result, WriteResult::BadHead) << Describe(s.result);
+    EXPECT_EQ(s.result, ConversionResult::UnusableTables) << Describe(s.result);
     EXPECT_TRUE(s.output.empty());
 }
 
+// Every segment is still written, but without a byte of scan data there is no picture.
 TEST(Lengths, AHeadClaiming65535ByteScansWithTheDataMissing)
 {
     const Pieces sunset = LoadPieces("sunset");
@@ -220,21 +225,28 @@ TEST(Lengths, AHeadClaiming65535ByteScansWithTheDataMissing)
         Convert("scans-claimed-tables-only",
                 CamBytes({{CAM_TAG_SCANS, ScansDataClaiming(3, claimed, tables)}}));
     ASSERT_TRUE(withTables.directoryRead);
-    EXPECT_EQ(withTables.result, WriteResult::SourceEnded) << Describe(withTables.result);
+    EXPECT_EQ(withTables.result, ConversionResult::NoPicture) << Describe(withTables.result);
     EXPECT_EQ(withTables.output.size(), kFixedSize);
     EXPECT_TRUE(EndsWithEoi(withTables.output));
 
     const Outcome headOnly = Convert(
         "scans-claimed-head-only", CamBytes({{CAM_TAG_SCANS, ScansDataClaiming(3, claimed, {})}}));
-    EXPECT_EQ(headOnly.result, WriteResult::SourceEnded) << Describe(headOnly.result);
+    EXPECT_EQ(headOnly.result, ConversionResult::NoPicture) << Describe(headOnly.result);
     EXPECT_EQ(headOnly.output.size(), kFixedSize - 2 * 64);
     EXPECT_TRUE(EndsWithEoi(headOnly.output));
 
-    // A head that is itself cut short is no picture at all.
+    // One byte of scan data is a partial picture.
+    Bytes oneByte = ScansDataClaiming(3, claimed, tables);
+    oneByte.push_back(0x12);
+    const Outcome partial = Convert("scans-claimed-one-byte", CamBytes({{CAM_TAG_SCANS, oneByte}}));
+    EXPECT_EQ(partial.result, ConversionResult::SourceEnded) << Describe(partial.result);
+    EXPECT_EQ(partial.output.size(), kFixedSize + 1);
+
+    // A head that is itself cut short gives no usable tables.
     Bytes cut = ScansDataClaiming(3, claimed, {});
     cut.resize(5);
     const Outcome shortHead = Convert("scans-head-cut", CamBytes({{CAM_TAG_SCANS, cut}}));
-    EXPECT_EQ(shortHead.result, WriteResult::BadHead) << Describe(shortHead.result);
+    EXPECT_EQ(shortHead.result, ConversionResult::UnusableTables) << Describe(shortHead.result);
     EXPECT_TRUE(shortHead.output.empty());
 }
 
@@ -245,7 +257,7 @@ TEST(Lengths, ATagFourLengthPastTheEndCopiesWhatThereIs)
         Convert("jpeg-length-past-end",
                 CamBytes({{CAM_TAG_JPEG, jpeg, static_cast<int64_t>(jpeg.size()) + 100000}}));
     ASSERT_TRUE(o.directoryRead);
-    EXPECT_EQ(o.result, WriteResult::SourceEnded) << Describe(o.result);
+    EXPECT_EQ(o.result, ConversionResult::SourceEnded) << Describe(o.result);
     EXPECT_TRUE(o.output == jpeg);
 }
 
@@ -258,7 +270,7 @@ TEST(Components, AnyCountButThreeWritesNothing)
             name, CamBytes({{CAM_TAG_SCANS,
                              ScansData(components, checker.q0, checker.q1, checker.scans)}}));
         ASSERT_TRUE(o.directoryRead) << name;
-        EXPECT_EQ(o.result, WriteResult::BadHead) << name << ": " << Describe(o.result);
+        EXPECT_EQ(o.result, ConversionResult::UnusableTables) << name << ": " << Describe(o.result);
         EXPECT_TRUE(o.output.empty()) << name;
     }
 }
@@ -273,7 +285,7 @@ TEST(ScanBytes, FFBytesAndMarkerLikeSequencesAreCopiedUnchanged)
     const Outcome o = Convert("marker-like-scans",
                               CamBytes({{CAM_TAG_SCANS, ScansData(3, rings.q0, rings.q1, scans)}}));
     ASSERT_TRUE(o.directoryRead);
-    EXPECT_EQ(o.result, WriteResult::Written) << Describe(o.result);
+    EXPECT_EQ(o.result, ConversionResult::Converted) << Describe(o.result);
     ASSERT_EQ(o.output.size(), kFixedSize + 65535 + 4097 + markers.size());
     size_t at = kScan1At;
     for (const Bytes& scan : scans) {
@@ -290,14 +302,14 @@ TEST(ValidData, EveryPictureDecodesWithoutWarnings)
         const Outcome o =
             Convert(std::string("valid-") + name,
                     CamBytes({{1, Bytes(100, 0x33)}, {CAM_TAG_SCANS, PictureScans(name)}}));
-        ASSERT_EQ(o.result, WriteResult::Written) << name;
+        ASSERT_EQ(o.result, ConversionResult::Converted) << name;
         EXPECT_EQ(o.output.size(), kFixedSize + LoadPieces(name).ScanTotal()) << name;
         EXPECT_EQ(DecoderComplaints(std::string("scans-") + name, o.output), "") << name;
     }
     const Outcome whole =
         Convert("valid-jpeg",
                 CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}, {CAM_TAG_JPEG, WholeJpeg()}}));
-    ASSERT_EQ(whole.result, WriteResult::Written);
+    ASSERT_EQ(whole.result, ConversionResult::Converted);
     EXPECT_EQ(DecoderComplaints("whole-jpeg", whole.output), "");
 }
 

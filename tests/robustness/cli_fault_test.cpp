@@ -4,8 +4,11 @@
 // no temporary or partial file, and leave an existing output byte for byte as it was.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 
 #include "conversion/cam_reader.h"
 #include "tests/robustness/cam_builder.h"
@@ -15,7 +18,10 @@
 #include <windows.h>
 #else
 #include <linux/capability.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -190,6 +196,35 @@ bool GiveUpRights()
     __user_cap_header_struct header = {_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct data[2] = {};
     return syscall(SYS_capset, &header, data) == 0;
+}
+
+// A file system that refuses to set file times: every utimensat fails with EPERM.
+bool RefuseFileTimes()
+{
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_utimensat, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EPERM),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog program = {static_cast<unsigned short>(std::size(filter)), filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+TEST_F(CliFaultTest, AnOutputWhoseTimeCannotBeSetIsKeptWithAWarning)
+{
+    const Bytes jpeg = WholeJpeg();
+    Source("a.cam", CamBytes({{CAM_TAG_JPEG, jpeg}}));
+    Old("a.jpg");
+    const CliRun run = RunInChild(RefuseFileTimes, {"--overwrite=replace", "-o", out_, in_});
+    ASSERT_NE(run.status, -1) << "the child could not refuse itself file times";
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, "a.cam: warning: cannot give " + out_ + "/a.jpg the CAM file's"))
+        << run.err;
+    EXPECT_TRUE(Contains(run.out, "1 converted, 0 skipped, 0 failed")) << run.out;
+    EXPECT_EQ(Output("a.jpg"), jpeg);
+    EXPECT_EQ(FolderNames(out_), std::vector<std::string>{"a.jpg"});
 }
 
 TEST_F(CliFaultTest, AFullDeviceKeepsTheOldOutputAndLeavesNoTemporaryFile)
