@@ -6,8 +6,8 @@
 
 #include "app/device_figures.h"
 #include "app/resource_ids.h"
-#include "app/settings.h"
-#include "app/texts.h"
+#include "app/shell/settings.h"
+#include "app/shell/texts.h"
 #include "framework/graphics/font.h"
 #include "framework/instance.h"
 

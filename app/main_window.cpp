@@ -8,11 +8,11 @@
 #include <initializer_list>
 
 #include "app/about_dialog.h"
-#include "app/messages.h"
 #include "app/resource_ids.h"
-#include "app/settings.h"
-#include "app/texts.h"
-#include "conversion/batch_run.h"
+#include "app/shell/messages.h"
+#include "app/shell/settings.h"
+#include "app/shell/texts.h"
+#include "conversion/win32/batch_run.h"
 #include "dialogs/dir_tree_dialog.h"
 #include "filelist/file_list.h"
 #include "framework/application.h"

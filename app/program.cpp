@@ -2,7 +2,7 @@
 #include "app/program.h"
 
 #include "app/main_window.h"
-#include "app/settings.h"
+#include "app/shell/settings.h"
 #include "framework/application.h"
 
 int RunGlimmer(HINSTANCE instance, HINSTANCE previous, const wchar_t* commandLine, int showCommand)

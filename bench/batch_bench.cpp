@@ -7,11 +7,11 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "app/messages.h"
-#include "app/texts.h"
+#include "app/shell/messages.h"
+#include "app/shell/texts.h"
 #include "bench/bench_support.h"
 #include "conversion/cam_reader.h"
-#include "conversion/convert_file.h"
+#include "conversion/win32/convert_file.h"
 #include "filelist/file_list.h"
 #include "framework/controls/button_ctrl.h"
 #include "framework/controls/combo_box_ctrl.h"

@@ -6,7 +6,7 @@
 #include <cwchar>
 
 #include "app/main_window.h"
-#include "app/settings.h"
+#include "app/shell/settings.h"
 #include "framework/application.h"
 
 namespace {

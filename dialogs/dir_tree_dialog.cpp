@@ -6,10 +6,10 @@
 #include <cwchar>
 #include <new>
 
-#include "app/messages.h"
-#include "app/settings.h"
-#include "app/texts.h"
-#include "conversion/path_helpers.h"
+#include "app/shell/messages.h"
+#include "app/shell/settings.h"
+#include "app/shell/texts.h"
+#include "conversion/win32/path_helpers.h"
 #include "filelist/folder_entries.h"
 #include "framework/instance.h"
 

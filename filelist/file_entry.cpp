@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <new>
 
-#include "conversion/path_helpers.h"
+#include "conversion/win32/path_helpers.h"
 
 FileEntry* FileEntry::Create(const wchar_t* name, const wchar_t* folder, uint64_t size)
 {

@@ -7,8 +7,8 @@
 #include <cwchar>
 #include <new>
 
-#include "app/messages.h"
-#include "app/texts.h"
+#include "app/shell/messages.h"
+#include "app/shell/texts.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <cwchar>
 
-#include "app/messages.h"
-#include "conversion/path_helpers.h"
+#include "app/shell/messages.h"
+#include "conversion/win32/path_helpers.h"
 #include "filelist/folder_entries.h"
 
 bool FileList::SetFolderAndSearch(const wchar_t* path)

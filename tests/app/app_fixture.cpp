@@ -5,11 +5,11 @@
 
 #include <cstdio>
 
-#include "app/settings.h"
+#include "app/shell/settings.h"
+#include "filelist/file_list.h"
 #include "framework/controls/button_ctrl.h"
 #include "framework/controls/combo_box_ctrl.h"
 #include "framework/controls/status_bar_ctrl.h"
-#include "filelist/file_list.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "app/resource_ids.h"
-#include "app/settings.h"
+#include "app/shell/settings.h"
 #include "framework/controls/button_ctrl.h"
 #include "tests/app/about_view.h"
 #include "tests/app/app_fixture.h"

@@ -1,12 +1,12 @@
 // Settings and language decided from the screen width, the system language and the
 // "Force english" value, which the tests write into a Wine prefix of this test's own.
-#include "app/settings.h"
+#include "app/shell/settings.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "app/registry_key.h"
+#include "app/shell/registry_key.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "app/messages.h"
-#include "app/settings.h"
-#include "app/texts.h"
+#include "app/shell/messages.h"
+#include "app/shell/settings.h"
+#include "app/shell/texts.h"
 #include "tests/support/message_box_answerer.h"
 
 namespace {

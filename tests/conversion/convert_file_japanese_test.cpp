@@ -1,12 +1,12 @@
 // ConvertFile on a Japanese system: the question and every failure in their Japanese
 // forms, and file names in Japanese characters kept whole from source to output.
-#include "conversion/convert_file.h"
+#include "conversion/win32/convert_file.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "app/settings.h"
+#include "app/shell/settings.h"
 #include "tests/conversion/convert_file_support.h"
 #include "tests/support/message_box_answerer.h"
 

@@ -1,14 +1,14 @@
 // ConvertFile on a drive of the test's own, in English: output path forming, every answer
 // to the overwrite question, and every failure, with the output only ever complete, dated
 // like its CAM file, and every box owned by the window of the run.
-#include "conversion/convert_file.h"
+#include "conversion/win32/convert_file.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "app/shell/settings.h"
 #include "tests/conversion/convert_file_support.h"
 #include "tests/support/message_box_answerer.h"
 

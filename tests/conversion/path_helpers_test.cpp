@@ -1,6 +1,6 @@
 // The path helpers: name part, joining with its separator rules, and refusing, untouched,
 // any result that would not fit.
-#include "conversion/path_helpers.h"
+#include "conversion/win32/path_helpers.h"
 
 #include <gtest/gtest.h>
 

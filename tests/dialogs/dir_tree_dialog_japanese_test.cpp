@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/settings.h"
+#include "app/shell/settings.h"
 #include "dialogs/dir_tree_dialog.h"
 #include "framework/window.h"
 #include "framework/window_map.h"

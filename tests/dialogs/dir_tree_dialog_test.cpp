@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "app/shell/settings.h"
 #include "dialogs/dir_tree_dialog.h"
 #include "framework/window.h"
 #include "framework/window_map.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "app/shell/settings.h"
 #include "filelist/file_list.h"
 #include "framework/attribute_list.h"
 #include "framework/view.h"

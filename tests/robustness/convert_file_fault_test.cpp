@@ -2,16 +2,16 @@
 // changed while the overwrite question is up (the moment between deciding and converting),
 // a source locked by another program, a folder that takes no files, refused memory, and the
 // path-length limit. Each failure is shown, leaves no temporary file, and keeps the old output.
-#include "conversion/convert_file.h"
+#include "conversion/win32/convert_file.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "app/shell/settings.h"
 #include "conversion/output_name.h"
-#include "conversion/path_helpers.h"
+#include "conversion/win32/path_helpers.h"
 #include "tests/conversion/convert_file_support.h"
 #include "tests/robustness/allocation_injector.h"
 #include "tests/robustness/cam_builder.h"

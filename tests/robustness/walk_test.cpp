@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "conversion/convert_file.h"
+#include "conversion/win32/convert_file.h"
 #include "tests/conversion/convert_file_support.h"
 #include "tests/filelist/list_fixture.h"
 #include "tests/robustness/cam_builder.h"

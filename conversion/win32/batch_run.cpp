@@ -1,15 +1,15 @@
 // Batch runs over the file list. The run stays on the user-interface thread and lets one
 // waiting message through before each file; that is how Stop and a close request reach it.
-#include "conversion/batch_run.h"
+#include "conversion/win32/batch_run.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include "app/main_window.h"
-#include "app/messages.h"
-#include "app/texts.h"
+#include "app/shell/messages.h"
+#include "app/shell/texts.h"
 #include "conversion/cam_reader.h"
-#include "conversion/convert_file.h"
+#include "conversion/win32/convert_file.h"
 #include "filelist/file_list.h"
 
 namespace {

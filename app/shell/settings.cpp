@@ -1,11 +1,11 @@
 // Settings and language: decided once at start-up from the screen, the system language
 // and the registry, then only read.
-#include "app/settings.h"
+#include "app/shell/settings.h"
 
 #include <cwchar>
 
-#include "app/registry_key.h"
-#include "app/texts.h"
+#include "app/shell/registry_key.h"
+#include "app/shell/texts.h"
 #include "framework/instance.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Path helpers: name part, joining, existence.
-#include "conversion/path_helpers.h"
+#include "conversion/win32/path_helpers.h"
 
 #include <cwchar>
 

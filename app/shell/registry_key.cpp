@@ -1,5 +1,5 @@
 // RegistryKey: opening, reading and closing one key.
-#include "app/registry_key.h"
+#include "app/shell/registry_key.h"
 
 #include <cassert>
 

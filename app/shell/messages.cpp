@@ -1,9 +1,9 @@
 // Message boxes with the language's title, the wait cursor, one-message pumping.
-#include "app/messages.h"
+#include "app/shell/messages.h"
 
 #include <cstdarg>
 
-#include "app/texts.h"
+#include "app/shell/texts.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Picking a text by language, bounded wide formatting, and byte sizes with digit groups.
-#include "app/texts.h"
+#include "app/shell/texts.h"
 
 #include <cwchar>
 
-#include "app/settings.h"
+#include "app/shell/settings.h"
 
 namespace {
 

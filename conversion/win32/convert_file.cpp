@@ -1,17 +1,17 @@
 // Single-file conversion: output path, overwrite question, temporary output moved over the
 // target once it holds a picture, the CAM file's date kept, and the boxes of each result.
-#include "conversion/convert_file.h"
+#include "conversion/win32/convert_file.h"
 
 #include <cwchar>
 #include <iterator>
 #include <string>
 
-#include "app/messages.h"
-#include "app/texts.h"
+#include "app/shell/messages.h"
+#include "app/shell/texts.h"
 #include "conversion/cam_conversion.h"
 #include "conversion/jpeg_writer.h"
 #include "conversion/output_name.h"
-#include "conversion/path_helpers.h"
+#include "conversion/win32/path_helpers.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-#include "app/texts.h"
+#include "app/shell/texts.h"
 
 constexpr size_t kPathLength = MAX_PATH;
 
