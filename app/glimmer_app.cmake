@@ -8,7 +8,6 @@ add_library(glimmer_app STATIC
   ${CMAKE_CURRENT_LIST_DIR}/device_figures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/device_info_source.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program.cpp
-  ${PROJECT_SOURCE_DIR}/conversion/win32/batch_run.cpp
 )
 target_include_directories(glimmer_app PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(glimmer_app PUBLIC

@@ -194,10 +194,10 @@ void MainWindow::OnCommand(EventRecord& record)
             Find();
             break;
         case IDC_CONVERT:
-            ConvertSelected(*this);
+            ConvertSelected(runHost_, SelectedPaths());
             break;
         case IDC_CONVERT_ALL:
-            ConvertAll(*this);
+            ConvertAll(runHost_, AllPaths());
             break;
         case IDC_STOP:
             stopRequest_ = true;
@@ -261,35 +261,81 @@ LRESULT MainWindow::OnClose(MessageRecord& record)
     return DefaultProc(record);
 }
 
-void MainWindow::BeginRun()
+std::vector<std::wstring> MainWindow::SelectedPaths()
 {
-    stopRequest_ = false;
-    running_ = true;
+    std::vector<std::wstring> paths;
+    wchar_t path[MAX_PATH];
+    for (bool more = fileList_->FirstSelectedPath(path); more;
+         more = fileList_->NextSelectedPath(path)) {
+        paths.emplace_back(path);
+    }
+    return paths;
 }
 
-void MainWindow::EndRun()
+std::vector<std::wstring> MainWindow::AllPaths()
 {
-    running_ = false;
-    if (closePending_) {
-        closePending_ = false;
-        PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    std::vector<std::wstring> paths;
+    wchar_t path[MAX_PATH];
+    const int rows = fileList_->RowCount();
+    for (int row = 0; row < rows; ++row) {
+        if (fileList_->PathAt(row, path)) paths.emplace_back(path);
+    }
+    return paths;
+}
+
+void MainWindow::WindowRunHost::EnterBusyState()
+{
+    window_.stopRequest_ = false;
+    window_.running_ = true;
+    window_.UpdateBusyControls();
+}
+
+void MainWindow::WindowRunHost::EnterIdleState()
+{
+    window_.UpdateIdleControls();
+    window_.UpdateStatusBar();
+    window_.running_ = false;
+    if (window_.closePending_) {
+        window_.closePending_ = false;
+        PostMessageW(window_.Handle(), WM_CLOSE, 0, 0);
     }
 }
 
-void MainWindow::OutputFolder(wchar_t* buffer, int size) const
+// Part 0 shows the file about to be converted, part 1 its place in the run; the status bar is
+// painted at once because the run does not return to the message loop.
+void MainWindow::WindowRunHost::ShowProgress(const wchar_t* sourcePath, int position, int total)
 {
-    buffer[0] = L'\0';
-    GetWindowTextW(outputBox_->Handle(), buffer, size);
+    wchar_t count[kStatusChars];
+    FormatText(count, kStatusChars, L"%d/%d", position, total);
+    StatusBarCtrl* statusBar = window_.StatusBar();
+    statusBar->SetText(0, sourcePath);
+    statusBar->SetText(1, count);
+    UpdateWindow(statusBar->Handle());
 }
 
-void MainWindow::SetStatusText(int part, const wchar_t* text)
+void MainWindow::WindowRunHost::ProcessPendingMessage()
 {
-    SendMessageW(StatusBar()->Handle(), SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text));
+    ::ProcessPendingMessage();
 }
 
-void MainWindow::RepaintStatusBar()
+void MainWindow::WindowRunHost::ShowEndNotice(EndNotice notice)
 {
-    UpdateWindow(StatusBar()->Handle());
+    ShowMessage(window_.Handle(), L"%s",
+                notice == EndNotice::Aborted ? Pick({L"中断しました", L"Aborted"})
+                                             : Pick({L"変換終了", L"Finished"}));
+}
+
+// The selected entry of the drop-down list.
+std::wstring MainWindow::WindowRunHost::OutputFolder() const
+{
+    ComboBoxCtrl& box = *window_.outputBox_;
+    const int index = box.GetCurSel();
+    const int length = index < 0 ? -1 : box.GetLBTextLen(index);
+    if (length < 0) return std::wstring();
+    std::wstring folder(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = box.GetLBText(index, &folder[0]);
+    folder.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return folder;
 }
 
 HMENU MainWindow::CommandMenu() const
@@ -345,6 +391,6 @@ void MainWindow::UpdateStatusBar()
                    Pick({L"%d 個のﾌｧｲﾙ", files == 1 ? L"%d File" : L"%d Files"}), files);
         FormatByteSize(fileList_->TotalBytes(), size);
     }
-    SetStatusText(0, count);
-    SetStatusText(1, size);
+    StatusBar()->SetText(0, count);
+    StatusBar()->SetText(1, size);
 }

@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
+#include "conversion/win32/batch_run.h"
 #include "framework/application_view.h"
 
 class Application;
@@ -28,19 +32,7 @@ public:
     void UpdateBusyControls();
     void UpdateStatusBar();
 
-    // What a batch run works with.
     FileList& Files() { return *fileList_; }
-    void OutputFolder(wchar_t* buffer, int size) const;
-    void SetStatusText(int part, const wchar_t* text);
-    void RepaintStatusBar();
-    bool StopRequested() const { return stopRequest_; }
-
-    // A run clears the stop request when it begins; a close request while it runs is
-    // held until it has ended.
-    void BeginRun();
-    void EndRun();
-    bool Running() const { return running_; }
-    bool ClosePending() const { return closePending_; }
 
     ButtonCtrl& FindButton() { return *find_; }
     ButtonCtrl& ConvertButton() { return *convert_; }
@@ -55,12 +47,35 @@ public:
     HMENU CommandMenu() const;
 
 private:
+    // The window as a batch run sees it: progress in the status bar, the stop request, the
+    // idle/busy switch, and a close that waits for the run to end.
+    class WindowRunHost : public BatchRunHost {
+    public:
+        explicit WindowRunHost(MainWindow& window) : window_(window) {}
+        void EnterBusyState() override;
+        void EnterIdleState() override;
+        void ShowProgress(const wchar_t* sourcePath, int position, int total) override;
+        void ProcessPendingMessage() override;
+        bool StopRequested() const override { return window_.stopRequest_; }
+        bool CloseRequested() const override { return window_.closePending_; }
+        void ShowEndNotice(EndNotice notice) override;
+        std::wstring OutputFolder() const override;
+        HWND BoxOwner() const override { return window_.Handle(); }
+
+    private:
+        MainWindow& window_;
+    };
+
     void CreateControls(const RECT& area);
     void BindCommands();
     void AddInitialOutputFolder();
     void OnCommand(EventRecord& record);
     void Find();
     void Browse();
+    // The rows a run converts, taken when it starts: re-sorting the list during the run
+    // changes neither which files are converted nor their order.
+    std::vector<std::wstring> SelectedPaths();
+    std::vector<std::wstring> AllPaths();
     LRESULT OnCtlColorStatic(MessageRecord& record);
     LRESULT OnClose(MessageRecord& record);
     // True when a run is going on: the close is then held until the run has ended.
@@ -79,6 +94,7 @@ private:
     StaticCtrl* outputLabel_ = nullptr;
     ComboBoxCtrl* outputBox_ = nullptr;
     FileList* fileList_ = nullptr;
+    WindowRunHost runHost_{*this};
     bool stopRequest_ = false;
     bool running_ = false;
     bool closePending_ = false;

@@ -15,6 +15,7 @@
 #include "filelist/file_list.h"
 #include "framework/controls/button_ctrl.h"
 #include "framework/controls/combo_box_ctrl.h"
+#include "framework/controls/status_bar_ctrl.h"
 
 namespace {
 
@@ -86,10 +87,10 @@ Progress TimeProgress(MainWindow& window, int rows)
         files.PathAt(row, source);
         FormatText(count, 32, L"%d/%d", row + 1, rows);
         const double start = Now();
-        window.SetStatusText(0, source);
-        window.SetStatusText(1, count);
+        window.StatusBar()->SetText(0, source);
+        window.StatusBar()->SetText(1, count);
         const double texts = Now();
-        window.RepaintStatusBar();
+        UpdateWindow(window.StatusBar()->Handle());
         const double repainted = Now();
         ProcessPendingMessage();
         const double pumped = Now();

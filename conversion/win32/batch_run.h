@@ -1,11 +1,56 @@
-// The two batch runs of the main window: the selected files, or every listed file,
-// converted one after another into the output folder, with progress and Stop.
+// The batch runs of the window program: the listed CAM files converted one after another into
+// the output folder, with progress, Stop and an end notice. A run knows the window it runs in
+// only as a BatchRunHost, and its files only as the paths taken when it starts.
 #pragma once
 
-class MainWindow;
+#include <windows.h>
 
-// Handler of Convert: the selected rows. Ends at the first file that fails.
-void ConvertSelected(MainWindow& window);
+#include <functional>
+#include <string>
+#include <vector>
 
-// Handler of Convert All: every row. A failed file does not end the run.
-void ConvertAll(MainWindow& window);
+// What a run needs from the window it runs in; MainWindow implements it, tests fake it.
+class BatchRunHost {
+public:
+    enum class EndNotice { Finished, Aborted };
+
+    virtual ~BatchRunHost() = default;
+
+    // The idle/busy switch. Busy clears the stop request and leaves only Stop among the
+    // conversion commands; idle shows the file count and total again and carries out a close
+    // that was asked for during the run.
+    virtual void EnterBusyState() = 0;
+    virtual void EnterIdleState() = 0;
+    // The file about to be converted and its 1-based position among `total` files.
+    virtual void ShowProgress(const wchar_t* sourcePath, int position, int total) = 0;
+    // Dispatches at most one waiting message and never waits: how Stop reaches the run.
+    virtual void ProcessPendingMessage() = 0;
+    virtual bool StopRequested() const = 0;
+    // The user asked to close the window during the run: the run ends without a notice.
+    virtual bool CloseRequested() const = 0;
+    virtual void ShowEndNotice(EndNotice notice) = 0;
+    // Read once, when a run starts.
+    virtual std::wstring OutputFolder() const = 0;
+    // The owner of every box a run shows.
+    virtual HWND BoxOwner() const = 0;
+};
+
+enum class RunKind {
+    Selected,  // Convert: ends at the first file that is not converted
+    All,       // Convert All: every file is tried
+};
+
+// Converts one file; false when it was not converted (a Cancel at the overwrite question, or
+// a failure already shown to the user).
+using ConvertOneFile = std::function<bool(const wchar_t* sourcePath)>;
+
+// The run's rules over any conversion: each path once, in order; Stop takes effect before the
+// next file; the end notice says Aborted after Stop, Finished otherwise, and nothing when the
+// window is closing. No paths: nothing at all happens.
+void RunBatch(BatchRunHost& host, RunKind kind, const std::vector<std::wstring>& paths,
+              const ConvertOneFile& convert);
+
+// The runs of the Convert and Convert All commands: ConvertFile into the host's output folder,
+// each box owned by the host's window.
+void ConvertSelected(BatchRunHost& host, const std::vector<std::wstring>& selectedPaths);
+void ConvertAll(BatchRunHost& host, const std::vector<std::wstring>& allPaths);

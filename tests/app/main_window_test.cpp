@@ -390,29 +390,71 @@ TEST_F(GlimmerMainWindow, StopQueuedBeforeTheSecondFileEndsTheRun)
     ExpectConverted(2);
 }
 
-TEST_F(GlimmerMainWindow, StopDuringAFailureBoxGivesAborted)
+TEST_F(GlimmerMainWindow, EveryBoxOfARunIsOwnedByTheWindowAndKeepsItWaiting)
 {
     ThreeFilesReady();
-    // Row 0 becomes a file that is no CAM file; its failure box leaves the window usable.
+    // Row 0 becomes a file that is no CAM file, row 1's output exists already.
     ASSERT_TRUE(WriteBytes(RowPath(0), Bytes(64, 0x41)));
-    auto clickStop = [&](HWND) { SendMessageW(Main().StopButton().Handle(), BM_CLICK, 0, 0); };
-
-    answerer_.Queue(IDOK, clickStop);
-    answerer_.Queue(IDOK);
-    SelectRows({0, 1, 2});
-    Click(Main().ConvertButton());
-    ASSERT_EQ(2u, answerer_.Shown().size()) << ShownBoxes(answerer_);
-    EXPECT_EQ(L"Fatal", answerer_.Shown()[0].caption);
-    ExpectEndMessage(L"Aborted");
-
-    answerer_.ClearShown();
-    answerer_.Queue(IDOK, clickStop);
-    answerer_.Queue(IDOK);
+    ASSERT_TRUE(WriteBytes(OutputFor(1), Bytes{7}));
+    std::vector<bool> windowEnabled;
+    auto note = [&](HWND) { windowEnabled.push_back(IsWindowEnabled(MainHandle()) != FALSE); };
+    answerer_.Queue(IDOK, note);
+    answerer_.Queue(IDNO, note);
+    answerer_.Queue(IDOK, note);
     Click(Main().ConvertAllButton());
-    ASSERT_EQ(2u, answerer_.Shown().size()) << ShownBoxes(answerer_);
-    ExpectEndMessage(L"Aborted");
-    EXPECT_FALSE(Exists(OutputFor(1))) << "Convert All ends before the next file after Stop";
-    EXPECT_FALSE(Exists(OutputFor(0)));
+    ASSERT_EQ(3u, answerer_.Shown().size()) << ShownBoxes(answerer_);
+    EXPECT_EQ(L"Fatal", answerer_.Shown()[0].caption);
+    EXPECT_EQ(L"Inquiry", answerer_.Shown()[1].caption);
+    ExpectEndMessage(L"Finished");
+    for (const ShownBox& box : answerer_.Shown()) {
+        EXPECT_EQ(MainHandle(), box.owner) << Describe(box);
+    }
+    // A click on the window cannot raise it over a box and hide the box.
+    EXPECT_EQ((std::vector<bool>{false, false, false}), windowEnabled);
+}
+
+TEST_F(GlimmerMainWindow, SortingTheListDuringARunConvertsEachFileOnce)
+{
+    ThreeFilesReady();
+    for (int row = 0; row < 3; ++row) ASSERT_TRUE(WriteBytes(OutputFor(row), Bytes(5, 0)));
+    auto clickNameHeader = [&] {
+        NMLISTVIEW header = {};
+        header.hdr.hwndFrom = Main().Files().Handle();
+        header.hdr.idFrom = IDC_FILE_LIST;
+        header.hdr.code = LVN_COLUMNCLICK;
+        header.iItem = -1;
+        header.iSubItem = 0;
+        SendMessageW(MainHandle(), WM_NOTIFY, IDC_FILE_LIST, reinterpret_cast<LPARAM>(&header));
+    };
+    for (RunKind kind : {RunKind::Selected, RunKind::All}) {
+        const Names outputs = {OutputFor(0), OutputFor(1), OutputFor(2)};
+        // While the first file's question is up, the Name header is clicked until the rows
+        // stand in another order.
+        answerer_.ClearShown();
+        answerer_.Queue(IDYES, [&](HWND) {
+            for (int click = 0; click < 2 && OutputFor(0) == outputs[0]; ++click) {
+                clickNameHeader();
+            }
+        });
+        answerer_.Queue(IDYES);
+        answerer_.Queue(IDYES);
+        answerer_.Queue(IDOK);
+        if (kind == RunKind::Selected) {
+            SelectRows({0, 1, 2});
+            Click(Main().ConvertButton());
+        } else {
+            Click(Main().ConvertAllButton());
+        }
+        ASSERT_NE(outputs[0], OutputFor(0)) << "the list was not re-sorted";
+        ASSERT_EQ(4u, answerer_.Shown().size()) << ShownBoxes(answerer_);
+        Names asked;
+        for (int box = 0; box < 3; ++box) {
+            const std::wstring& text = answerer_.Shown()[box].text;
+            asked.push_back(text.substr(1, text.find(L'\'', 1) - 1));
+        }
+        EXPECT_EQ(outputs, asked) << "each file once, in the order the run started with";
+        ExpectEndMessage(L"Finished");
+    }
 }
 
 TEST_F(GlimmerMainWindow, FailureWithoutStopEndsConvertWithFinished)

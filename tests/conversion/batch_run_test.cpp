@@ -1,0 +1,171 @@
+// The batch run's rules with a fake host and a fake conversion, without a window: which files
+// are converted and in what order, where a run ends, and which end notice it gives.
+#include "conversion/win32/batch_run.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Log = std::vector<std::wstring>;
+
+// Records every call as a line; the user's doings are scripted per waiting message taken.
+class FakeHost : public BatchRunHost {
+public:
+    void EnterBusyState() override
+    {
+        stop_ = false;
+        log_.push_back(L"busy");
+    }
+    void EnterIdleState() override { log_.push_back(L"idle"); }
+    void ShowProgress(const wchar_t* sourcePath, int position, int total) override
+    {
+        log_.push_back(std::wstring(L"progress ") + sourcePath + L" " + std::to_wstring(position) +
+                       L"/" + std::to_wstring(total));
+    }
+    void ProcessPendingMessage() override
+    {
+        log_.push_back(L"message");
+        ++messages_;
+        const auto user = onMessage_.find(messages_);
+        if (user != onMessage_.end()) user->second();
+    }
+    bool StopRequested() const override { return stop_; }
+    bool CloseRequested() const override { return close_; }
+    void ShowEndNotice(EndNotice notice) override
+    {
+        log_.push_back(notice == EndNotice::Aborted ? L"Aborted" : L"Finished");
+    }
+    std::wstring OutputFolder() const override { return L"\\Out"; }
+    HWND BoxOwner() const override { return nullptr; }
+
+    // What the user does while the run takes its n-th waiting message (1-based).
+    void OnMessage(int n, std::function<void()> user) { onMessage_[n] = std::move(user); }
+    void RequestStop() { stop_ = true; }
+    // The window's close handler: the run is to end and the window to close after it.
+    void RequestClose()
+    {
+        stop_ = true;
+        close_ = true;
+    }
+
+    Log log_;
+
+private:
+    bool stop_ = false;
+    bool close_ = false;
+    int messages_ = 0;
+    std::map<int, std::function<void()>> onMessage_;
+};
+
+// Converts by the script: the files named in `failing` are not converted.
+class FakeConversion {
+public:
+    FakeConversion(FakeHost& host, std::set<std::wstring> failing = {})
+        : host_(host), failing_(std::move(failing))
+    {
+    }
+
+    ConvertOneFile Function()
+    {
+        return [this](const wchar_t* sourcePath) {
+            host_.log_.push_back(std::wstring(L"convert ") + sourcePath);
+            if (whileConverting_) whileConverting_(sourcePath);
+            return failing_.count(sourcePath) == 0;
+        };
+    }
+
+    // What the user does during a file's conversion (in one of its boxes).
+    std::function<void(const std::wstring&)> whileConverting_;
+
+private:
+    FakeHost& host_;
+    std::set<std::wstring> failing_;
+};
+
+const std::vector<std::wstring> kThree = {L"a.cam", L"b.cam", L"c.cam"};
+
+TEST(BatchRun, ConvertsEachFileOnceInOrderWithItsPositionShownFirst)
+{
+    FakeHost host;
+    FakeConversion conversion(host);
+    RunBatch(host, RunKind::All, kThree, conversion.Function());
+    EXPECT_EQ(host.log_,
+              (Log{L"busy", L"progress a.cam 1/3", L"message", L"convert a.cam",
+                   L"progress b.cam 2/3", L"message", L"convert b.cam", L"progress c.cam 3/3",
+                   L"message", L"convert c.cam", L"Finished", L"idle"}));
+}
+
+TEST(BatchRun, ConvertEndsAtTheFirstFileNotConvertedAndConvertAllGoesOn)
+{
+    for (RunKind kind : {RunKind::Selected, RunKind::All}) {
+        FakeHost host;
+        FakeConversion conversion(host, {L"b.cam"});
+        RunBatch(host, kind, kThree, conversion.Function());
+        Log expected = {L"busy",          L"progress a.cam 1/3", L"message",
+                        L"convert a.cam", L"progress b.cam 2/3", L"message",
+                        L"convert b.cam"};
+        if (kind == RunKind::All) {
+            expected.insert(expected.end(), {L"progress c.cam 3/3", L"message", L"convert c.cam"});
+        }
+        expected.insert(expected.end(), {L"Finished", L"idle"});
+        EXPECT_EQ(host.log_, expected) << (kind == RunKind::All ? "Convert All" : "Convert");
+    }
+}
+
+TEST(BatchRun, StopTakesEffectBeforeTheNextFileAndGivesAborted)
+{
+    // Stop let through before the second file, and Stop pressed while the first is converted:
+    // the first file is finished either way, the second never started.
+    for (bool duringTheFile : {false, true}) {
+        FakeHost host;
+        FakeConversion conversion(host);
+        if (duringTheFile) {
+            conversion.whileConverting_ = [&](const std::wstring&) { host.RequestStop(); };
+        } else {
+            host.OnMessage(2, [&] { host.RequestStop(); });
+        }
+        RunBatch(host, RunKind::All, kThree, conversion.Function());
+        EXPECT_EQ(host.log_, (Log{L"busy", L"progress a.cam 1/3", L"message", L"convert a.cam",
+                                  L"progress b.cam 2/3", L"message", L"Aborted", L"idle"}))
+            << (duringTheFile ? "during the file" : "before the next file");
+    }
+}
+
+TEST(BatchRun, TheEndNoticeDependsOnlyOnTheStopRequest)
+{
+    // A Convert run that ends at a failed file, with Stop pressed during that file: Aborted.
+    FakeHost host;
+    FakeConversion conversion(host, {L"a.cam"});
+    conversion.whileConverting_ = [&](const std::wstring&) { host.RequestStop(); };
+    RunBatch(host, RunKind::Selected, kThree, conversion.Function());
+    EXPECT_EQ(host.log_, (Log{L"busy", L"progress a.cam 1/3", L"message", L"convert a.cam",
+                              L"Aborted", L"idle"}));
+}
+
+TEST(BatchRun, ACloseRequestEndsTheRunWithoutAnEndNotice)
+{
+    for (RunKind kind : {RunKind::Selected, RunKind::All}) {
+        FakeHost host;
+        FakeConversion conversion(host);
+        host.OnMessage(2, [&] { host.RequestClose(); });
+        RunBatch(host, kind, kThree, conversion.Function());
+        EXPECT_EQ(host.log_, (Log{L"busy", L"progress a.cam 1/3", L"message", L"convert a.cam",
+                                  L"progress b.cam 2/3", L"message", L"idle"}));
+    }
+}
+
+TEST(BatchRun, NoFilesMeansNothingAtAll)
+{
+    FakeHost host;
+    FakeConversion conversion(host);
+    RunBatch(host, RunKind::Selected, {}, conversion.Function());
+    EXPECT_TRUE(host.log_.empty());
+}
+
+}  // namespace
