@@ -8,26 +8,6 @@ namespace {
 
 constexpr size_t kEntrySize = 16;
 
-// Seeks forward from the current position by an amount that may exceed what `long` holds
-// (32 bits on Windows). A failed seek leaves the stream at its end, so that what follows
-// reads nothing rather than bytes of some other entry.
-void SeekForward(FILE* cam, uint64_t distance)
-{
-    if (distance == 0) {
-        return;
-    }
-#ifdef _WIN32
-    const bool moved = distance <= static_cast<uint64_t>(INT64_MAX) &&
-                       _fseeki64(cam, static_cast<long long>(distance), SEEK_CUR) == 0;
-#else
-    const bool moved = distance <= static_cast<uint64_t>(INT64_MAX) &&
-                       fseeko(cam, static_cast<off_t>(distance), SEEK_CUR) == 0;
-#endif
-    if (!moved) {
-        fseek(cam, 0, SEEK_END);
-    }
-}
-
 }  // namespace
 
 CamDirectory::~CamDirectory()
@@ -69,10 +49,10 @@ uint32_t ReadU32BE(const unsigned char* bytes)
            (static_cast<uint32_t>(bytes[2]) << 8) | static_cast<uint32_t>(bytes[3]);
 }
 
-bool ReadDirectory(CamDirectory& directory, FILE* cam)
+bool ReadDirectory(CamDirectory& directory, CamInput& cam)
 {
     unsigned char head[sizeof CAM_MAGIC + 2];
-    if (fread(head, 1, sizeof head, cam) != sizeof head ||
+    if (cam.Read(head, sizeof head) != sizeof head ||
         memcmp(head, CAM_MAGIC, sizeof CAM_MAGIC) != 0) {
         directory.Release();
         return false;
@@ -84,7 +64,7 @@ bool ReadDirectory(CamDirectory& directory, FILE* cam)
     CamEntry* entries = directory.Entries();
     for (size_t i = 0; i < count; ++i) {
         unsigned char raw[kEntrySize];
-        if (fread(raw, 1, sizeof raw, cam) != sizeof raw) {
+        if (cam.Read(raw, sizeof raw) != sizeof raw) {
             directory.Release();
             return false;
         }
@@ -94,17 +74,29 @@ bool ReadDirectory(CamDirectory& directory, FILE* cam)
     return true;
 }
 
-const CamEntry* FindEntry(const CamDirectory& directory, FILE* cam, uint16_t tag)
+const CamEntry* FindEntry(const CamDirectory& directory, CamInput& cam, uint16_t tag)
 {
     // 65535 lengths of up to 2^32 - 1 bytes each: the sum needs 48 bits.
     uint64_t offset = 0;
     const CamEntry* entries = directory.Entries();
     for (size_t i = 0; i < directory.Count(); ++i) {
         if (entries[i].tag == tag) {
-            SeekForward(cam, offset);
+            cam.Skip(offset);
             return &entries[i];
         }
         offset += entries[i].length;
     }
     return nullptr;
+}
+
+bool ReadDirectory(CamDirectory& directory, FILE* cam)
+{
+    FileCamInput input(cam);
+    return ReadDirectory(directory, input);
+}
+
+const CamEntry* FindEntry(const CamDirectory& directory, FILE* cam, uint16_t tag)
+{
+    FileCamInput input(cam);
+    return FindEntry(directory, input, tag);
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "conversion/byte_streams.h"
+
 // The first four bytes of every CAM file.
 constexpr unsigned char CAM_MAGIC[4] = {0x07, 0x20, 0x4D, 0x4D};
 
@@ -54,10 +56,12 @@ uint32_t ReadU32BE(const unsigned char* bytes);
 // The stream stands at offset 0. On success the directory holds every entry in file order
 // and the stream stands at the first byte of the data area. False for a file shorter than
 // its header or directory, a different magic, or when the entries cannot be allocated.
+bool ReadDirectory(CamDirectory& directory, CamInput& cam);
 bool ReadDirectory(CamDirectory& directory, FILE* cam);
 
 // Call only while the stream stands at the start of the data area. Returns the first entry
 // with the tag and moves the stream to its data; returns null without moving when none has
 // it. A data area shorter than the lengths before the match leaves the stream at its end,
 // so the reads that follow come up short instead of reading some other entry's bytes.
+const CamEntry* FindEntry(const CamDirectory& directory, CamInput& cam, uint16_t tag);
 const CamEntry* FindEntry(const CamDirectory& directory, FILE* cam, uint16_t tag);

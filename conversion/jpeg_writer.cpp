@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr size_t kCopyBufferSize = 256;
-
 // Size of the tag-3 head: component count and the three scan lengths.
 constexpr size_t kScansHeadSize = 2 + 2 + 2 + 2;
 constexpr uint16_t kScansComponents = 3;
@@ -160,12 +158,12 @@ static_assert(sizeof kSoi + sizeof kApp0 + sizeof kDqt0 + kQuantTableSize + size
 // write ends everything, and the bytes of picture data copied tell a partial picture from none.
 class Output {
 public:
-    Output(FILE* out, FILE* cam) : out_(out), cam_(cam) {}
+    Output(JpegOutput& out, CamInput& cam) : out_(out), cam_(cam) {}
 
     template <size_t N>
     void Emit(const unsigned char (&bytes)[N])
     {
-        if (!failed_) failed_ = fwrite(bytes, 1, N, out_) != N;
+        if (!failed_) failed_ = !out_.Write(bytes, N);
     }
 
     template <size_t N>
@@ -185,37 +183,26 @@ public:
 
     ConversionResult Finish()
     {
-        if (!failed_) failed_ = fflush(out_) != 0;
+        if (!failed_) failed_ = !out_.Flush();
         if (failed_) return ConversionResult::WriteFailed;
         if (pictureBytes_ == 0) return ConversionResult::NoPicture;
         return sourceEnded_ ? ConversionResult::SourceEnded : ConversionResult::Converted;
-    }
-
-    static CopyResult CopyCounting(FILE* out, FILE* cam, uint32_t count, uint64_t& copied)
-    {
-        unsigned char buffer[kCopyBufferSize];
-        while (count > 0) {
-            const size_t wanted = count < sizeof buffer ? count : sizeof buffer;
-            const size_t got = fread(buffer, 1, wanted, cam);
-            if (got == 0) return CopyResult::SourceEnded;
-            if (fwrite(buffer, 1, got, out) != got) return CopyResult::WriteFailed;
-            copied += got;
-            count -= static_cast<uint32_t>(got);
-        }
-        return CopyResult::Copied;
     }
 
 private:
     void Copy(uint32_t count, uint64_t& copied)
     {
         if (failed_) return;
-        const CopyResult step = CopyCounting(out_, cam_, count, copied);
-        if (step == CopyResult::SourceEnded) sourceEnded_ = true;
-        if (step == CopyResult::WriteFailed) failed_ = true;
+        const uint64_t before = copied;
+        if (!out_.Copy(cam_, count, copied)) {
+            failed_ = true;
+        } else if (copied - before < count) {
+            sourceEnded_ = true;
+        }
     }
 
-    FILE* out_;
-    FILE* cam_;
+    JpegOutput& out_;
+    CamInput& cam_;
     uint64_t pictureBytes_ = 0;
     bool sourceEnded_ = false;
     bool failed_ = false;
@@ -225,21 +212,24 @@ private:
 
 CopyResult CopyStretch(FILE* out, FILE* cam, uint32_t count)
 {
-    uint64_t ignored = 0;
-    return Output::CopyCounting(out, cam, count, ignored);
+    FileJpegOutput output(out);
+    FileCamInput input(cam);
+    uint64_t copied = 0;
+    if (!output.Copy(input, count, copied)) return CopyResult::WriteFailed;
+    return copied < count ? CopyResult::SourceEnded : CopyResult::Copied;
 }
 
-ConversionResult WriteWholeImage(FILE* out, FILE* cam, uint32_t length)
+ConversionResult WriteWholeImage(JpegOutput& out, CamInput& cam, uint32_t length)
 {
     Output output(out, cam);
     output.CopyPicture(length);
     return output.Finish();
 }
 
-ConversionResult WriteJfif(FILE* out, FILE* cam)
+ConversionResult WriteJfif(JpegOutput& out, CamInput& cam)
 {
     unsigned char head[kScansHeadSize];
-    if (fread(head, 1, sizeof head, cam) != sizeof head || ReadU16BE(head) != kScansComponents) {
+    if (cam.Read(head, sizeof head) != sizeof head || ReadU16BE(head) != kScansComponents) {
         return ConversionResult::UnusableTables;
     }
     Output output(out, cam);
@@ -264,7 +254,7 @@ ConversionResult WriteJfif(FILE* out, FILE* cam)
     return output.Finish();
 }
 
-ConversionResult WritePicture(const CamDirectory& directory, FILE* cam, FILE* out)
+ConversionResult WritePicture(const CamDirectory& directory, CamInput& cam, JpegOutput& out)
 {
     if (const CamEntry* jpeg = FindEntry(directory, cam, CAM_TAG_JPEG)) {
         return WriteWholeImage(out, cam, jpeg->length);
@@ -273,4 +263,25 @@ ConversionResult WritePicture(const CamDirectory& directory, FILE* cam, FILE* ou
         return WriteJfif(out, cam);
     }
     return ConversionResult::NoPicture;
+}
+
+ConversionResult WriteWholeImage(FILE* out, FILE* cam, uint32_t length)
+{
+    FileJpegOutput output(out);
+    FileCamInput input(cam);
+    return WriteWholeImage(output, input, length);
+}
+
+ConversionResult WriteJfif(FILE* out, FILE* cam)
+{
+    FileJpegOutput output(out);
+    FileCamInput input(cam);
+    return WriteJfif(output, input);
+}
+
+ConversionResult WritePicture(const CamDirectory& directory, FILE* cam, FILE* out)
+{
+    FileJpegOutput output(out);
+    FileCamInput input(cam);
+    return WritePicture(directory, input, output);
 }
