@@ -13,6 +13,8 @@ const char kHelpText[] =
     "                         (folders named RECYCLED and symbolic links are skipped)\n"
     "      --overwrite=MODE   when an output exists: ask, skip or replace\n"
     "                         (default: ask on a terminal, skip otherwise)\n"
+    "  -j, --jobs N           convert up to N files at once (default: one per processor);\n"
+    "                         files, messages and exit status are the same for every N\n"
     "  -q, --quiet            no progress and no summary\n"
     "      --help             show this help and exit\n"
     "      --version          show the version and exit\n"
@@ -33,6 +35,25 @@ bool ParseOverwrite(const std::string& value, Overwrite& mode)
     } else {
         return false;
     }
+    return true;
+}
+
+bool ParseJobs(const std::string& value, unsigned& jobs, std::string& error)
+{
+    unsigned number = 0;
+    for (const char c : value) {
+        if (c < '0' || c > '9' || number > kMaxJobs) {
+            number = kMaxJobs + 1;
+            break;
+        }
+        number = number * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (value.empty() || number < 1 || number > kMaxJobs) {
+        error = "--jobs must be a number from 1 to " + std::to_string(kMaxJobs) + ", not '" +
+                value + "'";
+        return false;
+    }
+    jobs = number;
     return true;
 }
 
@@ -57,7 +78,7 @@ bool ParseOptions(const std::vector<std::string>& args, CliOptions& options, std
                 arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
             const bool has_value = equals != std::string::npos;
             std::string value = has_value ? arg.substr(equals + 1) : std::string();
-            const bool takes_value = name == "output" || name == "overwrite";
+            const bool takes_value = name == "output" || name == "overwrite" || name == "jobs";
             if (takes_value && !has_value) {
                 if (i + 1 == args.size()) {
                     error = "option --" + name + " needs a value";
@@ -73,6 +94,10 @@ bool ParseOptions(const std::vector<std::string>& args, CliOptions& options, std
             } else if (name == "overwrite") {
                 if (!ParseOverwrite(value, options.overwrite)) {
                     error = "--overwrite must be ask, skip or replace, not '" + value + "'";
+                    return false;
+                }
+            } else if (name == "jobs") {
+                if (!ParseJobs(value, options.jobs, error)) {
                     return false;
                 }
             } else if (name == "recursive") {
@@ -97,13 +122,19 @@ bool ParseOptions(const std::vector<std::string>& args, CliOptions& options, std
                 options.quiet = true;
             } else if (letter == 'h') {
                 options.help = true;
-            } else if (letter == 'o') {
+            } else if (letter == 'o' || letter == 'j') {
+                std::string value;
                 if (j + 1 < arg.size()) {
-                    options.output = arg.substr(j + 1);
+                    value = arg.substr(j + 1);
                 } else if (i + 1 < args.size()) {
-                    options.output = args[++i];
+                    value = args[++i];
                 } else {
-                    error = "option -o needs a folder";
+                    error = letter == 'o' ? "option -o needs a folder" : "option -j needs a number";
+                    return false;
+                }
+                if (letter == 'o') {
+                    options.output = value;
+                } else if (!ParseJobs(value, options.jobs, error)) {
                     return false;
                 }
                 break;

@@ -6,10 +6,14 @@
 
 enum class Overwrite { Unset, Ask, Skip, Replace };
 
+// The most conversions a run does at once.
+constexpr unsigned kMaxJobs = 128;
+
 struct CliOptions {
     std::vector<std::string> paths;
     std::string output = ".";
     Overwrite overwrite = Overwrite::Unset;
+    unsigned jobs = 0;  // 0: one per processor
     bool recursive = false;
     bool quiet = false;
     bool help = false;

@@ -1,13 +1,15 @@
-// Runs the conversions of one glimmer-convert command line.
+// Runs the conversions of one glimmer-convert command line: the plan, the decisions about
+// existing outputs, the jobs on worker threads, and every message in the order of the sources.
 #include "cli/convert_run.h"
 
+#include <memory>
 #include <new>
-#include <set>
 
+#include "cli/convert_job.h"
 #include "cli/file_system.h"
-#include "conversion/cam_conversion.h"
-#include "conversion/jpeg_writer.h"
-#include "conversion/output_name.h"
+#include "cli/names.h"
+#include "cli/ordered_workers.h"
+#include "cli/run_plan.h"
 
 #ifndef GLIMMER_VERSION
 #error "GLIMMER_VERSION must name the version"
@@ -16,68 +18,15 @@
 namespace {
 
 const char kProgram[] = "glimmer-convert";
-constexpr size_t kStreamBufferSize = 64 * 1024;
 
-std::string Lower(std::string text)
-{
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return text;
-}
-
-bool IsCamName(const std::string& name)
-{
-    return name.size() > 4 && Lower(name.substr(name.size() - 4)) == ".cam";
-}
-
-bool IsRecycled(const std::string& name)
-{
-    return Lower(name) == "recycled";
-}
-
-// Why a file was not converted, for the results that keep no output.
-const char* FailureText(ConversionResult result)
-{
-    switch (result) {
-        case ConversionResult::NotCamFile:
-            return "not a CAM file";
-        case ConversionResult::OutOfMemory:
-            return "not enough memory for its directory";
-        case ConversionResult::NoPicture:
-            return "has no picture";
-        case ConversionResult::UnusableTables:
-            return "its picture data is unusable";
-        case ConversionResult::WriteFailed:
-            return "writing the JPEG file failed";
-        case ConversionResult::Converted:
-        case ConversionResult::SourceEnded:
-            break;
-    }
-    return "converted";
-}
-
-// The temporary file of one conversion, removed on every way out that does not move it into
-// place, a refused allocation included (RemoveFile itself allocates nothing).
-class TemporaryFile {
-public:
-    TemporaryFile() = default;
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile()
-    {
-        if (!path.empty()) {
-            RemoveFile(path);
-        }
-    }
-
-    std::string path;
-};
-
-enum class Outcome { Converted, Incomplete, Failed };
 enum class Answer { Replace, Skip, All, Quit };
+
+// How a source stands once the run has looked at its output's name.
+enum class Preparation {
+    Submitted,  // a job converts it
+    Decided,    // its result is known without a job
+    Question,   // its output exists and the user is asked, when its turn comes
+};
 
 class ConvertRun {
 public:
@@ -91,23 +40,19 @@ public:
 
     int Run()
     {
-        if (KindOf(options_.output, true) != PathKind::Folder) {
+        if (!folder_.Open(options_.output)) {
             fprintf(streams_.err, "%s: output folder '%s' does not exist\n", kProgram,
-                    options_.output.c_str());
+                    Printable(options_.output).c_str());
             return kExitUsage;
         }
+        RunPlan plan(folder_);
         for (const std::string& path : options_.paths) {
-            CollectPath(path);
+            plan.Add(path, options_.recursive);
         }
-        for (size_t i = 0; i < sources_.size() && !quit_; ++i) {
-            if (streams_.progress && !options_.quiet) {
-                fprintf(streams_.err, "%zu/%zu %s\n", i + 1, sources_.size(), sources_[i].c_str());
-            }
-            ConvertSource(sources_[i]);
-            if (quit_) {
-                skipped_ += sources_.size() - i - 1;
-            }
+        for (const PlanProblem& problem : plan.Problems()) {
+            ReportProblem(problem);
         }
+        ConvertAll(plan);
         if (!options_.quiet) {
             fprintf(streams_.out, "%zu converted, %zu skipped, %zu failed\n", converted_, skipped_,
                     failed_);
@@ -117,49 +62,112 @@ public:
     }
 
 private:
-    void Fail(const std::string& path, const std::string& reason)
+    void ConvertAll(RunPlan& plan)
     {
-        fprintf(streams_.err, "%s: %s: %s\n", kProgram, path.c_str(), reason.c_str());
-        ++failed_;
+        sources_ = &plan.Sources();
+        const std::vector<PlannedSource>& sources = plan.Sources();
+        const size_t count = sources.size();
+        results_.resize(count);
+        whenTaken_.resize(count);
+        submitted_.assign(count, false);
+        const unsigned jobs = options_.jobs != 0 ? options_.jobs : ProcessorCount();
+        OrderedWorkers workers(jobs < kMaxJobs ? jobs : kMaxJobs, count, [&](size_t i) {
+            results_[i] = ConvertOne(sources[i].path, sources[i].named, folder_,
+                                     sources[i].outputName, whenTaken_[i]);
+        });
+        // How far the looks at outputs may run ahead of the messages.
+        const size_t ahead = 4 * static_cast<size_t>(jobs) + 4;
+        size_t prepared = 0;
+        for (size_t next = 0; next < count; ++next) {
+            while (!quit_ && prepared < count && prepared < next + ahead &&
+                   Prepare(plan, prepared, workers) != Preparation::Question) {
+                ++prepared;
+            }
+            if (quit_ && !submitted_[next]) {
+                ++skipped_;
+                continue;
+            }
+            ShowProgress(next, sources[next].path);
+            if (prepared == next) {
+                AskAbout(next, workers);
+                ++prepared;
+            }
+            if (submitted_[next]) {
+                workers.WaitFor(next);
+            }
+            Report(sources[next], results_[next]);
+            results_[next] = JobResult();
+        }
     }
 
-    void CollectPath(const std::string& path)
+    // Decides what happens to source i from what stands under its output's name now. A
+    // question waits for the source's turn, when every earlier source has been reported.
+    Preparation Prepare(RunPlan& plan, size_t i, OrderedWorkers& workers)
     {
-        switch (KindOf(path, true)) {
-            case PathKind::File:
-                sources_.push_back(path);
-                break;
-            case PathKind::Folder:
-                CollectFolder(path);
-                break;
-            case PathKind::Missing:
-                Fail(path, "no such file or folder");
-                break;
+        const PlannedSource& source = plan.Sources()[i];
+        JobResult& result = results_[i];
+        if (source.verdict != Verdict::Convert) {
+            result.outcome = JobOutcome::Failed;
+            result.problem = JobProblem::None;
+            return Preparation::Decided;
+        }
+        FileIdentity existing;
+        if (folder_.KindOf(source.outputName, &existing) == PathKind::Missing) {
+            // With replace, a file that takes the name while this one is written is replaced
+            // too, as asked; otherwise it is kept, and with ask the user is asked about it.
+            Submit(i,
+                   mode_ == Overwrite::Replace ? WhenTaken::Replace
+                   : mode_ == Overwrite::Ask   ? WhenTaken::Wait
+                                               : WhenTaken::Skip,
+                   workers);
+            return Preparation::Submitted;
+        }
+        if (plan.IsSource(existing)) {
+            result.outcome = JobOutcome::Failed;
+            result.problem = JobProblem::OutputIsSource;
+            return Preparation::Decided;
+        }
+        switch (mode_) {
+            case Overwrite::Ask:
+                return Preparation::Question;
+            case Overwrite::Replace:
+                Submit(i, WhenTaken::Replace, workers);
+                return Preparation::Submitted;
             default:
-                Fail(path, "not a file or folder");
-                break;
+                result.outcome = JobOutcome::Skipped;
+                result.problem = JobProblem::None;
+                return Preparation::Decided;
         }
     }
 
-    void CollectFolder(const std::string& folder)
+    void Submit(size_t i, WhenTaken whenTaken, OrderedWorkers& workers)
     {
-        std::vector<FolderItem> items;
-        if (!ListFolder(folder, items)) {
-            Fail(folder, "cannot read the folder: " + LastErrorText());
-            return;
-        }
-        for (const FolderItem& item : items) {
-            if (item.kind == PathKind::File && IsCamName(item.name)) {
-                sources_.push_back(JoinPaths(folder, item.name));
-            }
-        }
-        if (!options_.recursive) {
-            return;
-        }
-        for (const FolderItem& item : items) {
-            if (item.kind == PathKind::Folder && !IsRecycled(item.name)) {
-                CollectFolder(JoinPaths(folder, item.name));
-            }
+        whenTaken_[i] = whenTaken;
+        submitted_[i] = true;
+        workers.Submit(i);
+    }
+
+    // The question about source i, whose turn it is: every earlier source is reported.
+    void AskAbout(size_t i, OrderedWorkers& workers)
+    {
+        JobResult& result = results_[i];
+        switch (Ask(folder_.PathOf((*sources_)[i].outputName))) {
+            case Answer::All:
+                mode_ = Overwrite::Replace;
+                Submit(i, WhenTaken::Replace, workers);
+                return;
+            case Answer::Replace:
+                Submit(i, WhenTaken::Replace, workers);
+                return;
+            case Answer::Quit:
+                quit_ = true;
+                result.outcome = JobOutcome::Skipped;
+                result.problem = JobProblem::Quit;
+                return;
+            case Answer::Skip:
+                result.outcome = JobOutcome::Skipped;
+                result.problem = JobProblem::None;
+                return;
         }
     }
 
@@ -168,14 +176,14 @@ private:
         for (;;) {
             fprintf(streams_.err,
                     "%s: '%s' exists. Replace it? [y]es, [n]o, [a]ll, [q]uit: ", kProgram,
-                    output.c_str());
+                    Printable(output).c_str());
             fflush(streams_.err);
-            char line[64];
-            if (fgets(line, sizeof line, streams_.in) == nullptr) {
+            int first = EOF;
+            if (!ReadAnswerLine(first)) {
                 fputc('\n', streams_.err);
                 return Answer::Quit;
             }
-            switch (line[0]) {
+            switch (first) {
                 case 'y':
                 case 'Y':
                     return Answer::Replace;
@@ -194,126 +202,199 @@ private:
         }
     }
 
-    void ConvertSource(const std::string& source)
+    // Reads one whole answer line, however long, and keeps its first character: what follows
+    // on the line never answers a later question. False at the end of the input.
+    bool ReadAnswerLine(int& first)
     {
-        const std::string output = JoinPaths(options_.output, OutputName(source));
-#ifdef _WIN32
-        const std::string key = Lower(output);
-#else
-        const std::string key = output;
-#endif
-        const auto earlier = outputs_.find(key);
-        if (earlier != outputs_.end()) {
-            Fail(source, "skipped: its output " + output + " is already written by this run");
-            return;
+        int c = getc(streams_.in);
+        if (c == EOF) {
+            return false;
         }
-        outputs_.insert(key);
+        first = c;
+        while (c != '\n' && c != EOF) {
+            c = getc(streams_.in);
+        }
+        return true;
+    }
 
-        bool replace = false;
-        if (KindOf(output, false) != PathKind::Missing) {
-            Overwrite mode = mode_;
-            if (mode == Overwrite::Ask) {
-                switch (Ask(output)) {
-                    case Answer::Replace:
-                        mode = Overwrite::Replace;
-                        break;
-                    case Answer::Skip:
-                        mode = Overwrite::Skip;
-                        break;
-                    case Answer::All:
-                        mode = mode_ = Overwrite::Replace;
-                        break;
-                    case Answer::Quit:
-                        quit_ = true;
-                        mode = Overwrite::Skip;
-                        break;
-                }
-            }
-            if (mode == Overwrite::Skip) {
-                if (!options_.quiet && !quit_) {
-                    fprintf(streams_.err, "%s: %s: skipped, %s exists\n", kProgram, source.c_str(),
-                            output.c_str());
+    void ShowProgress(size_t i, const std::string& path)
+    {
+        if (streams_.progress && !options_.quiet && progressShown_ <= i) {
+            fprintf(streams_.err, "%zu/%zu %s\n", i + 1, results_.size(), Printable(path).c_str());
+            progressShown_ = i + 1;
+        }
+    }
+
+    void Say(const PlannedSource& source, const std::string& text)
+    {
+        fprintf(streams_.err, "%s: %s: %s\n", kProgram, Printable(source.path).c_str(),
+                text.c_str());
+    }
+
+    std::string OutputPath(const PlannedSource& source) const
+    {
+        return Printable(folder_.PathOf(source.outputName));
+    }
+
+    void Report(const PlannedSource& source, JobResult& result)
+    {
+        ++reported_;
+        if (result.outcome == JobOutcome::Waiting) {
+            Settle(source, result);
+        }
+        const bool placed =
+            result.outcome == JobOutcome::Converted || result.outcome == JobOutcome::Incomplete;
+        if (placed && result.timesLost) {
+            Say(source, "warning: cannot give " + OutputPath(source) +
+                            " the CAM file's modification time: " + ErrorText(result.timesError));
+        }
+        switch (result.outcome) {
+            case JobOutcome::Converted:
+                ++converted_;
+                return;
+            case JobOutcome::Incomplete:
+                Say(source, "warning: its data ends early; " + OutputPath(source) +
+                                " holds an incomplete picture");
+                ++failed_;
+                return;
+            case JobOutcome::Skipped:
+                if (!options_.quiet && result.problem != JobProblem::Quit) {
+                    Say(source, "skipped, " + OutputPath(source) + " exists");
                 }
                 ++skipped_;
                 return;
-            }
-            replace = true;
-        }
-        switch (Convert(source, output, replace)) {
-            case Outcome::Converted:
-                ++converted_;
-                break;
-            case Outcome::Incomplete:
-                ++converted_;
+            case JobOutcome::Failed:
+            case JobOutcome::Waiting:
+                Say(source, FailureText(source, result));
                 ++failed_;
-                break;
-            case Outcome::Failed:
-                ++failed_;
-                break;
+                return;
         }
     }
 
-    // Writes into a temporary file beside the output and moves it into place only when it
-    // holds a picture, so no empty or half-written output is ever left under the output's name.
-    Outcome Convert(const std::string& source, const std::string& output, bool replace)
+    // A complete output whose name a file took while it was written: the user decides.
+    void Settle(const PlannedSource& source, JobResult& result)
     {
-        FILE* cam = OpenForReading(source);
-        if (cam == nullptr) {
-            return Failure(source, "cannot open: " + LastErrorText());
+        Answer answer = Answer::Replace;
+        if (mode_ != Overwrite::Replace) {
+            answer = Ask(folder_.PathOf(source.outputName));
         }
-        setvbuf(cam, cam_buffer_.data(), _IOFBF, cam_buffer_.size());
-        CamDirectory directory;
-        if (!ReadDirectory(directory, cam)) {
-            fclose(cam);
-            return Failure(source, FailureText(DirectoryFailure(directory)));
+        if (answer == Answer::All) {
+            mode_ = Overwrite::Replace;
+        } else if (answer == Answer::Skip || answer == Answer::Quit) {
+            quit_ = answer == Answer::Quit;
+            result.waiting.reset();
+            result.outcome = JobOutcome::Skipped;
+            result.problem = quit_ ? JobProblem::Quit : JobProblem::None;
+            return;
         }
-        TemporaryFile temporary;
-        FILE* out = CreateTemporaryFile(options_.output, temporary.path);
-        if (out == nullptr) {
-            fclose(cam);
-            return Failure(source,
-                           "cannot create a file in " + options_.output + ": " + LastErrorText());
+        HoldBackEndingSignals();
+        const PlaceResult placed = result.waiting->Place(source.outputName, true);
+        LetEndingSignalsIn();
+        if (placed == PlaceResult::Placed) {
+            result.outcome = result.conversion == ConversionResult::SourceEnded
+                                 ? JobOutcome::Incomplete
+                                 : JobOutcome::Converted;
+        } else {
+            result.outcome = JobOutcome::Failed;
+            result.problem = JobProblem::CannotPlace;
+            result.error = result.waiting->Error();
         }
-        setvbuf(out, out_buffer_.data(), _IOFBF, out_buffer_.size());
-        const ConversionResult result = CloseOutput(out, WritePicture(directory, cam, out));
-        fclose(cam);
-        if (!KeepsOutput(result)) {
-            return Failure(source, FailureText(result));
-        }
-        // The picture is whole without its date: keep it, and say so.
-        if (!CopyModificationTime(source, temporary.path)) {
-            fprintf(streams_.err,
-                    "%s: %s: warning: cannot give %s the CAM file's modification time: %s\n",
-                    kProgram, source.c_str(), output.c_str(), LastErrorText().c_str());
-        }
-        if (!MoveIntoPlace(temporary.path, output, replace)) {
-            return Failure(source, "cannot write " + output + ": " + LastErrorText());
-        }
-        temporary.path.clear();
-        if (result == ConversionResult::SourceEnded) {
-            fprintf(streams_.err,
-                    "%s: %s: warning: its data ends early; %s holds an incomplete picture\n",
-                    kProgram, source.c_str(), output.c_str());
-            return Outcome::Incomplete;
-        }
-        return Outcome::Converted;
+        result.waiting.reset();
     }
 
-    Outcome Failure(const std::string& source, const std::string& reason)
+    // Why the engine kept no picture.
+    static std::string ConversionText(const JobResult& result)
     {
-        fprintf(streams_.err, "%s: %s: %s\n", kProgram, source.c_str(), reason.c_str());
-        return Outcome::Failed;
+        switch (result.conversion) {
+            case ConversionResult::NotCamFile:
+                return "not a CAM file";
+            case ConversionResult::OutOfMemory:
+                return "not enough memory for its directory";
+            case ConversionResult::NoPicture:
+                return "has no picture";
+            case ConversionResult::UnusableTables:
+                return "its picture data is unusable";
+            case ConversionResult::WriteFailed:
+                return "writing the JPEG file failed" +
+                       (result.error != 0 ? ": " + ErrorText(result.error) : std::string());
+            case ConversionResult::Converted:
+            case ConversionResult::SourceEnded:
+                break;
+        }
+        return "converted";
+    }
+
+    std::string FailureText(const PlannedSource& source, const JobResult& result) const
+    {
+        switch (source.verdict) {
+            case Verdict::SameOutput:
+                return "skipped: its output " + OutputPath(source) +
+                       " is already written by this run";
+            case Verdict::DeviceName:
+                return "not converted: " + Printable(source.outputName) +
+                       " is the name of a device on this system";
+            case Verdict::Convert:
+                break;
+        }
+        const std::string reason = ErrorText(result.error);
+        switch (result.problem) {
+            case JobProblem::CannotOpen:
+                return "cannot open: " + reason;
+            case JobProblem::SourceIsLink:
+                return "not converted: it is a symbolic link now";
+            case JobProblem::NotRegular:
+                return "not converted: it is not a regular file";
+            case JobProblem::Conversion:
+                return ConversionText(result);
+            case JobProblem::CannotCreate:
+                return "cannot create a file in " + Printable(options_.output) + ": " + reason;
+            case JobProblem::CannotPlace:
+                return "cannot write " + OutputPath(source) + ": " + reason;
+            case JobProblem::OutputIsSource:
+                return "skipped: its output " + OutputPath(source) +
+                       " is one of the files this run converts";
+            case JobProblem::OutOfMemory:
+                return "not enough memory to convert it";
+            case JobProblem::None:
+            case JobProblem::Quit:
+                break;
+        }
+        return "not converted";
+    }
+
+    void ReportProblem(const PlanProblem& problem)
+    {
+        const char* text = "not a file or folder";
+        std::string reason;
+        switch (problem.problem) {
+            case PathProblem::Missing:
+                text = "no such file or folder";
+                break;
+            case PathProblem::Loop:
+                text = "a loop of symbolic links";
+                break;
+            case PathProblem::Unreadable:
+                reason = "cannot read the folder: " + ErrorText(problem.error);
+                text = reason.c_str();
+                break;
+            case PathProblem::NotFileOrFolder:
+                break;
+        }
+        fprintf(streams_.err, "%s: %s: %s\n", kProgram, Printable(problem.path).c_str(), text);
+        ++failed_;
     }
 
     const CliOptions& options_;
     const RunStreams& streams_;
     Overwrite mode_;
-    std::vector<std::string> sources_;
-    std::set<std::string> outputs_;
-    // The streams' buffers, kept for the whole run: with their own defaults the streams would
-    // ask the file system for a block size and move a few kilobytes per system call.
-    std::vector<char> cam_buffer_ = std::vector<char>(kStreamBufferSize);
-    std::vector<char> out_buffer_ = std::vector<char>(kStreamBufferSize);
+    OutputFolder folder_;
+    const std::vector<PlannedSource>* sources_ = nullptr;
+    // Declared after the folder: a waiting output goes before the folder closes.
+    std::vector<JobResult> results_;
+    std::vector<WhenTaken> whenTaken_;
+    std::vector<bool> submitted_;
+    size_t reported_ = 0;
+    size_t progressShown_ = 0;
     size_t converted_ = 0;
     size_t skipped_ = 0;
     size_t failed_ = 0;
@@ -326,7 +407,7 @@ int RunArguments(const std::vector<std::string>& args, const RunStreams& streams
     std::string error;
     if (!ParseOptions(args, options, error)) {
         fprintf(streams.err, "%s: %s\nTry '%s --help' for more information.\n", kProgram,
-                error.c_str(), kProgram);
+                Printable(error).c_str(), kProgram);
         return kExitUsage;
     }
     if (options.help) {
@@ -344,8 +425,8 @@ int RunArguments(const std::vector<std::string>& args, const RunStreams& streams
 
 int RunCommandLine(const std::vector<std::string>& args, const RunStreams& streams)
 {
-    // Refused memory ends the run with a message; the conversion under way has removed its
-    // temporary file on the way out, and no output was touched.
+    // Refused memory ends the run with a message; the conversions under way have removed their
+    // temporary files on the way out, and no output was touched.
     try {
         return RunArguments(args, streams);
     } catch (const std::bad_alloc&) {

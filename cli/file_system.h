@@ -1,45 +1,193 @@
-// The few file-system operations the command-line converter needs, over UTF-8 paths, for
-// POSIX systems and for Windows (where paths are converted to UTF-16 for the wide API).
+// The file-system operations of the command-line converter over UTF-8 paths, for POSIX
+// systems and for Windows (where paths become UTF-16 for the wide API).
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-enum class PathKind { Missing, File, Folder, Link, Other };
+#ifdef _WIN32
+using NativeFile = void*;  // a HANDLE
+#else
+using NativeFile = int;
+#endif
+
+// What a path names. Loop: following it runs through symbolic links in a circle.
+// Inaccessible: the system refused to say (no right to search a folder on the way, ...).
+enum class PathKind { Missing, File, Folder, Link, Loop, Other, Inaccessible };
+
+// Which file a name leads to, whatever the name: device and inode, on Windows the volume's
+// serial number and the file ID.
+struct FileIdentity {
+    uint64_t device = 0;
+    uint64_t file = 0;
+    bool operator==(const FileIdentity& other) const
+    {
+        return device == other.device && file == other.file;
+    }
+    bool operator<(const FileIdentity& other) const
+    {
+        return device != other.device ? device < other.device : file < other.file;
+    }
+};
 
 struct FolderItem {
     std::string name;
     PathKind kind;  // of the item itself: a symbolic link is Link, never what it points to
 };
 
+// The system's code for the last failure of an operation (errno, GetLastError), kept by the
+// object that failed, so that jobs on several threads each report their own.
+using SystemError = unsigned long;
+std::string ErrorText(SystemError error);
+
 // The separator this system writes between folder and name.
 char PathSeparator();
 std::string JoinPaths(const std::string& folder, const std::string& name);
 
-// Kind of the path itself (links are not followed) or, with follow, of what it points to.
-PathKind KindOf(const std::string& path, bool follow);
+// Kind of the path itself (links are not followed) or, with follow, of what it leads to;
+// `identity`, when given, receives the file's identity if there is one.
+PathKind KindOf(const std::string& path, bool follow, FileIdentity* identity = nullptr);
 
-// False when the folder cannot be read; items are sorted by name.
-bool ListFolder(const std::string& folder, std::vector<FolderItem>& items);
+// False when the folder cannot be read (the reason in `error`); items are sorted by name.
+bool ListFolder(const std::string& folder, std::vector<FolderItem>& items, SystemError& error);
 
-FILE* OpenForReading(const std::string& path);
+// The name with its letters in one case, as a case-insensitive file system compares them:
+// on Windows the system's own upper-casing, elsewhere Unicode lower-casing.
+std::string FoldCase(const std::string& name);
 
-// Creates a new file of a unique name in the folder, failing rather than opening a file
-// that exists. The name starts with a dot so that it stays out of the way while written.
-FILE* CreateTemporaryFile(const std::string& folder, std::string& path);
+// True for a file name that this system takes for a device in whatever folder it stands
+// (on Windows: CON, AUX, COM1, ...); such a file can be neither read nor written by its name.
+bool IsDeviceName(const std::string& name);
 
-// Moves `from` to `to` in one step. Without replace, an existing `to` is never touched
-// and the result is false.
-bool MoveIntoPlace(const std::string& from, const std::string& to, bool replace);
+// Why a source could not be opened.
+enum class OpenFailure { None, Missing, Link, NotRegular, Failed };
 
-// Allocates nothing, so that it works when memory is refused.
-bool RemoveFile(const std::string& path);
+// A CAM file open for reading at given offsets.
+class SourceFile {
+public:
+    SourceFile() = default;
+    SourceFile(const SourceFile&) = delete;
+    SourceFile& operator=(const SourceFile&) = delete;
+    ~SourceFile();
 
-// Gives `to` the modification time of `from`.
-bool CopyModificationTime(const std::string& from, const std::string& to);
+    // Opens without blocking (on a FIFO or a device put in a file's place) and, unless
+    // `followLink`, without following a symbolic link in the last part of the path; keeps the
+    // file open only when what was opened is a regular file.
+    bool Open(const std::string& path, bool followLink);
+
+    OpenFailure Failure() const { return failure_; }
+    SystemError Error() const { return error_; }
+    const FileIdentity& Identity() const { return identity_; }
+
+    // Up to `size` bytes from `offset`: fewer at the end of the file, 0 beyond it or when the
+    // read fails.
+    size_t ReadAt(uint64_t offset, void* buffer, size_t size);
+
+private:
+    friend class OutputFile;
+
+    NativeFile file_;
+    bool open_ = false;
+    OpenFailure failure_ = OpenFailure::None;
+    SystemError error_ = 0;
+    FileIdentity identity_;
+    // Access and modification times, as the system keeps them.
+    int64_t times_[4] = {};
+};
+
+// The folder the outputs go to, kept open for the whole run where the system allows, so that
+// every file is created, looked up and linked relative to the same folder.
+class OutputFolder {
+public:
+    OutputFolder() = default;
+    OutputFolder(const OutputFolder&) = delete;
+    OutputFolder& operator=(const OutputFolder&) = delete;
+    ~OutputFolder();
+
+    bool Open(const std::string& path);
+    const std::string& Path() const { return path_; }
+    std::string PathOf(const std::string& name) const { return JoinPaths(path_, name); }
+
+    // What stands under the name, the name itself when it is a link.
+    PathKind KindOf(const std::string& name, FileIdentity* identity = nullptr) const;
+
+    // Whether the folder takes two different names for one and the same (a case-insensitive
+    // file system): asked by making a scratch file under the first and looking for the second.
+    bool TakesAsOne(const std::string& first, const std::string& second) const;
+
+private:
+    friend class OutputFile;
+
+    std::string path_;
+    NativeFile folder_;
+    bool open_ = false;
+};
+
+enum class PlaceResult { Placed, Exists, Failed };
+
+// One output being written: a file without a name where the system has them (it vanishes
+// with the process, however the process ends) or one under a hidden temporary name that is
+// removed on every way out, and only given the output's name when it is complete.
+class OutputFile {
+public:
+    explicit OutputFile(const OutputFolder& folder) : folder_(folder) {}
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    ~OutputFile();
+
+    bool Create();
+
+    bool Write(const void* bytes, size_t size);
+
+    // Copies up to `count` bytes of the source from `offset` to the end of the output, where it
+    // can without passing them through this process. `copied` tells how many arrived: fewer
+    // when the source ends or cannot be read. False only when writing failed.
+    bool Copy(SourceFile& source, uint64_t offset, uint64_t count, uint64_t& copied);
+
+    // Writes what is still buffered.
+    bool Flush();
+
+    // Gives the output the source's access and modification times, on the open file.
+    bool KeepTimes(const SourceFile& source);
+
+    // Gives the complete file its name. Without replace, an existing file of that name is
+    // never touched: the result is Exists, and the file waits for another Place or Discard.
+    // With replace, an existing file is replaced in one step.
+    PlaceResult Place(const std::string& name, bool replace);
+
+    // Throws the file away; also done by the destructor unless it was placed.
+    void Discard();
+
+    SystemError Error() const { return error_; }
+
+private:
+    bool Fail();
+    bool WriteOut(const void* bytes, size_t size);
+    bool CopyThroughBuffer(SourceFile& source, uint64_t offset, uint64_t count, uint64_t& copied);
+
+    const OutputFolder& folder_;
+    NativeFile file_;
+    bool open_ = false;
+    std::string temporaryName_;   // empty for a file without a name
+    int slot_ = -1;               // where the temporary name is listed for removal on a signal
+    bool deleteOnClose_ = false;  // the system deletes the file when its handle closes
+    std::vector<unsigned char> pending_;
+    SystemError error_ = 0;
+};
+
+// Readies the process for the run: a signal that ends it (interrupt, hang-up, termination,
+// quit, ...) first removes the temporary files then being written, and a closed pipe or the
+// file-size limit only makes the write in question fail.
+void PrepareProcess();
+
+// Keeps the signals that end the process away from the calling thread, which writes
+// temporary files, so that they are handled on a thread that does not (POSIX).
+void HoldBackEndingSignals();
+void LetEndingSignalsIn();
 
 bool IsTerminal(FILE* stream);
 
-// Text of the last failed operation, for messages.
-std::string LastErrorText();
+// The number of processors this process may run on, at least 1.
+unsigned ProcessorCount();

@@ -1,39 +1,71 @@
-// POSIX side of the converter's file-system operations.
+// POSIX side of the converter's file-system operations (Linux system calls where they save
+// work: unnamed temporary files, copies inside the kernel).
 #include "cli/file_system.h"
 
 #ifndef _WIN32
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <cwctype>
 #include <memory>
+#include <random>
 
-char PathSeparator()
-{
-    return '/';
-}
-
-PathKind KindOf(const std::string& path, bool follow)
-{
-    struct stat st;
-    if ((follow ? stat(path.c_str(), &st) : lstat(path.c_str(), &st)) != 0) {
-        return PathKind::Missing;
-    }
-    if (S_ISLNK(st.st_mode)) {
-        return PathKind::Link;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        return PathKind::Folder;
-    }
-    return S_ISREG(st.st_mode) ? PathKind::File : PathKind::Other;
-}
+#include "cli/names.h"
+#include "cli/signal_cleanup.h"
 
 namespace {
+
+// Writes smaller than this are gathered into one; larger ones go out at once.
+constexpr size_t kGatherSize = 64 * 1024;
+// Bytes moved per read and write where the kernel cannot copy between the files itself.
+constexpr size_t kCopyBufferSize = 128 * 1024;
+// One kernel copy at most moves this much, so a signal never waits long for it.
+constexpr uint64_t kKernelCopyChunk = 64 * 1024 * 1024;
+
+constexpr const char kTemporaryPrefix[] = ".glimmer-";
+
+PathKind KindOfMode(mode_t mode)
+{
+    if (S_ISLNK(mode)) {
+        return PathKind::Link;
+    }
+    if (S_ISDIR(mode)) {
+        return PathKind::Folder;
+    }
+    return S_ISREG(mode) ? PathKind::File : PathKind::Other;
+}
+
+PathKind KindOfFailure(int error)
+{
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            return PathKind::Missing;
+        case ELOOP:
+            return PathKind::Loop;
+        default:
+            return PathKind::Inaccessible;
+    }
+}
+
+PathKind KindOfStat(int result, const struct stat& st, FileIdentity* identity)
+{
+    if (result != 0) {
+        return KindOfFailure(errno);
+    }
+    if (identity != nullptr) {
+        *identity = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+    }
+    return KindOfMode(st.st_mode);
+}
 
 // The folder listing usually says what an entry is; only where it does not is the entry
 // itself looked up, which costs a path walk per entry.
@@ -53,24 +85,73 @@ PathKind KindOfEntry(const dirent& entry, const std::string& folder)
     }
 }
 
-// The mode new files get from the process's umask, which can only be read by setting it.
-mode_t NewFileMode()
+// A fresh hidden name for a temporary file: the prefix and twelve random letters and digits.
+std::string TemporaryName()
 {
-    static const mode_t mode = [] {
-        const mode_t mask = umask(0);
-        umask(mask);
-        return 0666 & ~mask;
-    }();
-    return mode;
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::minstd_rand random(std::random_device{}());
+    std::string name = kTemporaryPrefix;
+    for (int i = 0; i < 12; ++i) {
+        name += kLetters[random() % (sizeof kLetters - 1)];
+    }
+    return name;
+}
+
+// Where a folder cannot hold unnamed files, or the kernel cannot copy between two files,
+// it says so once; every later file goes the other way at once.
+std::atomic<bool> unnamedFilesRefused{false};
+std::atomic<bool> kernelCopyRefused{false};
+
+bool RefusesUnnamedFiles(int error)
+{
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOSYS ||
+           error == EPERM;
+}
+
+bool RefusesKernelCopy(int error)
+{
+    return error == ENOSYS || error == EXDEV || error == EOPNOTSUPP || error == EPERM;
+}
+
+// Links an unnamed file into the folder: through /proc, which needs no privilege, or by its
+// descriptor where /proc is missing.
+bool LinkUnnamed(int file, int folder, const char* name)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(file);
+    if (linkat(AT_FDCWD, self.c_str(), folder, name, AT_SYMLINK_FOLLOW) == 0) {
+        return true;
+    }
+    if (errno != ENOENT) {
+        return false;
+    }
+    return linkat(file, "", folder, name, AT_EMPTY_PATH) == 0;
 }
 
 }  // namespace
 
-bool ListFolder(const std::string& folder, std::vector<FolderItem>& items)
+std::string ErrorText(SystemError error)
+{
+    return strerror(static_cast<int>(error));
+}
+
+char PathSeparator()
+{
+    return '/';
+}
+
+PathKind KindOf(const std::string& path, bool follow, FileIdentity* identity)
+{
+    struct stat st;
+    const int result = follow ? stat(path.c_str(), &st) : lstat(path.c_str(), &st);
+    return KindOfStat(result, st, identity);
+}
+
+bool ListFolder(const std::string& folder, std::vector<FolderItem>& items, SystemError& error)
 {
     // Closed on every way out, a refused allocation for an item included.
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
     if (dir == nullptr) {
+        error = errno;
         return false;
     }
     while (const dirent* entry = readdir(dir.get())) {
@@ -84,71 +165,416 @@ bool ListFolder(const std::string& folder, std::vector<FolderItem>& items)
     return true;
 }
 
-FILE* OpenForReading(const std::string& path)
+std::string FoldCase(const std::string& name)
 {
-    return fopen(path.c_str(), "rb");
+    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+    std::string folded;
+    folded.reserve(name.size());
+    for (size_t at = 0; at < name.size();) {
+        uint32_t code = 0;
+        const size_t length = DecodeUtf8(name, at, code);
+        if (length == 0) {
+            folded += name[at++];
+            continue;
+        }
+        if (code >= 'A' && code <= 'Z') {
+            folded += static_cast<char>(code - 'A' + 'a');
+        } else if (code < 0x80 || unicode == static_cast<locale_t>(0)) {
+            folded.append(name, at, length);
+        } else {
+            AppendUtf8(folded,
+                       static_cast<uint32_t>(towlower_l(static_cast<wint_t>(code), unicode)));
+        }
+        at += length;
+    }
+    return folded;
 }
 
-FILE* CreateTemporaryFile(const std::string& folder, std::string& path)
+bool IsDeviceName(const std::string&)
 {
-    std::string pattern = JoinPaths(folder, ".glimmer-XXXXXX");
-    const int fd = mkstemp(&pattern[0]);
-    if (fd < 0) {
-        return nullptr;
-    }
-    // mkstemp makes the file readable by its owner only; give it the usual mode.
-    fchmod(fd, NewFileMode());
-    FILE* file = fdopen(fd, "wb");
-    if (file == nullptr) {
-        close(fd);
-        unlink(pattern.c_str());
-        return nullptr;
-    }
-    path.swap(pattern);
-    return file;
+    return false;
 }
 
-bool MoveIntoPlace(const std::string& from, const std::string& to, bool replace)
+SourceFile::~SourceFile()
 {
-    if (replace) {
-        return rename(from.c_str(), to.c_str()) == 0;
+    if (open_) {
+        close(file_);
     }
-    // Both a rename that refuses to replace and a hard link fail when `to` exists, so nothing
-    // appearing meanwhile can be clobbered; the rename is one step where the link takes two.
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-        return true;
-    }
-    if (errno == EEXIST) {
+}
+
+bool SourceFile::Open(const std::string& path, bool followLink)
+{
+    const int flags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW);
+    const int file = open(path.c_str(), flags);
+    if (file < 0) {
+        error_ = errno;
+        failure_ = errno == ENOENT || errno == ENOTDIR ? OpenFailure::Missing
+                   : errno == ELOOP && !followLink     ? OpenFailure::Link
+                                                       : OpenFailure::Failed;
         return false;
     }
-    if (link(from.c_str(), to.c_str()) == 0) {
-        unlink(from.c_str());
-        return true;
-    }
-    if (errno == EEXIST) {
+    struct stat st;
+    if (fstat(file, &st) != 0) {
+        error_ = errno;
+        failure_ = OpenFailure::Failed;
+        close(file);
         return false;
     }
-    // File systems without hard links: check, then rename.
-    if (KindOf(to, false) != PathKind::Missing) {
-        errno = EEXIST;
+    if (!S_ISREG(st.st_mode)) {
+        failure_ = OpenFailure::NotRegular;
+        close(file);
         return false;
     }
-    return rename(from.c_str(), to.c_str()) == 0;
+    file_ = file;
+    open_ = true;
+    identity_ = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+    times_[0] = st.st_atim.tv_sec;
+    times_[1] = st.st_atim.tv_nsec;
+    times_[2] = st.st_mtim.tv_sec;
+    times_[3] = st.st_mtim.tv_nsec;
+    return true;
 }
 
-bool RemoveFile(const std::string& path)
+size_t SourceFile::ReadAt(uint64_t offset, void* buffer, size_t size)
 {
-    return unlink(path.c_str()) == 0;
+    if (offset > static_cast<uint64_t>(INT64_MAX) - size) {
+        return 0;
+    }
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t got = pread(file_, static_cast<char*>(buffer) + done, size - done,
+                                  static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            if (got < 0) {
+                error_ = errno;
+            }
+            break;
+        }
+        done += static_cast<size_t>(got);
+    }
+    return done;
 }
 
-bool CopyModificationTime(const std::string& from, const std::string& to)
+OutputFolder::~OutputFolder()
+{
+    if (open_) {
+        close(folder_);
+    }
+}
+
+bool OutputFolder::Open(const std::string& path)
+{
+    path_ = path;
+    folder_ = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    open_ = folder_ >= 0;
+    return open_;
+}
+
+PathKind OutputFolder::KindOf(const std::string& name, FileIdentity* identity) const
 {
     struct stat st;
-    if (stat(from.c_str(), &st) != 0) {
+    return KindOfStat(fstatat(folder_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW), st, identity);
+}
+
+bool OutputFolder::TakesAsOne(const std::string& first, const std::string& second) const
+{
+    const std::string scratch = TemporaryName() + "-";
+    const std::string made = scratch + first;
+    int file = -1;
+    signal_cleanup::HoldBackEndingSignals();
+    const int slot = signal_cleanup::CreateListed(folder_, made.c_str(), [&] {
+        file = openat(folder_, made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        return file >= 0;
+    });
+    bool same = false;
+    if (slot >= 0) {
+        struct stat madeStat, otherStat;
+        same = fstat(file, &madeStat) == 0 &&
+               fstatat(folder_, (scratch + second).c_str(), &otherStat, AT_SYMLINK_NOFOLLOW) == 0 &&
+               madeStat.st_dev == otherStat.st_dev && madeStat.st_ino == otherStat.st_ino;
+        close(file);
+        unlinkat(folder_, made.c_str(), 0);
+        signal_cleanup::Unlist(slot);
+    }
+    signal_cleanup::LetEndingSignalsIn();
+    return same;
+}
+
+OutputFile::~OutputFile()
+{
+    Discard();
+}
+
+bool OutputFile::Fail()
+{
+    error_ = errno;
+    return false;
+}
+
+bool OutputFile::Create()
+{
+    if (!unnamedFilesRefused.load()) {
+        file_ = openat(folder_.folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (file_ >= 0) {
+            open_ = true;
+            return true;
+        }
+        if (!RefusesUnnamedFiles(errno)) {
+            return Fail();
+        }
+        unnamedFilesRefused = true;
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = TemporaryName();
+        int file = -1;
+        const int slot = signal_cleanup::CreateListed(folder_.folder_, name.c_str(), [&] {
+            file = openat(folder_.folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                          0666);
+            return file >= 0;
+        });
+        if (slot >= 0) {
+            file_ = file;
+            open_ = true;
+            slot_ = slot;
+            temporaryName_.swap(name);
+            return true;
+        }
+        if (errno != EEXIST) {
+            return Fail();
+        }
+    }
+    return Fail();
+}
+
+bool OutputFile::WriteOut(const void* bytes, size_t size)
+{
+    const char* next = static_cast<const char*>(bytes);
+    while (size > 0) {
+        const ssize_t wrote = write(file_, next, size);
+        if (wrote < 0 && errno == EINTR) {
+            continue;
+        }
+        if (wrote <= 0) {
+            if (wrote == 0) {
+                errno = ENOSPC;
+            }
+            return Fail();
+        }
+        next += wrote;
+        size -= static_cast<size_t>(wrote);
+    }
+    return true;
+}
+
+bool OutputFile::Flush()
+{
+    if (pending_.empty()) {
+        return true;
+    }
+    const bool wrote = WriteOut(pending_.data(), pending_.size());
+    pending_.clear();
+    return wrote;
+}
+
+bool OutputFile::Write(const void* bytes, size_t size)
+{
+    if (pending_.size() + size > kGatherSize) {
+        if (!Flush()) {
+            return false;
+        }
+        if (size >= kGatherSize) {
+            return WriteOut(bytes, size);
+        }
+    }
+    if (pending_.capacity() == 0) {
+        pending_.reserve(kGatherSize);
+    }
+    const auto* first = static_cast<const unsigned char*>(bytes);
+    pending_.insert(pending_.end(), first, first + size);
+    return true;
+}
+
+bool OutputFile::Copy(SourceFile& source, uint64_t offset, uint64_t count, uint64_t& copied)
+{
+    copied = 0;
+    if (!Flush()) {
         return false;
     }
-    const timespec times[2] = {st.st_atim, st.st_mtim};
-    return utimensat(AT_FDCWD, to.c_str(), times, 0) == 0;
+    while (count > 0 && !kernelCopyRefused.load()) {
+        if (offset > static_cast<uint64_t>(INT64_MAX) - count) {
+            return true;
+        }
+        off_t from = static_cast<off_t>(offset);
+        const ssize_t moved = copy_file_range(source.file_, &from, file_, nullptr,
+                                              std::min(count, kKernelCopyChunk), 0);
+        if (moved > 0) {
+            offset += static_cast<uint64_t>(moved);
+            count -= static_cast<uint64_t>(moved);
+            copied += static_cast<uint64_t>(moved);
+            continue;
+        }
+        if (moved == 0) {
+            return true;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (RefusesKernelCopy(errno)) {
+            kernelCopyRefused = true;
+        }
+        // Any other failure is the read's or the write's: the copy through this process tells
+        // which.
+        break;
+    }
+    uint64_t rest = 0;
+    const bool wrote = CopyThroughBuffer(source, offset, count, rest);
+    copied += rest;
+    return wrote;
+}
+
+bool OutputFile::CopyThroughBuffer(SourceFile& source, uint64_t offset, uint64_t count,
+                                   uint64_t& copied)
+{
+    copied = 0;
+    if (count == 0) {
+        return true;
+    }
+    std::vector<unsigned char> buffer(
+        static_cast<size_t>(std::min<uint64_t>(count, kCopyBufferSize)));
+    while (count > 0) {
+        const size_t wanted = static_cast<size_t>(std::min<uint64_t>(count, buffer.size()));
+        const size_t got = source.ReadAt(offset, buffer.data(), wanted);
+        if (got == 0) {
+            return true;
+        }
+        if (!WriteOut(buffer.data(), got)) {
+            return false;
+        }
+        offset += got;
+        count -= got;
+        copied += got;
+    }
+    return true;
+}
+
+bool OutputFile::KeepTimes(const SourceFile& source)
+{
+    if (!Flush()) {
+        return false;
+    }
+    const timespec times[2] = {{static_cast<time_t>(source.times_[0]), source.times_[1]},
+                               {static_cast<time_t>(source.times_[2]), source.times_[3]}};
+    return futimens(file_, times) == 0 || Fail();
+}
+
+PlaceResult OutputFile::Place(const std::string& name, bool replace)
+{
+    if (!Flush()) {
+        return PlaceResult::Failed;
+    }
+    const int folder = folder_.folder_;
+    if (temporaryName_.empty()) {
+        if (!replace) {
+            if (LinkUnnamed(file_, folder, name.c_str())) {
+                Discard();
+                return PlaceResult::Placed;
+            }
+            Fail();
+            return errno == EEXIST ? PlaceResult::Exists : PlaceResult::Failed;
+        }
+        // A link cannot replace a file: where the name is taken, the file gets a temporary
+        // name first, and the rename replaces the old file in one step.
+        if (LinkUnnamed(file_, folder, name.c_str())) {
+            Discard();
+            return PlaceResult::Placed;
+        }
+        if (errno != EEXIST) {
+            Fail();
+            return PlaceResult::Failed;
+        }
+        for (int attempt = 0; temporaryName_.empty(); ++attempt) {
+            std::string temporary = TemporaryName();
+            const int slot = signal_cleanup::CreateListed(folder, temporary.c_str(), [&] {
+                return LinkUnnamed(file_, folder, temporary.c_str());
+            });
+            if (slot >= 0) {
+                slot_ = slot;
+                temporaryName_.swap(temporary);
+            } else if (errno != EEXIST || attempt == 100) {
+                Fail();
+                return PlaceResult::Failed;
+            }
+        }
+    }
+    if (open_) {
+        open_ = false;
+        if (close(file_) != 0) {
+            Fail();
+            return PlaceResult::Failed;
+        }
+    }
+    const char* from = temporaryName_.c_str();
+    bool moved;
+    if (replace) {
+        moved = renameat(folder, from, folder, name.c_str()) == 0;
+    } else {
+        moved = renameat2(folder, from, folder, name.c_str(), RENAME_NOREPLACE) == 0;
+        if (!moved && errno != EEXIST) {
+            // File systems without the no-replace rename: a hard link fails on an existing
+            // name as well; without links, look first, then rename.
+            if (linkat(folder, from, folder, name.c_str(), 0) == 0) {
+                unlinkat(folder, from, 0);
+                moved = true;
+            } else if (errno != EEXIST) {
+                struct stat st;
+                if (fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+                    errno = EEXIST;
+                } else {
+                    moved = renameat(folder, from, folder, name.c_str()) == 0;
+                }
+            }
+        }
+    }
+    if (!moved) {
+        Fail();
+        return errno == EEXIST ? PlaceResult::Exists : PlaceResult::Failed;
+    }
+    signal_cleanup::Unlist(slot_);
+    slot_ = -1;
+    temporaryName_.clear();
+    return PlaceResult::Placed;
+}
+
+void OutputFile::Discard()
+{
+    if (open_) {
+        close(file_);
+        open_ = false;
+    }
+    if (!temporaryName_.empty()) {
+        unlinkat(folder_.folder_, temporaryName_.c_str(), 0);
+        temporaryName_.clear();
+    }
+    signal_cleanup::Unlist(slot_);
+    slot_ = -1;
+}
+
+void PrepareProcess()
+{
+    signal_cleanup::Install();
+}
+
+void HoldBackEndingSignals()
+{
+    signal_cleanup::HoldBackEndingSignals();
+}
+
+void LetEndingSignalsIn()
+{
+    signal_cleanup::LetEndingSignalsIn();
 }
 
 bool IsTerminal(FILE* stream)
@@ -156,9 +582,15 @@ bool IsTerminal(FILE* stream)
     return isatty(fileno(stream)) != 0;
 }
 
-std::string LastErrorText()
+unsigned ProcessorCount()
 {
-    return strerror(errno);
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof set, &set) == 0) {
+        const int count = CPU_COUNT(&set);
+        return count > 0 ? static_cast<unsigned>(count) : 1;
+    }
+    const long online = sysconf(_SC_NPROCESSORS_ONLN);
+    return online > 0 ? static_cast<unsigned>(online) : 1;
 }
 
 #endif

@@ -1,15 +1,22 @@
-// Windows side of the converter's file-system operations: UTF-8 paths to the wide API.
+// Windows side of the converter's file-system operations: UTF-8 paths to the wide API, files
+// that the system deletes when their handle closes until they are complete.
 #include "cli/file_system.h"
 
 #ifdef _WIN32
 
 #include <windows.h>
-#include <fcntl.h>
 #include <io.h>
 
 #include <algorithm>
+#include <atomic>
+#include <random>
+
+#include "cli/names.h"
 
 namespace {
+
+constexpr size_t kGatherSize = 64 * 1024;
+constexpr size_t kCopyBufferSize = 128 * 1024;
 
 std::wstring Wide(const std::string& text)
 {
@@ -20,11 +27,14 @@ std::wstring Wide(const std::string& text)
     return wide;
 }
 
-std::string Narrow(const wchar_t* text)
+std::string Narrow(const wchar_t* text, int length = -1)
 {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(size > 0 ? size - 1 : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, &narrow[0], size, nullptr, nullptr);
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, length, &narrow[0], size, nullptr, nullptr);
+    if (length < 0 && !narrow.empty()) {
+        narrow.pop_back();
+    }
     return narrow;
 }
 
@@ -36,48 +46,124 @@ PathKind KindOfAttributes(DWORD attributes)
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
 }
 
-DWORD last_error = 0;
-
-bool Remember(bool ok)
+PathKind KindOfFailure(DWORD error)
 {
-    if (!ok) {
-        last_error = GetLastError();
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+            return PathKind::Missing;
+        case ERROR_CANT_RESOLVE_FILENAME:
+            return PathKind::Loop;
+        default:
+            return PathKind::Inaccessible;
     }
-    return ok;
 }
 
-HANDLE OpenForAttributes(const std::string& path, DWORD access)
+FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info)
 {
-    return CreateFileW(Wide(path).c_str(), access,
-                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return {info.dwVolumeSerialNumber,
+            (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+// The kind of a path and, when asked, its identity, which only an open handle tells.
+PathKind Inspect(const std::string& path, bool follow, FileIdentity* identity)
+{
+    const std::wstring wide = Wide(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return KindOfFailure(GetLastError());
+    }
+    PathKind kind = KindOfAttributes(attributes);
+    if (follow && kind == PathKind::Link) {
+        kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
+    }
+    if (identity == nullptr) {
+        return kind;
+    }
+    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+    HANDLE handle = CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, flags, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return KindOfFailure(GetLastError());
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileInformationByHandle(handle, &info)) {
+        *identity = IdentityOf(info);
+    }
+    CloseHandle(handle);
+    return kind;
+}
+
+std::string TemporaryName()
+{
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::minstd_rand random(std::random_device{}() ^ GetCurrentThreadId());
+    std::string name = ".glimmer-";
+    for (int i = 0; i < 12; ++i) {
+        name += kLetters[random() % (sizeof kLetters - 1)];
+    }
+    return name;
+}
+
+// Marks the open file to be deleted when its handle closes, or takes the mark back.
+bool SetDeleteOnClose(HANDLE file, bool remove)
+{
+    FILE_DISPOSITION_INFO disposition = {};
+    disposition.DeleteFile = remove ? TRUE : FALSE;
+    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
+                                      sizeof disposition) != 0;
+}
+
+// Renames the open file; the handle must hold DELETE access.
+bool RenameOpenFile(HANDLE file, const std::wstring& target, bool replace)
+{
+    const size_t size = sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t);
+    std::vector<unsigned char> buffer(size, 0);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = replace ? TRUE : FALSE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+    std::copy(target.begin(), target.end(), rename->FileName);
+    return SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(size)) != 0;
 }
 
 }  // namespace
+
+std::string ErrorText(SystemError error)
+{
+    wchar_t* text = nullptr;
+    FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string message = text != nullptr ? Narrow(text) : "error " + std::to_string(error);
+    LocalFree(text);
+    while (!message.empty() &&
+           (message.back() == '\n' || message.back() == '\r' || message.back() == '.')) {
+        message.pop_back();
+    }
+    return message;
+}
 
 char PathSeparator()
 {
     return '\\';
 }
 
-PathKind KindOf(const std::string& path, bool follow)
+PathKind KindOf(const std::string& path, bool follow, FileIdentity* identity)
 {
-    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return PathKind::Missing;
-    }
-    if (follow && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
-    }
-    return KindOfAttributes(attributes);
+    return Inspect(path, follow, identity);
 }
 
-bool ListFolder(const std::string& folder, std::vector<FolderItem>& items)
+bool ListFolder(const std::string& folder, std::vector<FolderItem>& items, SystemError& error)
 {
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(Wide(JoinPaths(folder, "*")).c_str(), &data);
+    HANDLE find = FindFirstFileExW(Wide(JoinPaths(folder, "*")).c_str(), FindExInfoBasic, &data,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE) {
-        return Remember(false);
+        error = GetLastError();
+        return false;
     }
     do {
         const std::string name = Narrow(data.cFileName);
@@ -91,105 +177,315 @@ bool ListFolder(const std::string& folder, std::vector<FolderItem>& items)
     return true;
 }
 
-FILE* OpenForReading(const std::string& path)
+std::string FoldCase(const std::string& name)
 {
-    FILE* file = _wfopen(Wide(path).c_str(), L"rb");
-    Remember(file != nullptr);
-    return file;
-}
-
-FILE* CreateTemporaryFile(const std::string& folder, std::string& path)
-{
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate =
-            JoinPaths(folder, ".glimmer-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                  std::to_string(GetTickCount() + attempt));
-        HANDLE handle = CreateFileW(Wide(candidate).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) {
-            if (GetLastError() == ERROR_FILE_EXISTS) {
-                continue;
-            }
-            return Remember(false), nullptr;
-        }
-        const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY | _O_WRONLY);
-        if (fd < 0) {
-            CloseHandle(handle);
-            DeleteFileW(Wide(candidate).c_str());
-            return nullptr;
-        }
-        FILE* file = _fdopen(fd, "wb");
-        if (file == nullptr) {
-            _close(fd);
-            DeleteFileW(Wide(candidate).c_str());
-            return nullptr;
-        }
-        path.swap(candidate);
-        return file;
+    const std::wstring wide = Wide(name);
+    if (wide.empty()) {
+        return name;
     }
-    return nullptr;
+    std::wstring upper(wide.size(), L'\0');
+    const int size = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(),
+                                   static_cast<int>(wide.size()), &upper[0],
+                                   static_cast<int>(upper.size()), nullptr, nullptr, 0);
+    return size > 0 ? Narrow(upper.data(), size) : name;
 }
 
-bool MoveIntoPlace(const std::string& from, const std::string& to, bool replace)
+bool IsDeviceName(const std::string& name)
 {
-    return Remember(MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
-                                replace ? MOVEFILE_REPLACE_EXISTING : 0) != 0);
+    return IsReservedDeviceName(name);
 }
 
-// Converts on the stack: it removes temporary files when memory has run out.
-bool RemoveFile(const std::string& path)
+SourceFile::~SourceFile()
 {
-    wchar_t wide[32768];
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide, 32767);
-    if (size <= 0) {
-        return Remember(false);
+    if (open_) {
+        CloseHandle(file_);
     }
-    wide[size] = L'\0';
-    return Remember(DeleteFileW(wide) != 0);
 }
 
-bool CopyModificationTime(const std::string& from, const std::string& to)
+bool SourceFile::Open(const std::string& path, bool followLink)
 {
-    HANDLE source = OpenForAttributes(from, FILE_READ_ATTRIBUTES);
-    if (source == INVALID_HANDLE_VALUE) {
-        return Remember(false);
-    }
-    FILETIME accessed, modified;
-    const bool read = Remember(GetFileTime(source, nullptr, &accessed, &modified) != 0);
-    CloseHandle(source);
-    if (!read) {
+    const DWORD flags = FILE_FLAG_SEQUENTIAL_SCAN | (followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, flags, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error_ = GetLastError();
+        failure_ =
+            KindOfFailure(error_) == PathKind::Missing ? OpenFailure::Missing : OpenFailure::Failed;
         return false;
     }
-    HANDLE target = OpenForAttributes(to, FILE_WRITE_ATTRIBUTES);
-    if (target == INVALID_HANDLE_VALUE) {
-        return Remember(false);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        failure_ = OpenFailure::NotRegular;
+        CloseHandle(file);
+        return false;
     }
-    const bool written = Remember(SetFileTime(target, nullptr, &accessed, &modified) != 0);
-    CloseHandle(target);
-    return written;
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        failure_ = OpenFailure::Link;
+        CloseHandle(file);
+        return false;
+    }
+    file_ = file;
+    open_ = true;
+    identity_ = IdentityOf(info);
+    times_[0] = info.ftLastAccessTime.dwLowDateTime;
+    times_[1] = info.ftLastAccessTime.dwHighDateTime;
+    times_[2] = info.ftLastWriteTime.dwLowDateTime;
+    times_[3] = info.ftLastWriteTime.dwHighDateTime;
+    return true;
 }
 
-// _isatty also says yes for the NUL device; only a console answers GetConsoleMode.
+size_t SourceFile::ReadAt(uint64_t offset, void* buffer, size_t size)
+{
+    size_t done = 0;
+    while (done < size) {
+        OVERLAPPED at = {};
+        at.Offset = static_cast<DWORD>(offset + done);
+        at.OffsetHigh = static_cast<DWORD>((offset + done) >> 32);
+        const DWORD wanted = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 30));
+        DWORD got = 0;
+        if (!ReadFile(file_, static_cast<char*>(buffer) + done, wanted, &got, &at)) {
+            const DWORD error = GetLastError();
+            if (error != ERROR_HANDLE_EOF) {
+                error_ = error;
+            }
+            break;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += got;
+    }
+    return done;
+}
+
+OutputFolder::~OutputFolder() = default;
+
+bool OutputFolder::Open(const std::string& path)
+{
+    path_ = path;
+    open_ = Inspect(path, true, nullptr) == PathKind::Folder;
+    return open_;
+}
+
+PathKind OutputFolder::KindOf(const std::string& name, FileIdentity* identity) const
+{
+    return Inspect(PathOf(name), false, identity);
+}
+
+bool OutputFolder::TakesAsOne(const std::string& first, const std::string& second) const
+{
+    const std::string scratch = PathOf(TemporaryName() + "-");
+    HANDLE file = CreateFileW(Wide(scratch + first).c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        // The system's own comparison is case-insensitive unless a folder is made otherwise.
+        return true;
+    }
+    const bool same = GetFileAttributesW(Wide(scratch + second).c_str()) != INVALID_FILE_ATTRIBUTES;
+    CloseHandle(file);
+    return same;
+}
+
+OutputFile::~OutputFile()
+{
+    Discard();
+}
+
+bool OutputFile::Fail()
+{
+    error_ = GetLastError();
+    return false;
+}
+
+bool OutputFile::Create()
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = TemporaryName();
+        HANDLE file =
+            CreateFileW(Wide(folder_.PathOf(name)).c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ,
+                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) {
+                continue;
+            }
+            return Fail();
+        }
+        file_ = file;
+        open_ = true;
+        temporaryName_.swap(name);
+        // Until it is complete the file goes with its handle, however the process ends. A
+        // system that cannot mark it keeps today's named file, removed by Discard.
+        deleteOnClose_ = SetDeleteOnClose(file_, true);
+        return true;
+    }
+    return Fail();
+}
+
+bool OutputFile::WriteOut(const void* bytes, size_t size)
+{
+    const char* next = static_cast<const char*>(bytes);
+    while (size > 0) {
+        DWORD wrote = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1u << 30));
+        if (!WriteFile(file_, next, chunk, &wrote, nullptr)) {
+            return Fail();
+        }
+        if (wrote == 0) {
+            SetLastError(ERROR_DISK_FULL);
+            return Fail();
+        }
+        next += wrote;
+        size -= wrote;
+    }
+    return true;
+}
+
+bool OutputFile::Flush()
+{
+    if (pending_.empty()) {
+        return true;
+    }
+    const bool wrote = WriteOut(pending_.data(), pending_.size());
+    pending_.clear();
+    return wrote;
+}
+
+bool OutputFile::Write(const void* bytes, size_t size)
+{
+    if (pending_.size() + size > kGatherSize) {
+        if (!Flush()) {
+            return false;
+        }
+        if (size >= kGatherSize) {
+            return WriteOut(bytes, size);
+        }
+    }
+    if (pending_.capacity() == 0) {
+        pending_.reserve(kGatherSize);
+    }
+    const auto* first = static_cast<const unsigned char*>(bytes);
+    pending_.insert(pending_.end(), first, first + size);
+    return true;
+}
+
+bool OutputFile::Copy(SourceFile& source, uint64_t offset, uint64_t count, uint64_t& copied)
+{
+    copied = 0;
+    return Flush() && CopyThroughBuffer(source, offset, count, copied);
+}
+
+bool OutputFile::CopyThroughBuffer(SourceFile& source, uint64_t offset, uint64_t count,
+                                   uint64_t& copied)
+{
+    copied = 0;
+    if (count == 0) {
+        return true;
+    }
+    std::vector<unsigned char> buffer(
+        static_cast<size_t>(std::min<uint64_t>(count, kCopyBufferSize)));
+    while (count > 0) {
+        const size_t wanted = static_cast<size_t>(std::min<uint64_t>(count, buffer.size()));
+        const size_t got = source.ReadAt(offset, buffer.data(), wanted);
+        if (got == 0) {
+            return true;
+        }
+        if (!WriteOut(buffer.data(), got)) {
+            return false;
+        }
+        offset += got;
+        count -= got;
+        copied += got;
+    }
+    return true;
+}
+
+bool OutputFile::KeepTimes(const SourceFile& source)
+{
+    if (!Flush()) {
+        return false;
+    }
+    const FILETIME accessed = {static_cast<DWORD>(source.times_[0]),
+                               static_cast<DWORD>(source.times_[1])};
+    const FILETIME modified = {static_cast<DWORD>(source.times_[2]),
+                               static_cast<DWORD>(source.times_[3])};
+    return SetFileTime(file_, nullptr, &accessed, &modified) != 0 || Fail();
+}
+
+PlaceResult OutputFile::Place(const std::string& name, bool replace)
+{
+    if (!Flush()) {
+        return PlaceResult::Failed;
+    }
+    const std::wstring target = Wide(folder_.PathOf(name));
+    if (open_) {
+        if (deleteOnClose_ && !SetDeleteOnClose(file_, false)) {
+            Fail();
+            return PlaceResult::Failed;
+        }
+        if (RenameOpenFile(file_, target, replace)) {
+            CloseHandle(file_);
+            open_ = false;
+            temporaryName_.clear();
+            return PlaceResult::Placed;
+        }
+        const DWORD error = GetLastError();
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+            Fail();
+            if (deleteOnClose_) {
+                SetDeleteOnClose(file_, true);
+            }
+            return PlaceResult::Exists;
+        }
+        // A system that cannot rename an open file: close it and move it by its name.
+        CloseHandle(file_);
+        open_ = false;
+    }
+    if (MoveFileExW(Wide(folder_.PathOf(temporaryName_)).c_str(), target.c_str(),
+                    replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
+        temporaryName_.clear();
+        return PlaceResult::Placed;
+    }
+    Fail();
+    return error_ == ERROR_ALREADY_EXISTS || error_ == ERROR_FILE_EXISTS ? PlaceResult::Exists
+                                                                         : PlaceResult::Failed;
+}
+
+void OutputFile::Discard()
+{
+    if (open_) {
+        if (deleteOnClose_) {
+            SetDeleteOnClose(file_, true);
+        }
+        CloseHandle(file_);
+        open_ = false;
+    }
+    if (!temporaryName_.empty()) {
+        // Already gone when the handle took it along.
+        DeleteFileW(Wide(folder_.PathOf(temporaryName_)).c_str());
+        temporaryName_.clear();
+    }
+}
+
+// Nothing to hold back: a file marked for deletion goes with its handle however the process
+// ends, and the console's control events end it without running anything of the program.
+void PrepareProcess() {}
+void HoldBackEndingSignals() {}
+void LetEndingSignalsIn() {}
+
 bool IsTerminal(FILE* stream)
 {
+    // _isatty also says yes for the NUL device; only a console answers GetConsoleMode.
     DWORD mode;
     return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), &mode) != 0;
 }
 
-std::string LastErrorText()
+unsigned ProcessorCount()
 {
-    wchar_t* text = nullptr;
-    FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, last_error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string message = text != nullptr ? Narrow(text) : "error " + std::to_string(last_error);
-    LocalFree(text);
-    while (!message.empty() &&
-           (message.back() == '\n' || message.back() == '\r' || message.back() == '.')) {
-        message.pop_back();
-    }
-    return message;
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    return info.dwNumberOfProcessors > 0 ? info.dwNumberOfProcessors : 1;
 }
 
 #endif

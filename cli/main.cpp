@@ -14,6 +14,7 @@ namespace {
 
 int Run(const std::vector<std::string>& args)
 {
+    PrepareProcess();
     const RunStreams streams{stdout, stderr, stdin, IsTerminal(stderr), IsTerminal(stdin)};
     return RunCommandLine(args, streams);
 }

@@ -1,0 +1,52 @@
+// One source converted into its output: opened safely, read by the engine, written into a
+// temporary file, given the source's times and, only when complete, its name. Runs on a
+// worker thread; what happened goes back as data, which the run turns into messages.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "cli/file_system.h"
+#include "conversion/conversion_result.h"
+
+enum class JobOutcome {
+    Converted,
+    Incomplete,  // converted, but the source's data ends early
+    Skipped,     // the output exists and is kept
+    Failed,
+    Waiting,  // complete, but a file took the output's name meanwhile: the run asks what to do
+};
+
+// What went wrong, for the message.
+enum class JobProblem {
+    None,
+    CannotOpen,
+    SourceIsLink,
+    NotRegular,
+    Conversion,  // the engine's classification tells why
+    CannotCreate,
+    CannotPlace,
+    OutOfMemory,
+    OutputIsSource,  // the file under the output's name is one of the run's sources
+    Quit,            // the user ended the run at this file's question
+};
+
+struct JobResult {
+    JobOutcome outcome = JobOutcome::Failed;
+    JobProblem problem = JobProblem::OutOfMemory;
+    SystemError error = 0;
+    ConversionResult conversion = ConversionResult::Converted;
+    // The output was kept without the source's times, which the system would not set.
+    bool timesLost = false;
+    SystemError timesError = 0;
+    // For Waiting: the complete file, until the run gives it its name or throws it away.
+    std::unique_ptr<OutputFile> waiting;
+};
+
+// What to do when a file has the output's name by the time the output is complete.
+enum class WhenTaken { Replace, Skip, Wait };
+
+// Converts `sourcePath` into `outputName` in the folder. Never throws: a refused allocation
+// is the result OutOfMemory, and nothing of the output is left behind.
+JobResult ConvertOne(const std::string& sourcePath, bool followLink, const OutputFolder& folder,
+                     const std::string& outputName, WhenTaken whenTaken) noexcept;

@@ -1,0 +1,72 @@
+// The files of one run, in the order the paths were given: the CAM files found under each
+// path, each source once, each with its output name, and the outputs that would overwrite an
+// earlier one's marked before anything is written.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cli/file_system.h"
+
+// Why a path on the command line gave no source.
+enum class PathProblem { Missing, Loop, NotFileOrFolder, Unreadable };
+
+struct PlanProblem {
+    std::string path;
+    PathProblem problem;
+    SystemError error = 0;  // for Unreadable
+};
+
+// What is decided about a source before any output is looked at.
+enum class Verdict {
+    Convert,
+    SameOutput,  // an earlier source of the run has the same output name
+    DeviceName,  // the system takes the name for a device
+};
+
+struct PlannedSource {
+    std::string path;
+    std::string outputName;
+    // Named on the command line itself: a symbolic link there is followed, as the user asked
+    // for that file; one met in a folder is not.
+    bool named = false;
+    Verdict verdict = Verdict::Convert;
+};
+
+class RunPlan {
+public:
+    explicit RunPlan(const OutputFolder& output) : output_(output) {}
+
+    // Adds the sources under a command-line path: the file itself, or the folder's *.cam files
+    // (with `recursive`, also those of every sub-folder but RECYCLED ones). Links met in
+    // folders are not followed, and a source already added is not added again.
+    void Add(const std::string& path, bool recursive);
+
+    const std::vector<PlannedSource>& Sources() const { return sources_; }
+    const std::vector<PlanProblem>& Problems() const { return problems_; }
+
+    // Whether the file is one of the run's sources, whichever name leads to it. The sources'
+    // identities are looked up on the first call.
+    bool IsSource(const FileIdentity& identity);
+
+private:
+    void AddFolder(const std::string& folder, const FileIdentity& identity, bool recursive);
+    void AddSource(const std::string& path, const std::string& name,
+                   const FileIdentity& folderIdentity, bool named);
+    Verdict Decide(const std::string& outputName);
+
+    const OutputFolder& output_;
+    std::vector<PlannedSource> sources_;
+    std::vector<PlanProblem> problems_;
+    // Sources by their folder's identity and their name, so that a file reached by two paths
+    // is met once.
+    std::set<std::pair<FileIdentity, std::string>> seen_;
+    // The output names taken so far, by their folded form.
+    std::map<std::string, std::vector<std::string>> outputs_;
+    std::set<FileIdentity> identities_;
+    bool identitiesKnown_ = false;
+};

@@ -1,0 +1,145 @@
+// The list of named temporary files and the handler that removes them when a signal ends
+// the process, then lets the signal end it as it would have.
+#include "cli/signal_cleanup.h"
+
+#ifndef _WIN32
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+namespace signal_cleanup {
+
+namespace {
+
+// A slot is filled while kFilling, so that the handler never reads a half-written name.
+enum SlotState { kFree, kFilling, kListed };
+
+struct Slot {
+    std::atomic<int> state{kFree};
+    int folder = -1;
+    char name[kNameSize] = {};
+};
+
+// One named file per job at a time, and jobs are far fewer than this.
+constexpr int kSlots = 256;
+Slot slots[kSlots];
+
+// Threads between reserving a name and knowing whether the file was made. The handler waits
+// for them, so that no file appears after it has looked.
+std::atomic<int> creating{0};
+std::atomic<bool> ending{false};
+
+const int kEndingSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGALRM, SIGUSR1, SIGUSR2};
+
+void EndingSignalSet(sigset_t& set)
+{
+    sigemptyset(&set);
+    for (const int signal : kEndingSignals) {
+        sigaddset(&set, signal);
+    }
+}
+
+void OnEndingSignal(int signal)
+{
+    const int savedErrno = errno;
+    ending = true;
+    while (creating.load() > 0) {
+        // Another thread is making a file; it takes one system call.
+    }
+    for (Slot& slot : slots) {
+        if (slot.state.load() == kListed) {
+            unlinkat(slot.folder, slot.name, 0);
+        }
+    }
+    // Ended as the signal itself ends a process, so the parent sees which signal it was: the
+    // signal stays pending until this handler returns and then finds its default action.
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
+    raise(signal);
+    errno = savedErrno;
+}
+
+}  // namespace
+
+int Reserve(int folder, const char* name)
+{
+    if (strlen(name) >= static_cast<size_t>(kNameSize)) {
+        return -1;
+    }
+    ++creating;
+    if (ending.load()) {
+        --creating;
+        return -1;
+    }
+    for (int i = 0; i < kSlots; ++i) {
+        int expected = kFree;
+        if (slots[i].state.load() == kFree &&
+            slots[i].state.compare_exchange_strong(expected, kFilling)) {
+            slots[i].folder = folder;
+            memcpy(slots[i].name, name, strlen(name) + 1);
+            slots[i].state = kListed;
+            return i;
+        }
+    }
+    --creating;
+    return -1;
+}
+
+void Created(int slot, bool made)
+{
+    if (!made) {
+        slots[slot].state = kFree;
+    }
+    --creating;
+}
+
+void Unlist(int slot)
+{
+    if (slot >= 0) {
+        slots[slot].state = kFree;
+    }
+}
+
+void HoldBackEndingSignals()
+{
+    sigset_t set;
+    EndingSignalSet(set);
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
+void LetEndingSignalsIn()
+{
+    sigset_t set;
+    EndingSignalSet(set);
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}
+
+void Install()
+{
+    struct sigaction action = {};
+    action.sa_handler = OnEndingSignal;
+    EndingSignalSet(action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : kEndingSignals) {
+        struct sigaction old;
+        if (sigaction(signal, nullptr, &old) == 0 && old.sa_handler != SIG_IGN) {
+            sigaction(signal, &action, nullptr);
+        }
+    }
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, nullptr);
+    sigaction(SIGXFSZ, &ignore, nullptr);
+}
+
+}  // namespace signal_cleanup
+
+#endif
