@@ -255,6 +255,7 @@ private:
             case JobOutcome::Incomplete:
                 Say(source, "warning: its data ends early; " + OutputPath(source) +
                                 " holds an incomplete picture");
+                ++converted_;
                 ++failed_;
                 return;
             case JobOutcome::Skipped:

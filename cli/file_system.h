@@ -171,6 +171,7 @@ private:
     NativeFile file_;
     bool open_ = false;
     std::string temporaryName_;   // empty for a file without a name
+    std::wstring temporaryPath_;  // Windows: the whole path, for a removal that allocates nothing
     int slot_ = -1;               // where the temporary name is listed for removal on a signal
     bool deleteOnClose_ = false;  // the system deletes the file when its handle closes
     std::vector<unsigned char> pending_;

@@ -302,10 +302,11 @@ bool OutputFile::Fail()
 bool OutputFile::Create()
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
+        // Everything that allocates comes before the file exists.
         std::string name = TemporaryName();
-        HANDLE file =
-            CreateFileW(Wide(folder_.PathOf(name)).c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ,
-                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        std::wstring path = Wide(folder_.PathOf(name));
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) {
                 continue;
@@ -315,8 +316,9 @@ bool OutputFile::Create()
         file_ = file;
         open_ = true;
         temporaryName_.swap(name);
+        temporaryPath_.swap(path);
         // Until it is complete the file goes with its handle, however the process ends. A
-        // system that cannot mark it keeps today's named file, removed by Discard.
+        // system that cannot mark it keeps a named file, removed by Discard.
         deleteOnClose_ = SetDeleteOnClose(file_, true);
         return true;
     }
@@ -442,7 +444,7 @@ PlaceResult OutputFile::Place(const std::string& name, bool replace)
         CloseHandle(file_);
         open_ = false;
     }
-    if (MoveFileExW(Wide(folder_.PathOf(temporaryName_)).c_str(), target.c_str(),
+    if (MoveFileExW(temporaryPath_.c_str(), target.c_str(),
                     replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
         temporaryName_.clear();
         return PlaceResult::Placed;
@@ -463,7 +465,7 @@ void OutputFile::Discard()
     }
     if (!temporaryName_.empty()) {
         // Already gone when the handle took it along.
-        DeleteFileW(Wide(folder_.PathOf(temporaryName_)).c_str());
+        DeleteFileW(temporaryPath_.c_str());
         temporaryName_.clear();
     }
 }

@@ -48,6 +48,21 @@ TEST(CliOptions, AcceptsShortGroupedAndLongForms)
     EXPECT_TRUE(Parse({"--recursive", "--quiet", "x"}).quiet);
 }
 
+TEST(CliOptions, JobsInEveryFormWithinTheirBounds)
+{
+    EXPECT_EQ(Parse({"x"}).jobs, 0u);
+    EXPECT_EQ(Parse({"-j", "3", "x"}).jobs, 3u);
+    EXPECT_EQ(Parse({"-j12", "x"}).jobs, 12u);
+    EXPECT_EQ(Parse({"-rj", "2", "x"}).jobs, 2u);
+    EXPECT_EQ(Parse({"--jobs=1", "x"}).jobs, 1u);
+    EXPECT_EQ(Parse({"--jobs", "128", "x"}).jobs, 128u);
+    for (const char* bad : {"0", "129", "", "two", "3x", "-1", "99999999999999999999"}) {
+        EXPECT_NE(UsageError({std::string("--jobs=") + bad, "x"}).find("--jobs"), std::string::npos)
+            << bad;
+    }
+    EXPECT_NE(UsageError({"x", "-j"}).find("-j"), std::string::npos);
+}
+
 TEST(CliOptions, PathsMayLookLikeOptionsAfterTheEndMarker)
 {
     const CliOptions options = Parse({"-", "--", "-r", "--help"});

@@ -43,6 +43,8 @@ RunResult RunCli(const std::vector<std::string>& args, const std::string& answer
 void Place(const std::string& test_file, const fs::path& target)
 {
     fs::create_directories(target.parent_path());
+    // Removed first: the Windows runtime's copy does not overwrite.
+    fs::remove(target);
     fs::copy_file(TestDataPath(test_file), target, fs::copy_options::overwrite_existing);
 }
 
@@ -190,20 +192,42 @@ TEST_F(ConvertRunTest, SkipIsTheDefaultWithoutATerminalAndReplaceReplaces)
 
 TEST_F(ConvertRunTest, AsksOnATerminalAndFollowsEachAnswer)
 {
-    for (const char* name : {"a", "b", "c", "d"}) {
+    const Bytes converted = ConvertTestCam("scans-sunset.cam").output;
+    for (const char* jobs : {"1", "4"}) {
+        for (const char* name : {"a", "b", "c", "d"}) {
+            Place("scans-sunset.cam", in_ / (std::string(name) + ".cam"));
+            WriteText(out_ / (std::string(name) + ".jpg"), "old");
+        }
+        Place("scans-sunset.cam", in_ / "new.cam");
+        fs::remove(out_ / "new.jpg");
+        // a: no; b: a word it does not know, then yes; c: all, so d is replaced without a
+        // question. The questions come one at a time, in order, however many jobs run.
+        const RunResult r = Run({"-j", jobs, in_.string()}, "n\nwhat\ny\na\n", true);
+        EXPECT_EQ(r.status, kExitConverted);
+        EXPECT_EQ(Count(r.err, "Replace it?"), 4u) << r.err;
+        EXPECT_LT(r.err.find("a.jpg' exists"), r.err.find("b.jpg' exists")) << r.err;
+        EXPECT_LT(r.err.find("b.jpg' exists"), r.err.find("c.jpg' exists")) << r.err;
+        EXPECT_EQ(r.out, "4 converted, 1 skipped, 0 failed\n");
+        EXPECT_EQ(Contents(out_ / "a.jpg"), Bytes({'o', 'l', 'd'}));
+        for (const char* name : {"b.jpg", "c.jpg", "d.jpg", "new.jpg"}) {
+            EXPECT_TRUE(Contents(out_ / name) == converted) << name << " with -j " << jobs;
+        }
+    }
+}
+
+TEST_F(ConvertRunTest, EachQuestionTakesOneWholeLineOfAnswer)
+{
+    for (const char* name : {"a", "b", "c"}) {
         Place("scans-sunset.cam", in_ / (std::string(name) + ".cam"));
         WriteText(out_ / (std::string(name) + ".jpg"), "old");
     }
-    // a: no; b: a word it does not know, then yes; c: all, so d is replaced without a question.
-    const RunResult r = Run({in_.string()}, "n\nwhat\ny\na\n", true);
-    EXPECT_EQ(r.status, kExitConverted);
-    EXPECT_EQ(Count(r.err, "Replace it?"), 4u) << r.err;
-    EXPECT_EQ(r.out, "3 converted, 1 skipped, 0 failed\n");
-    const Bytes converted = ConvertTestCam("scans-sunset.cam").output;
+    // The rest of a long first line is no answer to the second question.
+    const RunResult r = Run({in_.string()}, "n" + std::string(62, ' ') + "all\nn\ny\n", true);
+    EXPECT_EQ(Count(r.err, "Replace it?"), 3u) << r.err;
+    EXPECT_EQ(r.out, "1 converted, 2 skipped, 0 failed\n");
     EXPECT_EQ(Contents(out_ / "a.jpg"), Bytes({'o', 'l', 'd'}));
-    for (const char* name : {"b.jpg", "c.jpg", "d.jpg"}) {
-        EXPECT_TRUE(Contents(out_ / name) == converted) << name;
-    }
+    EXPECT_EQ(Contents(out_ / "b.jpg"), Bytes({'o', 'l', 'd'}));
+    EXPECT_TRUE(Contents(out_ / "c.jpg") == ConvertTestCam("scans-sunset.cam").output);
 }
 
 TEST_F(ConvertRunTest, QuitOrTheEndOfInputStopsTheRun)
@@ -231,6 +255,83 @@ TEST_F(ConvertRunTest, TwoSourcesOfOneOutputNameNeverOverwriteEachOther)
     EXPECT_EQ(r.status, kExitFailed);
     EXPECT_NE(r.err.find("two"), std::string::npos);
     EXPECT_TRUE(Contents(out_ / "pic.jpg") == ConvertTestCam("scans-sunset.cam").output);
+}
+
+TEST_F(ConvertRunTest, AnOutputThatIsOneOfTheSourcesIsNeverReplaced)
+{
+    // A CAM file named like the output it would get, converted into its own folder.
+    Place("scans-sunset.cam", in_ / "pic.jpg");
+    const Bytes cam = Contents(in_ / "pic.jpg");
+    RunResult r = RunCli({"--overwrite=replace", "-o", in_.string(), (in_ / "pic.jpg").string()});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_NE(r.err.find("is one of the files this run converts"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "0 converted, 0 skipped, 1 failed\n");
+    EXPECT_TRUE(Contents(in_ / "pic.jpg") == cam);
+
+    // The same when that source comes later in the run than the one that would replace it.
+    Place("jpeg-bands.cam", in_ / "pic.cam");
+    r = RunCli({"--overwrite=replace", "-o", in_.string(), (in_ / "pic.cam").string(),
+                (in_ / "pic.jpg").string()});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_TRUE(Contents(in_ / "pic.jpg") == cam);
+    EXPECT_EQ(Names(in_), (std::vector<std::string>{"pic.cam", "pic.jpg"}));
+}
+
+TEST_F(ConvertRunTest, ASourceMetTwiceIsConvertedOnceWithoutAWord)
+{
+    Place("scans-sunset.cam", in_ / "a.cam");
+    Place("jpeg-bands.cam", in_ / "sub" / "b.cam");
+    const RunResult r = Run({"-r", in_.string(), in_.string() + "/", (in_ / "sub").string(),
+                             (in_ / "a.cam").string(), (in_ / "sub" / ".." / "a.cam").string()});
+    EXPECT_EQ(r.status, kExitConverted) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "2 converted, 0 skipped, 0 failed\n");
+    EXPECT_EQ(Names(out_), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+}
+
+// Outputs, their times, the messages and the exit status are the same however many jobs run:
+// the sources include every kind of failure, an existing output, a name clash and a picture
+// that ends early.
+TEST_F(ConvertRunTest, EveryNumberOfJobsGivesTheSameRun)
+{
+    const char* sources[] = {"scans-sunset.cam",     "jpeg-bands.cam",    "not-cam.cam",
+                             "no-picture.cam",       "components-2.cam",  "cut-in-scan2.cam",
+                             "scans-rings.cam",      "zero-jpeg.cam",     "jpeg-after-scans.cam",
+                             "other-tags-first.cam", "scans-checker.cam", "cut-directory.cam"};
+    for (int copy = 0; copy < 4; ++copy) {
+        for (const char* name : sources) {
+            Place(name, in_ / ("set" + std::to_string(copy)) / (std::to_string(copy) + name));
+        }
+    }
+    Place("scans-rings.cam", in_ / "set0" / "clash" / "0scans-sunset.cam");
+    const auto runWith = [&](const std::string& jobs) {
+        const fs::path out = fs::path(root_) / ("out-j" + jobs);
+        fs::create_directories(out);
+        WriteText(out / "1jpeg-bands.jpg", "kept");
+        fs::last_write_time(out / "1jpeg-bands.jpg", fs::last_write_time(in_));
+        RunResult r = RunCli({"-r", "-j", jobs, "-o", out.string(), in_.string()}, "", false, true);
+        for (size_t at; (at = r.err.find(out.string())) != std::string::npos;) {
+            r.err.replace(at, out.string().size(), "OUT");
+        }
+        return r;
+    };
+    const RunResult one = runWith("1");
+    EXPECT_EQ(one.status, kExitFailed);
+    EXPECT_EQ(one.out, "27 converted, 1 skipped, 25 failed\n");
+    const fs::path reference = fs::path(root_) / "out-j1";
+    for (const char* jobs : {"2", "3", "8"}) {
+        const RunResult many = runWith(jobs);
+        EXPECT_EQ(many.status, one.status) << "-j " << jobs;
+        EXPECT_EQ(many.out, one.out) << "-j " << jobs;
+        EXPECT_EQ(many.err, one.err) << "-j " << jobs;
+        const fs::path out = fs::path(root_) / ("out-j" + std::string(jobs));
+        ASSERT_EQ(Names(out), Names(reference)) << "-j " << jobs;
+        for (const std::string& name : Names(out)) {
+            EXPECT_TRUE(Contents(out / name) == Contents(reference / name)) << name;
+            EXPECT_EQ(fs::last_write_time(out / name), fs::last_write_time(reference / name))
+                << name;
+        }
+    }
 }
 
 TEST_F(ConvertRunTest, TheOutputKeepsTheSourcesModificationTime)
@@ -291,6 +392,30 @@ TEST_F(ConvertRunTest, SymbolicLinksAreNeitherFollowedNorWrittenThrough)
     EXPECT_EQ(Names(out_), std::vector<std::string>{"pic.jpg"});
     EXPECT_FALSE(fs::is_symlink(out_ / "pic.jpg"));
     EXPECT_EQ(Contents(elsewhere / "target.jpg"), Bytes({'k', 'e', 'e', 'p'}));
+}
+
+TEST_F(ConvertRunTest, NamesArePrintedWithTheirControlCharactersEscaped)
+{
+    const std::string evil = "evil\x1b]0;title\x07\x1b[2J\nname\x7f.cam";
+    Place("not-cam.cam", in_ / evil);
+    const RunResult r = RunCli({"-o", out_.string(), in_.string()}, "", false, true);
+    EXPECT_EQ(r.status, kExitFailed);
+    const std::string shown = "evil\\x1B]0;title\\x07\\x1B[2J\\nname\\x7F.cam";
+    EXPECT_NE(r.err.find("1/1 " + in_.string() + "/" + shown + "\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(shown + ": not a CAM file\n"), std::string::npos) << r.err;
+    for (const char c : r.err) {
+        EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << r.err;
+    }
+    EXPECT_EQ(Count(r.err, "\n"), 2u) << r.err;
+}
+
+TEST_F(ConvertRunTest, ALoopOfSymbolicLinksIsCalledWhatItIs)
+{
+    fs::create_symlink(in_ / "b.cam", in_ / "a.cam");
+    fs::create_symlink(in_ / "a.cam", in_ / "b.cam");
+    const RunResult r = Run({(in_ / "a.cam").string()});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_NE(r.err.find("a.cam: a loop of symbolic links"), std::string::npos) << r.err;
 }
 
 TEST_F(ConvertRunTest, AnUnwritableOutputFolderFailsEachFileCleanly)

@@ -4,11 +4,14 @@
 // no temporary or partial file, and leave an existing output byte for byte as it was.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <iterator>
+#include <thread>
 
 #include "conversion/cam_reader.h"
 #include "tests/robustness/cam_builder.h"
@@ -17,6 +20,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <linux/capability.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
@@ -225,6 +229,45 @@ TEST_F(CliFaultTest, AnOutputWhoseTimeCannotBeSetIsKeptWithAWarning)
     EXPECT_TRUE(Contains(run.out, "1 converted, 0 skipped, 0 failed")) << run.out;
     EXPECT_EQ(Output("a.jpg"), jpeg);
     EXPECT_EQ(FolderNames(out_), std::vector<std::string>{"a.jpg"});
+}
+
+// Listed as regular CAM files, then swapped while the run waits for an answer: one for a
+// FIFO that no writer ever opens, one for a link to a file outside the folder.
+TEST_F(CliFaultTest, FilesSwappedAfterTheListingAreNeitherWaitedForNorFollowed)
+{
+    const Bytes picture = CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}});
+    Source("a.cam", picture);
+    Source("b.cam", picture);
+    Source("c.cam", picture);
+    Source("d.cam", picture);
+    Old("a.jpg");
+    const std::string outside = root_ + "/outside.cam";
+    ASSERT_TRUE(WriteFile(outside, picture));
+    // A run that waits on the FIFO is set free by a writer, so that the test fails instead of
+    // hanging.
+    std::atomic<bool> ended{false};
+    std::thread writer([&] {
+        while (!ended) {
+            const int fifo = open((in_ + "/b.cam").c_str(), O_WRONLY | O_NONBLOCK);
+            if (fifo >= 0) close(fifo);
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+    });
+    const CliRun run = RunAnswering({"-o", out_, in_}, [&](const std::string&) {
+        fs::remove(in_ + "/b.cam");
+        EXPECT_EQ(mkfifo((in_ + "/b.cam").c_str(), 0644), 0);
+        fs::remove(in_ + "/c.cam");
+        fs::create_symlink(outside, in_ + "/c.cam");
+        return "n";
+    });
+    ended = true;
+    writer.join();
+    EXPECT_EQ(run.exception, "");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, "b.cam: not converted: it is not a regular file")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "c.cam: not converted: it is a symbolic link now")) << run.err;
+    EXPECT_TRUE(Contains(run.out, "1 converted, 1 skipped, 2 failed")) << run.out;
+    EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"a.jpg", "d.jpg"}));
 }
 
 TEST_F(CliFaultTest, AFullDeviceKeepsTheOldOutputAndLeavesNoTemporaryFile)

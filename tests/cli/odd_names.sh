@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Runs the built glimmer-convert (natively, or through Wine) on a card whose file names are odd:
+# names Windows keeps for devices, names that differ only in the case of letters beyond ASCII,
+# and, for the Windows program, a conversion killed half-way.
+#   odd_names.sh TEST_SET SCRATCH COMMAND...
+set -u
+test_set=$1
+scratch=$2
+shift 2
+failures=0
+windows=false
+[[ "$*" == *.exe* ]] && windows=true
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# A hung conversion fails the check instead of the whole test run.
+run() {
+  timeout 120 "$@" >"$scratch/stdout" 2>"$scratch/stderr" </dev/null
+  status=$?
+  out=$(tr -d '\r' <"$scratch/stdout")
+  err=$(tr -d '\r' <"$scratch/stderr")
+}
+
+count() {
+  grep -c -- "$1" <<<"$err"
+}
+
+rm -rf "$scratch"
+
+# Device names: on Windows each is reported and the rest of the run goes on; elsewhere they
+# are ordinary names.
+mkdir -p "$scratch/devices/in" "$scratch/devices/out"
+devices=(CON NUL aux COM1 LPT1 PRN 'CONIN$')
+for name in "${devices[@]}" ok; do
+  cp "$test_set/scans-sunset.cam" "$scratch/devices/in/$name.cam"
+done
+for mode in skip replace; do
+  run "$@" --overwrite=$mode -o "$scratch/devices/out" "$scratch/devices/in"
+  [ "$status" -ne 124 ] || fail "devices, $mode: the run hung"
+  if $windows; then
+    [ "$status" -eq 1 ] || fail "devices, $mode: exit status $status"
+    [ "$out" = "1 converted, 0 skipped, 7 failed" ] || fail "devices, $mode: summary '$out'"
+    [ "$(count 'is the name of a device')" -eq 7 ] || fail "devices, $mode: messages were: $err"
+    for name in "${devices[@]}"; do
+      [[ "$err" == *"$name.cam: not converted: $name.jpg is the name of a device"* ]] ||
+        fail "devices, $mode: nothing said about $name.cam"
+    done
+    [ "$(ls -A "$scratch/devices/out")" = "ok.jpg" ] || fail "devices, $mode: the output folder holds $(ls -A "$scratch/devices/out")"
+  else
+    [ "$status" -eq 0 ] || fail "devices, $mode: exit status $status: $err"
+    [ "$(ls -A "$scratch/devices/out" | wc -l)" -eq 8 ] || fail "devices, $mode: not every file was converted"
+  fi
+  rm -f "$scratch/devices/out/"*
+done
+
+# Names that differ only in letter case beyond ASCII: on Windows (and under Wine) they name one
+# output, so the later source is reported and never overwrites the earlier one's picture.
+mkdir -p "$scratch/case/in" "$scratch/case/out"
+cp "$test_set/scans-sunset.cam" "$scratch/case/in/É.cam"
+cp "$test_set/scans-rings.cam" "$scratch/case/in/é.cam"
+cp "$test_set/scans-sunset.cam" "$scratch/case/in/Ω.cam"
+cp "$test_set/scans-rings.cam" "$scratch/case/in/ω.cam"
+run "$@" --overwrite=replace -o "$scratch/case/out" "$scratch/case/in"
+if $windows; then
+  [ "$status" -eq 1 ] || fail "case: exit status $status"
+  [ "$out" = "2 converted, 0 skipped, 2 failed" ] || fail "case: summary '$out'"
+  [[ "$err" == *"é.cam: skipped: its output"*"is already written by this run"* ]] || fail "case: nothing said about é.cam: $err"
+  [[ "$err" == *"ω.cam: skipped: its output"*"is already written by this run"* ]] || fail "case: nothing said about ω.cam: $err"
+  expected="É.jpg Ω.jpg"
+else
+  [ "$status" -eq 0 ] || fail "case: exit status $status: $err"
+  expected="É.jpg é.jpg Ω.jpg ω.jpg"
+fi
+[ "$(cd "$scratch/case/out" && ls | sort | tr '\n' ' ' | sed 's/ $//')" = "$(tr ' ' '\n' <<<"$expected" | sort | tr '\n' ' ' | sed 's/ $//')" ] ||
+  fail "case: the output folder holds $(ls "$scratch/case/out")"
+for name in É Ω; do
+  djpeg -ppm "$scratch/case/out/$name.jpg" >"$scratch/case/$name.ppm" &&
+    cmp -s "$scratch/case/$name.ppm" "$test_set/sunset.ppm" || fail "case: $name.jpg is not the sunset picture"
+done
+
+# The Windows program killed in the middle of a large file: its temporary file goes with it.
+if $windows; then
+  mkdir -p "$scratch/killed/in" "$scratch/killed/out"
+  big=$scratch/killed/in/big.cam
+  printf '\x07\x20\x4d\x4d\x00\x01\x00\x04\xff\xff\xff\xff\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00' >"$big"
+  truncate -s $((22 + 4294967295)) "$big"
+  "$@" -o "$scratch/killed/out" "$scratch/killed/in" >/dev/null 2>&1 </dev/null &
+  started=$!
+  temporary=
+  for _ in $(seq 600); do
+    temporary=$(find "$scratch/killed/out" -name '.glimmer-*' -size +1M)
+    [ -n "$temporary" ] && break
+    sleep 0.1
+  done
+  [ -n "$temporary" ] || fail "killed: the conversion never got under way"
+  program=$(pgrep -f "glimmer-convert.exe -o $scratch/killed/out" | head -n1)
+  [ -n "$program" ] && kill -KILL "$program"
+  wait "$started" 2>/dev/null
+  for _ in $(seq 50); do
+    [ -z "$(ls -A "$scratch/killed/out")" ] && break
+    sleep 0.1
+  done
+  [ -z "$(ls -A "$scratch/killed/out")" ] || fail "killed: left behind: $(ls -A "$scratch/killed/out")"
+fi
+
+if [ "$failures" -gt 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all checks passed"

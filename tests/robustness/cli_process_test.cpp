@@ -1,0 +1,273 @@
+// glimmer-convert as a real process under attack: signals and kills in the middle of a large
+// file, a file-size limit, a standard error nobody reads, a kernel that refuses unnamed files
+// or copies between files, times that cannot be set by path, and two converters writing the
+// same outputs at once. Nothing may be left behind and every picture must be whole.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "conversion/cam_reader.h"
+#include "tests/robustness/cam_builder.h"
+#include "tests/robustness/converter_process.h"
+#include "tests/robustness/prompted_run.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+class CliProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        root_ = ScratchFolder("process-" + name);
+        in_ = root_ + "/in";
+        out_ = root_ + "/out";
+        fs::create_directories(in_);
+        fs::create_directories(out_);
+    }
+
+    // A CAM file whose whole JPEG entry is `length` bytes of a hole: quick to make, slow to
+    // copy, so that the copy is still under way when the test strikes.
+    void LargeSparseSource(const std::string& name, uint32_t length)
+    {
+        const std::string path = in_ + "/" + name;
+        ASSERT_TRUE(WriteFile(path, CamBytes({{CAM_TAG_JPEG, {}, length}})));
+        fs::resize_file(path, fs::file_size(path) + length);
+    }
+
+    // Waits until the converter is writing its output and has written at least a megabyte.
+    bool WaitUntilWriting(ConverterProcess& process, std::string& target)
+    {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (std::chrono::steady_clock::now() < until) {
+            std::string link;
+            struct stat st;
+            if (OpenFileIn(process.Pid(), out_, link, target) && stat(link.c_str(), &st) == 0 &&
+                st.st_size >= (1 << 20)) {
+                return true;
+            }
+            if (waitpid(process.Pid(), nullptr, WNOHANG) != 0) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return false;
+    }
+
+    void Picture(const std::string& name)
+    {
+        ASSERT_TRUE(
+            WriteFile(in_ + "/" + name, CamBytes({{CAM_TAG_SCANS, PictureScans("rings")}})));
+    }
+
+    std::string root_, in_, out_;
+};
+
+TEST_F(CliProcessTest, EndingSignalsRemoveTheTemporaryFileAndEndTheProcessAsTheSignalDoes)
+{
+    LargeSparseSource("big.cam", 0xFFFFFFFF);
+    for (const bool unnamed : {false, true}) {
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+            const std::string what = std::string(strsignal(signal)) +
+                                     (unnamed ? ", unnamed files" : ", named temporary files");
+            Refusals refusals;
+            refusals.unnamedFiles = !unnamed;
+            ConverterProcess process({"-q", "-o", out_, in_}, root_, refusals);
+            ASSERT_TRUE(process.Started());
+            std::string target;
+            ASSERT_TRUE(WaitUntilWriting(process, target)) << what << ": " << process.Err();
+            EXPECT_EQ(Contains(target, "(deleted)"), unnamed) << what << ": " << target;
+            kill(process.Pid(), signal);
+            const int status = process.Wait();
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal)
+                << what << ": status " << status << " " << process.Err();
+            EXPECT_EQ(FolderNames(out_), std::vector<std::string>{}) << what;
+        }
+    }
+}
+
+TEST_F(CliProcessTest, AKilledConversionLeavesNothingBehind)
+{
+    LargeSparseSource("big.cam", 0xFFFFFFFF);
+    ConverterProcess process({"-q", "-o", out_, in_}, root_);
+    ASSERT_TRUE(process.Started());
+    std::string target;
+    ASSERT_TRUE(WaitUntilWriting(process, target)) << process.Err();
+    kill(process.Pid(), SIGKILL);
+    process.Wait();
+    EXPECT_EQ(FolderNames(out_), std::vector<std::string>{}) << "was writing " << target;
+}
+
+TEST_F(CliProcessTest, TheFileSizeLimitFailsOnlyTheFileThatReachesIt)
+{
+    LargeSparseSource("big.cam", 1 << 20);
+    Picture("small.cam");
+    for (const bool unnamed : {false, true}) {
+        fs::remove_all(out_);
+        fs::create_directories(out_);
+        Refusals refusals;
+        refusals.unnamedFiles = !unnamed;
+        refusals.fileSizeLimit = 256 * 1024;
+        ConverterProcess process({"-o", out_, in_}, root_, refusals);
+        EXPECT_EQ(process.ExitCode(), 1) << process.Err();
+        EXPECT_TRUE(
+            Contains(process.Err(), "big.cam: writing the JPEG file failed: File too large"))
+            << process.Err();
+        EXPECT_EQ(process.Out(), "1 converted, 0 skipped, 1 failed\n");
+        EXPECT_EQ(FolderNames(out_), std::vector<std::string>{"small.jpg"});
+    }
+}
+
+TEST_F(CliProcessTest, AStandardErrorNobodyReadsEndsNothing)
+{
+    ASSERT_TRUE(WriteFile(in_ + "/a-broken.cam", {'n', 'o', 't'}));
+    for (const char* name : {"b.cam", "c.cam", "d.cam"}) {
+        Picture(name);
+    }
+    Refusals refusals;
+    refusals.errorPipeClosed = true;
+    ConverterProcess process({"-o", out_, in_}, root_, refusals);
+    const int status = process.Wait();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << "status " << status;
+    EXPECT_EQ(process.Out(), "3 converted, 0 skipped, 1 failed\n");
+    EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"b.jpg", "c.jpg", "d.jpg"}));
+}
+
+// Every way the kernel may refuse to help gives the same pictures and the same messages.
+TEST_F(CliProcessTest, RefusedUnnamedFilesAndKernelCopiesGiveTheSameRun)
+{
+    const char* pictures[] = {"scans-sunset.cam", "jpeg-bands.cam",       "scans-checker.cam",
+                              "cut-in-scan2.cam", "jpeg-after-scans.cam", "not-cam.cam"};
+    for (const char* name : pictures) {
+        fs::copy_file(TestDataPath(name), in_ + "/" + name);
+    }
+    LargeSparseSource("large.cam", 3 << 20);
+    ASSERT_TRUE(WriteFile(out_ + "/jpeg-bands.jpg", {'o', 'l', 'd'}));
+    const struct {
+        const char* what;
+        Refusals refusals;
+    } cases[] = {
+        {"nothing refused", {}},
+        {"no unnamed files", {0, true}},
+        {"no kernel copies", {ENOSYS}},
+        {"no copies across file systems", {EXDEV}},
+        {"every kernel copy failing", {EIO}},
+        {"neither", {EOPNOTSUPP, true}},
+    };
+    std::string reference;
+    for (const auto& c : cases) {
+        const std::string out = root_ + "/out-" + std::to_string(&c - cases);
+        fs::create_directories(out);
+        fs::copy_file(out_ + "/jpeg-bands.jpg", out + "/jpeg-bands.jpg");
+        ConverterProcess process({"--overwrite=replace", "-o", out, in_}, root_, c.refusals);
+        EXPECT_EQ(process.ExitCode(), 1) << c.what;
+        EXPECT_EQ(process.Out(), "6 converted, 0 skipped, 2 failed\n") << c.what;
+        std::string err = process.Err();
+        for (size_t at; (at = err.find(out)) != std::string::npos;)
+            err.replace(at, out.size(), "OUT");
+        if (reference.empty()) reference = err;
+        EXPECT_EQ(err, reference) << c.what;
+        EXPECT_EQ(ReadWholeFile(out + "/scans-sunset.jpg"),
+                  ConvertTestCam("scans-sunset.cam").output)
+            << c.what;
+        EXPECT_EQ(ReadWholeFile(out + "/jpeg-bands.jpg"), ReadWholeFile(TestDataPath("bands.jpg")))
+            << c.what;
+        EXPECT_EQ(ReadWholeFile(out + "/cut-in-scan2.jpg"),
+                  ConvertTestCam("cut-in-scan2.cam").output)
+            << c.what;
+        EXPECT_EQ(ReadWholeFile(out + "/jpeg-after-scans.jpg"),
+                  ConvertTestCam("jpeg-after-scans.cam").output)
+            << c.what;
+        EXPECT_EQ(ReadWholeFile(out + "/large.jpg"), Bytes(3 << 20, 0)) << c.what;
+        EXPECT_EQ(TemporaryNames(out), std::vector<std::string>{}) << c.what;
+    }
+}
+
+TEST_F(CliProcessTest, TimesAreGivenToTheOpenFileNotToWhateverHasItsName)
+{
+    Picture("a.cam");
+    const auto then = fs::file_time_type::clock::now() - std::chrono::hours(24 * 100);
+    fs::last_write_time(in_ + "/a.cam", then);
+    for (const bool unnamed : {false, true}) {
+        fs::remove_all(out_);
+        fs::create_directories(out_);
+        Refusals refusals;
+        refusals.timesByPath = true;
+        refusals.unnamedFiles = !unnamed;
+        ConverterProcess process({"-o", out_, in_}, root_, refusals);
+        EXPECT_EQ(process.ExitCode(), 0) << process.Err();
+        EXPECT_EQ(fs::last_write_time(out_ + "/a.jpg"), fs::last_write_time(in_ + "/a.cam"));
+    }
+}
+
+// Another writer gives the output's name to a file of its own while the converter is still
+// writing that output: replace replaces it as asked, skip keeps it and says so.
+TEST_F(CliProcessTest, AFileThatTakesTheOutputsNameMeanwhileIsTreatedAsAnExistingOne)
+{
+    const uint32_t size = 256 << 20;
+    LargeSparseSource("big.cam", size);
+    for (const char* mode : {"replace", "skip"}) {
+        fs::remove_all(out_);
+        fs::create_directories(out_);
+        ConverterProcess process({std::string("--overwrite=") + mode, "-o", out_, in_}, root_);
+        std::string target;
+        ASSERT_TRUE(WaitUntilWriting(process, target)) << process.Err();
+        ASSERT_TRUE(WriteFile(out_ + "/big.jpg", {'o', 't', 'h', 'e', 'r'}));
+        EXPECT_EQ(process.ExitCode(), 0) << mode << ": " << process.Err();
+        if (mode == std::string("replace")) {
+            EXPECT_EQ(process.Out(), "1 converted, 0 skipped, 0 failed\n");
+            EXPECT_EQ(fs::file_size(out_ + "/big.jpg"), size);
+        } else {
+            EXPECT_EQ(process.Out(), "0 converted, 1 skipped, 0 failed\n");
+            EXPECT_TRUE(Contains(process.Err(), "big.cam: skipped, " + out_ + "/big.jpg exists"))
+                << process.Err();
+            EXPECT_EQ(ReadWholeFile(out_ + "/big.jpg"), Bytes({'o', 't', 'h', 'e', 'r'}));
+        }
+        EXPECT_EQ(FolderNames(out_), std::vector<std::string>{"big.jpg"});
+    }
+}
+
+// Two converters at once over the same sources and outputs, each told to replace: each
+// replaces, neither fails, and every output is a whole picture.
+TEST_F(CliProcessTest, TwoConvertersReplacingTheSameOutputsBothSucceed)
+{
+    const Bytes sunset = ConvertTestCam("scans-sunset.cam").output;
+    const int files = 500;
+    for (int i = 0; i < files; ++i) {
+        fs::copy_file(TestDataPath("scans-sunset.cam"), in_ + "/p" + std::to_string(i) + ".cam");
+    }
+    const std::string summary = std::to_string(files) + " converted, 0 skipped, 0 failed\n";
+    // Each job count twice: the race is likely, not certain, in each round.
+    for (const char* jobs : {"1", "2", "1", "2"}) {
+        fs::remove_all(out_);
+        fs::create_directories(out_);
+        fs::create_directories(root_ + "/first");
+        fs::create_directories(root_ + "/second");
+        const std::vector<std::string> args = {"-j", jobs, "--overwrite=replace", "-o", out_, in_};
+        ConverterProcess first(args, root_ + "/first");
+        ConverterProcess second(args, root_ + "/second");
+        EXPECT_EQ(first.ExitCode(), 0) << first.Err();
+        EXPECT_EQ(second.ExitCode(), 0) << second.Err();
+        EXPECT_EQ(first.Out(), summary);
+        EXPECT_EQ(second.Out(), summary);
+        const std::vector<std::string> names = FolderNames(out_);
+        ASSERT_EQ(names.size(), static_cast<size_t>(files));
+        for (const std::string& name : names) {
+            ASSERT_EQ(ReadWholeFile(out_ + "/" + name), sunset) << name;
+        }
+        if (HasFailure()) return;
+    }
+}
+
+}  // namespace
