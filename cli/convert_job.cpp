@@ -11,9 +11,13 @@
 
 namespace {
 
-// The CAM file read from a position of its own through a small buffer, so that the engine's
-// many small reads of the header and directory cost one system call, while the picture data
-// is copied by position without passing through here.
+// Stretches of the source up to this size are read into the buffer with what follows them
+// and written from there: for the short chroma scans one read beats a kernel copy per scan.
+constexpr size_t kShortStretch = 16 * 1024;
+
+// The CAM file read from a position of its own through a buffer, so that the engine's many small
+// reads of the header and directory cost one system call, while long stretches of picture data
+// are copied by position without passing through here.
 class SourceInput : public CamInput {
 public:
     explicit SourceInput(SourceFile& file) : file_(file) {}
@@ -23,17 +27,13 @@ public:
         auto* next = static_cast<unsigned char*>(buffer);
         size_t done = 0;
         while (done < size) {
-            if (position_ >= start_ && position_ - start_ < filled_) {
-                const size_t at = static_cast<size_t>(position_ - start_);
-                const size_t part = std::min(size - done, filled_ - at);
-                memcpy(next + done, buffer_ + at, part);
+            const size_t held = Available();
+            if (held > 0) {
+                const size_t part = std::min(size - done, held);
+                memcpy(next + done, buffer_ + (position_ - start_), part);
                 done += part;
                 position_ += part;
-                continue;
-            }
-            start_ = position_;
-            filled_ = file_.ReadAt(position_, buffer_, sizeof buffer_);
-            if (filled_ == 0) {
+            } else if (Fill(kFirstRead) == 0) {
                 break;
             }
         }
@@ -48,24 +48,35 @@ public:
     SourceFile& File() { return file_; }
     uint64_t Position() const { return position_; }
 
-    // The next `count` bytes when the buffer holds them all already, else null.
-    const unsigned char* Held(uint64_t count) const
+    // The bytes the buffer holds from the position on.
+    size_t Available() const
     {
-        const bool held = position_ >= start_ && position_ - start_ <= filled_ &&
-                          count <= filled_ - (position_ - start_);
-        return held ? buffer_ + (position_ - start_) : nullptr;
+        const bool inside = position_ >= start_ && position_ - start_ < filled_;
+        return inside ? filled_ - static_cast<size_t>(position_ - start_) : 0;
+    }
+    const unsigned char* Here() const { return buffer_ + (position_ - start_); }
+
+    // Reads up to `size` bytes (at most the buffer) from the position on; returns how many came.
+    size_t Fill(size_t size)
+    {
+        start_ = position_;
+        filled_ = file_.ReadAt(position_, buffer_, std::min(size, sizeof buffer_));
+        return filled_;
     }
 
 private:
+    // Header and directory of most files, and the head of a tag-3 entry.
+    static constexpr size_t kFirstRead = 4096;
+
     SourceFile& file_;
     uint64_t position_ = 0;
     uint64_t start_ = 0;
     size_t filled_ = 0;
-    unsigned char buffer_[4096];
+    unsigned char buffer_[kShortStretch];
 };
 
-// The temporary output file as the engine's output: stretches of the source are copied from
-// file to file by position, inside the kernel where it can.
+// The temporary output file as the engine's output: long stretches of the source are copied
+// from file to file by position, inside the kernel where it can.
 class TemporaryOutput : public JpegOutput {
 public:
     TemporaryOutput(OutputFile& file, SourceInput& input) : file_(file), input_(input) {}
@@ -77,11 +88,21 @@ public:
         if (&input != &input_) {
             return JpegOutput::Copy(input, count, copied);
         }
-        // Bytes read already with the header (the tables, a short scan) are written from here.
-        if (const unsigned char* held = input_.Held(count)) {
-            input_.Skip(count);
-            copied += count;
-            return Write(held, count);
+        // Bytes read already (the tables, a short scan) are written from the buffer, gathered
+        // with the segments around them into one write.
+        if (input_.Available() < count && count <= kShortStretch) {
+            input_.Fill(kShortStretch);
+        }
+        const size_t held = input_.Available();
+        if (held >= count || count <= kShortStretch) {
+            const size_t part = std::min<size_t>(held, count);
+            if (part == 0) {
+                return true;
+            }
+            const unsigned char* bytes = input_.Here();
+            input_.Skip(part);
+            copied += part;
+            return Write(bytes, part);
         }
         uint64_t moved = 0;
         const bool wrote = file_.Copy(input_.File(), input_.Position(), count, moved);

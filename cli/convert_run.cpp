@@ -75,20 +75,21 @@ private:
             results_[i] = ConvertOne(sources[i].path, sources[i].named, folder_,
                                      sources[i].outputName, whenTaken_[i]);
         });
-        // How far the looks at outputs may run ahead of the messages.
-        const size_t ahead = 4 * static_cast<size_t>(jobs) + 4;
+        // How far the looks at outputs, and so the jobs, may run ahead of the messages; without
+        // worker threads each job runs as its turn comes.
+        const size_t ahead = workers.Threads() == 0 ? 0 : 4 * workers.Threads() + 4;
         size_t prepared = 0;
         for (size_t next = 0; next < count; ++next) {
-            while (!quit_ && prepared < count && prepared < next + ahead &&
-                   Prepare(plan, prepared, workers) != Preparation::Question) {
-                ++prepared;
-            }
             if (quit_ && !submitted_[next]) {
                 ++skipped_;
                 continue;
             }
             ShowProgress(next, sources[next].path);
-            if (prepared == next) {
+            while (!quit_ && prepared < count && prepared <= next + ahead &&
+                   Prepare(plan, prepared, workers) != Preparation::Question) {
+                ++prepared;
+            }
+            if (prepared == next && !quit_) {
                 AskAbout(next, workers);
                 ++prepared;
             }
@@ -288,9 +289,7 @@ private:
             result.problem = quit_ ? JobProblem::Quit : JobProblem::None;
             return;
         }
-        HoldBackEndingSignals();
         const PlaceResult placed = result.waiting->Place(source.outputName, true);
-        LetEndingSignalsIn();
         if (placed == PlaceResult::Placed) {
             result.outcome = result.conversion == ConversionResult::SourceEnded
                                  ? JobOutcome::Incomplete

@@ -183,11 +183,6 @@ private:
 // file-size limit only makes the write in question fail.
 void PrepareProcess();
 
-// Keeps the signals that end the process away from the calling thread, which writes
-// temporary files, so that they are handled on a thread that does not (POSIX).
-void HoldBackEndingSignals();
-void LetEndingSignalsIn();
-
 bool IsTerminal(FILE* stream);
 
 // The number of processors this process may run on, at least 1.

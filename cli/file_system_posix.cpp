@@ -284,7 +284,6 @@ bool OutputFolder::TakesAsOne(const std::string& first, const std::string& secon
     const std::string scratch = TemporaryName() + "-";
     const std::string made = scratch + first;
     int file = -1;
-    signal_cleanup::HoldBackEndingSignals();
     const int slot = signal_cleanup::CreateListed(folder_, made.c_str(), [&] {
         file = openat(folder_, made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         return file >= 0;
@@ -299,7 +298,6 @@ bool OutputFolder::TakesAsOne(const std::string& first, const std::string& secon
         unlinkat(folder_, made.c_str(), 0);
         signal_cleanup::Unlist(slot);
     }
-    signal_cleanup::LetEndingSignalsIn();
     return same;
 }
 
@@ -565,16 +563,6 @@ void OutputFile::Discard()
 void PrepareProcess()
 {
     signal_cleanup::Install();
-}
-
-void HoldBackEndingSignals()
-{
-    signal_cleanup::HoldBackEndingSignals();
-}
-
-void LetEndingSignalsIn()
-{
-    signal_cleanup::LetEndingSignalsIn();
 }
 
 bool IsTerminal(FILE* stream)

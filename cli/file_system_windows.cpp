@@ -473,8 +473,6 @@ void OutputFile::Discard()
 // Nothing to hold back: a file marked for deletion goes with its handle however the process
 // ends, and the console's control events end it without running anything of the program.
 void PrepareProcess() {}
-void HoldBackEndingSignals() {}
-void LetEndingSignalsIn() {}
 
 bool IsTerminal(FILE* stream)
 {

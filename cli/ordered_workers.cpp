@@ -4,11 +4,13 @@
 #include <new>
 #include <system_error>
 
-#include "cli/file_system.h"
-
 OrderedWorkers::OrderedWorkers(unsigned threads, size_t jobs, std::function<void(size_t)> work)
     : work_(std::move(work)), done_(jobs, 0)
 {
+    // One job at a time needs no thread of its own: the caller's thread runs each in Submit.
+    if (threads < 2) {
+        return;
+    }
     threads_.reserve(threads);
     for (unsigned i = 0; i < threads; ++i) {
         try {
@@ -46,7 +48,6 @@ void OrderedWorkers::Run(size_t job)
 
 void OrderedWorkers::Work()
 {
-    HoldBackEndingSignals();
     for (;;) {
         size_t job;
         {
@@ -65,9 +66,7 @@ void OrderedWorkers::Work()
 void OrderedWorkers::Submit(size_t job)
 {
     if (threads_.empty()) {
-        HoldBackEndingSignals();
         Run(job);
-        LetEndingSignalsIn();
         return;
     }
     {

@@ -13,8 +13,8 @@
 class OrderedWorkers {
 public:
     // Up to `threads` workers for jobs 0 to `jobs` - 1; `work` runs once per submitted job and
-    // reports its failures in its result, never by throwing. Where no thread can be started,
-    // each job runs on the caller's thread in Submit.
+    // reports its failures in its result, never by throwing. With one thread, or where no
+    // thread can be started, each job runs on the caller's thread in Submit.
     OrderedWorkers(unsigned threads, size_t jobs, std::function<void(size_t)> work);
     OrderedWorkers(const OrderedWorkers&) = delete;
     OrderedWorkers& operator=(const OrderedWorkers&) = delete;

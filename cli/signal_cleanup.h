@@ -9,25 +9,19 @@ namespace signal_cleanup {
 // Makes a file under `name` (at most kNameSize - 1 bytes) in the folder through `create`,
 // which returns whether it made one, with the name listed for removal meanwhile. Returns the
 // slot that lists the file, or -1 when nothing was made: `create` failed, every slot is
-// taken, or the process is ending. The calling thread holds the ending signals back
-// (HoldBackEndingSignals), so the handler never waits for a creation on its own thread.
+// taken, or the process is ending.
 template <typename Create>
 int CreateListed(int folder, const char* name, Create create);
 
 // The file listed in the slot was renamed or removed: nothing is left to remove.
 void Unlist(int slot);
 
-// Keeps the signals that end the process away from the calling thread.
-void HoldBackEndingSignals();
-// Lets them reach the calling thread again.
-void LetEndingSignalsIn();
-
 // Installs the handler for the ending signals (but not for those the process was told to
 // ignore) and ignores SIGPIPE and SIGXFSZ, so that a closed pipe or the file-size limit makes
 // only the write in question fail.
 void Install();
 
-constexpr int kNameSize = 64;
+constexpr int kNameSize = 256;
 
 // The steps of CreateListed.
 int Reserve(int folder, const char* name);

@@ -30,8 +30,10 @@ constexpr int kSlots = 256;
 Slot slots[kSlots];
 
 // Threads between reserving a name and knowing whether the file was made. The handler waits
-// for them, so that no file appears after it has looked.
+// for those on other threads, so that no file appears after it has looked; one on its own
+// thread cannot go on before the handler ends, and its name is listed already.
 std::atomic<int> creating{0};
+thread_local int creatingHere = 0;
 std::atomic<bool> ending{false};
 
 const int kEndingSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGALRM, SIGUSR1, SIGUSR2};
@@ -48,7 +50,7 @@ void OnEndingSignal(int signal)
 {
     const int savedErrno = errno;
     ending = true;
-    while (creating.load() > 0) {
+    while (creating.load() > creatingHere) {
         // Another thread is making a file; it takes one system call.
     }
     for (Slot& slot : slots) {
@@ -73,9 +75,11 @@ int Reserve(int folder, const char* name)
     if (strlen(name) >= static_cast<size_t>(kNameSize)) {
         return -1;
     }
+    ++creatingHere;
     ++creating;
     if (ending.load()) {
         --creating;
+        --creatingHere;
         return -1;
     }
     for (int i = 0; i < kSlots; ++i) {
@@ -89,6 +93,7 @@ int Reserve(int folder, const char* name)
         }
     }
     --creating;
+    --creatingHere;
     return -1;
 }
 
@@ -98,6 +103,7 @@ void Created(int slot, bool made)
         slots[slot].state = kFree;
     }
     --creating;
+    --creatingHere;
 }
 
 void Unlist(int slot)
@@ -105,20 +111,6 @@ void Unlist(int slot)
     if (slot >= 0) {
         slots[slot].state = kFree;
     }
-}
-
-void HoldBackEndingSignals()
-{
-    sigset_t set;
-    EndingSignalSet(set);
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
-}
-
-void LetEndingSignalsIn()
-{
-    sigset_t set;
-    EndingSignalSet(set);
-    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
 void Install()

@@ -327,6 +327,50 @@ TEST_F(CliFaultTest, AnUnreadableSourceAndASourceThatFailsToRead)
     EXPECT_TRUE(Contains(broken.err, "/proc/self/mem: ")) << broken.err;
     EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"a.jpg", "b.jpg"}));
 }
+// With ask, an output whose name a file takes while it is written waits for the user's answer.
+TEST_F(CliFaultTest, WithAskAFileThatTakesTheOutputsNameMeanwhileIsAskedAbout)
+{
+    const uint32_t size = 128 << 20;
+    const std::string big = in_ + "/big.cam";
+    ASSERT_TRUE(WriteFile(big, CamBytes({{CAM_TAG_JPEG, {}, size}})));
+    fs::resize_file(big, fs::file_size(big) + size);
+    for (const char* answer : {"y", "n"}) {
+        fs::remove_all(out_);
+        fs::create_directories(out_);
+        // Takes the name as soon as this process writes into the output folder.
+        std::atomic<bool> ended{false};
+        std::thread other([&] {
+            while (!ended) {
+                for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
+                    std::error_code error;
+                    const std::string target = fs::read_symlink(fd.path(), error).string();
+                    if (target.rfind(out_ + "/", 0) == 0) {
+                        WriteFile(out_ + "/big.jpg", kOld);
+                        return;
+                    }
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+        std::vector<std::string> asked;
+        const CliRun run = RunAnswering({"-o", out_, in_}, [&](const std::string& output) {
+            asked.push_back(output);
+            return answer;
+        });
+        ended = true;
+        other.join();
+        EXPECT_EQ(asked, std::vector<std::string>{out_ + "/big.jpg"}) << run.err;
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(FolderNames(out_), std::vector<std::string>{"big.jpg"});
+        if (answer == std::string("y")) {
+            EXPECT_TRUE(Contains(run.out, "1 converted, 0 skipped, 0 failed")) << run.out;
+            EXPECT_EQ(fs::file_size(out_ + "/big.jpg"), size);
+        } else {
+            EXPECT_TRUE(Contains(run.out, "0 converted, 1 skipped, 0 failed")) << run.out;
+            EXPECT_EQ(Output("big.jpg"), kOld);
+        }
+    }
+}
 #endif
 
 }  // namespace
