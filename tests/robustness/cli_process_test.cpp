@@ -238,6 +238,77 @@ TEST_F(CliProcessTest, AFileThatTakesTheOutputsNameMeanwhileIsTreatedAsAnExistin
     }
 }
 
+// The case-folding file system of the test set, mounted over a folder for one test.
+class FoldingMount {
+public:
+    FoldingMount(const std::string& backing, const std::string& mount) : mount_(mount)
+    {
+        fs::create_directories(backing);
+        fs::create_directories(mount);
+        struct stat before;
+        stat(mount.c_str(), &before);
+        const char* program = getenv("GLIMMER_CASE_FOLDING_FS");
+        if (program == nullptr) return;
+        server_ = fork();
+        if (server_ == 0) {
+            execl(program, program, backing.c_str(), mount.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        for (int i = 0; i < 1000 && server_ > 0; ++i) {
+            struct stat now;
+            if (stat(mount.c_str(), &now) == 0 && now.st_dev != before.st_dev) {
+                mounted_ = true;
+                return;
+            }
+            if (waitpid(server_, nullptr, WNOHANG) != 0) {
+                server_ = -1;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    ~FoldingMount()
+    {
+        // The file system unmounts itself when told to end.
+        if (server_ > 0) {
+            kill(server_, SIGTERM);
+            waitpid(server_, nullptr, 0);
+        }
+    }
+    bool Mounted() const { return mounted_; }
+
+private:
+    std::string mount_;
+    pid_t server_ = -1;
+    bool mounted_ = false;
+};
+
+// An output folder that takes names differing only in letter case for one (as a card's FAT or
+// a Windows share does): the later of two such outputs is reported and never written over the
+// earlier one's picture.
+TEST_F(CliProcessTest, OnAFolderThatIgnoresLetterCaseOutputsDifferingInCaseAreOne)
+{
+    const std::string backing = root_ + "/backing";
+    const std::string mount = root_ + "/mount";
+    FoldingMount folding(backing, mount);
+    if (!folding.Mounted()) GTEST_SKIP() << "no FUSE file system can be mounted here";
+    fs::copy_file(TestDataPath("scans-sunset.cam"), in_ + "/\xc3\x89.cam");  // É
+    fs::copy_file(TestDataPath("scans-rings.cam"), in_ + "/\xc3\xa9.cam");   // é
+    fs::copy_file(TestDataPath("scans-sunset.cam"), in_ + "/\xce\xa9.cam");  // Ω
+    fs::copy_file(TestDataPath("scans-rings.cam"), in_ + "/\xcf\x89.cam");   // ω
+    fs::copy_file(TestDataPath("jpeg-bands.cam"), in_ + "/plain.cam");
+    ConverterProcess process({"--overwrite=replace", "-o", mount, in_}, root_);
+    EXPECT_EQ(process.ExitCode(), 1) << process.Err();
+    EXPECT_EQ(process.Out(), "3 converted, 0 skipped, 2 failed\n");
+    EXPECT_TRUE(Contains(process.Err(), "\xc3\xa9.cam: skipped: its output")) << process.Err();
+    EXPECT_TRUE(Contains(process.Err(), "\xcf\x89.cam: skipped: its output")) << process.Err();
+    EXPECT_EQ(FolderNames(backing),
+              (std::vector<std::string>{"plain.jpg", "\xc3\x89.jpg", "\xce\xa9.jpg"}));
+    const Bytes sunset = ConvertTestCam("scans-sunset.cam").output;
+    EXPECT_EQ(ReadWholeFile(backing + "/\xc3\x89.jpg"), sunset);
+    EXPECT_EQ(ReadWholeFile(backing + "/\xce\xa9.jpg"), sunset);
+}
+
 // Two converters at once over the same sources and outputs, each told to replace: each
 // replaces, neither fails, and every output is a whole picture.
 TEST_F(CliProcessTest, TwoConvertersReplacingTheSameOutputsBothSucceed)
