@@ -1,0 +1,35 @@
+// The question asked before a file is replaced: Yes, No, Yes to All or Cancel, in a modal
+// dialog of the page. Escape counts as Cancel.
+
+export class Question {
+  constructor(dialog) {
+    this.dialog = dialog;
+    this.answer = null;
+    for (const button of dialog.querySelectorAll("button[data-answer]")) {
+      button.addEventListener("click", () => this.close(button.dataset.answer));
+    }
+    dialog.addEventListener("cancel", (event) => {
+      event.preventDefault();
+      this.close("cancel");
+    });
+  }
+
+  // Resolves to "yes", "no", "all" or "cancel".
+  ask(title, text) {
+    this.dialog.querySelector(".title").textContent = title;
+    this.dialog.querySelector(".text").textContent = text;
+    this.dialog.showModal();
+    this.dialog.querySelector('button[data-answer="yes"]').focus();
+    return new Promise((resolve) => {
+      this.answer = resolve;
+    });
+  }
+
+  close(answer) {
+    if (!this.answer) return;
+    const resolve = this.answer;
+    this.answer = null;
+    this.dialog.close();
+    resolve(answer);
+  }
+}

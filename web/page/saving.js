@@ -1,0 +1,158 @@
+// Saving the JPEG files: into a folder the user picks (File System Access API), asking before
+// a file is replaced and never leaving a partial file; or as one ZIP file whose entries keep
+// the CAM files' modification times. Each JPEG goes below the folder the user gave, as the
+// CAM file stood below the folder it was found in.
+
+import { format } from "./texts.js";
+
+// Where a row's JPEG goes, below the folder saved to or the ZIP's root.
+export function outputPath(row) {
+  return (row.outputFolder === "" ? "" : row.outputFolder + "/") + row.outputName;
+}
+
+// Two rows whose JPEGs would take the same place (letter case aside, as on the file systems
+// most people save to): the later one is not saved, as glimmer-convert does in one run.
+class PlacesTaken {
+  constructor() {
+    this.taken = new Set();
+  }
+
+  take(path) {
+    const key = path.toLowerCase();
+    if (this.taken.has(key)) return false;
+    this.taken.add(key);
+    return true;
+  }
+}
+
+function note(key, ...args) {
+  return (texts) => format(texts[key], ...args);
+}
+
+async function existingFile(directory, name) {
+  try {
+    return { handle: await directory.getFileHandle(name), exists: true };
+  } catch (error) {
+    // A folder of that name is in the way: it exists, and it cannot be replaced by a file.
+    return { handle: null, exists: error.name === "TypeMismatchError" };
+  }
+}
+
+async function folderFor(root, parts) {
+  let directory = root;
+  for (const part of parts) directory = await directory.getDirectoryHandle(part, { create: true });
+  return directory;
+}
+
+// Writes one file completely or not at all: the browser writes into a file of its own and
+// puts it in place only on close, and a file that this save created is removed again when
+// the write fails.
+async function writeWhole(directory, name, handle, bytes) {
+  let created = false;
+  let target = handle;
+  try {
+    if (!target) {
+      target = await directory.getFileHandle(name, { create: true });
+      created = true;
+    }
+  } catch {
+    return "cantCreate";
+  }
+  let writable = null;
+  try {
+    writable = await target.createWritable();
+    await writable.write(bytes);
+    await writable.close();
+    return "saved";
+  } catch {
+    if (writable) await writable.abort().catch(() => {});
+    if (created) await directory.removeEntry(name).catch(() => {});
+    return writable ? "cantWrite" : "cantCreate";
+  }
+}
+
+// Saves every row that holds a JPEG into `root`. `ask(path)` resolves to "yes", "no", "all"
+// or "cancel"; Cancel ends the save. `onSaved(row)` follows each row's note.
+export async function saveToFolder(root, rows, { ask, onSaved }) {
+  const places = new PlacesTaken();
+  let replaceAll = false;
+  for (const row of rows) {
+    const path = outputPath(row);
+    if (!places.take(path)) {
+      row.saveNote = note("alreadyWritten", path);
+      onSaved(row);
+      continue;
+    }
+    const parts = path.split("/");
+    const name = parts.pop();
+    let directory;
+    try {
+      directory = await folderFor(root, parts);
+    } catch {
+      row.saveNote = note("cantCreate");
+      onSaved(row);
+      continue;
+    }
+    const { handle, exists } = await existingFile(directory, name);
+    if (exists && !replaceAll) {
+      const answer = await ask(`${root.name}/${path}`);
+      if (answer === "cancel") return false;
+      if (answer === "no") {
+        row.saveNote = note("notReplaced");
+        onSaved(row);
+        continue;
+      }
+      replaceAll = answer === "all";
+    }
+    row.saveNote = note(exists && !handle ? "cantCreate" : await writeWhole(directory, name, handle, row.jpeg));
+    onSaved(row);
+  }
+  return true;
+}
+
+// The ZIP format counts time from 1980 to 2107 in local time; a camera without a clock may
+// have stamped its files earlier.
+const kZipEarliest = new Date(1980, 0, 1).getTime();
+const kZipLatest = new Date(2099, 11, 31, 23, 59, 58).getTime();
+
+// The entries of one ZIP file: every row that holds a JPEG, once per place.
+export function zipEntries(rows) {
+  const places = new PlacesTaken();
+  const entries = [];
+  for (const row of rows) {
+    const path = outputPath(row);
+    if (!places.take(path)) {
+      row.saveNote = note("alreadyWritten", path);
+      continue;
+    }
+    row.saveNote = null;
+    const modified = row.file.lastModified;
+    entries.push({
+      path,
+      bytes: row.jpeg,
+      modified: Math.min(Math.max(modified, kZipEarliest), kZipLatest),
+      exactModified: modified,
+    });
+  }
+  return entries;
+}
+
+// Makes the ZIP in a worker of its own; resolves to a Blob.
+export function makeZip(entries) {
+  return new Promise((resolve, reject) => {
+    const worker = new Worker("zip_worker.js");
+    worker.onmessage = (event) => {
+      worker.terminate();
+      if (event.data.zip) {
+        resolve(new Blob([event.data.zip], { type: "application/zip" }));
+      } else {
+        reject(new Error(event.data.error));
+      }
+    };
+    worker.onerror = (event) => {
+      worker.terminate();
+      reject(new Error(event.message));
+    };
+    worker.postMessage(entries);
+  });
+}

@@ -1,0 +1,124 @@
+// The conversion worker: runs the engine (WebAssembly, built from the programs' own sources)
+// one file after another, away from the page, so that the page never waits for a conversion.
+"use strict";
+
+importScripts("glimmer-engine.js");
+
+const engine = GlimmerEngine();
+
+// Files read ahead of the one being converted, up to this many bytes, so that reading from
+// the disk overlaps converting.
+const kReadAheadBytes = 16 * 1024 * 1024;
+
+let stopRequested = false;
+
+// Lets every message that arrived meanwhile (a stop request above all) be handled before the
+// next file, as the window program takes its waiting message before each file.
+const wakeUp = new MessageChannel();
+let resume = null;
+wakeUp.port1.onmessage = () => {
+  const then = resume;
+  resume = null;
+  then();
+};
+function handlePendingMessages() {
+  return new Promise((resolve) => {
+    resume = resolve;
+    wakeUp.port2.postMessage(null);
+  });
+}
+
+function joined(parts) {
+  if (parts.length === 1) return parts[0];
+  const whole = new Uint8Array(parts.reduce((sum, part) => sum + part.length, 0));
+  let offset = 0;
+  for (const part of parts) {
+    whole.set(part, offset);
+    offset += part.length;
+  }
+  return whole;
+}
+
+// The output's parts are copies out of the engine's memory; the result owns its whole buffer.
+function convert(module, bytes) {
+  module.camBytes = bytes;
+  module.jpegParts = [];
+  const code = module._glimmer_convert(bytes.length);
+  const parts = module.jpegParts;
+  module.camBytes = null;
+  module.jpegParts = null;
+  const keeps = module._glimmer_keeps_output(code) !== 0;
+  return {
+    result: module.UTF8ToString(module._glimmer_result_name(code)),
+    jpeg: keeps ? joined(parts) : null,
+  };
+}
+
+class ReadAhead {
+  constructor(files) {
+    this.files = files;
+    this.reads = new Map();
+    this.next = 0;
+    this.bytes = 0;
+  }
+
+  // The bytes of file i, or null when it cannot be read (removed, or no longer readable).
+  async take(i) {
+    this.fill(i);
+    const bytes = await this.reads.get(i);
+    this.reads.delete(i);
+    this.bytes -= this.files[i].file.size;
+    this.fill(i + 1);
+    return bytes;
+  }
+
+  fill(from) {
+    this.next = Math.max(this.next, from);
+    while (
+      this.next < this.files.length &&
+      (this.reads.size === 0 || this.bytes + this.files[this.next].file.size <= kReadAheadBytes)
+    ) {
+      const { file } = this.files[this.next];
+      this.reads.set(
+        this.next,
+        file.arrayBuffer().then(
+          (buffer) => new Uint8Array(buffer),
+          () => null,
+        ),
+      );
+      this.bytes += file.size;
+      this.next += 1;
+    }
+  }
+}
+
+async function run({ runId, files, stopAtFailure }) {
+  const module = await engine;
+  stopRequested = false;
+  const reads = new ReadAhead(files);
+  for (let i = 0; i < files.length; i++) {
+    await handlePendingMessages();
+    if (stopRequested) break;
+    postMessage({ type: "start", runId, index: files[i].index });
+    const bytes = await reads.take(i);
+    const { result, jpeg } = bytes ? convert(module, bytes) : { result: "CannotOpen", jpeg: null };
+    const outputName = module.ccall("glimmer_output_name", "string", ["string"], [files[i].file.name]);
+    // Each output owns its whole buffer (see convert), so it moves to the page without a copy.
+    const buffer = jpeg ? jpeg.buffer : null;
+    postMessage(
+      { type: "result", runId, index: files[i].index, result, jpeg: buffer, outputName },
+      buffer ? [buffer] : [],
+    );
+    if (stopAtFailure && !jpeg) break;
+  }
+  postMessage({ type: "end", runId, stopped: stopRequested });
+}
+
+self.onmessage = (event) => {
+  const message = event.data;
+  if (message.type === "stop") {
+    stopRequested = true;
+  } else if (message.type === "run") {
+    run(message);
+  }
+};

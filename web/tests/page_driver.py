@@ -1,0 +1,98 @@
+# Drives Glimmer's page in Debian's Chromium, headless: the local server, the browser with a
+# fresh profile, and the steps a person takes on the page. Shared by the page's tests and its
+# benchmark.
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SERVE = os.path.join(HERE, "..", "serve.py")
+
+# Flags that let Chromium run as root on a machine without outside network.
+CHROMIUM_FLAGS = [
+    "--headless",
+    "--no-sandbox",
+    "--disable-gpu",
+    "--disable-quic",
+    "--no-first-run",
+    "--disable-background-networking",
+    "--disable-component-update",
+    "--disable-sync",
+    "--window-size=1200,800",
+]
+
+
+class Server:
+    """serve.py on a free port of 127.0.0.1."""
+
+    def __init__(self, site):
+        self.process = subprocess.Popen([sys.executable, SERVE, site, "--quiet"],
+                                        stdout=subprocess.PIPE, text=True)
+        line = self.process.stdout.readline()
+        self.url = line.split()[line.split().index("browser:") + 1]
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait()
+
+
+def start_browser(language="en", downloads=None):
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for flag in CHROMIUM_FLAGS:
+        options.add_argument(flag)
+    options.add_argument("--user-data-dir=" + tempfile.mkdtemp(prefix="glimmer-chromium-"))
+    options.add_argument("--lang=" + language)
+    options.add_experimental_option("prefs", {"intl.accept_languages": language})
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    if downloads:
+        driver.execute_cdp_cmd("Browser.setDownloadBehavior",
+                               {"behavior": "allow", "downloadPath": downloads})
+    return driver
+
+
+def wait_for(condition, timeout=120, interval=0.05, what="the page"):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("gave up waiting for " + what)
+        time.sleep(interval)
+
+
+def text(driver, element_id):
+    return driver.find_element(By.ID, element_id).text
+
+
+def give_folder(driver, folder):
+    """What choosing a folder in the browser's folder dialog gives the page."""
+    driver.find_element(By.ID, "folder-input").send_keys(folder)
+
+
+def drop(driver, paths):
+    """A real drop of files and folders from the desktop onto the page."""
+    data = {"items": [], "files": list(paths), "dragOperationsMask": 1}
+    for kind in ("dragEnter", "dragOver", "drop"):
+        driver.execute_cdp_cmd("Input.dispatchDragEvent",
+                               {"type": kind, "x": 300, "y": 300, "data": data})
+
+
+def rows(driver):
+    """The list as shown: name, folder, size, result, JPEG name of every row, top to bottom."""
+    return driver.execute_script("""
+        return Array.from(document.querySelectorAll('#files tbody tr'), (tr) =>
+            Array.from(tr.cells).slice(0, 5).map((td) => td.textContent));""")
+
+
+def wait_until_idle(driver, timeout=600):
+    wait_for(lambda: driver.execute_script(
+        "return !document.body.classList.contains('busy') && "
+        "document.getElementById('message').textContent !== ''"), timeout, what="the run's end")
