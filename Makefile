@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: setup run test native windows test-native test-windows fuzz bench clean
+.PHONY: setup run test native windows test-native test-windows fuzz bench clean web web-site test-web
 
 setup:
 	@scripts/setup
@@ -21,7 +21,23 @@ test-native: native
 test-windows: windows
 	xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset windows
 
-test: test-native test-windows
+test: test-native test-windows test-web
+
+# Glimmer in the browser: the engine built to WebAssembly with Emscripten, the page in
+# build/web/site. `make web` serves it on 127.0.0.1 and prints its address; its browser tests
+# compare every output with the native glimmer-convert's.
+EMSCRIPTEN_TOOLCHAIN := /usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
+web-site: setup
+	@cmake -S web -B build/web -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(EMSCRIPTEN_TOOLCHAIN) \
+	  -DGLIMMER_CONVERTER=$(CURDIR)/build/native/cli/glimmer-convert >/dev/null
+	@cmake --build build/web -j $(JOBS)
+
+web: web-site
+	@python3 web/serve.py build/web/site
+
+test-web: native web-site
+	ctest --test-dir build/web --output-on-failure
 
 # Each fuzz target for FUZZ_SECONDS (default 10 minutes), on a corpus kept in build/fuzz.
 FUZZ_SECONDS ?= 600

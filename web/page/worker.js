@@ -6,25 +6,18 @@ importScripts("glimmer-engine.js");
 
 const engine = GlimmerEngine();
 
-// Files read ahead of the one being converted, up to this many bytes, so that reading from
-// the disk overlaps converting.
+// Files read ahead of the one being converted, so that reading from the disk overlaps
+// converting; a few, within a few megabytes: more reads at once only slow each other down.
+const kReadAheadFiles = 2;
 const kReadAheadBytes = 16 * 1024 * 1024;
 
-let stopRequested = false;
-
-// Lets every message that arrived meanwhile (a stop request above all) be handled before the
-// next file, as the window program takes its waiting message before each file.
-const wakeUp = new MessageChannel();
-let resume = null;
-wakeUp.port1.onmessage = () => {
-  const then = resume;
-  resume = null;
-  then();
-};
-function handlePendingMessages() {
+// The page decides after each file whether the next one follows ("next") or the run ends
+// ("halt"): it alone knows of a click on Stop, and the worker never runs ahead of what the
+// page shows.
+let decide = null;
+function pageDecision() {
   return new Promise((resolve) => {
-    resume = resolve;
-    wakeUp.port2.postMessage(null);
+    decide = resolve;
   });
 }
 
@@ -76,7 +69,9 @@ class ReadAhead {
     this.next = Math.max(this.next, from);
     while (
       this.next < this.files.length &&
-      (this.reads.size === 0 || this.bytes + this.files[this.next].file.size <= kReadAheadBytes)
+      (this.reads.size === 0 ||
+        (this.reads.size <= kReadAheadFiles &&
+          this.bytes + this.files[this.next].file.size <= kReadAheadBytes))
     ) {
       const { file } = this.files[this.next];
       this.reads.set(
@@ -92,14 +87,11 @@ class ReadAhead {
   }
 }
 
-async function run({ runId, files, stopAtFailure }) {
+async function run({ runId, files }) {
   const module = await engine;
-  stopRequested = false;
   const reads = new ReadAhead(files);
   for (let i = 0; i < files.length; i++) {
-    await handlePendingMessages();
-    if (stopRequested) break;
-    postMessage({ type: "start", runId, index: files[i].index });
+    if (i > 0 && !(await pageDecision())) break;
     const bytes = await reads.take(i);
     const { result, jpeg } = bytes ? convert(module, bytes) : { result: "CannotOpen", jpeg: null };
     const outputName = module.ccall("glimmer_output_name", "string", ["string"], [files[i].file.name]);
@@ -109,16 +101,16 @@ async function run({ runId, files, stopAtFailure }) {
       { type: "result", runId, index: files[i].index, result, jpeg: buffer, outputName },
       buffer ? [buffer] : [],
     );
-    if (stopAtFailure && !jpeg) break;
   }
-  postMessage({ type: "end", runId, stopped: stopRequested });
 }
 
 self.onmessage = (event) => {
   const message = event.data;
-  if (message.type === "stop") {
-    stopRequested = true;
-  } else if (message.type === "run") {
+  if (message.type === "run") {
     run(message);
+  } else if (decide) {
+    const resolve = decide;
+    decide = null;
+    resolve(message.type === "next");
   }
 };

@@ -9,7 +9,9 @@ import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains  # noqa: F401 (for the tests)
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys  # noqa: F401 (for the tests)
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SERVE = os.path.join(HERE, "..", "serve.py")
@@ -40,6 +42,7 @@ class Server:
     def stop(self):
         self.process.terminate()
         self.process.wait()
+        self.process.stdout.close()
 
 
 def start_browser(language="en", downloads=None):

@@ -1,0 +1,496 @@
+#!/usr/bin/env python3
+# Glimmer's page in a real browser (Debian's Chromium, headless): files given through the
+# folder dialog and by a drop, Convert All against glimmer-convert byte for byte, each row's
+# outcome, the ZIP's entries and dates, saving into a folder with the replace question, both
+# languages, Stop, a page that answers during a long conversion, and the page offline.
+#   page_test.py --site SITE --converter GLIMMER_CONVERT --work DIR [unittest arguments]
+import argparse
+import base64
+import os
+import shutil
+import sys
+import time
+import unittest
+import zipfile
+
+from selenium.webdriver.common.by import By
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import page_driver as page  # noqa: E402
+import test_device as device  # noqa: E402
+
+SITE = CONVERTER = WORK = None
+
+
+def setUpModule():
+    global CAMS, CARD, OUTPUTS
+    os.makedirs(WORK, exist_ok=True)
+    CAMS = device.make_test_cams(os.path.join(WORK, "cams"))
+    CARD = device.build_card(CAMS, os.path.join(WORK, "card"))
+    OUTPUTS = device.converter_outputs(CONVERTER, CARD, WORK)
+
+
+def expected_rows():
+    """(name, folder, size) of the card's CAM files, in the order the page first lists them."""
+    listed = []
+    for place, _, _, _ in device.CARD:
+        parts = ["card"] + place.split("/")
+        listed.append((parts[-1], "/".join(parts[:-1]), os.path.getsize(os.path.join(CARD, place))))
+    return sorted(listed, key=lambda row: row[1] + "/" + row[0])
+
+
+def place_of(name, folder):
+    return "/".join(folder.split("/")[1:] + [name])
+
+
+def outcome(place, language):
+    _, _, english, japanese = next(entry for entry in device.CARD if entry[0] == place)
+    return (english if language == "en" else japanese).replace("%s", place.split("/")[-1])
+
+
+def zip_path(place):
+    """Where a file's JPEG stands in the ZIP or a folder saved to: below the card folder."""
+    name, _ = OUTPUTS[place]
+    folder = place.rsplit("/", 1)[0] if "/" in place else ""
+    return (folder + "/" if folder else "") + name
+
+
+def screenshot(driver, name):
+    folder = os.path.join(WORK, "screenshots")
+    os.makedirs(folder, exist_ok=True)
+    driver.save_screenshot(os.path.join(folder, name))
+
+
+class PageTest(unittest.TestCase):
+    language = "en"
+
+    @classmethod
+    def setUpClass(cls):
+        cls.server = page.Server(SITE)
+        cls.downloads = os.path.join(WORK, "downloads-" + cls.__name__)
+        shutil.rmtree(cls.downloads, ignore_errors=True)
+        os.makedirs(cls.downloads)
+        cls.driver = page.start_browser(cls.language, cls.downloads)
+        cls.driver.get(cls.server.url)
+        page.wait_for(lambda: cls.driver.find_element(By.ID, "convert-all").text != "")
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        cls.server.stop()
+
+    @classmethod
+    def click(cls, element_id):
+        cls.driver.find_element(By.ID, element_id).click()
+
+    @classmethod
+    def convert_all(cls):
+        cls.click("convert-all")
+        page.wait_until_idle(cls.driver)
+
+    @classmethod
+    def give_card(cls):
+        page.give_folder(cls.driver, CARD)
+        page.wait_for(lambda: len(page.rows(cls.driver)) == len(device.CARD), what="the list")
+
+    def assert_outcomes(self, shown, language):
+        for name, folder, _, result, jpeg in shown:
+            place = place_of(name, folder)
+            with self.subTest(place=place):
+                self.assertEqual(result, outcome(place, language))
+                self.assertEqual(jpeg, OUTPUTS[place][0] if OUTPUTS[place] else "")
+
+
+class EnglishPage(PageTest):
+    """The folder dialog, Convert All, the ZIP, sorting, and what the page loads."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.give_card()
+        cls.listed = page.rows(cls.driver)
+        cls.counts = (page.text(cls.driver, "status-0"), page.text(cls.driver, "status-1"))
+        cls.convert_all()
+        cls.converted = page.rows(cls.driver)
+        cls.message = page.text(cls.driver, "message")
+        screenshot(cls.driver, "en.png")
+        cls.click("download-zip")
+        cls.zip = page.wait_for(cls.finished_download, what="the ZIP file")
+
+    @classmethod
+    def finished_download(cls):
+        names = os.listdir(cls.downloads)
+        if names == ["glimmer.zip"]:
+            return os.path.join(cls.downloads, "glimmer.zip")
+        return None
+
+    def test_folder_lists_its_cam_files_below_it_without_recycled_ones(self):
+        expected = expected_rows()
+        self.assertEqual([row[:3] for row in self.listed],
+                         [[name, folder, "{:,}".format(size)] for name, folder, size in expected])
+        total = sum(size for _, _, size in expected)
+        self.assertEqual(self.counts, ("%d Files" % len(expected), "{:,} Bytes".format(total)))
+
+    def test_every_row_tells_its_outcome_in_the_programs_words(self):
+        self.assertEqual(self.message, "Finished")
+        self.assert_outcomes(self.converted, "en")
+
+    def test_zip_holds_the_converters_outputs_with_the_cam_files_times(self):
+        with zipfile.ZipFile(self.zip) as archive:
+            entries = {info.filename: info for info in archive.infolist()}
+            expected = {zip_path(place): place for place in OUTPUTS if OUTPUTS[place]}
+            self.assertEqual(sorted(entries), sorted(expected))
+            for path, place in expected.items():
+                with self.subTest(path=path):
+                    info = entries[path]
+                    self.assertEqual(archive.read(info), OUTPUTS[place][1])
+                    moment = os.path.getmtime(os.path.join(CARD, place))
+                    local = time.localtime(moment)
+                    self.assertEqual(info.date_time, local[:5] + (local.tm_sec // 2 * 2,))
+                    # The exact time, in the extended-timestamp field ("UT", flags, seconds).
+                    self.assertIn(b"UT\x05\x00\x01" + int(moment).to_bytes(4, "little"),
+                                  info.extra)
+
+    def test_each_column_sorts_and_a_second_click_reverses(self):
+        def order(column):
+            self.driver.find_element(By.CSS_SELECTOR, 'th[data-column="%s"]' % column).click()
+            return [tuple(row[:3]) for row in page.rows(self.driver)]
+
+        rows = [tuple(row[:3]) for row in self.converted]
+        size = lambda row: int(row[2].replace(",", ""))
+        by_name = sorted(rows, key=lambda row: row[0].lower())
+        self.assertEqual(order("name"), by_name)
+        self.assertEqual(order("name"), by_name[::-1])
+        # Another column keeps the direction last used.
+        self.assertEqual([size(row) for row in order("size")],
+                         sorted((size(row) for row in rows), reverse=True))
+        self.assertEqual([row[1] for row in order("folder")],
+                         sorted((row[1] for row in rows), key=str.lower, reverse=True))
+        self.assertEqual([row[1] for row in order("folder")],
+                         sorted((row[1] for row in rows), key=str.lower))
+
+    def test_a_thumbnail_opens_the_whole_picture(self):
+        thumbnail = self.driver.find_element(By.CSS_SELECTOR, "td.picture img")
+        self.driver.execute_script("arguments[0].scrollIntoView()", thumbnail)
+        page.wait_for(lambda: self.driver.execute_script(
+            "return arguments[0].complete && arguments[0].naturalWidth > 0", thumbnail),
+            what="the thumbnail")
+        thumbnail.click()
+        viewer = self.driver.find_element(By.CSS_SELECTOR, "#viewer img")
+        width = page.wait_for(lambda: self.driver.execute_script(
+            "return document.getElementById('viewer').open && arguments[0].naturalWidth",
+            viewer), what="the larger view")
+        self.assertEqual(width, thumbnail.get_property("naturalWidth"))
+        self.driver.find_element(By.CSS_SELECTOR, "#viewer .close").click()
+        self.assertFalse(self.driver.execute_script("return document.getElementById('viewer').open"))
+
+    def test_loads_nothing_from_other_sites(self):
+        origins = self.driver.execute_script(
+            "return performance.getEntriesByType('resource').map((e) => new URL(e.name).origin)")
+        self.assertTrue(origins)
+        self.assertEqual(set(origins), {self.server.url.rstrip("/")})
+        policy = self.driver.execute_script(
+            "return document.querySelector('meta[http-equiv=Content-Security-Policy]').content")
+        self.assertIn("default-src 'self'", policy)
+
+
+class JapanesePage(PageTest):
+    """A browser whose language is Japanese: a dropped folder, the texts, and the switch."""
+
+    language = "ja"
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        page.drop(cls.driver, [CARD])
+        page.wait_for(lambda: len(page.rows(cls.driver)) == len(device.CARD), what="the list")
+        cls.listed = page.rows(cls.driver)
+        cls.counts = (page.text(cls.driver, "status-0"), page.text(cls.driver, "status-1"))
+        cls.convert_all()
+        cls.converted = page.rows(cls.driver)
+        cls.message = page.text(cls.driver, "message")
+        screenshot(cls.driver, "ja.png")
+
+    def test_page_speaks_the_browsers_language(self):
+        self.assertEqual(self.driver.execute_script("return document.documentElement.lang"), "ja")
+        self.assertEqual(self.driver.find_element(By.ID, "convert-all").text, "一括変換")
+        self.assertEqual([th.text for th in self.driver.find_elements(By.CSS_SELECTOR, "th")[:3]],
+                         ["名前", "ﾌｫﾙﾀﾞ", "ｻｲｽﾞ"])
+        total = sum(size for _, _, size in expected_rows())
+        self.assertEqual(self.counts, ("%d 個のﾌｧｲﾙ" % len(device.CARD), "{:,} ﾊﾞｲﾄ".format(total)))
+
+    def test_dropped_folder_lists_as_the_folder_dialog_does(self):
+        self.assertEqual([row[:3] for row in self.listed],
+                         [[name, folder, "{:,}".format(size)] for name, folder, size in expected_rows()])
+
+    def test_outcomes_are_in_japanese(self):
+        self.assertEqual(self.message, "変換終了")
+        self.assert_outcomes(self.converted, "ja")
+
+    def test_switch_changes_every_text(self):
+        language = self.driver.find_element(By.ID, "language")
+        language.find_element(By.CSS_SELECTOR, "option[value=en]").click()
+        try:
+            self.assertEqual(self.driver.find_element(By.ID, "convert-all").text, "Convert All")
+            self.assertEqual(page.text(self.driver, "message"), "Finished")
+            self.assert_outcomes(page.rows(self.driver), "en")
+        finally:
+            language.find_element(By.CSS_SELECTOR, "option[value=ja]").click()
+        self.assert_outcomes(page.rows(self.driver), "ja")
+
+
+# Reads every file below the private folder the tests save into, as {path: bytes}.
+READ_SAVED = """
+const done = arguments[arguments.length - 1];
+(async () => {
+  const files = {};
+  async function walk(folder, prefix) {
+    for await (const [name, handle] of folder.entries()) {
+      if (handle.kind === "directory") {
+        await walk(handle, prefix + name + "/");
+      } else {
+        const bytes = new Uint8Array(await (await handle.getFile()).arrayBuffer());
+        let text = "";
+        for (let i = 0; i < bytes.length; i += 0x8000) {
+          text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+        }
+        files[prefix + name] = btoa(text);
+      }
+    }
+  }
+  const root = await navigator.storage.getDirectory();
+  await walk(await root.getDirectoryHandle("saved", { create: true }), "");
+  done(files);
+})().catch((error) => done({ error: String(error) }));
+"""
+
+# Puts bytes into every saved file (or removes the file at arguments[1]).
+OVERWRITE_SAVED = """
+const [content, removed, done] = arguments;
+(async () => {
+  const root = await (await navigator.storage.getDirectory()).getDirectoryHandle("saved");
+  async function walk(folder, prefix) {
+    for await (const [name, handle] of folder.entries()) {
+      if (handle.kind === "directory") {
+        await walk(handle, prefix + name + "/");
+      } else if (prefix + name === removed) {
+        await folder.removeEntry(name);
+      } else {
+        const writable = await handle.createWritable();
+        await writable.write(new TextEncoder().encode(content));
+        await writable.close();
+      }
+    }
+  }
+  await walk(root, "");
+  done(true);
+})().catch((error) => done(String(error)));
+"""
+
+
+class SavingToFolder(PageTest):
+    """Save to Folder... into a folder of the browser's private file system, which the folder
+    dialog would otherwise give: the same kind of folder, written through the same calls."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.driver.execute_script("""
+            window.showDirectoryPicker = async () =>
+                (await navigator.storage.getDirectory()).getDirectoryHandle("saved", { create: true });
+            window.idleAgain = 0;
+            new MutationObserver(() => {
+              if (!document.body.classList.contains('busy')) window.idleAgain++;
+            }).observe(document.body, { attributes: true, attributeFilter: ['class'] });
+        """)
+        cls.give_card()
+        cls.convert_all()
+
+    def saved(self):
+        files = self.driver.execute_async_script(READ_SAVED)
+        self.assertNotIn("error", files)
+        return {path: base64.b64decode(data) for path, data in files.items()}
+
+    def overwrite_saved(self, content, removed=""):
+        self.assertIs(self.driver.execute_async_script(OVERWRITE_SAVED, content, removed), True)
+
+    def save(self, answers):
+        """Clicks Save to Folder... and answers each question in turn; returns the questions."""
+        before = self.driver.execute_script("return window.idleAgain")
+        self.click("save-folder")
+        asked = []
+        for answer in answers:
+            dialog = self.driver.find_element(By.ID, "question")
+            page.wait_for(lambda: dialog.get_attribute("open") is not None, what="the question")
+            asked.append(dialog.find_element(By.CSS_SELECTOR, ".text").text)
+            dialog.find_element(By.CSS_SELECTOR, 'button[data-answer="%s"]' % answer).click()
+        page.wait_for(lambda: self.driver.execute_script("return window.idleAgain") > before,
+                      what="the end of saving")
+        self.assertIsNone(self.driver.find_element(By.ID, "question").get_attribute("open"))
+        return asked
+
+    def notes(self):
+        return {place_of(name, folder): result.split("\n")[-1]
+                for name, folder, _, result, _ in page.rows(self.driver)
+                if OUTPUTS[place_of(name, folder)]}
+
+    def test_saving_asks_before_replacing_and_never_leaves_a_partial_file(self):
+        expected = {zip_path(place): OUTPUTS[place][1] for place in OUTPUTS if OUTPUTS[place]}
+        order = [place_of(name, folder) for name, folder, _, _, _ in page.rows(self.driver)
+                 if OUTPUTS[place_of(name, folder)]]
+        question = "'saved/%s' already exist. Do you want to replace it?"
+
+        # Into an empty folder: no question, every JPEG as glimmer-convert writes it.
+        self.assertEqual(self.save([]), [])
+        self.assertEqual(self.saved(), expected)
+        self.assertEqual(set(self.notes().values()), {"Saved"})
+
+        # No keeps the first file, Yes replaces the second, Yes to All every other one.
+        self.overwrite_saved("old")
+        asked = self.save(["no", "yes", "all"])
+        self.assertEqual(asked, [question % zip_path(place) for place in order[:3]])
+        saved = self.saved()
+        self.assertEqual(saved[zip_path(order[0])], b"old")
+        for place in order[1:]:
+            self.assertEqual(saved[zip_path(place)], OUTPUTS[place][1])
+        notes = self.notes()
+        self.assertEqual(notes[order[0]], "Not replaced")
+        self.assertEqual({notes[place] for place in order[1:]}, {"Saved"})
+
+        # Cancel ends the save: nothing is written.
+        self.overwrite_saved("old")
+        self.assertEqual(self.save(["cancel"]), [question % zip_path(order[0])])
+        self.assertEqual(set(self.saved().values()), {b"old"})
+
+        # Writes that fail (a full disk) leave each existing file as it was and no new file.
+        self.overwrite_saved("old", removed=zip_path(order[-1]))
+        self.driver.execute_script("""
+            FileSystemWritableFileStream.prototype.write = () =>
+                Promise.reject(new DOMException("The disk is full.", "QuotaExceededError"));
+        """)
+        self.save(["all"])
+        saved = self.saved()
+        self.assertNotIn(zip_path(order[-1]), saved)
+        self.assertEqual(set(saved.values()), {b"old"})
+        self.assertEqual(len(saved), len(order) - 1)
+        self.assertEqual(set(self.notes().values()), {"Can't write jpg file"})
+
+
+class RunControl(PageTest):
+    """Convert of a selection, Stop, and a page that answers while a big file converts."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.folders = os.path.join(WORK, "runs")
+        shutil.rmtree(cls.folders, ignore_errors=True)
+        many = os.path.join(cls.folders, "many")
+        os.makedirs(many)
+        for i in range(300):
+            os.link(os.path.join(CAMS, "scans-sunset.cam"), os.path.join(many, "P%04d.cam" % i))
+        mixed = os.path.join(cls.folders, "mixed")
+        os.makedirs(mixed)
+        for name, source in (("a.cam", "scans-sunset.cam"), ("b.cam", "not-cam.cam"),
+                             ("c.cam", "jpeg-bands.cam")):
+            shutil.copyfile(os.path.join(CAMS, source), os.path.join(mixed, name))
+        big = os.path.join(cls.folders, "big")
+        os.makedirs(big)
+        device.big_cam(CAMS, os.path.join(big, "a-big.cam"), 64)
+        shutil.copyfile(os.path.join(CAMS, "scans-rings.cam"), os.path.join(big, "b-small.cam"))
+
+    def give(self, name, count):
+        page.give_folder(self.driver, os.path.join(self.folders, name))
+        page.wait_for(lambda: len(page.rows(self.driver)) == count, what="the list")
+
+    def test_convert_ends_at_the_first_file_that_fails(self):
+        self.give("mixed", 3)
+        self.click("convert")
+        self.assertEqual(page.text(self.driver, "message"), "")
+        rows = self.driver.find_elements(By.CSS_SELECTOR, "#files tbody tr")
+        rows[0].click()
+        page.ActionChains(self.driver).key_down(page.Keys.SHIFT).click(rows[2]) \
+            .key_up(page.Keys.SHIFT).perform()
+        self.click("convert")
+        page.wait_until_idle(self.driver)
+        self.assertEqual([row[3] for row in page.rows(self.driver)],
+                         ["Converted", "'b.cam' is not a CAM file", ""])
+        self.assertEqual(page.text(self.driver, "message"), "Finished")
+
+    def test_stop_ends_the_run_before_the_next_file(self):
+        self.give("many", 300)
+        # Stop is clicked the moment the 20th file is shown as the current one.
+        self.driver.execute_script("""
+            const status = document.getElementById('status-1');
+            const observer = new MutationObserver(() => {
+              if (status.textContent === '20/300') {
+                observer.disconnect();
+                document.getElementById('stop').click();
+              }
+            });
+            observer.observe(status, { childList: true, characterData: true, subtree: true });
+        """)
+        self.convert_all()
+        self.assertEqual(page.text(self.driver, "message"), "Aborted")
+        results = [row[3] for row in page.rows(self.driver)]
+        # The file shown when Stop was clicked is finished, and no file after it is begun.
+        self.assertEqual(results, ["Converted"] * 20 + [""] * 280)
+        self.assertEqual(page.text(self.driver, "status-0"), "300 Files")
+
+    def test_page_answers_while_a_big_file_converts(self):
+        self.give("big", 2)
+        # Counts the page's own turns (zero-delay timers) while the big file is the current
+        # one: a page that converted by itself would have none until the file is done.
+        self.driver.execute_script("""
+            window.turns = 0;
+            window.turnsDuringBigFile = null;
+            const tick = () => { window.turns++; setTimeout(tick, 0); };
+            tick();
+            const status = document.getElementById('status-0');
+            let startTurns = null;
+            new MutationObserver(() => {
+              if (status.textContent.endsWith('a-big.cam')) startTurns = window.turns;
+              else if (startTurns !== null && window.turnsDuringBigFile === null)
+                window.turnsDuringBigFile = window.turns - startTurns;
+            }).observe(status, { childList: true, characterData: true, subtree: true });
+        """)
+        self.convert_all()
+        self.assertEqual([row[3] for row in page.rows(self.driver)], ["Converted", "Converted"])
+        self.assertGreater(self.driver.execute_script("return window.turnsDuringBigFile"), 0)
+
+
+class Offline(PageTest):
+    """Once loaded, the page works with its server gone."""
+
+    def test_page_converts_offline_once_loaded(self):
+        page.wait_for(lambda: self.driver.execute_async_script("""
+            const done = arguments[arguments.length - 1];
+            navigator.serviceWorker.ready
+                .then(() => caches.open('glimmer-page'))
+                .then((cache) => cache.match('glimmer-engine.wasm'))
+                .then((response) => done(Boolean(response)), () => done(false));
+        """), what="the page's files in the cache")
+        self.server.stop()
+        self.driver.refresh()
+        page.wait_for(lambda: self.driver.find_element(By.ID, "convert-all").text == "Convert All")
+        self.give_card()
+        self.convert_all()
+        self.assert_outcomes(page.rows(self.driver), "en")
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+
+
+def main():
+    global SITE, CONVERTER, WORK
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--site", required=True)
+    parser.add_argument("--converter", required=True)
+    parser.add_argument("--work", required=True)
+    args, rest = parser.parse_known_args()
+    SITE, CONVERTER, WORK = args.site, args.converter, os.path.abspath(args.work)
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,97 @@
+# The folders the page's tests give to the page, made from scripts/make-test-cams (pictures
+# encoded by cjpeg), and glimmer-convert's output for every file in them, to compare with.
+import os
+import shutil
+import struct
+import subprocess
+import time
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+
+# (place in the card folder, test file it is a copy of, result text in English, in Japanese).
+# A result's "%s" stands for the file's name.
+CARD = [
+    ("scans-sunset.cam", "scans-sunset.cam", "Converted", "変換しました"),
+    ("夕焼け.cam", "scans-rings.cam", "Converted", "変換しました"),
+    ("DCIM/100CAM/jpeg-bands.cam", "jpeg-bands.cam", "Converted", "変換しました"),
+    ("DCIM/100CAM/UPPER.CAM", "two-scans.cam", "Converted", "変換しました"),
+    ("DCIM/100CAM/cut-in-scan2.cam", "cut-in-scan2.cam",
+     "'%s' ends early: its picture is incomplete", "%s のﾃﾞｰﾀが途中で終わっています。画像は不完全です"),
+    ("DCIM/101CAM/no-picture.cam", "no-picture.cam", "'%s' holds no picture", "%s には画像がありません"),
+    ("DCIM/101CAM/zero-jpeg.cam", "zero-jpeg.cam", "'%s' holds no picture", "%s には画像がありません"),
+    ("DCIM/101CAM/components-2.cam", "components-2.cam", "'%s' holds no picture",
+     "%s には画像がありません"),
+    ("DCIM/101CAM/not-cam.cam", "not-cam.cam", "'%s' is not a CAM file",
+     "%s は CAM ﾌｧｲﾙではありません"),
+]
+# Files in the card folder that the page must not list.
+UNLISTED = [
+    ("RECYCLED/scans-checker.cam", "scans-checker.cam"),
+    ("DCIM/Recycled/scans-sunset.cam", "scans-sunset.cam"),
+    ("notes.txt", "bands.jpg"),
+]
+
+# Distinct times, an odd number of seconds apart, so that a ZIP's two-second steps show.
+FIRST_TIME = time.mktime((2003, 5, 17, 10, 20, 31, 0, 0, -1))
+
+
+def make_test_cams(folder):
+    if not os.path.exists(os.path.join(folder, "stamp")):
+        subprocess.run([os.path.join(ROOT, "scripts", "make-test-cams"), folder], check=True)
+    return folder
+
+
+def build_card(cams, card):
+    """The card folder: CARD and UNLISTED laid out, each listed file with its own time."""
+    if os.path.exists(card):
+        shutil.rmtree(card)
+    for i, (place, source, _, _) in enumerate(CARD):
+        path = os.path.join(card, place)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        shutil.copyfile(os.path.join(cams, source), path)
+        moment = FIRST_TIME + i * 3601
+        os.utime(path, (moment, moment))
+    for place, source in UNLISTED:
+        path = os.path.join(card, place)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        shutil.copyfile(os.path.join(cams, source), path)
+    return card
+
+
+def converter_outputs(converter, card, work):
+    """glimmer-convert's output for each listed file: {place: (name, bytes), or None when it
+    wrote none}. Each file is converted on its own into a folder of its own."""
+    outputs = {}
+    for i, (place, _, _, _) in enumerate(CARD):
+        out = os.path.join(work, "converted-%d" % i)
+        shutil.rmtree(out, ignore_errors=True)
+        os.makedirs(out)
+        subprocess.run([converter, "-q", "-o", out, os.path.join(card, place)],
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        written = os.listdir(out)
+        assert len(written) <= 1, written
+        if written:
+            with open(os.path.join(out, written[0]), "rb") as f:
+                outputs[place] = (written[0], f.read())
+        else:
+            outputs[place] = None
+    return outputs
+
+
+def big_cam(cams, path, mib):
+    """One tag-4 entry of `mib` MiB: a real JPEG followed by padding, which a conversion copies
+    whole."""
+    with open(os.path.join(cams, "bands.jpg"), "rb") as f:
+        jpeg = f.read()
+    head = 4 + 2 + 16
+    length = mib * 1024 * 1024 - head
+    with open(path, "wb") as f:
+        f.write(b"\x07\x20\x4d\x4d" + struct.pack(">HHI", 1, 4, length) + bytes(10))
+        f.write(jpeg)
+        chunk = bytes(range(256)) * 4096
+        left = length - len(jpeg)
+        while left > 0:
+            f.write(chunk[:left])
+            left -= min(left, len(chunk))
+    return path
