@@ -20,9 +20,8 @@ EM_JS(size_t, ReadCamBytes, (double offset, unsigned char* buffer, size_t size),
     return count;
 });
 
-EM_JS(void, WriteJpegBytes, (const unsigned char* buffer, size_t size), {
-    Module.jpegParts.push(HEAPU8.slice(buffer, buffer + size));
-});
+EM_JS(void, WriteJpegBytes, (const unsigned char* buffer, size_t size),
+      { Module.jpegParts.push(HEAPU8.slice(buffer, buffer + size)); });
 
 namespace {
 

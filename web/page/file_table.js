@@ -82,6 +82,7 @@ export class FileTable {
     if (row.saveNote) lines.push(row.saveNote(this.texts()));
     result.textContent = lines.join("\n");
     result.classList.toggle("failed", Boolean(row.result) && !row.jpeg);
+    result.classList.toggle("incomplete", row.result === "SourceEnded");
     jpeg.replaceChildren();
     picture.replaceChildren();
     if (!row.jpeg) {
