@@ -1,6 +1,8 @@
 // The list of files, like the window program's: name, folder and size, sortable by each
 // column, rows selected with clicks (Ctrl and Shift as in a list view); beside them each
-// file's outcome, its JPEG to download and a thumbnail that opens a larger view.
+// file's outcome, its JPEG to download and a thumbnail that opens a larger view. Rows are
+// blocks that the browser lays out only while they are in view (see style.css), so a list of
+// thousands costs no more to update than a screenful.
 
 import { format, groupDigits } from "./texts.js";
 
@@ -22,7 +24,7 @@ const kCompare = {
 export class FileTable {
   constructor(table, { texts, onOpenPicture }) {
     this.table = table;
-    this.body = table.tBodies[0];
+    this.body = table.querySelector(".rows");
     this.texts = texts;
     this.onOpenPicture = onOpenPicture;
     this.rows = [];
@@ -36,7 +38,7 @@ export class FileTable {
       rootMargin: "200px",
     });
     for (const column of kColumns) {
-      table.querySelector(`th[data-column="${column}"]`).addEventListener("click", () => {
+      table.querySelector(`[data-column="${column}"]`).addEventListener("click", () => {
         this.sortBy(column);
       });
     }
@@ -59,24 +61,28 @@ export class FileTable {
   }
 
   build(row) {
-    const tr = document.createElement("tr");
-    tr.dataset.id = row.id;
+    const element = document.createElement("div");
+    element.className = "row";
+    element.setAttribute("role", "row");
+    element.dataset.id = row.id;
     for (const name of ["name", "folder", "size", "result", "jpeg", "picture"]) {
-      const td = document.createElement("td");
-      td.className = name;
-      tr.append(td);
+      const cell = document.createElement("div");
+      cell.className = name;
+      cell.setAttribute("role", "cell");
+      element.append(cell);
     }
-    tr.cells[0].textContent = row.name;
-    tr.cells[1].textContent = row.folder;
-    tr.cells[2].textContent = groupDigits(row.file.size);
-    row.element = tr;
+    const [name, folder, size] = element.children;
+    name.textContent = row.name;
+    folder.textContent = row.folder;
+    size.textContent = groupDigits(row.file.size);
+    row.element = element;
     this.fill(row);
-    return tr;
+    return element;
   }
 
   // The cells that change: the outcome, the saving note, the JPEG link and the thumbnail.
   fill(row) {
-    const [, , , result, jpeg, picture] = row.element.cells;
+    const [, , , result, jpeg, picture] = row.element.children;
     const lines = [];
     if (row.result) lines.push(format(this.texts()[row.result], row.name));
     if (row.saveNote) lines.push(row.saveNote(this.texts()));
@@ -110,7 +116,7 @@ export class FileTable {
     for (const entry of seen) {
       if (!entry.isIntersecting) continue;
       this.thumbnails.unobserve(entry.target);
-      const row = this.rows[Number(entry.target.closest("tr").dataset.id)];
+      const row = this.rows[Number(entry.target.closest(".row").dataset.id)];
       if (row.jpeg) entry.target.src = this.pictureUrl(row);
     }
   }
@@ -161,17 +167,17 @@ export class FileTable {
     const compare = kCompare[column];
     const order = [...this.rows].sort((a, b) => sign * compare(a, b) || a.id - b.id);
     this.body.replaceChildren(...order.map((row) => row.element));
-    for (const th of this.table.querySelectorAll("th[data-column]")) {
-      th.removeAttribute("aria-sort");
+    for (const title of this.table.querySelectorAll("[data-column]")) {
+      title.removeAttribute("aria-sort");
     }
     this.table
-      .querySelector(`th[data-column="${column}"]`)
+      .querySelector(`[data-column="${column}"]`)
       .setAttribute("aria-sort", this.descending ? "descending" : "ascending");
   }
 
   // Rows as currently shown, from top to bottom.
   shown() {
-    return Array.from(this.body.rows, (tr) => this.rows[Number(tr.dataset.id)]);
+    return Array.from(this.body.children, (element) => this.rows[Number(element.dataset.id)]);
   }
 
   selected() {
@@ -179,10 +185,10 @@ export class FileTable {
   }
 
   clicked(event) {
-    const tr = event.target.closest("tr");
-    if (!tr || event.target.closest("a, img")) return;
+    const element = event.target.closest(".row");
+    if (!element || event.target.closest("a, img")) return;
     const shown = this.shown();
-    const row = this.rows[Number(tr.dataset.id)];
+    const row = this.rows[Number(element.dataset.id)];
     if (event.shiftKey && this.anchor) {
       const from = shown.indexOf(this.anchor);
       const to = shown.indexOf(row);

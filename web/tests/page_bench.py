@@ -33,12 +33,12 @@ def main():
             page.wait_for(lambda: driver.find_element(page.By.ID, "convert-all").text != "")
             page.give_folder(driver, os.path.abspath(args.corpus))
             page.wait_for(lambda: driver.execute_script(
-                "return document.querySelectorAll('#files tbody tr').length") == files,
+                "return document.querySelectorAll('#files .rows .row').length") == files,
                 what="the list")
             driver.find_element(page.By.ID, "convert-all").click()
             page.wait_until_idle(driver)
             converted = driver.execute_script(
-                "return document.querySelectorAll('#files td.jpeg a').length")
+                "return document.querySelectorAll('#files .jpeg a').length")
             if converted != files:
                 sys.exit("page_bench: the page converted %d files of %d" % (converted, files))
             milliseconds = float(driver.execute_script(

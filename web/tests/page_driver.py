@@ -91,8 +91,8 @@ def drop(driver, paths):
 def rows(driver):
     """The list as shown: name, folder, size, result, JPEG name of every row, top to bottom."""
     return driver.execute_script("""
-        return Array.from(document.querySelectorAll('#files tbody tr'), (tr) =>
-            Array.from(tr.cells).slice(0, 5).map((td) => td.textContent));""")
+        return Array.from(document.querySelectorAll('#files .rows .row'), (row) =>
+            Array.from(row.children).slice(0, 5).map((cell) => cell.textContent));""")
 
 
 def wait_until_idle(driver, timeout=600):
