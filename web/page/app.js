@@ -101,9 +101,9 @@ function showResult(row) {
   table.changed(row);
 }
 
-function finishRun(stopped) {
+function finishRun(stopped, broken) {
   busy = false;
-  message = stopped ? "aborted" : "finished";
+  message = broken ? "engineMissing" : stopped ? "aborted" : "finished";
   document.body.dataset.lastRunMilliseconds = String(run.lastRunMilliseconds);
   showMessage();
   showCounts();

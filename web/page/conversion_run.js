@@ -5,13 +5,17 @@
 
 export class ConversionRun {
   // `onStart(row, position, total)` before each file, `onResult(row)` after it and
-  // `onEnd(stopped)` once the run is over.
+  // `onEnd(stopped, broken)` once the run is over; `broken` when the worker could not convert
+  // at all (its engine did not load).
   constructor(worker, { onStart, onResult, onEnd }) {
     this.worker = worker;
     this.handlers = { onStart, onResult, onEnd };
     this.rows = null;
     this.runId = 0;
     worker.addEventListener("message", (event) => this.received(event.data));
+    worker.addEventListener("error", () => {
+      if (this.running) this.end(true);
+    });
   }
 
   get running() {
@@ -39,6 +43,10 @@ export class ConversionRun {
 
   received(message) {
     if (message.runId !== this.runId || !this.running) return;
+    if (message.type === "broken") {
+      this.end(true);
+      return;
+    }
     const row = this.rows[message.index];
     row.result = message.result;
     row.jpeg = message.jpeg ? new Uint8Array(message.jpeg) : null;
@@ -56,9 +64,9 @@ export class ConversionRun {
     if (last || this.stopRequested || failedHere) this.end();
   }
 
-  end() {
+  end(broken = false) {
     this.rows = null;
     this.lastRunMilliseconds = performance.now() - this.startedAt;
-    this.handlers.onEnd(this.stopRequested);
+    this.handlers.onEnd(this.stopRequested, broken);
   }
 }

@@ -4,7 +4,7 @@
 
 importScripts("glimmer-engine.js");
 
-const engine = GlimmerEngine();
+let engine = GlimmerEngine();
 
 // Files read ahead of the one being converted, so that reading from the disk overlaps
 // converting; a few, within a few megabytes: more reads at once only slow each other down.
@@ -87,14 +87,27 @@ class ReadAhead {
   }
 }
 
+// One file: its output name and the engine's result. Memory the engine cannot get (a file
+// larger than the browser lets a page hold) is that file's failure, not the run's: the engine
+// is started afresh for the next file.
+async function convertFile(file, bytes) {
+  let module = await engine;
+  const outputName = module.ccall("glimmer_output_name", "string", ["string"], [file.name]);
+  if (!bytes) return { outputName, result: "CannotOpen", jpeg: null };
+  try {
+    return { outputName, ...convert(module, bytes) };
+  } catch {
+    engine = GlimmerEngine();
+    module = await engine;
+    return { outputName, result: "OutOfMemory", jpeg: null };
+  }
+}
+
 async function run({ runId, files }) {
-  const module = await engine;
   const reads = new ReadAhead(files);
   for (let i = 0; i < files.length; i++) {
     if (i > 0 && !(await pageDecision())) break;
-    const bytes = await reads.take(i);
-    const { result, jpeg } = bytes ? convert(module, bytes) : { result: "CannotOpen", jpeg: null };
-    const outputName = module.ccall("glimmer_output_name", "string", ["string"], [files[i].file.name]);
+    const { outputName, result, jpeg } = await convertFile(files[i].file, await reads.take(i));
     // Each output owns its whole buffer (see convert), so it moves to the page without a copy.
     const buffer = jpeg ? jpeg.buffer : null;
     postMessage(
@@ -107,7 +120,8 @@ async function run({ runId, files }) {
 self.onmessage = (event) => {
   const message = event.data;
   if (message.type === "run") {
-    run(message);
+    // Only an engine that cannot be loaded at all gets here.
+    run(message).catch(() => postMessage({ type: "broken", runId: message.runId }));
   } else if (decide) {
     const resolve = decide;
     decide = null;

@@ -458,6 +458,30 @@ class RunControl(PageTest):
         self.assertGreater(self.driver.execute_script("return window.turnsDuringBigFile"), 0)
 
 
+class EngineMissing(PageTest):
+    """A page whose engine cannot be loaded says so and is usable again, instead of waiting."""
+
+    @classmethod
+    def setUpClass(cls):
+        global SITE
+        site = SITE
+        SITE = os.path.join(WORK, "site-without-engine")
+        shutil.rmtree(SITE, ignore_errors=True)
+        shutil.copytree(site, SITE, ignore=shutil.ignore_patterns("glimmer-engine.wasm"))
+        try:
+            super().setUpClass()
+        finally:
+            SITE = site
+
+    def test_a_run_without_its_engine_ends_with_a_message(self):
+        self.give_card()
+        self.convert_all()
+        self.assertEqual(page.text(self.driver, "message"),
+                         "The converter could not be loaded: reload the page")
+        self.assertEqual({row[3] for row in page.rows(self.driver)}, {""})
+        self.assertTrue(self.driver.find_element(By.ID, "convert-all").is_enabled())
+
+
 class Offline(PageTest):
     """Once loaded, the page works with its server gone."""
 
