@@ -102,6 +102,8 @@ function showResult(row) {
 }
 
 function finishRun(stopped, broken) {
+  // Every row shows its outcome before the run's end does.
+  table.flush();
   busy = false;
   message = broken ? "engineMissing" : stopped ? "aborted" : "finished";
   document.body.dataset.lastRunMilliseconds = String(run.lastRunMilliseconds);

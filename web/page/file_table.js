@@ -140,11 +140,13 @@ export class FileTable {
     this.dirty.add(row);
     if (this.frameRequested) return;
     this.frameRequested = true;
-    requestAnimationFrame(() => this.flush());
+    requestAnimationFrame(() => {
+      this.frameRequested = false;
+      this.flush();
+    });
   }
 
   flush() {
-    this.frameRequested = false;
     for (const row of this.dirty) {
       if (row.pictureUrl) this.forget(row);
       this.fill(row);
