@@ -103,17 +103,27 @@ async function convertFile(file, bytes) {
   }
 }
 
+// While the page decides about the next file, that file is already read and converted, and
+// its result is kept back: the page sees it only once it has said "next", and never after
+// "halt", so for the page the file was never begun.
 async function run({ runId, files }) {
   const reads = new ReadAhead(files);
+  let upcoming = convertFile(files[0].file, await reads.take(0));
   for (let i = 0; i < files.length; i++) {
-    if (i > 0 && !(await pageDecision())) break;
-    const { outputName, result, jpeg } = await convertFile(files[i].file, await reads.take(i));
+    const { outputName, result, jpeg } = await upcoming;
     // Each output owns its whole buffer (see convert), so it moves to the page without a copy.
     const buffer = jpeg ? jpeg.buffer : null;
     postMessage(
       { type: "result", runId, index: files[i].index, result, jpeg: buffer, outputName },
       buffer ? [buffer] : [],
     );
+    if (i + 1 === files.length) break;
+    const next = files[i + 1].file;
+    upcoming = reads.take(i + 1).then((bytes) => convertFile(next, bytes));
+    if (!(await pageDecision())) {
+      upcoming.catch(() => {});
+      break;
+    }
   }
 }
 
