@@ -78,7 +78,7 @@ def main():
                 print("result page_run %.6f" % (milliseconds / 1000), flush=True)
                 print("result read_only %.6f" % reading, flush=True)
     finally:
-        driver.quit()
+        page.quit_browser(driver)
         server.stop()
 
 

@@ -2,6 +2,7 @@
 # fresh profile, and the steps a person takes on the page. Shared by the page's tests and its
 # benchmark.
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -50,14 +51,21 @@ def start_browser(language="en", downloads=None):
     options.binary_location = "/usr/bin/chromium"
     for flag in CHROMIUM_FLAGS:
         options.add_argument(flag)
-    options.add_argument("--user-data-dir=" + tempfile.mkdtemp(prefix="glimmer-chromium-"))
+    profile = tempfile.mkdtemp(prefix="glimmer-chromium-")
+    options.add_argument("--user-data-dir=" + profile)
     options.add_argument("--lang=" + language)
     options.add_experimental_option("prefs", {"intl.accept_languages": language})
     driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    driver.profile = profile
     if downloads:
         driver.execute_cdp_cmd("Browser.setDownloadBehavior",
                                {"behavior": "allow", "downloadPath": downloads})
     return driver
+
+
+def quit_browser(driver):
+    driver.quit()
+    shutil.rmtree(driver.profile, ignore_errors=True)
 
 
 def wait_for(condition, timeout=120, interval=0.05, what="the page"):

@@ -76,7 +76,7 @@ class PageTest(unittest.TestCase):
 
     @classmethod
     def tearDownClass(cls):
-        cls.driver.quit()
+        page.quit_browser(cls.driver)
         cls.server.stop()
 
     @classmethod
@@ -502,7 +502,7 @@ class Offline(PageTest):
 
     @classmethod
     def tearDownClass(cls):
-        cls.driver.quit()
+        page.quit_browser(cls.driver)
 
 
 def main():
