@@ -12,8 +12,8 @@ const kReadAheadFiles = 2;
 const kReadAheadBytes = 16 * 1024 * 1024;
 
 // The page decides after each file whether the next one follows ("next") or the run ends
-// ("halt"): it alone knows of a click on Stop, and the worker never runs ahead of what the
-// page shows.
+// ("halt"): it alone knows of a click on Stop, and it gets no file's result that it did not
+// let follow.
 let decide = null;
 function pageDecision() {
   return new Promise((resolve) => {
