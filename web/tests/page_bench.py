@@ -39,6 +39,8 @@ def read_only(driver, corpus, files):
         input.hidden = true;
         document.body.append(input);""")
     driver.find_element(page.By.ID, "bench-input").send_keys(corpus)
+    page.wait_for(lambda: driver.execute_script(
+        "return document.getElementById('bench-input').files.length") == files, what="the files")
     count, milliseconds = driver.execute_async_script(READ_ONLY)
     if count != files:
         sys.exit("page_bench: the browser read %d files of %d" % (count, files))
