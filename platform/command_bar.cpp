@@ -104,7 +104,9 @@ void SyncButtons(HWND bar, CommandBarState& state)
         TBBUTTON button = {};
         button.iBitmap = I_IMAGENONE;
         button.idCommand = kFirstMenuCommand + static_cast<int>(i);
-        button.fsState = wanted[i].grayed ? 0 : TBSTATE_ENABLED;
+        // A grayed entry stays an enabled button drawn grayed, so that the keyboard and the
+        // pointer can still highlight it as a desktop menu bar does; it opens nothing.
+        button.fsState = TBSTATE_ENABLED | (wanted[i].grayed ? TBSTATE_INDETERMINATE : 0);
         button.fsStyle = BTNS_AUTOSIZE | BTNS_SHOWTEXT;
         button.iString = reinterpret_cast<INT_PTR>(wanted[i].text.c_str());
         SendMessageW(bar, TB_INSERTBUTTONW, state.firstButton + static_cast<int>(i),
@@ -263,6 +265,13 @@ void SetHot(HWND bar, CommandBarState& state, int entry)
     SendMessageW(bar, TB_SETHOTITEM, entry >= 0 ? state.firstButton + entry : -1, 0);
 }
 
+// The entry of the tracked bar under a point of the screen, -1 when none is.
+int EntryUnder(const CommandBarState& state, POINT screenPoint)
+{
+    ScreenToClient(tracking->bar, &screenPoint);
+    return EntryAt(tracking->bar, state, screenPoint);
+}
+
 LRESULT CALLBACK MenuFilter(int code, WPARAM wParam, LPARAM lParam)
 {
     auto* message = reinterpret_cast<MSG*>(lParam);
@@ -286,15 +295,20 @@ LRESULT CALLBACK MenuFilter(int code, WPARAM wParam, LPARAM lParam)
                 return 1;
             }
         } else if (message->message == WM_MOUSEMOVE && state) {
-            POINT point = message->pt;
-            ScreenToClient(tracking->bar, &point);
-            int entry = EntryAt(tracking->bar, *state, point);
-            if (entry >= 0 && entry != tracking->entry) {
+            int entry = EntryUnder(*state, message->pt);
+            if (entry >= 0 && entry != tracking->entry && !state->buttons[entry].grayed) {
                 tracking->next = entry;
                 tracking->nextByKeyboard = false;
                 EndMenu();
                 return 1;
             }
+        } else if ((message->message == WM_LBUTTONDOWN || message->message == WM_LBUTTONDBLCLK) &&
+                   state && EntryUnder(*state, message->pt) == tracking->entry) {
+            // A click on the open entry's own title closes its pop-up. Let through, it would
+            // reach the bar once the pop-up has closed and open it again.
+            tracking->next = -1;
+            EndMenu();
+            return 1;
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -311,10 +325,13 @@ void TrackEntry(HWND bar, int entry, bool byKeyboard)
     SyncButtons(bar, *state);
     Tracking current;
     tracking = &current;
-    bool backToBar = false;
+    // The entry that keeps the keyboard highlight once no pop-up is open, -1 for none.
+    int hotAfter = -1;
     while (entry >= 0 && entry < static_cast<int>(state->buttons.size())) {
         const MenuButton button = state->buttons[entry];
         if (button.grayed) {
+            // Reached by the keyboard, a grayed entry is highlighted and menu mode goes on.
+            hotAfter = byKeyboard ? entry : -1;
             break;
         }
         HMENU popup = GetSubMenu(state->menu, button.position);
@@ -353,12 +370,12 @@ void TrackEntry(HWND bar, int entry, bool byKeyboard)
             PostMessageW(TargetWindow(bar), WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
             break;
         }
-        backToBar = current.escaped && byKeyboard;
+        hotAfter = current.escaped && byKeyboard ? entry : -1;
         entry = current.next;
         byKeyboard = current.nextByKeyboard;
     }
     tracking = nullptr;
-    SetHot(bar, *state, backToBar ? current.entry : -1);
+    SetHot(bar, *state, hotAfter);
 }
 
 // Keyboard mode: the bar highlights an entry and takes the keys until a pop-up opens or

@@ -1,5 +1,6 @@
 // The hooks a thread with command bars runs: keyboard input for the menu (Alt, F10,
-// Alt+mnemonic, keyboard mode) and the caption OK box of WS_EX_CAPTIONOKBTN windows.
+// Alt+mnemonic, keyboard mode), its end when the window is left, and the caption OK box of
+// WS_EX_CAPTIONOKBTN windows.
 #include <algorithm>
 
 #include "platform/caption_ok_button.h"
@@ -11,6 +12,7 @@ namespace {
 struct ThreadHooks {
     HHOOK keys = nullptr;
     HHOOK creation = nullptr;
+    HHOOK activation = nullptr;
     std::vector<HWND> bars;
     bool altAlone = false;  // Alt is down and no other key came since
 };
@@ -134,6 +136,24 @@ LRESULT CALLBACK KeyHook(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// A window that loses the activation leaves keyboard mode, as a desktop menu bar does: the
+// user has gone elsewhere, and a letter typed on coming back must not open a menu. Activation
+// arrives as a sent message, which the key hook never sees.
+LRESULT CALLBACK ActivationHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_ACTIVATE && LOWORD(sent->wParam) == WA_INACTIVE) {
+        HWND bar = BarServing(sent->hwnd);
+        if (bar) {
+            hooks.altAlone = false;
+            if (StateOf(bar)->hotButton >= 0) {
+                SendMessageW(bar, KeyMessage(), kLeaveKeyMode, 0);
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HCBT_CREATEWND) {
@@ -167,6 +187,7 @@ void StartThreadHooks(HWND bar)
         DWORD thread = GetCurrentThreadId();
         hooks.keys = SetWindowsHookExW(WH_GETMESSAGE, KeyHook, nullptr, thread);
         hooks.creation = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, thread);
+        hooks.activation = SetWindowsHookExW(WH_CALLWNDPROC, ActivationHook, nullptr, thread);
     }
     hooks.bars.push_back(bar);
 }
@@ -177,8 +198,10 @@ void EndThreadHooks(HWND bar)
     if (hooks.bars.empty()) {
         UnhookWindowsHookEx(hooks.keys);
         UnhookWindowsHookEx(hooks.creation);
+        UnhookWindowsHookEx(hooks.activation);
         hooks.keys = nullptr;
         hooks.creation = nullptr;
+        hooks.activation = nullptr;
         hooks.altAlone = false;
     }
 }

@@ -40,7 +40,7 @@ HMENU BuildMenu()
     return bar;
 }
 
-Host::Host()
+Host::Host(POINT origin)
 {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = Proc;
@@ -49,8 +49,8 @@ Host::Host()
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     wc.lpszClassName = kHostClass;
     RegisterClassW(&wc);
-    hwnd_ = CreateWindowExW(0, kHostClass, L"Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 420,
-                            300, nullptr, nullptr, wc.hInstance, this);
+    hwnd_ = CreateWindowExW(0, kHostClass, L"Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, origin.x,
+                            origin.y, 420, 300, nullptr, nullptr, wc.hInstance, this);
     SetForegroundWindow(hwnd_);
     SetFocus(hwnd_);
     Pump(50);
@@ -193,6 +193,63 @@ MenuDriver::Step CloseMenuIfOpen()
         if (HWND menu = OpenMenuWindow()) {
             PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 1);
         }
+        return true;
+    };
+}
+
+namespace {
+
+INPUT KeyInput(WORD key, bool up)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+}  // namespace
+
+void InputKey(WORD key)
+{
+    INPUT inputs[] = {KeyInput(key, false), KeyInput(key, true)};
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+void InputAltKey(WORD key)
+{
+    INPUT inputs[] = {KeyInput(VK_MENU, false), KeyInput(key, false), KeyInput(key, true),
+                      KeyInput(VK_MENU, true)};
+    SendInput(4, inputs, sizeof(INPUT));
+}
+
+void InputClick(POINT screen)
+{
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        // Absolute positions run from 0 to 65535 across the primary screen.
+        input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+MenuDriver::Step ClickStep(POINT screen)
+{
+    return [screen] {
+        InputClick(screen);
+        return true;
+    };
+}
+
+MenuDriver::Step KeyStep(WORD key)
+{
+    return [key] {
+        InputKey(key);
         return true;
     };
 }

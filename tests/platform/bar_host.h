@@ -21,7 +21,8 @@ HMENU BuildMenu();
 // WM_SYSCOMMAND and WM_INITMENUPOPUP, and does not close on WM_CLOSE.
 class Host {
 public:
-    Host();
+    // The window's top-left corner on the screen; two hosts at different places do not overlap.
+    explicit Host(POINT origin = {40, 40});
     ~Host();
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
@@ -73,6 +74,14 @@ MenuDriver::Step KeyToMenu(WPARAM key);
 MenuDriver::Step CharToMenu(wchar_t ch);
 // Escape to the pop-up when one is still open; done either way.
 MenuDriver::Step CloseMenuIfOpen();
+
+// Real input through SendInput: the system decides which window receives it.
+void InputKey(WORD key);
+void InputAltKey(WORD key);  // key pressed and released while Alt is held
+void InputClick(POINT screen);
+// Driver steps of real input; each is done at once.
+MenuDriver::Step ClickStep(POINT screen);
+MenuDriver::Step KeyStep(WORD key);
 
 // Posts a key as the keyboard would: key-down (WM_SYSKEYDOWN when Alt is held) and key-up.
 void PostKey(HWND hwnd, WPARAM key, bool alt);
