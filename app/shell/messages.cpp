@@ -13,6 +13,10 @@ const TextPair kFatalTitle = {L"致命的なｴﾗｰ", L"Fatal"};
 const TextPair kMessageTitle = {L"ﾒｯｾｰｼﾞ", L"Message"};
 const TextPair kWarningTitle = {L"警告", L"Warning"};
 
+// Waits nest (a search sorts its rows); the pointer of before the outermost one comes back.
+int waitDepth = 0;
+HCURSOR cursorBeforeWait = nullptr;
+
 int ShowBox(HWND owner, const TextPair& title, UINT flags, const wchar_t* format, va_list arguments)
 {
     wchar_t text[kMessageLength];
@@ -51,12 +55,17 @@ int ShowWarning(HWND owner, const wchar_t* format, ...)
 
 void ShowWaitCursor()
 {
-    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    if (waitDepth++ == 0) cursorBeforeWait = previous;
 }
 
+// Taking the wait cursor away must not leave no pointer at all: until the mouse moved, the
+// user would see none. Without a pointer of before, the arrow comes back.
 void RestoreCursor()
 {
-    SetCursor(nullptr);
+    if (waitDepth == 0 || --waitDepth > 0) return;
+    SetCursor(cursorBeforeWait != nullptr ? cursorBeforeWait : LoadCursorW(nullptr, IDC_ARROW));
+    cursorBeforeWait = nullptr;
 }
 
 void ProcessPendingMessage()

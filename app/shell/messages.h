@@ -11,6 +11,7 @@ int ShowMessage(HWND owner, const wchar_t* format, ...);
 // Something the user must know of that did not stop the work: warning icon.
 int ShowWarning(HWND owner, const wchar_t* format, ...);
 
+// The pair nests; the outermost RestoreCursor puts back the pointer shown before the wait.
 void ShowWaitCursor();
 void RestoreCursor();
 

@@ -140,13 +140,25 @@ TEST_F(MessageBoxes, AnOverlongTextIsCutAtTheBoxBuffer)
     EXPECT_EQ((L"Path too long: " + path).substr(0, 519), answerer_.Shown()[0].text);
 }
 
-TEST(WaitCursor, ShowsAndTakesAwayTheSystemWaitCursor)
+TEST(WaitCursor, ShowsTheWaitCursorAndPutsBackThePointerOfBeforeTheOutermostWait)
 {
-    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+    SetCursor(arrow);
     ShowWaitCursor();
-    EXPECT_EQ(LoadCursorW(nullptr, IDC_WAIT), GetCursor());
+    EXPECT_EQ(wait, GetCursor());
+    // A search that sorts its rows waits inside a wait.
+    ShowWaitCursor();
     RestoreCursor();
-    EXPECT_EQ(nullptr, GetCursor());
+    EXPECT_EQ(wait, GetCursor()) << "the inner wait ended the outer one";
+    RestoreCursor();
+    EXPECT_EQ(arrow, GetCursor()) << "the pointer vanished after the wait";
+
+    // Without a pointer before the wait, the arrow comes back rather than nothing.
+    SetCursor(nullptr);
+    ShowWaitCursor();
+    RestoreCursor();
+    EXPECT_EQ(arrow, GetCursor());
 }
 
 int dispatched = 0;
