@@ -28,6 +28,10 @@ namespace {
 
 // Room the status bar's second part keeps for the total size.
 constexpr int kSizePartWidth = 120;
+// The window opens as wide as the Handheld PC screen it was laid out for, and as high as the
+// bars and the controls need: the lowest control ends 166 pixels below the command bar.
+constexpr int kOpeningWidth = 640;
+constexpr int kContentHeight = 172;
 constexpr int kStatusChars = 64;
 
 struct ControlPlace {
@@ -58,7 +62,9 @@ void MainWindowAttributes(AttributeList& attributes)
         .Set(Key::SmallIcon, IDI_GLIMMER)
         .Set(Key::Menu, IsJapanese() ? IDR_MENU_JAPANESE : IDR_MENU_ENGLISH)
         .Set(Key::StatusBar, 1)
-        .Set(Key::Background, GetSysColorBrush(COLOR_BTNFACE));
+        .Set(Key::Background, GetSysColorBrush(COLOR_BTNFACE))
+        .Set(Key::Cursor, LoadCursorW(nullptr, IDC_ARROW))
+        .Set(Key::Style, WS_OVERLAPPEDWINDOW);
 }
 
 MainWindow::MainWindow(Application* application, const wchar_t* title, AttributeList& attributes,
@@ -71,6 +77,9 @@ MainWindow::MainWindow(Application* application, const wchar_t* title, Attribute
                       ForwardMessage<MainWindow, &MainWindow::OnCtlColorStatic>, 0);
     AddMessageHandler(WM_CLOSE, this, ForwardMessage<MainWindow, &MainWindow::OnClose>, 0);
     AddAdornments(0);
+    if (static_cast<int>(attributes.Find(Key::Width)) == static_cast<int>(CW_USEDEFAULT)) {
+        FitToContent();
+    }
 
     RECT area;
     ClientArea(&area);
@@ -121,6 +130,19 @@ MainWindow::~MainWindow()
     delete outputBox_;
     delete fileList_;
     delete font_;
+}
+
+void MainWindow::FitToContent()
+{
+    RECT client;
+    RECT area;
+    if (!GetClientRect(Handle(), &client) || !ClientArea(&area)) return;
+    const int bars = (client.bottom - client.top) - (area.bottom - area.top);
+    RECT outer = {0, 0, kOpeningWidth, bars + kContentHeight};
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)));
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::CreateControls(const RECT& area)

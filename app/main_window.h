@@ -66,6 +66,8 @@ private:
         MainWindow& window_;
     };
 
+    // Sizes a window whose size was left to the system to the controls' layout.
+    void FitToContent();
     void CreateControls(const RECT& area);
     void BindCommands();
     void AddInitialOutputFolder();
@@ -101,5 +103,6 @@ private:
 };
 
 // The main window's creation attributes, as the program entry gives them: class and
-// title "Glimmer", small icon, the menu of the language setting, status bar, button face.
+// title "Glimmer", small icon, the menu of the language setting, status bar, button face,
+// the arrow pointer and a resizable frame.
 void MainWindowAttributes(AttributeList& attributes);

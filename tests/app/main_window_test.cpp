@@ -191,6 +191,61 @@ TEST_F(GlimmerMainWindow, LayoutFollowsTheUsableClientWidth)
     EXPECT_EQ(-1, parts[1]);
 }
 
+TEST_F(GlimmerMainWindow, OpensAtTheSizeOfItsContentAndStaysResizable)
+{
+    RECT area;
+    ASSERT_TRUE(Main().ClientArea(&area));
+    EXPECT_EQ(640, area.right - area.left) << "the Handheld PC screen's width";
+    const RECT browse = ChildRect(MainHandle(), Main().BrowseButton().Handle());
+    const RECT list = ChildRect(MainHandle(), Main().Files().Handle());
+    EXPECT_GE(area.bottom - browse.bottom, 4) << "the lowest control touches the status bar";
+    EXPECT_LE(area.bottom - browse.bottom, 10) << "empty space below the controls";
+    EXPECT_EQ(area.top, list.top);
+    EXPECT_NE(0, GetWindowLongW(MainHandle(), GWL_STYLE) & WS_THICKFRAME);
+
+    // A size the caller gives is kept.
+    AttributeList attributes;
+    MainWindowAttributes(attributes);
+    attributes.Set(Key::Width, 500).Set(Key::Height, 400);
+    MainWindow given(nullptr, L"Glimmer", attributes, &device_);
+    RECT outer;
+    GetWindowRect(given.Handle(), &outer);
+    EXPECT_EQ(500, outer.right - outer.left);
+    EXPECT_EQ(400, outer.bottom - outer.top);
+}
+
+TEST_F(GlimmerMainWindow, ThePointerIsAnArrowOverTheBackgroundAfterAWait)
+{
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    EXPECT_EQ(reinterpret_cast<ULONG_PTR>(arrow), GetClassLongPtrW(MainHandle(), GCLP_HCURSOR));
+
+    // Find reads the folder under the wait cursor; the pointer then rests over the window's
+    // own background, between the list and the buttons, and is moved there by real input.
+    MakeCams({L"a.cam"});
+    FindIn({L"cams"});
+    RECT area;
+    ASSERT_TRUE(Main().ClientArea(&area));
+    POINT background = {area.right - 95, area.top + 30};
+    ClientToScreen(MainHandle(), &background);
+    ASSERT_EQ(MainHandle(), WindowFromPoint(background));
+    INPUT move = {};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = MulDiv(background.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = MulDiv(background.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ASSERT_EQ(1u, SendInput(1, &move, sizeof(move)));
+    CURSORINFO shown = {};
+    shown.cbSize = sizeof(shown);
+    for (int tries = 0; tries < 50; ++tries) {
+        PumpMessages();
+        GetCursorInfo(&shown);
+        if (shown.hCursor == arrow) break;
+        Sleep(20);
+    }
+    EXPECT_EQ(arrow, shown.hCursor);
+    EXPECT_NE(0u, shown.flags & CURSOR_SHOWING);
+}
+
 TEST_F(GlimmerMainWindow, FindShowsCountAndTotalAndEnablesConversion)
 {
     ASSERT_TRUE(WriteBytes(L"\\cams\\one.cam", Bytes(1234, 0x11)));
