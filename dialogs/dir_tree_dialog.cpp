@@ -50,8 +50,10 @@ bool HasListedSubFolder(const wchar_t* folderPath)
 
 }  // namespace
 
+// No control is focused by the dialog start: the tree takes the focus once it is filled (see
+// OnInitDialog). Control 1 would be the desktop template's OK button.
 DirTreeDialog::DirTreeDialog(Window* owner, AttributeList& attributes)
-    : ModalDialog(owner, attributes.Add(Key::FocusId, 1).Add(Key::Template, BrowserTemplate())),
+    : ModalDialog(owner, attributes.Add(Key::FocusId, 0).Add(Key::Template, BrowserTemplate())),
       selectedPath(nullptr),
       tree(nullptr),
       images(nullptr)
@@ -106,6 +108,9 @@ LRESULT DirTreeDialog::OnInitDialog(MessageRecord& record)
     tree->SetRedraw(TRUE);
     RestoreCursor();
     tree->Expand(root, TVE_EXPAND);
+    // The arrow keys must move in the tree at once. Focused while still empty, it would have
+    // no item to put its caret on, and the keys would do nothing until the user clicked.
+    SetFocus(tree->Handle());
     return 0;
 }
 

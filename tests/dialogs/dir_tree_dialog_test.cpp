@@ -146,7 +146,7 @@ TEST_F(DirTreeDialogTest, ANestedFolderGivesItsPathWithoutRootNameOrTrailingBack
     EXPECT_STREQ(dialog->SelectedPath(), L"\\A\\B");
 }
 
-TEST_F(DirTreeDialogTest, TheRootIsExpandedWithItsNameAndNothingIsSelected)
+TEST_F(DirTreeDialogTest, TheRootIsExpandedWithItsNameAndTheCaretOnIt)
 {
     const INT_PTR result = Run(
         [](HWND box) {
@@ -154,7 +154,8 @@ TEST_F(DirTreeDialogTest, TheRootIsExpandedWithItsNameAndNothingIsSelected)
             HTREEITEM root = TreeView_GetRoot(tree);
             EXPECT_EQ(ItemText(tree, root), L"My Handheld PC");
             EXPECT_TRUE(IsExpanded(tree, root));
-            EXPECT_EQ(TreeView_GetSelection(tree), nullptr);
+            // The focused tree puts its caret on its first item; no folder is chosen for the user.
+            EXPECT_EQ(TreeView_GetSelection(tree), root);
             for (HTREEITEM item : Children(tree, root)) EXPECT_FALSE(IsExpanded(tree, item));
             // The tree shows the device's pictures: root, folder, open folder.
             HIMAGELIST images = TreeView_GetImageList(tree, TVSIL_NORMAL);
@@ -173,6 +174,30 @@ TEST_F(DirTreeDialogTest, TheRootIsExpandedWithItsNameAndNothingIsSelected)
         },
         IDCANCEL);
     EXPECT_EQ(result, 2);
+}
+
+TEST_F(DirTreeDialogTest, OpensWithTheFocusOnTheTreeSoThatArrowKeysMoveInIt)
+{
+    HWND tree = nullptr;
+    HWND focused = nullptr;
+    HTREEITEM first = nullptr;
+    HTREEITEM second = nullptr;
+    Run(
+        [&](HWND box) {
+            tree = TreeOf(box);
+            focused = GetFocus();
+            InputKey(VK_DOWN);
+            PumpDialogUntil(box, [&] { return TreeView_GetSelection(tree) != nullptr; });
+            first = TreeView_GetSelection(tree);
+            InputKey(VK_DOWN);
+            PumpDialogUntil(box, [&] { return TreeView_GetSelection(tree) != first; });
+            second = TreeView_GetSelection(tree);
+        },
+        IDCANCEL);
+    EXPECT_EQ(tree, focused);
+    EXPECT_NE(nullptr, first) << "Down selected nothing";
+    EXPECT_NE(nullptr, second);
+    EXPECT_NE(first, second) << "a second Down did not move on";
 }
 
 TEST_F(DirTreeDialogTest, RootFoldersComeInReverseListingOrderWithoutRecycledOrFiles)

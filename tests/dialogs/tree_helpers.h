@@ -74,6 +74,38 @@ inline void Select(HWND tree, HTREEITEM item)
     TreeView_SelectItem(tree, item);
 }
 
+// A key pressed and released on the keyboard, as real input: the system gives it to the
+// window that has the focus.
+inline void InputKey(WORD key)
+{
+    INPUT inputs[2] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+// Runs the dialog's keyboard handling and dispatch, as its modal loop does, until done()
+// or ms milliseconds have passed; whether done() became true.
+template <typename Done>
+bool PumpDialogUntil(HWND dialog, Done done, DWORD ms = 2000)
+{
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= ms) return false;
+        MSG message;
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            Sleep(10);
+        } else if (!IsDialogMessageW(dialog, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return true;
+}
+
 inline void PressOk(HWND dialog)
 {
     SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
