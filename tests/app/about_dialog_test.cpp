@@ -1,6 +1,7 @@
 // The About box run from the Help menu: strings, title font, memory, object store and
 // storage-card lines from a device the test describes, fresh at every run.
 #include <cwchar>
+#include <map>
 
 #include "app/about_dialog.h"
 #include "app/resource_ids.h"
@@ -89,6 +90,58 @@ TEST_F(GlimmerAbout, EveryRunReadsTheFiguresAfresh)
     EXPECT_EQ(L"Program: 8192/8192KB (100%)", second.lines[IDC_ABOUT_PROGRAM_MEMORY]);
     EXPECT_EQ(L"Data: 0/0KB (0%)", second.lines[IDC_ABOUT_OBJECT_STORE]);
     EXPECT_EQ(L"New Card: 1/10KB (10%)", second.lines[IDC_ABOUT_CARD_1]);
+}
+
+// How far a static's text reaches beyond its own width (0 or less: it fits), in pixels.
+int Overhang(HWND text)
+{
+    wchar_t line[MAX_PATH] = L"";
+    const int length = GetWindowTextW(text, line, MAX_PATH);
+    HDC dc = GetDC(text);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc, line, length, &extent);
+    SelectObject(dc, old);
+    ReleaseDC(text, dc);
+    RECT client;
+    GetClientRect(text, &client);
+    return extent.cx - client.right;
+}
+
+TEST_F(GlimmerAbout, TheFiguresOfADesktopFitTheirLines)
+{
+    // Gigabytes of memory and terabyte drives: figures of eight to ten digits.
+    device_.program = StoreFigures{64ull * KB * KB * KB, 40ull * KB * KB * KB};
+    device_.store = StoreFigures{4ull * KB * KB * KB * KB, 3ull * KB * KB * KB * KB};
+    device_.AddCard(L"Storage Card", 2000ull * KB * KB * KB, 1999ull * KB * KB * KB);
+    device_.AddCard(L"Storage Card2", 2000ull * KB * KB * KB, 1000ull * KB * KB * KB);
+    std::map<int, int> overhang;
+    std::map<int, RECT> places;
+    RECT dialogArea = {};
+    answerer_.Queue(IDOK, [&](HWND dialog) {
+        GetClientRect(dialog, &dialogArea);
+        for (int id : {IDC_ABOUT_PROGRAM_MEMORY, IDC_ABOUT_OBJECT_STORE, IDC_ABOUT_CARD_1,
+                       IDC_ABOUT_CARD_2}) {
+            HWND text = GetDlgItem(dialog, id);
+            overhang[id] = Overhang(text);
+            GetWindowRect(text, &places[id]);
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&places[id]), 2);
+        }
+    });
+    Command(IDC_ABOUT);
+    ASSERT_EQ(4u, overhang.size());
+    for (const auto& [id, pixels] : overhang) {
+        EXPECT_LE(pixels, 0) << "line " << id << " is cut off";
+        RECT inside;
+        EXPECT_TRUE(IntersectRect(&inside, &places[id], &dialogArea) &&
+                    EqualRect(&inside, &places[id]))
+            << "line " << id << " lies outside the box";
+        for (const auto& [other, place] : places) {
+            RECT common;
+            EXPECT_FALSE(other != id && IntersectRect(&common, &places[id], &place))
+                << "lines " << id << " and " << other << " overlap";
+        }
+    }
 }
 
 TEST_F(GlimmerAbout, SystemFiguresAreWellFormed)
