@@ -61,31 +61,31 @@ bool ParseJobs(const std::string& value, unsigned& jobs, std::string& error)
 
 bool ParseOptions(const std::vector<std::string>& args, CliOptions& options, std::string& error)
 {
-    bool options_ended = false;
+    bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (options_ended || arg.size() < 2 || arg[0] != '-') {
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             options.paths.push_back(arg);
             continue;
         }
         if (arg == "--") {
-            options_ended = true;
+            optionsEnded = true;
             continue;
         }
         if (arg[1] == '-') {
             const size_t equals = arg.find('=');
             const std::string name =
                 arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-            const bool has_value = equals != std::string::npos;
-            std::string value = has_value ? arg.substr(equals + 1) : std::string();
-            const bool takes_value = name == "output" || name == "overwrite" || name == "jobs";
-            if (takes_value && !has_value) {
+            const bool hasValue = equals != std::string::npos;
+            std::string value = hasValue ? arg.substr(equals + 1) : std::string();
+            const bool takesValue = name == "output" || name == "overwrite" || name == "jobs";
+            if (takesValue && !hasValue) {
                 if (i + 1 == args.size()) {
                     error = "option --" + name + " needs a value";
                     return false;
                 }
                 value = args[++i];
-            } else if (!takes_value && has_value) {
+            } else if (!takesValue && hasValue) {
                 error = "option --" + name + " takes no value";
                 return false;
             }

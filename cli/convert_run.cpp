@@ -34,16 +34,16 @@ public:
         : options_(options), streams_(streams), mode_(options.overwrite)
     {
         if (mode_ == Overwrite::Unset) {
-            mode_ = streams.can_ask ? Overwrite::Ask : Overwrite::Skip;
+            mode_ = streams.canAsk ? Overwrite::Ask : Overwrite::Skip;
         }
     }
 
-    int Run()
+    ExitStatus Run()
     {
         if (!folder_.Open(options_.output)) {
             fprintf(streams_.err, "%s: output folder '%s' does not exist\n", kProgram,
                     Printable(options_.output).c_str());
-            return kExitUsage;
+            return ExitStatus::Usage;
         }
         RunPlan plan(folder_);
         for (const std::string& path : options_.paths) {
@@ -58,7 +58,7 @@ public:
                     failed_);
         }
         fflush(streams_.out);
-        return failed_ > 0 ? kExitFailed : kExitConverted;
+        return failed_ > 0 ? ExitStatus::Failed : ExitStatus::Converted;
     }
 
 private:
@@ -401,29 +401,29 @@ private:
     bool quit_ = false;
 };
 
-int RunArguments(const std::vector<std::string>& args, const RunStreams& streams)
+ExitStatus RunArguments(const std::vector<std::string>& args, const RunStreams& streams)
 {
     CliOptions options;
     std::string error;
     if (!ParseOptions(args, options, error)) {
         fprintf(streams.err, "%s: %s\nTry '%s --help' for more information.\n", kProgram,
                 Printable(error).c_str(), kProgram);
-        return kExitUsage;
+        return ExitStatus::Usage;
     }
     if (options.help) {
         fputs(kHelpText, streams.out);
-        return kExitConverted;
+        return ExitStatus::Converted;
     }
     if (options.version) {
         fprintf(streams.out, "%s %s\n", kProgram, GLIMMER_VERSION);
-        return kExitConverted;
+        return ExitStatus::Converted;
     }
     return ConvertRun(options, streams).Run();
 }
 
 }  // namespace
 
-int RunCommandLine(const std::vector<std::string>& args, const RunStreams& streams)
+ExitStatus RunCommandLine(const std::vector<std::string>& args, const RunStreams& streams)
 {
     // Refused memory ends the run with a message; the conversions under way have removed their
     // temporary files on the way out, and no output was touched.
@@ -431,6 +431,6 @@ int RunCommandLine(const std::vector<std::string>& args, const RunStreams& strea
         return RunArguments(args, streams);
     } catch (const std::bad_alloc&) {
         fprintf(streams.err, "%s: out of memory\n", kProgram);
-        return kExitFailed;
+        return ExitStatus::Failed;
     }
 }

@@ -8,15 +8,15 @@
 
 #include "cli/cli_options.h"
 
-enum ExitStatus { kExitConverted = 0, kExitFailed = 1, kExitUsage = 2 };
+enum class ExitStatus { Converted = 0, Failed = 1, Usage = 2 };
 
 struct RunStreams {
     FILE* out;      // summary, help and version
     FILE* err;      // progress, warnings, errors and the overwrite question
     FILE* in;       // answers to the overwrite question
     bool progress;  // show "n/m path" lines: standard error is a terminal
-    bool can_ask;   // standard input is a terminal, so --overwrite defaults to ask
+    bool canAsk;    // standard input is a terminal, so --overwrite defaults to ask
 };
 
 // The whole program after its arguments were turned into UTF-8 strings; returns the exit status.
-int RunCommandLine(const std::vector<std::string>& args, const RunStreams& streams);
+ExitStatus RunCommandLine(const std::vector<std::string>& args, const RunStreams& streams);

@@ -16,7 +16,7 @@ int Run(const std::vector<std::string>& args)
 {
     PrepareProcess();
     const RunStreams streams{stdout, stderr, stdin, IsTerminal(stderr), IsTerminal(stdin)};
-    return RunCommandLine(args, streams);
+    return static_cast<int>(RunCommandLine(args, streams));
 }
 
 }  // namespace

@@ -16,11 +16,11 @@ namespace signal_cleanup {
 
 namespace {
 
-// A slot is filled while kFilling, so that the handler never reads a half-written name.
-enum SlotState { kFree, kFilling, kListed };
+// A slot is filled while Filling, so that the handler never reads a half-written name.
+enum class SlotState { Free, Filling, Listed };
 
 struct Slot {
-    std::atomic<int> state{kFree};
+    std::atomic<SlotState> state{SlotState::Free};
     int folder = -1;
     char name[kNameSize] = {};
 };
@@ -54,7 +54,7 @@ void OnEndingSignal(int signal)
         // Another thread is making a file; it takes one system call.
     }
     for (Slot& slot : slots) {
-        if (slot.state.load() == kListed) {
+        if (slot.state.load() == SlotState::Listed) {
             unlinkat(slot.folder, slot.name, 0);
         }
     }
@@ -83,12 +83,12 @@ int Reserve(int folder, const char* name)
         return -1;
     }
     for (int i = 0; i < kSlots; ++i) {
-        int expected = kFree;
-        if (slots[i].state.load() == kFree &&
-            slots[i].state.compare_exchange_strong(expected, kFilling)) {
+        SlotState expected = SlotState::Free;
+        if (slots[i].state.load() == SlotState::Free &&
+            slots[i].state.compare_exchange_strong(expected, SlotState::Filling)) {
             slots[i].folder = folder;
             memcpy(slots[i].name, name, strlen(name) + 1);
-            slots[i].state = kListed;
+            slots[i].state = SlotState::Listed;
             return i;
         }
     }
@@ -100,7 +100,7 @@ int Reserve(int folder, const char* name)
 void Created(int slot, bool made)
 {
     if (!made) {
-        slots[slot].state = kFree;
+        slots[slot].state = SlotState::Free;
     }
     --creating;
     --creatingHere;
@@ -109,7 +109,7 @@ void Created(int slot, bool made)
 void Unlist(int slot)
 {
     if (slot >= 0) {
-        slots[slot].state = kFree;
+        slots[slot].state = SlotState::Free;
     }
 }
 

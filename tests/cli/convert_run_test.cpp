@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 namespace {
 
 struct RunResult {
-    int status;
+    ExitStatus status;
     std::string out;
     std::string err;
 };
@@ -28,10 +28,10 @@ std::string TextOf(FILE* stream)
 }
 
 RunResult RunCli(const std::vector<std::string>& args, const std::string& answers = "",
-                 bool can_ask = false, bool progress = false)
+                 bool canAsk = false, bool progress = false)
 {
     FILE* in = StreamOf(Bytes(answers.begin(), answers.end()));
-    const RunStreams streams{tmpfile(), tmpfile(), in, progress, can_ask};
+    const RunStreams streams{tmpfile(), tmpfile(), in, progress, canAsk};
     RunResult result;
     result.status = RunCommandLine(args, streams);
     result.out = TextOf(streams.out);
@@ -93,10 +93,10 @@ protected:
     }
 
     RunResult Run(std::vector<std::string> args, const std::string& answers = "",
-                  bool can_ask = false)
+                  bool canAsk = false)
     {
         args.insert(args.begin(), {"-o", out_.string()});
-        return RunCli(args, answers, can_ask);
+        return RunCli(args, answers, canAsk);
     }
 
     std::string root_;
@@ -112,7 +112,7 @@ TEST_F(ConvertRunTest, ConvertsTheCamFilesOfAFolderUnderTheirOwnNames)
     WriteText(in_ / "notes.txt", "not a picture");
     WriteText(in_ / "cam", "a name that only ends in cam");
     const RunResult r = Run({in_.string()});
-    EXPECT_EQ(r.status, kExitConverted) << r.err;
+    EXPECT_EQ(r.status, ExitStatus::Converted) << r.err;
     EXPECT_EQ(r.out, "3 converted, 0 skipped, 0 failed\n");
     EXPECT_EQ(Names(out_), (std::vector<std::string>{"BANDS.jpg", "pic.01.jpg", "sunset.jpg"}));
     EXPECT_TRUE(Contents(out_ / "sunset.jpg") == ConvertTestCam("scans-sunset.cam").output);
@@ -126,10 +126,10 @@ TEST_F(ConvertRunTest, DescendsOnlyWithRecursiveAndNeverIntoRecycled)
     Place("scans-sunset.cam", in_ / "sub" / "deeper" / "low.cam");
     Place("scans-sunset.cam", in_ / "RECYCLED" / "gone1.cam");
     Place("scans-sunset.cam", in_ / "sub" / "Recycled" / "gone2.cam");
-    EXPECT_EQ(Run({in_.string()}).status, kExitConverted);
+    EXPECT_EQ(Run({in_.string()}).status, ExitStatus::Converted);
     EXPECT_EQ(Names(out_), std::vector<std::string>{"top.jpg"});
     const RunResult r = Run({"-r", "--overwrite=replace", in_.string()});
-    EXPECT_EQ(r.status, kExitConverted) << r.err;
+    EXPECT_EQ(r.status, ExitStatus::Converted) << r.err;
     EXPECT_EQ(Names(out_), (std::vector<std::string>{"low.jpg", "top.jpg"}));
 }
 
@@ -143,7 +143,7 @@ TEST_F(ConvertRunTest, FailedFilesLeaveNoOutputAndNoTemporaryFile)
         Place(name, in_ / name);
     }
     const RunResult r = Run({in_.string()});
-    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.status, ExitStatus::Failed);
     EXPECT_EQ(r.out, "0 converted, 0 skipped, 8 failed\n");
     EXPECT_TRUE(Names(out_).empty());
     for (const char* name : failing) {
@@ -162,7 +162,7 @@ TEST_F(ConvertRunTest, AFailureLeavesAnExistingOutputUntouched)
         WriteText(out_ / name, std::string(old.begin(), old.end()));
     }
     const RunResult r = Run({"--overwrite=replace", in_.string()});
-    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.status, ExitStatus::Failed);
     EXPECT_EQ(Contents(out_ / "pic.jpg"), old);
     EXPECT_EQ(Contents(out_ / "empty.jpg"), old);
     EXPECT_EQ(Names(out_).size(), 2u);
@@ -172,7 +172,7 @@ TEST_F(ConvertRunTest, ASourceEndingEarlyIsWrittenWithAWarningAndFailsTheRun)
 {
     Place("cut-in-scan2.cam", in_ / "cut.cam");
     const RunResult r = Run({(in_ / "cut.cam").string()});
-    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.status, ExitStatus::Failed);
     EXPECT_NE(r.err.find("ends early"), std::string::npos) << r.err;
     EXPECT_TRUE(Contents(out_ / "cut.jpg") == ConvertTestCam("cut-in-scan2.cam").output);
 }
@@ -182,7 +182,7 @@ TEST_F(ConvertRunTest, SkipIsTheDefaultWithoutATerminalAndReplaceReplaces)
     Place("scans-sunset.cam", in_ / "pic.cam");
     WriteText(out_ / "pic.jpg", "old");
     RunResult r = Run({in_.string()});
-    EXPECT_EQ(r.status, kExitConverted);
+    EXPECT_EQ(r.status, ExitStatus::Converted);
     EXPECT_EQ(r.out, "0 converted, 1 skipped, 0 failed\n");
     EXPECT_EQ(Contents(out_ / "pic.jpg"), Bytes({'o', 'l', 'd'}));
     r = Run({"--overwrite=replace", in_.string()});
@@ -203,7 +203,7 @@ TEST_F(ConvertRunTest, AsksOnATerminalAndFollowsEachAnswer)
         // a: no; b: a word it does not know, then yes; c: all, so d is replaced without a
         // question. The questions come one at a time, in order, however many jobs run.
         const RunResult r = Run({"-j", jobs, in_.string()}, "n\nwhat\ny\na\n", true);
-        EXPECT_EQ(r.status, kExitConverted);
+        EXPECT_EQ(r.status, ExitStatus::Converted);
         EXPECT_EQ(Count(r.err, "Replace it?"), 4u) << r.err;
         EXPECT_LT(r.err.find("a.jpg' exists"), r.err.find("b.jpg' exists")) << r.err;
         EXPECT_LT(r.err.find("b.jpg' exists"), r.err.find("c.jpg' exists")) << r.err;
@@ -239,7 +239,7 @@ TEST_F(ConvertRunTest, QuitOrTheEndOfInputStopsTheRun)
     for (const std::string answers : {"q\n", ""}) {
         fs::remove(out_ / "a.jpg");
         const RunResult r = Run({in_.string()}, answers, true);
-        EXPECT_EQ(r.status, kExitConverted);
+        EXPECT_EQ(r.status, ExitStatus::Converted);
         EXPECT_EQ(r.out, "1 converted, 2 skipped, 0 failed\n") << "answers: " << answers;
         EXPECT_EQ(Names(out_), (std::vector<std::string>{"a.jpg", "b.jpg"}));
         EXPECT_EQ(Contents(out_ / "b.jpg"), Bytes({'o', 'l', 'd'}));
@@ -252,7 +252,7 @@ TEST_F(ConvertRunTest, TwoSourcesOfOneOutputNameNeverOverwriteEachOther)
     Place("scans-rings.cam", in_ / "two" / "pic.cam");
     const RunResult r =
         Run({"--overwrite=replace", (in_ / "one").string(), (in_ / "two").string()});
-    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.status, ExitStatus::Failed);
     EXPECT_NE(r.err.find("two"), std::string::npos);
     EXPECT_TRUE(Contents(out_ / "pic.jpg") == ConvertTestCam("scans-sunset.cam").output);
 }
@@ -263,7 +263,7 @@ TEST_F(ConvertRunTest, AnOutputThatIsOneOfTheSourcesIsNeverReplaced)
     Place("scans-sunset.cam", in_ / "pic.jpg");
     const Bytes cam = Contents(in_ / "pic.jpg");
     RunResult r = RunCli({"--overwrite=replace", "-o", in_.string(), (in_ / "pic.jpg").string()});
-    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.status, ExitStatus::Failed);
     EXPECT_NE(r.err.find("is one of the files this run converts"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "0 converted, 0 skipped, 1 failed\n");
     EXPECT_TRUE(Contents(in_ / "pic.jpg") == cam);
@@ -272,7 +272,7 @@ TEST_F(ConvertRunTest, AnOutputThatIsOneOfTheSourcesIsNeverReplaced)
     Place("jpeg-bands.cam", in_ / "pic.cam");
     r = RunCli({"--overwrite=replace", "-o", in_.string(), (in_ / "pic.cam").string(),
                 (in_ / "pic.jpg").string()});
-    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.status, ExitStatus::Failed);
     EXPECT_TRUE(Contents(in_ / "pic.jpg") == cam);
     EXPECT_EQ(Names(in_), (std::vector<std::string>{"pic.cam", "pic.jpg"}));
 }
@@ -283,7 +283,7 @@ TEST_F(ConvertRunTest, ASourceMetTwiceIsConvertedOnceWithoutAWord)
     Place("jpeg-bands.cam", in_ / "sub" / "b.cam");
     const RunResult r = Run({"-r", in_.string(), in_.string() + "/", (in_ / "sub").string(),
                              (in_ / "a.cam").string(), (in_ / "sub" / ".." / "a.cam").string()});
-    EXPECT_EQ(r.status, kExitConverted) << r.err;
+    EXPECT_EQ(r.status, ExitStatus::Converted) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, "2 converted, 0 skipped, 0 failed\n");
     EXPECT_EQ(Names(out_), (std::vector<std::string>{"a.jpg", "b.jpg"}));
@@ -316,7 +316,7 @@ TEST_F(ConvertRunTest, EveryNumberOfJobsGivesTheSameRun)
         return r;
     };
     const RunResult one = runWith("1");
-    EXPECT_EQ(one.status, kExitFailed);
+    EXPECT_EQ(one.status, ExitStatus::Failed);
     EXPECT_EQ(one.out, "27 converted, 1 skipped, 25 failed\n");
     const fs::path reference = fs::path(root_) / "out-j1";
     for (const char* jobs : {"2", "3", "8"}) {
@@ -339,7 +339,7 @@ TEST_F(ConvertRunTest, TheOutputKeepsTheSourcesModificationTime)
     Place("jpeg-bands.cam", in_ / "old.cam");
     const auto then = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
     fs::last_write_time(in_ / "old.cam", then);
-    ASSERT_EQ(Run({in_.string()}).status, kExitConverted);
+    ASSERT_EQ(Run({in_.string()}).status, ExitStatus::Converted);
     const auto source_time = fs::last_write_time(in_ / "old.cam");
     const auto output_time = fs::last_write_time(out_ / "old.jpg");
     EXPECT_LT(std::chrono::abs(output_time - source_time), std::chrono::seconds(1));
@@ -361,17 +361,17 @@ TEST_F(ConvertRunTest, BadFoldersAndUsageErrorsHaveTheirOwnStatus)
 {
     Place("scans-sunset.cam", in_ / "a.cam");
     RunResult r = RunCli({"-o", (out_ / "missing").string(), in_.string()});
-    EXPECT_EQ(r.status, kExitUsage);
+    EXPECT_EQ(r.status, ExitStatus::Usage);
     EXPECT_NE(r.err.find("does not exist"), std::string::npos);
     r = Run({(in_ / "nothing-here.cam").string(), (in_ / "a.cam").string()});
-    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.status, ExitStatus::Failed);
     EXPECT_NE(r.err.find("nothing-here.cam: no such file"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "1 converted, 0 skipped, 1 failed\n");
     r = RunCli({"--overwrite=sometimes", "x"});
-    EXPECT_EQ(r.status, kExitUsage);
+    EXPECT_EQ(r.status, ExitStatus::Usage);
     EXPECT_NE(r.err.find("--help"), std::string::npos);
     r = RunCli({"--version"});
-    EXPECT_EQ(r.status, kExitConverted);
+    EXPECT_EQ(r.status, ExitStatus::Converted);
     EXPECT_EQ(r.out.rfind("glimmer-convert ", 0), 0u);
     r = RunCli({"--help"});
     EXPECT_NE(r.out.find("--overwrite=MODE"), std::string::npos);
@@ -388,7 +388,7 @@ TEST_F(ConvertRunTest, SymbolicLinksAreNeitherFollowedNorWrittenThrough)
     WriteText(elsewhere / "target.jpg", "keep");
     fs::create_symlink(elsewhere / "target.jpg", out_ / "pic.jpg");
     const RunResult r = Run({"-r", "--overwrite=replace", in_.string()});
-    EXPECT_EQ(r.status, kExitConverted) << r.err;
+    EXPECT_EQ(r.status, ExitStatus::Converted) << r.err;
     EXPECT_EQ(Names(out_), std::vector<std::string>{"pic.jpg"});
     EXPECT_FALSE(fs::is_symlink(out_ / "pic.jpg"));
     EXPECT_EQ(Contents(elsewhere / "target.jpg"), Bytes({'k', 'e', 'e', 'p'}));
@@ -399,7 +399,7 @@ TEST_F(ConvertRunTest, NamesArePrintedWithTheirControlCharactersEscaped)
     const std::string evil = "evil\x1b]0;title\x07\x1b[2J\nname\x7f.cam";
     Place("not-cam.cam", in_ / evil);
     const RunResult r = RunCli({"-o", out_.string(), in_.string()}, "", false, true);
-    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.status, ExitStatus::Failed);
     const std::string shown = "evil\\x1B]0;title\\x07\\x1B[2J\\nname\\x7F.cam";
     EXPECT_NE(r.err.find("1/1 " + in_.string() + "/" + shown + "\n"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(shown + ": not a CAM file\n"), std::string::npos) << r.err;
@@ -414,7 +414,7 @@ TEST_F(ConvertRunTest, ALoopOfSymbolicLinksIsCalledWhatItIs)
     fs::create_symlink(in_ / "b.cam", in_ / "a.cam");
     fs::create_symlink(in_ / "a.cam", in_ / "b.cam");
     const RunResult r = Run({(in_ / "a.cam").string()});
-    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.status, ExitStatus::Failed);
     EXPECT_NE(r.err.find("a.cam: a loop of symbolic links"), std::string::npos) << r.err;
 }
 
@@ -424,7 +424,7 @@ TEST_F(ConvertRunTest, AnUnwritableOutputFolderFailsEachFileCleanly)
     Place("scans-sunset.cam", in_ / "a.cam");
     Place("jpeg-bands.cam", in_ / "b.cam");
     const RunResult r = RunCli({"-o", "/proc", in_.string()});
-    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.status, ExitStatus::Failed);
     EXPECT_EQ(Count(r.err, "cannot create a file in /proc"), 2u) << r.err;
     EXPECT_EQ(r.out, "0 converted, 0 skipped, 2 failed\n");
 }

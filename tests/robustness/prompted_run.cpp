@@ -39,7 +39,7 @@ bool MakePipe(int (&ends)[2])
 int Run(const std::vector<std::string>& args, const RunStreams& streams, std::string& exception)
 {
     try {
-        return RunCommandLine(args, streams);
+        return static_cast<int>(RunCommandLine(args, streams));
     } catch (const std::exception& e) {
         exception = e.what();
     } catch (...) {
