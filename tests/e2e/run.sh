@@ -39,7 +39,8 @@ start_glimmer() {
     sleep 0.5
   done
   [ -f "$prefix/.glimmer-ready" ] || abort "the launcher made no Wine prefix: $(cat "$log")"
-  must_wait_for "Glimmer's main window" 60 has_window Glimmer
+  # The window is on screen a moment before its controls are.
+  must_wait_for "Glimmer's main window and its Find button" 60 is 1 control_enabled Glimmer 101 Button
 }
 
 # The launcher must end by itself once the window is closed, and call that a success.
@@ -122,9 +123,10 @@ outputs_decode() {
   done
 }
 
+selected_depth() { awk -F'\t' -v t="$1" '$1 == "item" && $2 == t && $4 == 1 { print $3; exit }' "$screen"; }
+
 english_run() {
   start_glimmer en --device "$device" --lang en
-  wait_for "the idle controls" 10 is 1 control_enabled Glimmer 101 Button
   expect_eq "at start Convert is disabled" 0 "$(control_enabled Glimmer 102 Button)"
   expect_eq "at start Convert All is disabled" 0 "$(control_enabled Glimmer 103 Button)"
   expect_eq "at start Stop is disabled" 0 "$(control_enabled Glimmer 104 Button)"
@@ -152,6 +154,9 @@ english_run() {
   # 1. Find: the folder browser shows the device's folders, never RECYCLED nor files.
   click_control Glimmer 101 Button
   must_wait_for "the folder browser" 20 has_window "Browse folder"
+  keys_to "Browse folder" Down
+  wait_for "a folder selected by the Down key" 10 is 1 selected_depth "Browse folder"
+  expect_eq "the tree has the keys at once: Down selects the first folder" 1 "$(selected_depth "Browse folder")"
   expect_eq "the tree's root is the device" "My Handheld PC" "$(tree_items "Browse folder" | awk -F'\t' '$1 == 0 { print $2 }')"
   expect_eq "the root's folders (expanded, nothing below shown)" "Bulk DCIM out out-ja" \
     "$(tree_items "Browse folder" | awk -F'\t' '$1 == 1 { print $2 }' | sort | tr '\n' ' ' | sed 's/ $//')"
@@ -248,7 +253,6 @@ english_run() {
 # 6. The same work in Japanese: every text of the window, the browser and the boxes.
 japanese_run() {
   start_glimmer ja --device "$device" --lang ja
-  wait_for "the idle controls" 10 is 1 control_enabled Glimmer 101 Button
   expect_eq "Japanese Find button" "検索(&F)..." "$(control_text Glimmer 101 Button)"
   expect_eq "Japanese Convert button" "変換(&C)" "$(control_text Glimmer 102 Button)"
   expect_eq "Japanese Convert All button" "一括変換(&A)" "$(control_text Glimmer 103 Button)"
