@@ -1,13 +1,13 @@
 # Helpers of the end-to-end run: reading the screen through the probe, real input through
 # xdotool, waits with time limits, screenshots, checks and the report of a failed step.
-# Sourced by run.sh, which sets prefix, probe_exe, screen, scratch and shots.
+# Sourced by run.sh, which sets prefix, locale, probe_exe, screen, scratch and shots.
 # shellcheck shell=bash disable=SC2154
 
 passed=0
 failed=0
 
 wine_env() {
-  env WINEPREFIX="$prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml=" "$@"
+  env LC_ALL="$locale" WINEPREFIX="$prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml=" "$@"
 }
 
 # One snapshot of every visible window into $screen (tab-separated records):

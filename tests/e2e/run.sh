@@ -23,15 +23,22 @@ source "$here/desktop.sh"
 mkdir -p "$scratch"
 scratch=$(cd "$scratch" && pwd)
 screen=$scratch/screen.txt
-prefix=$(dirname "$scratch")/wineprefix
+# The launcher makes one Wine prefix per language from this base; start_glimmer picks one.
+prefix_base=$(dirname "$scratch")/wineprefix
+prefix=
+locale=
 device=$scratch/device
 pictures=(sunset rings checker bands)
 
-# start_glimmer LOG_NAME LAUNCHER_OPTION...
+# start_glimmer LOG_NAME LANGUAGE LAUNCHER_OPTION...
 start_glimmer() {
   local log=$scratch/launcher-$1.log
+  prefix=$prefix_base-$2
+  # The probe runs under the program's locale: Wine picks the system fonts by the locale's
+  # code page, and one Wine process under another would also reset the prefix's fonts.
+  case $2 in ja) locale=ja_JP.UTF-8 ;; *) locale=en_US.UTF-8 ;; esac
   shift
-  GLIMMER_WINEPREFIX=$prefix "$launcher" --exe "$exe" "$@" >"$log" 2>&1 &
+  GLIMMER_WINEPREFIX=$prefix_base "$launcher" --exe "$exe" --lang "$@" >"$log" 2>&1 &
   glimmer_pid=$!
   # The first start also makes the Wine prefix; the probe must not start Wine in it before.
   local end=$((SECONDS + 300))
@@ -123,10 +130,19 @@ outputs_decode() {
   done
 }
 
+# fonts_draw BACKSLASH: the fonts of the list, the status bar and the boxes draw "\" as
+# BACKSLASH ("backslash" or "yen").
+fonts_draw() {
+  local drawn
+  drawn=$(wine_env wine "$probe_exe" fonts 2>/dev/null | awk -F'\t' '$1 == "font" { print $2 ":" $4 }' | tr '\n' ' ')
+  expect_eq "the list, status bar and box fonts draw '\\' as $1" "list:$1 status:$1 message:$1 " "$drawn"
+}
+
 selected_depth() { awk -F'\t' -v t="$1" '$1 == "item" && $2 == t && $4 == 1 { print $3; exit }' "$screen"; }
 
 english_run() {
-  start_glimmer en --device "$device" --lang en
+  start_glimmer en en --device "$device"
+  fonts_draw backslash
   expect_eq "at start Convert is disabled" 0 "$(control_enabled Glimmer 102 Button)"
   expect_eq "at start Convert All is disabled" 0 "$(control_enabled Glimmer 103 Button)"
   expect_eq "at start Stop is disabled" 0 "$(control_enabled Glimmer 104 Button)"
@@ -252,7 +268,8 @@ english_run() {
 
 # 6. The same work in Japanese: every text of the window, the browser and the boxes.
 japanese_run() {
-  start_glimmer ja --device "$device" --lang ja
+  start_glimmer ja ja --device "$device"
+  fonts_draw yen
   expect_eq "Japanese Find button" "検索(&F)..." "$(control_text Glimmer 101 Button)"
   expect_eq "Japanese Convert button" "変換(&C)" "$(control_text Glimmer 102 Button)"
   expect_eq "Japanese Convert All button" "一括変換(&A)" "$(control_text Glimmer 103 Button)"
@@ -306,7 +323,7 @@ demo_run() {
   local data=$scratch/data demo
   demo=$(cd "$here/../../demo/device" && pwd)
   rm -rf "$data"
-  XDG_DATA_HOME=$data start_glimmer demo --lang en
+  XDG_DATA_HOME=$data start_glimmer demo en
   expect_eq "the launcher copied the demo device" "$(cd "$demo" && find . | sort)" \
     "$(cd "$data/glimmer/demo-device" && find . | sort)"
   click_control Glimmer 101 Button
@@ -338,7 +355,7 @@ djpeg -ppm "$cams/bands.jpg" >"$scratch/expected/bands.ppm"
 
 openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
 wm=$!
-trap 'kill $wm 2>/dev/null; WINEPREFIX=$prefix wineserver -k 2>/dev/null' EXIT
+trap 'kill $wm 2>/dev/null; for p in "$prefix_base"-*/; do WINEPREFIX=$p wineserver -k 2>/dev/null; done' EXIT
 for _ in $(seq 50); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
   sleep 0.1

@@ -1,9 +1,11 @@
 // Reads what another process shows on screen, as an accessibility tool would: every visible
 // top-level window with its controls, list rows, tree items, status-bar parts and combo entries.
 // It sends only queries and never clicks; the end-to-end run drives the program with xdotool.
+// It also tells how the system fonts of the list, the status bar and the boxes draw "\\".
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -278,11 +280,101 @@ BOOL CALLBACK DumpTopLevel(HWND window, LPARAM param)
     return TRUE;
 }
 
+// One character drawn as the system draws it in a line of the font: black on white, clipped
+// to the font's cell, as a row of a list or a line of a message box clips it.
+class Glyph {
+public:
+    Glyph(HFONT font, wchar_t character)
+    {
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        ReleaseDC(nullptr, screen);
+        HGDIOBJ oldFont = SelectObject(dc, font);
+        TEXTMETRICW metrics = {};
+        GetTextMetricsW(dc, &metrics);
+        height_ = metrics.tmHeight;
+        wchar_t face[LF_FACESIZE] = {};
+        if (GetTextFaceW(dc, LF_FACESIZE, face) > 0) face_ = face;
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = kWidth;
+        info.bmiHeader.biHeight = -height_;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (bitmap && bits) {
+            HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+            RECT cell = {0, 0, kWidth, height_};
+            FillRect(dc, &cell, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            SetTextColor(dc, RGB(0, 0, 0));
+            SetBkMode(dc, TRANSPARENT);
+            TextOutW(dc, 2, 0, &character, 1);
+            GdiFlush();
+            const auto* pixels = static_cast<const DWORD*>(bits);
+            for (int y = 0; y < height_; ++y) {
+                int dark = 0;
+                for (int x = 0; x < kWidth; ++x) {
+                    if ((pixels[y * kWidth + x] & 0xFF) < 0x80) ++dark;
+                }
+                darkPerRow_.push_back(dark);
+            }
+            SelectObject(dc, oldBitmap);
+            DeleteObject(bitmap);
+        }
+        SelectObject(dc, oldFont);
+        DeleteDC(dc);
+    }
+
+    // The face the font mapper chose, which may differ from the one asked for.
+    const std::wstring& Face() const { return face_; }
+    int WidestRow() const
+    {
+        int widest = 0;
+        for (int dark : darkPerRow_) widest = dark > widest ? dark : widest;
+        return widest;
+    }
+
+private:
+    static constexpr int kWidth = 32;
+    int height_ = 0;
+    std::wstring face_;
+    std::vector<int> darkPerRow_;
+};
+
+// How the system fonts of a list (icon titles), a status bar and a message box draw a
+// backslash: a thin diagonal, or the yen sign's bars.
+void DumpFonts(Output& out)
+{
+    LOGFONTW icon = {};
+    SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(icon), &icon, 0);
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    const struct {
+        const char* kind;
+        LOGFONTW font;
+    } kinds[] = {
+        {"list", icon}, {"status", metrics.lfStatusFont}, {"message", metrics.lfMessageFont}};
+    for (const auto& kind : kinds) {
+        HFONT font = CreateFontIndirectW(&kind.font);
+        const Glyph backslash(font, L'\\');
+        out.Line({"font", kind.kind, Utf8(kind.font.lfFaceName) + " as " + Utf8(backslash.Face()),
+                  backslash.WidestRow() >= 4 ? "yen" : "backslash"});
+        DeleteObject(font);
+    }
+}
+
 }  // namespace
 
-int wmain()
+// With the argument "fonts", how the system fonts draw; otherwise what the windows show.
+int wmain(int argc, wchar_t** argv)
 {
     Output out;
-    EnumWindows(DumpTopLevel, reinterpret_cast<LPARAM>(&out));
+    if (argc > 1 && wcscmp(argv[1], L"fonts") == 0) {
+        DumpFonts(out);
+    } else {
+        EnumWindows(DumpTopLevel, reinterpret_cast<LPARAM>(&out));
+    }
     return out.Flush() ? 0 : 1;
 }
