@@ -1,7 +1,7 @@
 // Reads what another process shows on screen, as an accessibility tool would: every visible
 // top-level window with its controls, list rows, tree items, status-bar parts and combo entries.
 // It sends only queries and never clicks; the end-to-end run drives the program with xdotool.
-// It also tells how the system fonts of the list, the status bar and the boxes draw "\\".
+// It also tells how the system fonts of the list, the status bar and the boxes draw.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -328,6 +328,12 @@ public:
 
     // The face the font mapper chose, which may differ from the one asked for.
     const std::wstring& Face() const { return face_; }
+    int Dark() const
+    {
+        int all = 0;
+        for (int dark : darkPerRow_) all += dark;
+        return all;
+    }
     int WidestRow() const
     {
         int widest = 0;
@@ -343,7 +349,7 @@ private:
 };
 
 // How the system fonts of a list (icon titles), a status bar and a message box draw a
-// backslash: a thin diagonal, or the yen sign's bars.
+// backslash (a thin diagonal, or the yen sign's bars) and whether an underscore is seen.
 void DumpFonts(Output& out)
 {
     LOGFONTW icon = {};
@@ -359,8 +365,10 @@ void DumpFonts(Output& out)
     for (const auto& kind : kinds) {
         HFONT font = CreateFontIndirectW(&kind.font);
         const Glyph backslash(font, L'\\');
+        const Glyph underscore(font, L'_');
         out.Line({"font", kind.kind, Utf8(kind.font.lfFaceName) + " as " + Utf8(backslash.Face()),
-                  backslash.WidestRow() >= 4 ? "yen" : "backslash"});
+                  backslash.WidestRow() >= 4 ? "yen" : "backslash",
+                  underscore.Dark() > 0 ? "drawn" : "missing"});
         DeleteObject(font);
     }
 }
