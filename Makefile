@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: setup run test native windows test-native test-windows fuzz bench clean web web-site test-web
+.PHONY: setup run test native windows test-native test-windows fuzz bench screenshots clean web web-site test-web
 
 setup:
 	@scripts/setup
@@ -62,6 +62,10 @@ run: setup
 # Benchmarks, not tests: builds its own Release copies and writes docs/PERFORMANCE.md.
 bench: setup
 	@scripts/bench
+
+# The README's screenshots, taken anew by the end-to-end run of the current program.
+screenshots: windows
+	@scripts/screenshots
 
 clean:
 	rm -rf build out

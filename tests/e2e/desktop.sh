@@ -143,22 +143,38 @@ keys_to() {
 # Keys to whatever has the keyboard, such as an open menu.
 type_keys() { xdotool key --delay 80 "$@"; }
 
-# shot NAME: the main window, its frame and whatever stands over it, cut out of the screen.
-shot() {
-  local id info extents x y w h l r t b
-  id=$(xdotool search --onlyvisible --name '^Glimmer$' 2>/dev/null | head -1)
-  if [ -z "$id" ]; then
-    import -window root "$shots/$1.png"
-    return
-  fi
-  info=$(xwininfo -id "$id")
+# frame_rect X_WINDOW: LEFT TOP RIGHT BOTTOM of the window with its frame, on the screen.
+frame_rect() {
+  local info extents x y w h l r t b
+  info=$(xwininfo -id "$1")
   x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
   y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
   w=$(sed -n 's/.*Width: *//p' <<<"$info")
   h=$(sed -n 's/.*Height: *//p' <<<"$info")
-  extents=$(xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= *//p' | tr -d ' ')
+  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= *//p' | tr -d ' ')
   IFS=, read -r l r t b <<<"${extents:-0,0,0,0}"
-  import -window root -crop "$((w + l + r))x$((h + t + b))+$((x - l))+$((y - t))" +repage "$shots/$1.png"
+  echo "$((x - l)) $((y - t)) $((x + w + r)) $((y + h + b))"
+}
+
+# shot NAME [TITLE...]: the main window with its frame, and the windows of those titles (a box
+# that stands beside it), cut out of the screen together.
+shot() {
+  local name=$1 title id ids=() rects
+  id=$(xdotool search --onlyvisible --name '^Glimmer$' 2>/dev/null | head -1)
+  if [ -z "$id" ]; then
+    import -window root "$shots/$name.png"
+    return
+  fi
+  ids+=("$id")
+  for title in "${@:2}"; do
+    id=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
+    [ -z "$id" ] || ids+=("$id")
+  done
+  rects=$(for id in "${ids[@]}"; do frame_rect "$id"; done |
+    awk 'NR == 1 || $1 < l { l = $1 } NR == 1 || $2 < t { t = $2 }
+         NR == 1 || $3 > r { r = $3 } NR == 1 || $4 > b { b = $4 }
+         END { print (r - l) "x" (b - t) "+" l "+" t }')
+  import -window root -crop "$rects" +repage "$shots/$name.png"
 }
 
 # Byte counts as the program writes them: groups of three digits with commas.

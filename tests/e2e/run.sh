@@ -79,7 +79,7 @@ find_folder() {
 answer_box() {
   must_wait_for "'$1' saying '$2'" 30 box_says "$1" "$2"
   pass "'$1' says '$2'"
-  [ -z "${4:-}" ] || shot "$4"
+  [ -z "${4:-}" ] || shot "$4" "$1"
   case $3 in
     key:*) keys_to "$1" "${3#key:}" ;;
     click:*) click_control "$1" "${3#click:}" Button ;;
