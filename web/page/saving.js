@@ -44,6 +44,25 @@ async function folderFor(root, parts) {
   return directory;
 }
 
+const delay = (milliseconds) => new Promise((resolve) => setTimeout(resolve, milliseconds));
+
+// Removes a file this save created and could not fill. The aborted writer's lock on it is
+// released by the browser a moment after abort() resolves, and until then removeEntry() fails
+// with NoModificationAllowedError; so that no empty file is left, it is tried again, each
+// wait twice the last, for about five seconds in all.
+async function removeCreated(directory, name) {
+  for (let wait = 5; ; wait *= 2) {
+    try {
+      await directory.removeEntry(name);
+      return;
+    } catch (error) {
+      if (error.name === "NotFoundError") return;
+      if (error.name !== "NoModificationAllowedError" || wait > 2560) return;
+    }
+    await delay(wait);
+  }
+}
+
 // Writes one file completely or not at all: the browser writes into a file of its own and
 // puts it in place only on close, and a file that this save created is removed again when
 // the write fails.
@@ -66,7 +85,7 @@ async function writeWhole(directory, name, handle, bytes) {
     return "saved";
   } catch {
     if (writable) await writable.abort().catch(() => {});
-    if (created) await directory.removeEntry(name).catch(() => {});
+    if (created) await removeCreated(directory, name);
     return writable ? "cantWrite" : "cantCreate";
   }
 }
