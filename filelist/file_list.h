@@ -52,7 +52,6 @@ public:
 
 private:
     void WalkFolder(const wchar_t* folderPath);
-    void ListCamFiles(const wchar_t* folderPath);
     bool Append(const wchar_t* name, const wchar_t* folderPath, uint64_t size);
     void SortRows();
     FileEntry* EntryAt(int row) const;

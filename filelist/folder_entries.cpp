@@ -8,6 +8,12 @@ bool IsRecycleFolder(const wchar_t* name)
     return _wcsicmp(name, L"RECYCLED") == 0;
 }
 
+bool IsCamName(const wchar_t* name)
+{
+    const size_t length = wcslen(name);
+    return length >= 4 && _wcsicmp(name + length - 4, L".cam") == 0;
+}
+
 bool IsDotEntry(const wchar_t* name)
 {
     return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0;

@@ -7,6 +7,11 @@
 // True when the name is "RECYCLED" in any mix of letter case.
 bool IsRecycleFolder(const wchar_t* name);
 
+// A CAM file's name: one that ends in ".cam" in any mix of letter case. That is what the
+// system's "*.cam" pattern matches in a long name; the pattern also matches a short 8.3 name,
+// which would take in "pic.camera" (short name "PIC~1.CAM") as well.
+bool IsCamName(const wchar_t* name);
+
 // True for the "." and ".." entries that desktop file systems report.
 bool IsDotEntry(const wchar_t* name);
 

@@ -87,6 +87,23 @@ TEST_F(SearchTest, WithoutSubFoldersOnlyTheChosenFolderIsListed)
     EXPECT_EQ(list->TotalBytes(), 10u);
 }
 
+TEST_F(SearchTest, OnlyNamesEndingInCamAreListedInAnyLetterCase)
+{
+    // "pic.camera" and "shot.cam1" have short names ending in ".CAM", which the system's own
+    // "*.cam" pattern also matches.
+    MakeFolder(L"\\Names");
+    for (const wchar_t* name : {L"upper.CAM", L"mixed.Cam", L"pic.camera", L"shot.cam1",
+                                L"two.cam.txt", L"plain.jpg", L"dots.in.name.cam"}) {
+        MakeFile(std::wstring(L"\\Names\\") + name, 1);
+    }
+    list->includeSubFolders = false;
+    list->SetFolderAndSearch(L"\\Names");
+    EXPECT_EQ(SortedPaths(),
+              (std::vector<std::wstring>{L"\\Names\\dots.in.name.cam", L"\\Names\\mixed.Cam",
+                                         L"\\Names\\upper.CAM"}));
+    EXPECT_EQ(list->Count(), 3);
+}
+
 TEST_F(SearchTest, AChosenRecycleFolderIsStillSearched)
 {
     MakeWalkTree();
