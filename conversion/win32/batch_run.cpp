@@ -11,9 +11,13 @@ void ConvertInto(BatchRunHost& host, RunKind kind, const std::vector<std::wstrin
 {
     // One directory serves the whole run; the output folder is read once.
     CamDirectory directory;
+    RunSources sources(paths);
+    ConversionSite site;
+    site.owner = host.BoxOwner();
+    site.sources = &sources;
     const std::wstring outputFolder = host.OutputFolder();
     RunBatch(host, kind, paths, [&](const wchar_t* sourcePath) {
-        return ConvertFile(directory, host.BoxOwner(), sourcePath, outputFolder.c_str()) != 0;
+        return ConvertFile(directory, site, sourcePath, outputFolder.c_str()) != 0;
     });
 }
 

@@ -1,10 +1,14 @@
-// Single-file conversion: output path, overwrite question, temporary output moved over the
-// target once it holds a picture, the CAM file's date kept, and the boxes of each result.
+// Single-file conversion: output path, overwrite question, the picture written to a temporary
+// file that becomes the output once it holds a picture, the CAM file's date kept, and the
+// boxes of each result.
 #include "conversion/win32/convert_file.h"
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cwchar>
-#include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/shell/messages.h"
 #include "app/shell/texts.h"
@@ -16,7 +20,7 @@
 namespace {
 
 constexpr size_t kQuestionLength = 520;
-constexpr int kTemporaryNameAttempts = 64;
+constexpr size_t kStreamBuffer = 64 * 1024;
 
 const TextPair kReplaceQuestion = {L"%s は既に存在します。上書きしますか?",
                                    L"'%s' already exist. Do you want to replace it?"};
@@ -29,11 +33,12 @@ const TextPair kNoPicture = {L"%s には画像がありません", L"'%s' holds 
 const TextPair kOutOfMemory = {L"ﾒﾓﾘが足りません", L"Not enough memory"};
 const TextPair kEndsEarly = {L"%s のﾃﾞｰﾀが途中で終わっています。画像は不完全です",
                              L"'%s' ends early: its picture is incomplete"};
-
-FILE* OpenForWriting(const wchar_t* path)
-{
-    return _wfopen(path, L"wb");
-}
+const TextPair kDeviceName = {L"%s の名前はｼｽﾃﾑのﾃﾞﾊﾞｲｽ名です。変換しません",
+                              L"'%s' has the name of a device on this system: it is not converted"};
+const TextPair kOutputIsSource = {L"%s は変換するﾌｧｲﾙの一つです。上書きしません",
+                                  L"'%s' is one of the files being converted: it is not replaced"};
+const TextPair kLinkedSource = {L"%s は別のﾌｧｲﾙへのﾘﾝｸです。変換しません",
+                                L"'%s' is a link to another file: it is not converted"};
 
 // The output path the file would have had, for the message when it does not fit.
 std::wstring UnboundedOutputPath(const wchar_t* folder, const std::wstring& name)
@@ -44,68 +49,73 @@ std::wstring UnboundedOutputPath(const wchar_t* folder, const std::wstring& name
     return path + name;
 }
 
-// Reserves a new, empty file beside the output. Its name is "~" and three letters or
-// digits: no longer than the shortest output name (".jpg"), so it fits wherever the
-// output does.
-bool ReserveTemporaryFile(const wchar_t* outputPath, wchar_t (&temporaryPath)[kPathLength])
+// Every box goes through here: the site brings its window up to date first.
+HWND BoxOwner(const ConversionSite& site)
 {
-    static const wchar_t kSymbols[] = L"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    constexpr unsigned kSymbolCount = std::size(kSymbols) - 1;
-    const size_t folderLength = static_cast<size_t>(FileNamePart(outputPath) - outputPath);
-    if (folderLength + 5 > kPathLength) return false;
-    wmemcpy(temporaryPath, outputPath, folderLength);
-    unsigned draw = GetTickCount() ^ (GetCurrentProcessId() << 12);
-    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        draw = draw * 1103515245u + 12345u;
-        unsigned number = draw >> 8;
-        wchar_t* name = temporaryPath + folderLength;
-        name[0] = L'~';
-        for (int i = 1; i <= 3; ++i, number /= kSymbolCount)
-            name[i] = kSymbols[number % kSymbolCount];
-        name[4] = L'\0';
-        HANDLE file = CreateFileW(temporaryPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
-            return true;
-        }
-        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
-            return false;
+    if (site.beforeBox) site.beforeBox();
+    return site.owner;
+}
+
+enum class Decision { Write, Keep, Cancel };
+
+int ResultOf(Decision decision)
+{
+    return decision == Decision::Cancel ? 0 : 1;
+}
+
+// The output exists. One of the run's own CAM files is never replaced (a second hard link,
+// another spelling of its path); any other file only when the user says so.
+Decision DecideAboutExisting(const ConversionSite& site, RunSources& sources,
+                             const wchar_t* outputPath)
+{
+    if (sources.IsSource(outputPath)) {
+        ShowWarning(BoxOwner(site), Pick(kOutputIsSource), outputPath);
+        return Decision::Keep;
     }
-    return false;
+    wchar_t question[kQuestionLength];
+    FormatText(question, kQuestionLength, Pick(kReplaceQuestion), outputPath);
+    const int answer = MessageBoxW(BoxOwner(site), question, Pick(kInquiryTitle),
+                                   MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDCANCEL) return Decision::Cancel;
+    if (answer == IDNO) return Decision::Keep;
+    return Decision::Write;
 }
 
-// People sort their photos by file date, and the CAM file's modification time is when the
-// picture was taken or copied from the camera.
-bool CopyModificationTime(const wchar_t* from, const wchar_t* to)
+// A buffered stdio stream that owns the handle, or null (the handle closed) when none can be
+// made.
+FILE* OpenReadStream(HANDLE file)
 {
-    WIN32_FILE_ATTRIBUTE_DATA source;
-    if (!GetFileAttributesExW(from, GetFileExInfoStandard, &source)) return false;
-    HANDLE file = CreateFileW(to, FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const bool set = SetFileTime(file, nullptr, nullptr, &source.ftLastWriteTime) != 0;
-    CloseHandle(file);
-    return set;
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
+    if (descriptor == -1) {
+        CloseHandle(file);
+        return nullptr;
+    }
+    FILE* stream = _fdopen(descriptor, "rb");
+    if (stream == nullptr) {
+        _close(descriptor);
+        return nullptr;
+    }
+    setvbuf(stream, nullptr, _IOFBF, kStreamBuffer);
+    return stream;
 }
 
-// The box for a file that was not converted, owned by the window of the run; a result that
-// keeps its output is no failure and shows nothing here.
-int ReportFailure(HWND owner, ConversionResult result, const wchar_t* sourcePath)
+// The box for a file that was not converted; a result that keeps its output is no failure
+// and shows nothing here.
+int ReportFailure(const ConversionSite& site, ConversionResult result, const wchar_t* sourcePath)
 {
     switch (result) {
         case ConversionResult::NotCamFile:
-            ShowFatal(owner, Pick(kNotCam), sourcePath);
+            ShowFatal(BoxOwner(site), Pick(kNotCam), sourcePath);
             break;
         case ConversionResult::OutOfMemory:
-            ShowFatal(owner, Pick(kOutOfMemory));
+            ShowFatal(BoxOwner(site), Pick(kOutOfMemory));
             break;
         case ConversionResult::WriteFailed:
-            ShowFatal(owner, Pick(kCantWriteJpg));
+            ShowFatal(BoxOwner(site), Pick(kCantWriteJpg));
             break;
         case ConversionResult::NoPicture:
         case ConversionResult::UnusableTables:
-            ShowFatal(owner, Pick(kNoPicture), sourcePath);
+            ShowFatal(BoxOwner(site), Pick(kNoPicture), sourcePath);
             break;
         case ConversionResult::Converted:
         case ConversionResult::SourceEnded:
@@ -119,67 +129,91 @@ int ReportFailure(HWND owner, ConversionResult result, const wchar_t* sourcePath
 int ConvertFile(CamDirectory& directory, HWND owner, const wchar_t* sourcePath,
                 const wchar_t* outputFolder)
 {
-    return ConvertFile(directory, owner, sourcePath, outputFolder, OpenForWriting);
+    ConversionSite site;
+    site.owner = owner;
+    return ConvertFile(directory, site, sourcePath, outputFolder);
 }
 
-int ConvertFile(CamDirectory& directory, HWND owner, const wchar_t* sourcePath,
-                const wchar_t* outputFolder, OutputOpener openOutput)
+int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar_t* sourcePath,
+                const wchar_t* outputFolder)
 {
     const std::wstring name = OutputName(sourcePath);
     wchar_t outputPath[kPathLength];
     if (!JoinPath(outputPath, outputFolder, name.c_str())) {
-        ShowFatal(owner, Pick(kPathTooLong), UnboundedOutputPath(outputFolder, name).c_str());
+        ShowFatal(BoxOwner(site), Pick(kPathTooLong),
+                  UnboundedOutputPath(outputFolder, name).c_str());
         return 0;
     }
-
-    if (PathExists(outputPath)) {
-        wchar_t question[kQuestionLength];
-        FormatText(question, kQuestionLength, Pick(kReplaceQuestion), outputPath);
-        const int answer =
-            MessageBoxW(owner, question, Pick(kInquiryTitle), MB_YESNOCANCEL | MB_ICONQUESTION);
-        if (answer == IDCANCEL) return 0;
-        if (answer == IDNO) return 1;
+    // Such a name opens the device, never a file: reading it may wait for ever, and an output
+    // of that name would be written to the device.
+    if (IsReservedDeviceName(FileNamePart(sourcePath)) || IsReservedDeviceName(name.c_str())) {
+        ShowWarning(BoxOwner(site), Pick(kDeviceName), sourcePath);
+        return 1;
     }
 
-    FILE* cam = _wfopen(sourcePath, L"rb");
+    const std::vector<std::wstring> alone = site.sources != nullptr
+                                                ? std::vector<std::wstring>()
+                                                : std::vector<std::wstring>{sourcePath};
+    RunSources ownSources(alone);
+    RunSources& sources = site.sources != nullptr ? *site.sources : ownSources;
+
+    bool replace = false;
+    if (PathExists(outputPath)) {
+        const Decision decision = DecideAboutExisting(site, sources, outputPath);
+        if (decision != Decision::Write) return ResultOf(decision);
+        replace = true;
+    }
+
+    HANDLE source = CreateFileW(sourcePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (source == INVALID_HANDLE_VALUE) {
+        ShowFatal(BoxOwner(site), Pick(kCantOpenCam));
+        return 0;
+    }
+    // The device folder is all the program may read: a link in it leads elsewhere.
+    if (sources.IsLinkedFile(source, sourcePath)) {
+        CloseHandle(source);
+        ShowWarning(BoxOwner(site), Pick(kLinkedSource), sourcePath);
+        return 1;
+    }
+    FILETIME modified = {};
+    GetFileTime(source, nullptr, nullptr, &modified);
+    FILE* cam = OpenReadStream(source);
     if (cam == nullptr) {
-        ShowFatal(owner, Pick(kCantOpenCam));
+        ShowFatal(BoxOwner(site), Pick(kCantOpenCam));
         return 0;
     }
     // The directory comes first: a file that is not a CAM file never gets as far as an output.
     if (!ReadDirectory(directory, cam)) {
         fclose(cam);
-        return ReportFailure(owner, DirectoryFailure(directory), sourcePath);
+        return ReportFailure(site, DirectoryFailure(directory), sourcePath);
     }
 
-    wchar_t temporaryPath[kPathLength];
-    if (!ReserveTemporaryFile(outputPath, temporaryPath)) {
-        fclose(cam);
-        ShowFatal(owner, Pick(kCantCreateJpg));
-        return 0;
-    }
-    FILE* out = openOutput(temporaryPath);
+    TemporaryOutput temporary;
+    FILE* out = temporary.Create(outputPath) ? site.openStream(temporary.Handle()) : nullptr;
     if (out == nullptr) {
-        DeleteFileW(temporaryPath);
         fclose(cam);
-        ShowFatal(owner, Pick(kCantCreateJpg));
+        ShowFatal(BoxOwner(site), Pick(kCantCreateJpg));
         return 0;
     }
     const ConversionResult result = CloseOutput(out, WritePicture(directory, cam, out));
     fclose(cam);
-    if (!KeepsOutput(result)) {
-        DeleteFileW(temporaryPath);
-        return ReportFailure(owner, result, sourcePath);
-    }
+    // Anything but a picture goes with the temporary file, which disappears with its handle.
+    if (!KeepsOutput(result)) return ReportFailure(site, result, sourcePath);
 
-    // A picture without its date is still the picture: a refused date does not lose it.
-    CopyModificationTime(sourcePath, temporaryPath);
-    if (!MoveFileExW(temporaryPath, outputPath, MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFileW(temporaryPath);
-        ShowFatal(owner, Pick(kCantCreateJpg));
+    TemporaryOutput::Placement placement = temporary.Place(modified, outputPath, replace);
+    if (placement == TemporaryOutput::Placement::OutputExists) {
+        // A file took the output's name while the picture was written: asked about like any.
+        const Decision decision = DecideAboutExisting(site, sources, outputPath);
+        if (decision != Decision::Write) return ResultOf(decision);
+        placement = temporary.Place(modified, outputPath, true);
+    }
+    if (placement != TemporaryOutput::Placement::Placed) {
+        ShowFatal(BoxOwner(site), Pick(kCantCreateJpg));
         return 0;
     }
     // The partial picture is all there is of that photo: it is kept, and the run goes on.
-    if (result == ConversionResult::SourceEnded) ShowWarning(owner, Pick(kEndsEarly), sourcePath);
+    if (result == ConversionResult::SourceEnded)
+        ShowWarning(BoxOwner(site), Pick(kEndsEarly), sourcePath);
     return 1;
 }

@@ -5,20 +5,34 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <functional>
 
 #include "conversion/cam_reader.h"
+#include "conversion/win32/run_sources.h"
+#include "conversion/win32/temporary_output.h"
 
-// Opens the temporary output file for writing.
-using OutputOpener = FILE* (*)(const wchar_t* path);
+// Makes the stream that the picture is written to, over the open temporary file.
+using OutputStreamOpener = FILE* (*)(HANDLE temporaryFile);
 
-// 1: converted, or the user chose not to replace the existing output.
+// What a conversion needs from the run around it.
+struct ConversionSite {
+    // The owner of every box.
+    HWND owner = nullptr;
+    // Runs before each box shows, so that what the window tells the user is current then.
+    std::function<void()> beforeBox;
+    // The files of the run, none of which an output replaces; none: the converted file alone.
+    RunSources* sources = nullptr;
+    // Tests send the writes to a device that fails them.
+    OutputStreamOpener openStream = OpenStreamOver;
+};
+
+// 1: converted; or not converted with the run to go on: the user chose not to replace the
+// existing output, or the file was passed over with a warning (a device name, a link, an
+// output that is one of the run's sources).
 // 0: not converted (cancelled at the question, or a failure that was shown).
-// The output appears only complete: it is written to a temporary file beside it that
-// replaces the target at the end, and is removed on any failure.
+// The output appears only complete: it is written to a temporary file beside it that becomes
+// the output at the end and disappears on any failure, also when the program is killed.
+int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar_t* sourcePath,
+                const wchar_t* outputFolder);
 int ConvertFile(CamDirectory& directory, HWND owner, const wchar_t* sourcePath,
                 const wchar_t* outputFolder);
-
-// The same with the opener of the temporary file given, so that writes can be sent to a
-// device that fails them.
-int ConvertFile(CamDirectory& directory, HWND owner, const wchar_t* sourcePath,
-                const wchar_t* outputFolder, OutputOpener openOutput);

@@ -31,3 +31,9 @@ bool JoinPath(wchar_t (&destination)[N], const wchar_t* folder, const wchar_t* n
 // Both ask the file system. PathExists holds for files and folders alike.
 bool PathExists(const wchar_t* path);
 bool IsFolder(const wchar_t* path);
+
+// True when the system takes the name for a device, whatever follows it: "CON", "PRN", "AUX",
+// "NUL", "COM0" to "COM9", "LPT0" to "LPT9" (also with a superscript 1, 2 or 3), "CONIN$" and
+// "CONOUT$", in any letter case, before the name's first dot and any spaces ahead of it
+// ("nul.cam", "COM1 .x.jpg"). Such a path opens the device, never a file of that name.
+bool IsReservedDeviceName(const wchar_t* name);

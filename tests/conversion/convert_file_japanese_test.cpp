@@ -14,7 +14,7 @@ using namespace convert_file_test;
 
 namespace {
 
-FILE* OpenFullDevice(const wchar_t*)
+FILE* OpenFullDevice(HANDLE)
 {
     return _wfopen(L"Z:\\dev\\full", L"wb");
 }
@@ -37,11 +37,11 @@ protected:
     }
 
     int Convert(const std::wstring& source, const std::wstring& folder,
-                OutputOpener opener = nullptr)
+                OutputStreamOpener opener = OpenStreamOver)
     {
-        return opener != nullptr
-                   ? ConvertFile(directory_, nullptr, source.c_str(), folder.c_str(), opener)
-                   : ConvertFile(directory_, nullptr, source.c_str(), folder.c_str());
+        ConversionSite site;
+        site.openStream = opener;
+        return ConvertFile(directory_, site, source.c_str(), folder.c_str());
     }
 
     void ExpectLastFatal(const std::wstring& text)

@@ -10,6 +10,7 @@
 
 #include "app/shell/settings.h"
 #include "tests/conversion/convert_file_support.h"
+#include "tests/support/drive_tree.h"
 #include "tests/support/message_box_answerer.h"
 
 using namespace convert_file_test;
@@ -20,9 +21,41 @@ const UINT kFatalFlags = MB_OK | MB_ICONERROR;
 const UINT kWarningFlags = MB_OK | MB_ICONWARNING;
 const UINT kQuestionFlags = MB_YESNOCANCEL | MB_ICONQUESTION;
 
-FILE* OpenFullDevice(const wchar_t*)
+FILE* OpenFullDevice(HANDLE)
 {
     return _wfopen(L"Z:\\dev\\full", L"wb");
+}
+
+// What the test sees of the temporary file while the picture is being written into it.
+struct TemporarySeen {
+    std::vector<std::wstring> names;
+    std::vector<DWORD> attributes;
+    bool openedByAnother = false;
+    bool renamedByName = false;
+    bool deletedByName = false;
+};
+
+TemporarySeen* seen = nullptr;
+
+// Another program's attempts on the temporary file, by its name, then the usual stream.
+FILE* TryTheTemporaryFile(HANDLE file)
+{
+    for (const std::wstring& name : ListFolder(L"\\Temp")) {
+        if (name[0] != L'~') continue;
+        const std::wstring path = L"\\Temp\\" + name;
+        seen->names.push_back(name);
+        seen->attributes.push_back(GetFileAttributesW(path.c_str()));
+        HANDLE other = CreateFileW(path.c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+        if (other != INVALID_HANDLE_VALUE) {
+            seen->openedByAnother = true;
+            CloseHandle(other);
+        }
+        seen->renamedByName |= MoveFileExW(path.c_str(), L"\\Temp\\swapped.jpg", 0) != 0;
+        seen->deletedByName |= DeleteFileW(path.c_str()) != 0;
+    }
+    return OpenStreamOver(file);
 }
 
 class ConvertFileTest : public ::testing::Test {
@@ -335,7 +368,10 @@ TEST_F(ConvertFileTest, AFullDeviceIsReportedAndTheOldFileSurvives)
     ASSERT_TRUE(WriteBytes(L"\\Temp\\big.jpg", kOld));
     answerer_.Queue(IDYES);
     answerer_.Queue(IDOK);
-    EXPECT_EQ(0, ConvertFile(directory_, owner_, L"\\Src\\big.cam", L"\\Temp", OpenFullDevice));
+    ConversionSite site;
+    site.owner = owner_;
+    site.openStream = OpenFullDevice;
+    EXPECT_EQ(0, ConvertFile(directory_, site, L"\\Src\\big.cam", L"\\Temp"));
     ASSERT_EQ(2u, answerer_.Shown().size());
     EXPECT_EQ(L"Can't write jpg file", answerer_.Shown()[1].text);
     EXPECT_EQ(L"Fatal", answerer_.Shown()[1].caption);
@@ -374,6 +410,187 @@ TEST_F(ConvertFileTest, TheLongestPathsThatFitAreConverted)
     EXPECT_EQ(1, Convert(L"\\Src\\.cam", deeper));
     EXPECT_EQ(jpeg, ReadBytes(deeper + L"\\.jpg"));
     EXPECT_EQ(std::vector<std::wstring>{L".jpg"}, ListFolder(deeper));
+}
+
+TEST_F(ConvertFileTest, TheTemporaryFileIsHeldByItsOwnHandleUnderAnUnguessableName)
+{
+    const ByteString first = WholeJpeg(4000, 1);
+    const ByteString second = WholeJpeg(4000, 2);
+    ASSERT_TRUE(WriteBytes(L"\\Src\\a.cam", CamFile({{CAM_TAG_JPEG, first}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\b.cam", CamFile({{CAM_TAG_JPEG, second}})));
+    TemporarySeen temporary;
+    seen = &temporary;
+    ConversionSite site;
+    site.owner = owner_;
+    site.openStream = TryTheTemporaryFile;
+    EXPECT_EQ(1, ConvertFile(directory_, site, L"\\Src\\a.cam", L"\\Temp"));
+    EXPECT_EQ(1, ConvertFile(directory_, site, L"\\Src\\b.cam", L"\\Temp"));
+    seen = nullptr;
+
+    ASSERT_EQ(2u, temporary.names.size());
+    EXPECT_NE(temporary.names[0], temporary.names[1]);
+    for (size_t i = 0; i < 2; ++i) {
+        const std::wstring& name = temporary.names[i];
+        EXPECT_EQ(17u, name.size()) << name;
+        EXPECT_EQ(std::wstring::npos,
+                  name.find_first_not_of(L"0123456789ABCDEFGHIJKLMNOPQRSTUV", 1))
+            << name;
+        EXPECT_NE(0u, temporary.attributes[i] & FILE_ATTRIBUTE_HIDDEN) << name;
+    }
+    EXPECT_FALSE(temporary.openedByAnother);
+    EXPECT_FALSE(temporary.renamedByName);
+    EXPECT_FALSE(temporary.deletedByName);
+    EXPECT_EQ(first, ReadBytes(L"\\Temp\\a.jpg"));
+    EXPECT_EQ(second, ReadBytes(L"\\Temp\\b.jpg"));
+    EXPECT_EQ(FILE_ATTRIBUTE_ARCHIVE, GetFileAttributesW(L"\\Temp\\a.jpg"));
+    ExpectTempHolds({L"a.jpg", L"b.jpg"});
+    EXPECT_TRUE(answerer_.Shown().empty());
+}
+
+TEST_F(ConvertFileTest, AKilledConversionLeavesNothingBehind)
+{
+    // A picture of 1 GiB, most of it a hole in the file: long enough to be caught midway.
+    constexpr int64_t kLength = int64_t(1) << 30;
+    const ByteString cam = CamFile({{CAM_TAG_JPEG, WholeJpeg(1000, 3), kLength}});
+    ASSERT_TRUE(WriteBytes(L"\\Src\\big.cam", cam));
+    HANDLE big =
+        CreateFileW(L"\\Src\\big.cam", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, big);
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(cam.size()) - 1000 + kLength;
+    EXPECT_TRUE(SetFilePointerEx(big, end, nullptr, FILE_BEGIN) && SetEndOfFile(big));
+    CloseHandle(big);
+
+    wchar_t module[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, module, MAX_PATH), 0u);
+    std::wstring program = module;
+    program = program.substr(0, program.find_last_of(L'\\') + 1) + L"convert_one.exe";
+    wchar_t source[MAX_PATH];
+    wchar_t output[MAX_PATH];
+    ASSERT_GT(GetFullPathNameW(L"\\Src\\big.cam", MAX_PATH, source, nullptr), 0u);
+    ASSERT_GT(GetFullPathNameW(L"\\Temp", MAX_PATH, output, nullptr), 0u);
+    std::wstring commandLine = L"convert_one \"" + std::wstring(source) + L"\" \"" + output + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child = {};
+    ASSERT_TRUE(CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &startup, &child));
+    CloseHandle(child.hThread);
+
+    // Killed once its temporary file holds a few megabytes.
+    bool midway = false;
+    for (int wait = 0; wait < 6000 && !midway; ++wait) {
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW(L"\\Temp\\~*", &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            midway = found.nFileSizeHigh > 0 || found.nFileSizeLow > (4u << 20);
+            FindClose(search);
+        }
+        if (!midway && WaitForSingleObject(child.hProcess, 10) == WAIT_OBJECT_0) break;
+    }
+    TerminateProcess(child.hProcess, 9);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(child.hProcess, 30000));
+    CloseHandle(child.hProcess);
+    ASSERT_TRUE(midway) << "the conversion was not caught while it wrote";
+
+    // The system removes the file as the process goes; give it a moment to finish.
+    for (int wait = 0; wait < 200 && !ListFolder(L"\\Temp").empty(); ++wait) Sleep(25);
+    ExpectTempHolds({});
+}
+
+TEST_F(ConvertFileTest, AnOutputThatIsOneOfTheRunsCamFilesIsNeverReplaced)
+{
+    const ByteString camA = CamFile({{CAM_TAG_JPEG, WholeJpeg(300, 1)}});
+    const ByteString jpegB = WholeJpeg(300, 2);
+    const ByteString camB = CamFile({{CAM_TAG_JPEG, jpegB}});
+    ASSERT_TRUE(WriteBytes(L"\\Src\\a.cam", camA));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\b.cam", camB));
+    // \Temp\a.jpg is a second name of \Src\b.cam.
+    ASSERT_TRUE(CreateHardLinkW(L"\\Temp\\a.jpg", L"\\Src\\b.cam", nullptr));
+    const std::vector<std::wstring> paths = {L"\\Src\\a.cam", L"\\Src\\b.cam"};
+    RunSources sources(paths);
+    ConversionSite site;
+    site.owner = owner_;
+    site.sources = &sources;
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(1, ConvertFile(directory_, site, L"\\Src\\a.cam", L"\\Temp"));
+    ExpectOnlyBox(L"Warning",
+                  L"'\\Temp\\a.jpg' is one of the files being converted: it is not replaced",
+                  kWarningFlags, owner_);
+    EXPECT_EQ(camB, ReadBytes(L"\\Temp\\a.jpg"));
+    EXPECT_EQ(1, ConvertFile(directory_, site, L"\\Src\\b.cam", L"\\Temp"));
+    EXPECT_EQ(jpegB, ReadBytes(L"\\Temp\\b.jpg"));
+    EXPECT_EQ(camB, ReadBytes(L"\\Src\\b.cam"));
+
+    // Alone, a file whose output is another name of itself.
+    ASSERT_TRUE(CreateHardLinkW(L"\\Temp\\c.jpg", L"\\Src\\a.cam", nullptr));
+    ASSERT_TRUE(MoveFileW(L"\\Src\\a.cam", L"\\Src\\c.cam"));
+    answerer_.ClearShown();
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(1, Convert(L"\\Src\\c.cam", L"\\Temp"));
+    ExpectOnlyBox(L"Warning",
+                  L"'\\Temp\\c.jpg' is one of the files being converted: it is not replaced",
+                  kWarningFlags, owner_);
+    EXPECT_EQ(camA, ReadBytes(L"\\Src\\c.cam"));
+    ExpectTempHolds({L"a.jpg", L"b.jpg", L"c.jpg"});
+}
+
+TEST_F(ConvertFileTest, ALinkIsNotFollowedOutOfTheDeviceNorWithinIt)
+{
+    const std::string outside =
+        "/tmp/glimmer-outside-" + std::to_string(GetCurrentProcessId()) + ".cam";
+    const std::wstring outsidePath = drive_tree::WindowsPathOf(outside);
+    const ByteString cam = CamFile({{CAM_TAG_JPEG, WholeJpeg(300, 6)}});
+    ASSERT_TRUE(WriteBytes(outsidePath, cam));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\real.cam", cam));
+    ASSERT_TRUE(drive_tree::MakeFileLink(L"\\Src\\outside.cam", outside));
+    ASSERT_TRUE(drive_tree::MakeFileLink(L"\\Src\\alias.cam", "real.cam"));
+    for (const wchar_t* link : {L"\\Src\\outside.cam", L"\\Src\\alias.cam"}) {
+        answerer_.ClearShown();
+        answerer_.Queue(IDOK);
+        EXPECT_EQ(1, Convert(link, L"\\Temp")) << link;
+        ExpectOnlyBox(
+            L"Warning",
+            L"'" + std::wstring(link) + L"' is a link to another file: it is not converted",
+            kWarningFlags, owner_);
+    }
+    ExpectTempHolds({});
+    answerer_.ClearShown();
+    EXPECT_EQ(1, Convert(L"\\Src\\real.cam", L"\\Temp"));
+    ExpectTempHolds({L"real.jpg"});
+    // Wine deletes what a link leads to when asked to delete the link: Unix removes the links.
+    EXPECT_TRUE(drive_tree::RemoveUnixName(L"\\Src", "outside.cam"));
+    EXPECT_TRUE(drive_tree::RemoveUnixName(L"\\Src", "alias.cam"));
+    EXPECT_TRUE(DeleteFileW(outsidePath.c_str()));
+}
+
+TEST_F(ConvertFileTest, DeviceNamesAreReportedAndNothingWaitsOnADevice)
+{
+    const ByteString jpeg = WholeJpeg(300, 7);
+    ASSERT_TRUE(CreateDirectoryW(L"\\Dev", nullptr));
+    ASSERT_TRUE(WriteBytes(L"\\Dev\\pic.cam", CamFile({{CAM_TAG_JPEG, jpeg}})));
+    const std::vector<std::string> devices = {"CON.cam",  "NUL.cam", "aux.cam",   "COM1.cam",
+                                              "LPT1.cam", "PRN.cam", "CONIN$.cam"};
+    for (const std::string& device : devices) {
+        ASSERT_TRUE(drive_tree::CopyUnderUnixName(L"\\Dev\\pic.cam", L"\\Dev", device));
+    }
+    for (const std::string& device : devices) {
+        const std::wstring path = L"\\Dev\\" + std::wstring(device.begin(), device.end());
+        answerer_.ClearShown();
+        answerer_.Queue(IDOK);
+        EXPECT_EQ(1, Convert(path, L"\\Temp")) << device;
+        ExpectOnlyBox(
+            L"Warning",
+            L"'" + path + L"' has the name of a device on this system: it is not converted",
+            kWarningFlags, owner_);
+    }
+    // The next file of the run is converted as ever.
+    answerer_.ClearShown();
+    EXPECT_EQ(1, Convert(L"\\Dev\\pic.cam", L"\\Temp"));
+    EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\pic.jpg"));
+    ExpectTempHolds({L"pic.jpg"});
+    for (const std::string& device : devices) drive_tree::RemoveUnixName(L"\\Dev", device);
+    RemoveTree(L"\\Dev");
 }
 
 TEST_F(ConvertFileTest, ANameThatWouldNotFitIsRefused)

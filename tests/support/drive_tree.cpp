@@ -48,6 +48,28 @@ std::wstring Widen(const std::string& text)
     return std::wstring(text.begin(), text.end());
 }
 
+bool Listed(const std::wstring& folder, const std::wstring& name)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    bool listed = false;
+    do listed = listed || name == found.cFileName;
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return listed;
+}
+
+// The Unix programs end on their own time: the listing tells when their work is done.
+bool WaitForListing(const std::wstring& folder, const std::wstring& name, bool present)
+{
+    for (int wait = 0; wait < 200; ++wait) {
+        if (Listed(folder, name) == present) return true;
+        Sleep(25);
+    }
+    return false;
+}
+
 }  // namespace
 
 bool MakeFolder(const std::wstring& path)
@@ -77,6 +99,11 @@ bool MakeFile(const std::wstring& path, uint64_t size)
 
 bool MakeFolderLink(const std::wstring& linkPath, const char* target)
 {
+    return MakeFileLink(linkPath, target);
+}
+
+bool MakeFileLink(const std::wstring& linkPath, const std::string& target)
+{
     // The link's parent exists; its Unix name plus the link's own name is where ln writes.
     const size_t separator = linkPath.find_last_of(L'\\');
     const std::wstring parent = separator == 0 ? L"\\" : linkPath.substr(0, separator);
@@ -97,6 +124,40 @@ bool MakeFolderLink(const std::wstring& linkPath, const char* target)
         return false;
     }
     return true;
+}
+
+bool CopyUnderUnixName(const std::wstring& file, const std::wstring& folder,
+                       const std::string& name)
+{
+    const std::string unixFile = UnixName(file);
+    const std::string unixFolder = UnixName(folder);
+    if (unixFile.empty() || unixFolder.empty()) {
+        ADD_FAILURE() << "no Unix name for " << std::string(file.begin(), file.end());
+        return false;
+    }
+    RunUnix(L"Z:\\bin\\cp", L"/bin/cp " + Widen(unixFile) + L" " + Widen(unixFolder + "/" + name));
+    if (!WaitForListing(folder, Widen(name), true)) {
+        ADD_FAILURE() << "copy was not made: " << name;
+        return false;
+    }
+    return true;
+}
+
+bool RemoveUnixName(const std::wstring& folder, const std::string& name)
+{
+    const std::string unixFolder = UnixName(folder);
+    if (unixFolder.empty()) return false;
+    RunUnix(L"Z:\\bin\\rm", L"/bin/rm -f " + Widen(unixFolder + "/" + name));
+    return WaitForListing(folder, Widen(name), false);
+}
+
+std::wstring WindowsPathOf(const std::string& unixPath)
+{
+    std::wstring path = L"Z:" + Widen(unixPath);
+    for (wchar_t& c : path) {
+        if (c == L'/') c = L'\\';
+    }
+    return path;
 }
 
 }  // namespace drive_tree
