@@ -323,16 +323,34 @@ void MainWindow::WindowRunHost::EnterIdleState()
     }
 }
 
-// Part 0 shows the file about to be converted, part 1 its place in the run; the status bar is
-// painted at once because the run does not return to the message loop.
+// The status bar paints itself on every text it is given, at about the cost of converting a
+// small file: the texts are set at the pacer's pace, and at the latest before a box.
 void MainWindow::WindowRunHost::ShowProgress(const wchar_t* sourcePath, int position, int total)
 {
+    sourcePath_ = sourcePath;
+    position_ = position;
+    total_ = total;
+    painted_ = false;
+    if (pacer_.PaintNow(position, total)) PaintProgress();
+}
+
+void MainWindow::WindowRunHost::BeforeBox()
+{
+    if (!painted_) PaintProgress();
+}
+
+// Part 0 shows the file about to be converted, part 1 its place in the run; the status bar is
+// painted at once because the run does not return to the message loop.
+void MainWindow::WindowRunHost::PaintProgress()
+{
     wchar_t count[kStatusChars];
-    FormatText(count, kStatusChars, L"%d/%d", position, total);
+    FormatText(count, kStatusChars, L"%d/%d", position_, total_);
     StatusBarCtrl* statusBar = window_.StatusBar();
-    statusBar->SetText(0, sourcePath);
+    statusBar->SetText(0, sourcePath_.c_str());
     statusBar->SetText(1, count);
     UpdateWindow(statusBar->Handle());
+    pacer_.Painted();
+    painted_ = true;
 }
 
 void MainWindow::WindowRunHost::ProcessPendingMessage()
@@ -342,6 +360,7 @@ void MainWindow::WindowRunHost::ProcessPendingMessage()
 
 void MainWindow::WindowRunHost::ShowEndNotice(EndNotice notice)
 {
+    BeforeBox();
     ShowMessage(window_.Handle(), L"%s",
                 notice == EndNotice::Aborted ? Pick({L"中断しました", L"Aborted"})
                                              : Pick({L"変換終了", L"Finished"}));

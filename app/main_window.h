@@ -6,9 +6,11 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "conversion/win32/batch_run.h"
+#include "conversion/win32/progress_pacer.h"
 #include "framework/application_view.h"
 
 class Application;
@@ -45,25 +47,38 @@ public:
     EAboutDialog& AboutDialog() { return *about_; }
     // The command bar's menu, whose items follow the buttons' enabled state.
     HMENU CommandMenu() const;
+    // The clock that paces the painting of a run's progress; tests give one that stands still.
+    void SetProgressClock(ProgressPacer::Clock clock) { runHost_.SetClock(std::move(clock)); }
 
 private:
-    // The window as a batch run sees it: progress in the status bar, the stop request, the
-    // idle/busy switch, and a close that waits for the run to end.
+    // The window as a batch run sees it: progress in the status bar, painted at the pacer's
+    // pace and before every box, the stop request, the idle/busy switch, and a close that
+    // waits for the run to end.
     class WindowRunHost : public BatchRunHost {
     public:
         explicit WindowRunHost(MainWindow& window) : window_(window) {}
         void EnterBusyState() override;
         void EnterIdleState() override;
         void ShowProgress(const wchar_t* sourcePath, int position, int total) override;
+        void BeforeBox() override;
         void ProcessPendingMessage() override;
         bool StopRequested() const override { return window_.stopRequest_; }
         bool CloseRequested() const override { return window_.closePending_; }
         void ShowEndNotice(EndNotice notice) override;
         std::wstring OutputFolder() const override;
         HWND BoxOwner() const override { return window_.Handle(); }
+        void SetClock(ProgressPacer::Clock clock) { pacer_ = ProgressPacer(std::move(clock)); }
 
     private:
+        void PaintProgress();
+
         MainWindow& window_;
+        ProgressPacer pacer_;
+        // The progress of the current file, and whether the status bar shows it yet.
+        std::wstring sourcePath_;
+        int position_ = 0;
+        int total_ = 0;
+        bool painted_ = true;
     };
 
     // Sizes a window whose size was left to the system to the controls' layout.

@@ -14,6 +14,7 @@ void ConvertInto(BatchRunHost& host, RunKind kind, const std::vector<std::wstrin
     RunSources sources(paths);
     ConversionSite site;
     site.owner = host.BoxOwner();
+    site.beforeBox = [&host] { host.BeforeBox(); };
     site.sources = &sources;
     const std::wstring outputFolder = host.OutputFolder();
     RunBatch(host, kind, paths, [&](const wchar_t* sourcePath) {

@@ -21,8 +21,12 @@ public:
     // that was asked for during the run.
     virtual void EnterBusyState() = 0;
     virtual void EnterIdleState() = 0;
-    // The file about to be converted and its 1-based position among `total` files.
+    // The file about to be converted and its 1-based position among `total` files. The host
+    // may paint it later, but before the next box (BeforeBox) and the end notice.
     virtual void ShowProgress(const wchar_t* sourcePath, int position, int total) = 0;
+    // A box of the conversion is about to show: what the window tells of the run is brought up
+    // to date, so that the user reads the file the box is about.
+    virtual void BeforeBox() = 0;
     // Dispatches at most one waiting message and never waits: how Stop reaches the run.
     virtual void ProcessPendingMessage() = 0;
     virtual bool StopRequested() const = 0;
@@ -51,6 +55,7 @@ void RunBatch(BatchRunHost& host, RunKind kind, const std::vector<std::wstring>&
               const ConvertOneFile& convert);
 
 // The runs of the Convert and Convert All commands: ConvertFile into the host's output folder,
-// each box owned by the host's window.
+// each box owned by the host's window and preceded by the host's BeforeBox; no output replaces
+// one of the run's files.
 void ConvertSelected(BatchRunHost& host, const std::vector<std::wstring>& selectedPaths);
 void ConvertAll(BatchRunHost& host, const std::vector<std::wstring>& allPaths);

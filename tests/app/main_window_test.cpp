@@ -353,23 +353,32 @@ TEST_F(GlimmerMainWindow, ConvertShowsEachPositionBeforeItsFileAndEndsIdle)
     EXPECT_FALSE(s.stop) << Describe(s);
 }
 
-TEST_F(GlimmerMainWindow, ConvertAllReportsProgressThroughTheStatusBar)
+TEST_F(GlimmerMainWindow, ConvertAllPaintsTheFirstAndLastFileAndTheFileOfEachBox)
 {
-    ThreeFilesReady();
+    names_ = {L"a.cam", L"b.cam", L"c.cam", L"d.cam", L"e.cam"};
+    MakeCams(names_);
+    FindIn({L"cams"});
+    ASSERT_EQ(5, RowCount());
+    UseOutputFolder(L"\\out");
+    answerer_.ClearShown();
+    // Time stands still: no file is painted for the time passed since the last paint.
+    Main().SetProgressClock([] { return 0.0; });
+    ASSERT_TRUE(WriteBytes(OutputFor(2), Bytes{1}));
+    std::wstring askedPath, askedCount, endCount;
+    answerer_.Queue(IDYES, [&](HWND) {
+        askedPath = StatusText(StatusBar(), 0);
+        askedCount = StatusText(StatusBar(), 1);
+    });
+    answerer_.Queue(IDOK, [&](HWND) { endCount = StatusText(StatusBar(), 1); });
     StatusBarLog log(StatusBar());
-    answerer_.Queue(IDOK);
     Click(Main().ConvertAllButton());
-    ASSERT_EQ(4u, log.Part(1).size());
-    EXPECT_EQ(L"1/3", log.Part(1)[0]);
-    EXPECT_EQ(L"2/3", log.Part(1)[1]);
-    EXPECT_EQ(L"3/3", log.Part(1)[2]);
-    EXPECT_EQ(StatusText(StatusBar(), 1), log.Part(1)[3]) << "the total comes back after the run";
-    ASSERT_EQ(4u, log.Part(0).size());
-    for (int row = 0; row < 3; ++row) {
-        EXPECT_EQ(RowPath(row), log.Part(0)[row]);
-        ExpectConverted(row);
-    }
-    EXPECT_EQ(L"3 Files", log.Part(0)[3]);
+
+    EXPECT_EQ(RowPath(2), askedPath);
+    EXPECT_EQ(L"3/5", askedCount);
+    EXPECT_EQ(L"5/5", endCount);
+    EXPECT_EQ((Names{L"1/5", L"3/5", L"5/5", StatusText(StatusBar(), 1)}), log.Part(1));
+    EXPECT_EQ((Names{RowPath(0), RowPath(2), RowPath(4), L"5 Files"}), log.Part(0));
+    for (int row = 0; row < 5; ++row) ExpectConverted(row);
     ExpectEndMessage(L"Finished");
 }
 

@@ -1,6 +1,8 @@
 // The batch run's rules with a fake host and a fake conversion, without a window: which files
-// are converted and in what order, where a run ends, and which end notice it gives.
+// are converted and in what order, where a run ends, and which end notice it gives; and the
+// pace at which a window paints the run's progress.
 #include "conversion/win32/batch_run.h"
+#include "conversion/win32/progress_pacer.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +30,7 @@ public:
         log_.push_back(std::wstring(L"progress ") + sourcePath + L" " + std::to_wstring(position) +
                        L"/" + std::to_wstring(total));
     }
+    void BeforeBox() override { log_.push_back(L"before box"); }
     void ProcessPendingMessage() override
     {
         log_.push_back(L"message");
@@ -166,6 +169,36 @@ TEST(BatchRun, NoFilesMeansNothingAtAll)
     FakeConversion conversion(host);
     RunBatch(host, RunKind::Selected, {}, conversion.Function());
     EXPECT_TRUE(host.log_.empty());
+}
+
+TEST(ProgressPacer, PaintsTheFirstAndLastFileAndOthersOncePerFrame)
+{
+    double now = 100.0;
+    ProgressPacer pacer([&] { return now; });
+    // Which of ten files, a millisecond apart, are painted when each paint is noted.
+    auto paced = [&](double step) {
+        std::vector<int> painted;
+        for (int position = 1; position <= 10; ++position) {
+            if (pacer.PaintNow(position, 10)) {
+                painted.push_back(position);
+                pacer.Painted();
+            }
+            now += step;
+        }
+        return painted;
+    };
+    EXPECT_EQ((std::vector<int>{1, 10}), paced(0.001));
+    // 12 ms apart: every third file is the first past 1/30 s.
+    EXPECT_EQ((std::vector<int>{1, 4, 7, 10}), paced(0.012));
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}), paced(0.034));
+
+    // A paint elsewhere (before a box) starts the interval afresh.
+    now += 1.0;
+    EXPECT_TRUE(pacer.PaintNow(5, 10));
+    pacer.Painted();
+    now += 0.02;
+    EXPECT_FALSE(pacer.PaintNow(6, 10));
+    EXPECT_TRUE(pacer.PaintNow(1, 1));
 }
 
 }  // namespace
