@@ -1,10 +1,12 @@
 // Convert All of a listed folder, as the user starts it, with the end notice answered; beside
-// it the same conversions without the run around them, and the run's per-file extras alone.
+// it the same conversions without the run around them, and the run's per-file extras alone:
+// the paced progress paints and the one pending message.
 //   glimmer_bench_batch SOURCE_FOLDER OUTPUT_FOLDER RUNS
 #include <windows.h>
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "app/shell/messages.h"
@@ -12,6 +14,8 @@
 #include "bench/bench_support.h"
 #include "conversion/cam_reader.h"
 #include "conversion/win32/convert_file.h"
+#include "conversion/win32/progress_pacer.h"
+#include "conversion/win32/run_sources.h"
 #include "filelist/file_list.h"
 #include "framework/controls/button_ctrl.h"
 #include "framework/controls/combo_box_ctrl.h"
@@ -52,51 +56,71 @@ double TimeConvertAll(MainWindow& window, const std::wstring& output, int rows)
     return seconds;
 }
 
-// The same conversions with nothing around them.
+// The same conversions with nothing around them, as the run makes them (one directory, the
+// run's sources known).
 double TimeConversions(MainWindow& window, const std::wstring& output, int rows)
 {
     EmptyFolder(output);
     FileList& files = window.Files();
-    CamDirectory directory;
-    const double start = Now();
+    std::vector<std::wstring> paths;
     for (int row = 0; row < rows; ++row) {
         wchar_t source[MAX_PATH];
-        if (files.PathAt(row, source))
-            ConvertFile(directory, window.Handle(), source, output.c_str());
+        if (files.PathAt(row, source)) paths.emplace_back(source);
+    }
+    CamDirectory directory;
+    RunSources sources(paths);
+    ConversionSite site;
+    site.owner = window.Handle();
+    site.sources = &sources;
+    const double start = Now();
+    for (const std::wstring& source : paths) {
+        ConvertFile(directory, site, source.c_str(), output.c_str());
     }
     const double seconds = Now() - start;
     if (CountFiles(output) != rows) Fail("the conversions did not write every file");
     return seconds;
 }
 
-// What the run adds per file: the two status-bar texts, the repaint and one pending message,
-// each step timed on its own.
+// What the run adds per file, each step timed on its own: the pacer's question, the paints it
+// allows (two status-bar texts and the repaint), and the one pending message.
 struct Progress {
-    double texts = 0;
-    double repaint = 0;
+    double pacing = 0;
+    double paints = 0;
     double pump = 0;
+    int painted = 0;
 };
 
-Progress TimeProgress(MainWindow& window, int rows)
+// The pacer's clock runs as in the run: each file adds what its conversion took there, without
+// waiting for it here.
+Progress TimeProgress(MainWindow& window, int rows, double secondsPerFile)
 {
     FileList& files = window.Files();
+    double converted = 0;
+    const double begin = Now();
+    ProgressPacer pacer([&] { return converted + (Now() - begin); });
     Progress progress;
     for (int row = 0; row < rows; ++row) {
         wchar_t source[MAX_PATH];
         wchar_t count[32];
         files.PathAt(row, source);
-        FormatText(count, 32, L"%d/%d", row + 1, rows);
         const double start = Now();
-        window.StatusBar()->SetText(0, source);
-        window.StatusBar()->SetText(1, count);
-        const double texts = Now();
-        UpdateWindow(window.StatusBar()->Handle());
-        const double repainted = Now();
+        const bool paint = pacer.PaintNow(row + 1, rows);
+        const double asked = Now();
+        if (paint) {
+            FormatText(count, 32, L"%d/%d", row + 1, rows);
+            window.StatusBar()->SetText(0, source);
+            window.StatusBar()->SetText(1, count);
+            UpdateWindow(window.StatusBar()->Handle());
+            pacer.Painted();
+            ++progress.painted;
+        }
+        const double painted = Now();
         ProcessPendingMessage();
         const double pumped = Now();
-        progress.texts += texts - start;
-        progress.repaint += repainted - texts;
-        progress.pump += pumped - repainted;
+        progress.pacing += asked - start;
+        progress.paints += painted - asked;
+        progress.pump += pumped - painted;
+        converted += secondsPerFile;
     }
     window.UpdateStatusBar();
     return progress;
@@ -127,11 +151,13 @@ int wmain(int argc, wchar_t** argv)
     TimeConvertAll(window, output, rows);
     for (int run = 0; run < runs; ++run) {
         Report("convert_all", TimeConvertAll(window, output, rows));
-        Report("conversions", TimeConversions(window, output, rows));
-        const Progress progress = TimeProgress(window, rows);
-        Report("progress", progress.texts + progress.repaint + progress.pump);
-        Report("progress_texts", progress.texts);
-        Report("progress_repaint", progress.repaint);
+        const double conversions = TimeConversions(window, output, rows);
+        Report("conversions", conversions);
+        const Progress progress = TimeProgress(window, rows, conversions / rows);
+        Report("progress", progress.pacing + progress.paints + progress.pump);
+        Report("progress_pacing", progress.pacing);
+        Report("progress_paints", progress.paints);
+        Report("progress_painted", progress.painted);
         Report("progress_pump", progress.pump);
     }
     EmptyFolder(output);
