@@ -13,6 +13,7 @@
 #include "app/shell/settings.h"
 #include "app/shell/texts.h"
 #include "conversion/win32/batch_run.h"
+#include "conversion/win32/path_helpers.h"
 #include "dialogs/dir_tree_dialog.h"
 #include "filelist/file_list.h"
 #include "framework/application.h"
@@ -324,14 +325,15 @@ void MainWindow::WindowRunHost::EnterIdleState()
 }
 
 // The status bar paints itself on every text it is given, at about the cost of converting a
-// small file: the texts are set at the pacer's pace, and at the latest before a box.
+// small file: the texts are set at the pacer's pace, and at the latest before a box. The size
+// comes from the file's folder entry, a small part of the cost of a paint.
 void MainWindow::WindowRunHost::ShowProgress(const wchar_t* sourcePath, int position, int total)
 {
     sourcePath_ = sourcePath;
     position_ = position;
     total_ = total;
     painted_ = false;
-    if (pacer_.PaintNow(position, total)) PaintProgress();
+    if (pacer_.PaintNow(position, total, FileBytes(sourcePath))) PaintProgress();
 }
 
 void MainWindow::WindowRunHost::BeforeBox()

@@ -14,6 +14,7 @@
 #include "bench/bench_support.h"
 #include "conversion/cam_reader.h"
 #include "conversion/win32/convert_file.h"
+#include "conversion/win32/path_helpers.h"
 #include "conversion/win32/progress_pacer.h"
 #include "conversion/win32/run_sources.h"
 #include "filelist/file_list.h"
@@ -104,7 +105,7 @@ Progress TimeProgress(MainWindow& window, int rows, double secondsPerFile)
         wchar_t count[32];
         files.PathAt(row, source);
         const double start = Now();
-        const bool paint = pacer.PaintNow(row + 1, rows);
+        const bool paint = pacer.PaintNow(row + 1, rows, FileBytes(source));
         const double asked = Now();
         if (paint) {
             FormatText(count, 32, L"%d/%d", row + 1, rows);

@@ -42,6 +42,16 @@ bool IsFolder(const wchar_t* path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+uint64_t FileBytes(const wchar_t* path)
+{
+    if (IsReservedDeviceName(FileNamePart(path))) return 0;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return 0;
+    return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 bool IsReservedDeviceName(const wchar_t* name)
 {
     size_t end = 0;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 
 #include "app/shell/texts.h"
 
@@ -31,6 +32,9 @@ bool JoinPath(wchar_t (&destination)[N], const wchar_t* folder, const wchar_t* n
 // Both ask the file system. PathExists holds for files and folders alike.
 bool PathExists(const wchar_t* path);
 bool IsFolder(const wchar_t* path);
+// The size of the file at `path`, from its folder's entry: 0 for a folder, a missing file and
+// a device name (which is never asked about, so that no device is opened).
+uint64_t FileBytes(const wchar_t* path);
 
 // True when the system takes the name for a device, whatever follows it: "CON", "PRN", "AUX",
 // "NUL", "COM0" to "COM9", "LPT0" to "LPT9" (also with a superscript 1, 2 or 3), "CONIN$" and

@@ -15,9 +15,10 @@ double SteadySeconds()
 
 ProgressPacer::ProgressPacer(Clock clock) : clock_(clock ? std::move(clock) : SteadySeconds) {}
 
-bool ProgressPacer::PaintNow(int position, int total) const
+bool ProgressPacer::PaintNow(int position, int total, uint64_t bytes) const
 {
-    return position <= 1 || position >= total || clock_() - lastPaint_ >= kInterval;
+    return position <= 1 || position >= total || bytes >= kLongFileBytes ||
+           clock_() - lastPaint_ >= kInterval;
 }
 
 void ProgressPacer::Painted()

@@ -353,12 +353,16 @@ TEST_F(GlimmerMainWindow, ConvertShowsEachPositionBeforeItsFileAndEndsIdle)
     EXPECT_FALSE(s.stop) << Describe(s);
 }
 
-TEST_F(GlimmerMainWindow, ConvertAllPaintsTheFirstAndLastFileAndTheFileOfEachBox)
+TEST_F(GlimmerMainWindow, ConvertAllPaintsTheFirstAndLastFileTheFileOfEachBoxAndABigFile)
 {
     names_ = {L"a.cam", L"b.cam", L"c.cam", L"d.cam", L"e.cam"};
     MakeCams(names_);
     FindIn({L"cams"});
     ASSERT_EQ(5, RowCount());
+    // The fourth file grows to a picture of a megabyte: its conversion may outlast a frame.
+    Bytes big = TinyJpeg(SeedOf(3, names_));
+    big.insert(big.end() - 2, size_t(1) << 20, 0x55);
+    ASSERT_TRUE(WriteBytes(RowPath(3), CamHolding(big)));
     UseOutputFolder(L"\\out");
     answerer_.ClearShown();
     // Time stands still: no file is painted for the time passed since the last paint.
@@ -376,9 +380,12 @@ TEST_F(GlimmerMainWindow, ConvertAllPaintsTheFirstAndLastFileAndTheFileOfEachBox
     EXPECT_EQ(RowPath(2), askedPath);
     EXPECT_EQ(L"3/5", askedCount);
     EXPECT_EQ(L"5/5", endCount);
-    EXPECT_EQ((Names{L"1/5", L"3/5", L"5/5", StatusText(StatusBar(), 1)}), log.Part(1));
-    EXPECT_EQ((Names{RowPath(0), RowPath(2), RowPath(4), L"5 Files"}), log.Part(0));
-    for (int row = 0; row < 5; ++row) ExpectConverted(row);
+    EXPECT_EQ((Names{L"1/5", L"3/5", L"4/5", L"5/5", StatusText(StatusBar(), 1)}), log.Part(1));
+    EXPECT_EQ((Names{RowPath(0), RowPath(2), RowPath(3), RowPath(4), L"5 Files"}), log.Part(0));
+    for (int row = 0; row < 5; ++row) {
+        if (row != 3) ExpectConverted(row);
+    }
+    EXPECT_EQ(big, ReadBytes(OutputFor(3)));
     ExpectEndMessage(L"Finished");
 }
 

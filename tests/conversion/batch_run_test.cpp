@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <set>
@@ -171,7 +172,7 @@ TEST(BatchRun, NoFilesMeansNothingAtAll)
     EXPECT_TRUE(host.log_.empty());
 }
 
-TEST(ProgressPacer, PaintsTheFirstAndLastFileAndOthersOncePerFrame)
+TEST(ProgressPacer, PaintsTheFirstAndLastFileBigFilesAndOthersOncePerFrame)
 {
     double now = 100.0;
     ProgressPacer pacer([&] { return now; });
@@ -179,7 +180,7 @@ TEST(ProgressPacer, PaintsTheFirstAndLastFileAndOthersOncePerFrame)
     auto paced = [&](double step) {
         std::vector<int> painted;
         for (int position = 1; position <= 10; ++position) {
-            if (pacer.PaintNow(position, 10)) {
+            if (pacer.PaintNow(position, 10, 1000)) {
                 painted.push_back(position);
                 pacer.Painted();
             }
@@ -194,11 +195,16 @@ TEST(ProgressPacer, PaintsTheFirstAndLastFileAndOthersOncePerFrame)
 
     // A paint elsewhere (before a box) starts the interval afresh.
     now += 1.0;
-    EXPECT_TRUE(pacer.PaintNow(5, 10));
+    EXPECT_TRUE(pacer.PaintNow(5, 10, 0));
     pacer.Painted();
     now += 0.02;
-    EXPECT_FALSE(pacer.PaintNow(6, 10));
-    EXPECT_TRUE(pacer.PaintNow(1, 1));
+    EXPECT_FALSE(pacer.PaintNow(6, 10, 0));
+    EXPECT_TRUE(pacer.PaintNow(1, 1, 0));
+
+    // A file whose conversion alone may outlast a frame is painted at once.
+    EXPECT_FALSE(pacer.PaintNow(6, 10, ProgressPacer::kLongFileBytes - 1));
+    EXPECT_TRUE(pacer.PaintNow(6, 10, ProgressPacer::kLongFileBytes));
+    EXPECT_TRUE(pacer.PaintNow(6, 10, uint64_t(5) << 30));
 }
 
 }  // namespace

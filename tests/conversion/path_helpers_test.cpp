@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "tests/conversion/convert_file_support.h"
@@ -78,7 +79,7 @@ TEST(IsReservedDeviceName, TakesTheNameBeforeItsFirstDotInAnyCase)
     }
 }
 
-TEST(PathExists, HoldsForFilesAndFoldersAndIsFolderOnlyForFolders)
+TEST(PathExists, HoldsForFilesAndFoldersAndIsFolderOnlyForFoldersWhichHaveNoBytes)
 {
     wchar_t temp[kPathLength];
     ASSERT_NE(0u, GetTempPathW(kPathLength, temp));
@@ -94,6 +95,19 @@ TEST(PathExists, HoldsForFilesAndFoldersAndIsFolderOnlyForFolders)
     EXPECT_FALSE(IsFolder(file.c_str()));
     EXPECT_FALSE(PathExists((folder + L"\\missing.jpg").c_str()));
     EXPECT_FALSE(IsFolder((folder + L"\\missing").c_str()));
+
+    EXPECT_EQ(3u, FileBytes(file.c_str()));
+    EXPECT_EQ(0u, FileBytes(folder.c_str()));
+    EXPECT_EQ(0u, FileBytes((folder + L"\\missing.jpg").c_str()));
+    // Past 4 GiB, most of it a hole in the file.
+    const std::wstring huge = folder + L"\\huge.cam";
+    HANDLE file64 = CreateFileW(huge.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file64);
+    LARGE_INTEGER end;
+    end.QuadPart = (LONGLONG(5) << 30) + 7;
+    EXPECT_TRUE(SetFilePointerEx(file64, end, nullptr, FILE_BEGIN) && SetEndOfFile(file64));
+    CloseHandle(file64);
+    EXPECT_EQ((uint64_t(5) << 30) + 7, FileBytes(huge.c_str()));
     convert_file_test::RemoveTree(folder);
 }
 
