@@ -4,6 +4,7 @@
 
 #include "framework/instance.h"
 #include "framework/keys.h"
+#include "framework/notification_route.h"
 #include "framework/window_map.h"
 
 const wchar_t kPopupViewClassName[] = L"PopupView";
@@ -74,39 +75,38 @@ void PopupView::SetId(int32_t id)
 
 LRESULT PopupView::HandleCommand(MessageRecord& record)
 {
-    DispatchByClassName(record);
+    HWND sender = reinterpret_cast<HWND>(record.lParam);
+    const int id = LOWORD(record.wParam);
+    if (id != 0) {
+        if (HWND item = GetDlgItem(Handle(), id)) {
+            sender = item;
+        }
+    }
+    int32_t event = Key::OnAction;
+    if (sender != nullptr) {
+        ChildNotificationEvent(sender, CommandCode(record.wParam), false,
+                               UnwrappedChildren::ByClassName, &event);
+    }
+    if (event == Key::OnMenu) {
+        DispatchEvent(event, static_cast<UINT_PTR>(id), 0, &record);
+        return 0;
+    }
+    // OK from the keyboard or the caption acts for the control that has the focus.
+    if (event == Key::OnAction && record.wParam == IDOK) {
+        sender = GetFocus();
+    }
+    DispatchEvent(event, sender, 0, &record);
     return 0;
 }
 
 LRESULT PopupView::HandleNotify(MessageRecord& record)
 {
-    DispatchByClassName(record);
-    return 0;
+    return RouteNotify(*this, record, UnwrappedChildren::ByClassName);
 }
 
-void PopupView::DispatchByClassName(MessageRecord& record)
+LRESULT PopupView::HandleDrawItem(MessageRecord& record)
 {
-    UINT_PTR id = LOWORD(record.wParam);
-    HWND sender = reinterpret_cast<HWND>(record.lParam);
-    int32_t native = CommandCode(record.wParam);
-    const bool command = record.message == WM_COMMAND;
-    if (!command) {
-        const NMHDR* header = reinterpret_cast<const NMHDR*>(record.lParam);
-        id = header->idFrom;
-        sender = header->hwndFrom;
-        native = NotifyCode(record.lParam);
-    }
-    if (id != 0) {
-        if (HWND item = GetDlgItem(Handle(), static_cast<int>(id))) {
-            sender = item;
-        }
-    }
-    const int32_t event = TranslateByWindowClass(sender, native);
-    // OK from the keyboard or the caption acts for the control that has the focus.
-    if (command && event == Key::OnAction && record.wParam == IDOK) {
-        sender = GetFocus();
-    }
-    DispatchEvent(event, reinterpret_cast<UINT_PTR>(sender), 0, &record);
+    return RouteDrawItem(*this, record, UnwrappedChildren::ByClassName);
 }
 
 LRESULT PopupView::HandleClose(MessageRecord&)
@@ -152,7 +152,7 @@ INT_PTR CALLBACK PopupDialogProc(HWND handle, UINT message, WPARAM wParam, LPARA
     if (object == nullptr) {
         return 0;
     }
-    return object->HandleMessage(record);
+    return DialogProcedureResult(handle, message, object->HandleMessage(record));
 }
 
 int OpenPopup(Object* receiver, EventRecord& record)

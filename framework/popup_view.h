@@ -20,10 +20,11 @@ public:
     LRESULT DefaultProc(MessageRecord& record) override;
     // A popup has no control ID of its own window; the ID is only kept.
     void SetId(int32_t id) override;
-    // Commands and notifications of the controls in a dialog template, which have no
-    // framework objects, are turned into events by the controls' window class names.
+    // What the controls of a dialog template send, which have no framework objects, is
+    // turned into events by the controls' window class names.
     LRESULT HandleCommand(MessageRecord& record) override;
     LRESULT HandleNotify(MessageRecord& record) override;
+    LRESULT HandleDrawItem(MessageRecord& record) override;
 
     virtual LRESULT HandleClose(MessageRecord& record);
     virtual LRESULT Popup();
@@ -38,8 +39,6 @@ public:
     void FocusInitialControl();
 
 private:
-    void DispatchByClassName(MessageRecord& record);
-
     int32_t focusId_;
     Window* owner_;
 };

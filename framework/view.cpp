@@ -4,6 +4,7 @@
 #include "framework/controls/scroll_bar_ctrl.h"
 #include "framework/controls/scroll_info.h"
 #include "framework/keys.h"
+#include "framework/notification_route.h"
 #include "framework/window_map.h"
 
 namespace {
@@ -157,50 +158,22 @@ LRESULT View::HandleActivate(MessageRecord& record)
 
 LRESULT View::HandleCommand(MessageRecord& record)
 {
-    const UINT_PTR id = LOWORD(record.wParam);
-    int32_t event = Key::OnMenu;
-    UINT_PTR source = id;
-    if (record.lParam != 0) {
-        const HWND control = reinterpret_cast<HWND>(record.lParam);
-        source = reinterpret_cast<UINT_PTR>(control);
-        event = Key::OnAction;
-        if (Window* object = FindWindowObject(control)) {
-            event = TranslateNotification(object->NotificationMap(), CommandCode(record.wParam));
-            if (event == Key::OnMenu) {
-                source = id;
-            }
-        }
+    if (record.lParam == 0) {
+        DispatchEvent(Key::OnMenu, static_cast<UINT_PTR>(LOWORD(record.wParam)), 0, &record);
+        return record.result;
     }
-    DispatchEvent(event, source, 0, &record);
-    return record.result;
+    return RouteControlCommand(*this, record, reinterpret_cast<HWND>(record.lParam),
+                               UnwrappedChildren::Unmapped);
 }
 
 LRESULT View::HandleNotify(MessageRecord& record)
 {
-    const NMHDR* header = reinterpret_cast<const NMHDR*>(record.lParam);
-    Window* sender = header != nullptr ? FindWindowObject(header->hwndFrom) : nullptr;
-    if (sender == nullptr) {
-        return 0;
-    }
-    const int32_t code = NotifyCode(record.lParam);
-    if (IsDesktopOnlyNotification(code)) {
-        return 0;
-    }
-    int32_t event = 0;
-    if (!FindNotificationEvent(CommonNotificationMap(), code, &event)) {
-        event = TranslateNotification(sender->NotificationMap(), code);
-    }
-    DispatchEvent(event, reinterpret_cast<UINT_PTR>(header->hwndFrom), 0, &record);
-    return record.result;
+    return RouteNotify(*this, record, UnwrappedChildren::Unmapped);
 }
 
 LRESULT View::HandleDrawItem(MessageRecord& record)
 {
-    const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(record.lParam);
-    if (item != nullptr && FindWindowObject(item->hwndItem) != nullptr) {
-        DispatchEvent(Key::OnDrawItem, reinterpret_cast<UINT_PTR>(item->hwndItem), 0, &record);
-    }
-    return record.result;
+    return RouteDrawItem(*this, record, UnwrappedChildren::Unmapped);
 }
 
 LRESULT View::HandleHScroll(MessageRecord& record)
@@ -222,7 +195,7 @@ LRESULT View::HandleScroll(MessageRecord& record, int bar, int32_t event)
         if (auto* scrollBar = dynamic_cast<ScrollBarCtrl*>(FindWindowObject(control))) {
             value = scrollBar->ScrollRequest(record);
         }
-        DispatchEvent(event, reinterpret_cast<UINT_PTR>(control), value, &record);
+        DispatchEvent(event, control, value, &record);
         return 0;
     }
     BarState state = {};
@@ -238,7 +211,7 @@ LRESULT View::HandleScroll(MessageRecord& record, int bar, int32_t event)
         // as the bar really moved.
         delta = state.position - GetBarPos(Handle(), bar);
     }
-    DispatchEvent(event, reinterpret_cast<UINT_PTR>(Handle()), delta, &record);
+    DispatchEvent(event, Handle(), delta, &record);
     return 0;
 }
 

@@ -296,18 +296,29 @@ void Window::Connect(int32_t event, Object* receiver, EventCallback callback, LO
     }
 }
 
-void Window::DispatchEvent(int32_t event, UINT_PTR source, LONG_PTR value, MessageRecord* record)
+void Window::DispatchEvent(int32_t event, HWND source, LONG_PTR value, MessageRecord* record)
+{
+    const UINT_PTR id =
+        IsWindow(source) ? static_cast<UINT_PTR>(GetWindowLongPtrW(source, GWLP_ID)) : 0;
+    RunEventHandler(event, reinterpret_cast<UINT_PTR>(source), id, value, record);
+}
+
+void Window::DispatchEvent(int32_t event, UINT_PTR id, LONG_PTR value, MessageRecord* record)
+{
+    RunEventHandler(event, id, 0, value, record);
+}
+
+// An entry matches when it is bound to the source itself or to its alias: a window's
+// control ID, or 0 for an ID source.
+void Window::RunEventHandler(int32_t event, UINT_PTR source, UINT_PTR alias, LONG_PTR value,
+                             MessageRecord* record)
 {
     if (eventHandlers_ == nullptr) {
         return;
     }
     EventRecord eventRecord(value, record);
-    const HWND sourceWindow = reinterpret_cast<HWND>(source);
-    const UINT_PTR sourceId = IsWindow(sourceWindow)
-                                  ? static_cast<UINT_PTR>(GetWindowLongPtrW(sourceWindow, GWLP_ID))
-                                  : 0;
     for (EventHandlerEntry* entry = eventHandlers_->Head(); entry != nullptr; entry = entry->next) {
-        if (entry->event == event && (entry->source == source || entry->source == sourceId)) {
+        if (entry->event == event && (entry->source == source || entry->source == alias)) {
             eventRecord.extra = entry->extra;
             entry->callback(entry->receiver, eventRecord);
             if (record != nullptr) {

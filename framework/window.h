@@ -42,7 +42,13 @@ public:
 
     void AddMessageHandler(UINT message, Object* receiver, MessageCallback callback,
                            LONG_PTR extra);
-    void DispatchEvent(int32_t event, UINT_PTR source, LONG_PTR value, MessageRecord* record);
+    // Runs the newest handler of the event bound to the source window, by its handle or by
+    // its control ID.
+    void DispatchEvent(int32_t event, HWND source, LONG_PTR value, MessageRecord* record);
+    // Runs the newest handler of the event bound to the command or control ID (or to 0, which
+    // takes every ID). An ID is never taken for a window: the platform accepts short handle
+    // values, so an ID could name an unrelated window.
+    void DispatchEvent(int32_t event, UINT_PTR id, LONG_PTR value, MessageRecord* record);
 
     // Geometry relative to the parent object's client area (screen when there is none).
     BOOL GetBounds(int* x, int* y, int* width, int* height) const;
@@ -74,6 +80,8 @@ protected:
 
 private:
     void SetWindowId(int32_t id);
+    void RunEventHandler(int32_t event, UINT_PTR source, UINT_PTR alias, LONG_PTR value,
+                         MessageRecord* record);
 
     HWND handle_;
     Window* parent_;

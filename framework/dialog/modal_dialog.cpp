@@ -5,6 +5,7 @@
 #include "framework/handler_entry.h"
 #include "framework/instance.h"
 #include "framework/keys.h"
+#include "framework/notification_route.h"
 #include "framework/window_map.h"
 
 namespace {
@@ -92,44 +93,16 @@ LRESULT ModalDialog::HandleCommand(MessageRecord& record)
 {
     const UINT_PTR id = LOWORD(record.wParam);
     if (record.lParam != 0) {
-        const HWND control = reinterpret_cast<HWND>(record.lParam);
-        DispatchEvent(TranslateByWindowClass(control, CommandCode(record.wParam)),
-                      reinterpret_cast<UINT_PTR>(control), 0, &record);
+        RouteControlCommand(*this, record, reinterpret_cast<HWND>(record.lParam),
+                            UnwrappedChildren::ByClassName);
     } else if (id == IDCANCEL) {
         EndModal(IDCANCEL);
     } else if (id == IDOK) {
-        DispatchEvent(Key::OnAction, IDOK, 0, &record);
+        DispatchEvent(Key::OnAction, id, 0, &record);
     } else {
         DispatchEvent(Key::OnMenu, id, 0, &record);
     }
     return TRUE;
-}
-
-LRESULT ModalDialog::HandleNotify(MessageRecord& record)
-{
-    const NMHDR* header = reinterpret_cast<const NMHDR*>(record.lParam);
-    const HWND source = header != nullptr ? header->hwndFrom : nullptr;
-    const int32_t code = NotifyCode(record.lParam);
-    // The dialog is in the window map itself while it runs; what it sends itself is no
-    // control's notification.
-    if (source == nullptr || source == Handle() || IsDesktopOnlyNotification(code)) {
-        return record.result;
-    }
-    int32_t event = 0;
-    if (!FindNotificationEvent(CommonNotificationMap(), code, &event)) {
-        Window* sender = FindWindowObject(source);
-        event = sender != nullptr ? TranslateNotification(sender->NotificationMap(), code)
-                                  : TranslateByWindowClass(source, code);
-    }
-    DispatchEvent(event, reinterpret_cast<UINT_PTR>(source), 0, &record);
-    return record.result;
-}
-
-LRESULT ModalDialog::HandleDrawItem(MessageRecord& record)
-{
-    const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(record.lParam);
-    DispatchEvent(Key::OnDrawItem, reinterpret_cast<UINT_PTR>(item->hwndItem), 0, &record);
-    return record.result;
 }
 
 INT_PTR CALLBACK ModalDialogProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
@@ -153,11 +126,5 @@ INT_PTR CALLBACK ModalDialogProc(HWND handle, UINT message, WPARAM wParam, LPARA
         return FALSE;
     }
     MessageRecord record(message, wParam, lParam);
-    const LRESULT result = object->HandleMessage(record);
-    // A dialog procedure's return only says "handled"; what the sender of a notification
-    // receives is the dialog's message result.
-    if (message == WM_NOTIFY) {
-        SetWindowLongPtrW(handle, DWLP_MSGRESULT, result);
-    }
-    return result;
+    return DialogProcedureResult(handle, message, object->HandleMessage(record));
 }

@@ -15,9 +15,9 @@ public:
     ModalDialog(Window* owner, const AttributeList& attributes);
     ~ModalDialog() override;
 
+    // Cancel without a control ends the dialog at once; OK without a control is an action
+    // of ID 1; other commands without a control are menu commands.
     LRESULT HandleCommand(MessageRecord& record) override;
-    LRESULT HandleNotify(MessageRecord& record) override;
-    LRESULT HandleDrawItem(MessageRecord& record) override;
     // Popup runs the dialog modally; Hide ends it with the given result.
     LRESULT Popup() override;
     void Hide(LRESULT result) override;

@@ -1,4 +1,4 @@
-// Notification maps at work: real controls notify a plain framework parent that turns
+// Notification maps at work: real controls notify the view they live in, whose route turns
 // WM_COMMAND and WM_NOTIFY into events through the sending wrapper's map, and the handlers
 // bound with Connect see the events the maps name.
 #include <gtest/gtest.h>
@@ -22,6 +22,7 @@
 #include "framework/controls/toolbar_ctrl.h"
 #include "framework/controls/tree_view_ctrl.h"
 #include "framework/controls/up_down_ctrl.h"
+#include "framework/view.h"
 #include "framework/window_map.h"
 #include "tests/framework/controls_fixture.h"
 
@@ -60,29 +61,6 @@ public:
     std::vector<Seen> seen;
 };
 
-// The parent's side: the sender's wrapper map names the event, dispatched on the parent.
-LRESULT RouteCommand(Object* receiver, MessageRecord& record, MessageHandlerEntry&)
-{
-    auto* parent = static_cast<Window*>(receiver);
-    HWND sender = reinterpret_cast<HWND>(record.lParam);
-    Window* control = FindWindowObject(sender);
-    if (control == nullptr) return parent->DefaultProc(record);
-    int32_t event = TranslateNotification(control->NotificationMap(), CommandCode(record.wParam));
-    parent->DispatchEvent(event, reinterpret_cast<UINT_PTR>(sender), 0, &record);
-    return record.result;
-}
-
-LRESULT RouteNotify(Object* receiver, MessageRecord& record, MessageHandlerEntry&)
-{
-    auto* parent = static_cast<Window*>(receiver);
-    const NMHDR* header = reinterpret_cast<const NMHDR*>(record.lParam);
-    Window* control = FindWindowObject(header->hwndFrom);
-    if (control == nullptr) return parent->DefaultProc(record);
-    int32_t event = TranslateNotification(control->NotificationMap(), NotifyCode(record.lParam));
-    parent->DispatchEvent(event, reinterpret_cast<UINT_PTR>(header->hwndFrom), 0, &record);
-    return record.result;
-}
-
 using Events = std::vector<LONG_PTR>;
 
 void Click(HWND window, int x, int y)
@@ -93,14 +71,27 @@ void Click(HWND window, int x, int y)
 
 }  // namespace
 
+// The controls live in a view, whose notification route turns what they send into events.
 class NotifyTest : public ControlsTest {
 protected:
     void SetUp() override
     {
         ControlsTest::SetUp();
-        Parent()->AddMessageHandler(WM_COMMAND, Parent(), RouteCommand, 0);
-        Parent()->AddMessageHandler(WM_NOTIFY, Parent(), RouteNotify, 0);
+        AttributeList attributes;
+        attributes.Set(Key::Style, WS_OVERLAPPEDWINDOW | WS_VISIBLE)
+            .Set(Key::X, 10)
+            .Set(Key::Y, 10)
+            .Set(Key::Width, 500)
+            .Set(Key::Height, 400);
+        host_ = std::make_unique<View>(nullptr, L"Host", attributes);
+        ASSERT_TRUE(IsWindow(host_->Handle()));
     }
+    void TearDown() override
+    {
+        host_.reset();
+        ControlsTest::TearDown();
+    }
+    View* Host() { return host_.get(); }
     AttributeList& Sized(int width, int height)
     {
         attributes_.Clear();
@@ -109,11 +100,12 @@ protected:
     }
     AttributeList attributes_;
     EventTrace trace_;
+    std::unique_ptr<View> host_;
 };
 
 TEST_F(NotifyTest, ButtonClickRaisesOnActionAndUnmappedCodesDoToo)
 {
-    ButtonCtrl button(Parent(), L"Go", Sized(64, 22).Set(Key::Style, BS_NOTIFY));
+    ButtonCtrl button(Host(), L"Go", Sized(64, 22).Set(Key::Style, BS_NOTIFY));
     trace_.ConnectAll(button, {Key::OnAction});
     button.Click();
     bool sawClick = false;
@@ -129,19 +121,19 @@ TEST_F(NotifyTest, ButtonClickRaisesOnActionAndUnmappedCodesDoToo)
 
 TEST_F(NotifyTest, EditChangesRaiseUpdateAndChange)
 {
-    EditCtrl edit(Parent(), L"", Sized(100, 22));
+    EditCtrl edit(Host(), L"", Sized(100, 22));
     trace_.ConnectAll(edit, {Key::OnChange, Key::OnUpdate, Key::OnSetFocus, Key::OnKillFocus});
     SetWindowTextW(edit.Handle(), L"typed");
     EXPECT_EQ((Events{Key::OnUpdate, Key::OnChange}), trace_.Events());
     trace_.seen.clear();
     SetFocus(edit.Handle());
-    SetFocus(Parent()->Handle());
+    SetFocus(Host()->Handle());
     EXPECT_EQ((Events{Key::OnSetFocus, Key::OnKillFocus}), trace_.Events());
 }
 
 TEST_F(NotifyTest, ListBoxSelectionRaisesOnSelChange)
 {
-    ListBoxCtrl list(Parent(), L"", Sized(120, 120).Set(Key::ItemList, L"a,b,c"));
+    ListBoxCtrl list(Host(), L"", Sized(120, 120).Set(Key::ItemList, L"a,b,c"));
     trace_.ConnectAll(list, {Key::OnSelChange, Key::OnDblClk});
     RECT item = {};
     SendMessageW(list.Handle(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
@@ -153,8 +145,7 @@ TEST_F(NotifyTest, ListBoxSelectionRaisesOnSelChange)
 TEST_F(NotifyTest, ComboBoxDropDownAndCloseUp)
 {
     ComboBoxCtrl combo(
-        Parent(), L"",
-        Sized(120, 120).Set(Key::Style, CBS_DROPDOWNLIST).Set(Key::ItemList, L"x,y"));
+        Host(), L"", Sized(120, 120).Set(Key::Style, CBS_DROPDOWNLIST).Set(Key::ItemList, L"x,y"));
     trace_.ConnectAll(combo, {Key::OnDropDown, Key::OnCloseUp, Key::OnSelEndCancel, Key::OnSelEndOk,
                               Key::OnSelChange, Key::OnSetFocus, Key::OnKillFocus});
     combo.ShowDropDown(TRUE);
@@ -167,7 +158,7 @@ TEST_F(NotifyTest, ComboBoxDropDownAndCloseUp)
 
 TEST_F(NotifyTest, ListViewItemNotifications)
 {
-    ListViewCtrl list(Parent(), L"", Sized(200, 150).Set(Key::Style, LVS_REPORT));
+    ListViewCtrl list(Host(), L"", Sized(200, 150).Set(Key::Style, LVS_REPORT));
     const ListViewColumn column = {L"Name", 100, 0};
     list.InsertColumns(1, &column);
     trace_.ConnectAll(list, {Key::OnInsertItem, Key::OnItemChanging, Key::OnItemChanged,
@@ -188,7 +179,7 @@ TEST_F(NotifyTest, ListViewItemNotifications)
 
 TEST_F(NotifyTest, TreeViewSelectionExpansionAndDeletion)
 {
-    TreeViewCtrl tree(Parent(), L"", Sized(200, 200).Set(Key::Style, TVS_HASBUTTONS));
+    TreeViewCtrl tree(Host(), L"", Sized(200, 200).Set(Key::Style, TVS_HASBUTTONS));
     HTREEITEM root = tree.InsertText(nullptr, TVI_ROOT, L"Root");
     HTREEITEM child = tree.InsertText(root, TVI_LAST, L"Child");
     trace_.ConnectAll(tree, {Key::OnSelChanging, Key::OnSelChanged, Key::OnItemExpanding,
@@ -209,7 +200,7 @@ TEST_F(NotifyTest, TreeViewSelectionExpansionAndDeletion)
 
 TEST_F(NotifyTest, TabClickRaisesSelChangingThenSelChange)
 {
-    TabCtrl tabs(Parent(), L"", Sized(300, 100));
+    TabCtrl tabs(Host(), L"", Sized(300, 100));
     tabs.AddTab(L"One");
     tabs.AddTab(L"Two");
     trace_.ConnectAll(tabs, {Key::OnSelChanging, Key::OnSelChange});
@@ -222,7 +213,7 @@ TEST_F(NotifyTest, TabClickRaisesSelChangingThenSelChange)
 
 TEST_F(NotifyTest, HeaderItemClick)
 {
-    HeaderCtrl header(Parent(), L"", Sized(300, 24).Set(Key::Style, HDS_BUTTONS));
+    HeaderCtrl header(Host(), L"", Sized(300, 24).Set(Key::Style, HDS_BUTTONS));
     HDITEMW item = {};
     item.mask = HDI_TEXT | HDI_WIDTH;
     item.cxy = 100;
@@ -238,7 +229,7 @@ TEST_F(NotifyTest, HeaderItemClick)
 
 TEST_F(NotifyTest, UpDownArrowRaisesDeltaPos)
 {
-    UpDownCtrl spin(Parent(), L"", Sized(20, 40).Set(Key::Style, UDS_ARROWKEYS));
+    UpDownCtrl spin(Host(), L"", Sized(20, 40).Set(Key::Style, UDS_ARROWKEYS));
     spin.SetRange32(0, 10);
     trace_.ConnectAll(spin, {Key::OnDeltaPos});
     Click(spin.Handle(), 10, 5);
@@ -246,9 +237,9 @@ TEST_F(NotifyTest, UpDownArrowRaisesDeltaPos)
     EXPECT_EQ(Key::OnDeltaPos, trace_.seen[0].event);
 }
 
-TEST_F(NotifyTest, ToolbarButtonRaisesOnMenu)
+TEST_F(NotifyTest, ToolbarButtonRaisesOnMenuForItsCommand)
 {
-    ToolbarCtrl toolbar(Parent(), L"", Sized(300, 30));
+    ToolbarCtrl toolbar(Host(), L"", Sized(300, 30));
     TBBUTTON button = {};
     button.iBitmap = I_IMAGENONE;
     button.idCommand = 4321;
@@ -256,7 +247,8 @@ TEST_F(NotifyTest, ToolbarButtonRaisesOnMenu)
     button.fsStyle = BTNS_BUTTON;
     button.iString = reinterpret_cast<INT_PTR>(L"Convert");
     ASSERT_TRUE(toolbar.AddButtons(1, &button));
-    trace_.ConnectAll(toolbar, {Key::OnMenu});
+    // A pressed button is a command like a menu item's: bound by its command ID.
+    Host()->AddEventHandler(Key::OnMenu, 4321, &trace_, EventTrace::Record, Key::OnMenu);
     RECT bounds = {};
     SendMessageW(toolbar.Handle(), TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&bounds));
     Click(toolbar.Handle(), (bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
@@ -267,7 +259,7 @@ TEST_F(NotifyTest, ToolbarButtonRaisesOnMenu)
 
 TEST_F(NotifyTest, ReBarPaintingRaisesOnCustomDraw)
 {
-    ReBarCtrl rebar(Parent(), L"", Sized(300, 30));
+    ReBarCtrl rebar(Host(), L"", Sized(300, 30));
     REBARBANDINFOW band = {};
     band.cbSize = sizeof(band);
     band.fMask = RBBIM_TEXT | RBBIM_SIZE;
@@ -282,7 +274,7 @@ TEST_F(NotifyTest, ReBarPaintingRaisesOnCustomDraw)
 
 TEST_F(NotifyTest, DatePickerKeyRaisesOnDateTimeChange)
 {
-    DateTimeCtrl picker(Parent(), L"", Sized(150, 24));
+    DateTimeCtrl picker(Host(), L"", Sized(150, 24));
     SYSTEMTIME date = {};
     date.wYear = 2001;
     date.wMonth = 6;

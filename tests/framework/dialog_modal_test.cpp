@@ -357,6 +357,8 @@ TEST_F(ModalDialogTest, TemplateControlsRaiseEventsByTheirClassNames)
         static const NotificationPair kOwn[] = {{Key::OnItemChanged, -5000}};
         MappedControl object(&dialog, d.Item(kOwnerDraw), NotificationMapRef{kOwn, 1});
         results.push_back(SendNotify(d.Handle(), d.Item(kOwnerDraw), kOwnerDraw, -5000));
+        // A draw request without its drawing record raises nothing.
+        results.push_back(SendMessageW(d.Handle(), WM_DRAWITEM, kOwnerDraw, 0));
         DRAWITEMSTRUCT item = {};
         item.CtlType = ODT_BUTTON;
         item.CtlID = kOwnerDraw;
@@ -367,7 +369,7 @@ TEST_F(ModalDialogTest, TemplateControlsRaiseEventsByTheirClassNames)
     EXPECT_EQ(IDCANCEL, dialog.RunGuarded());
     EXPECT_EQ((std::vector<LONG_PTR>{1, 2, 3, 4}), log_.Extras());
     // The handlers' result reaches the control that sent the notification.
-    EXPECT_EQ((std::vector<LRESULT>{7, 7, 0, 7}), results);
+    EXPECT_EQ((std::vector<LRESULT>{7, 7, 0, 7, 0}), results);
 }
 
 TEST_F(ModalDialogTest, MissingTemplateFailsWithoutLeavingADialogPending)

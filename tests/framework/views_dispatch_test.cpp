@@ -1,9 +1,13 @@
 // Views turning their children's commands, notifications and draw requests into events,
-// the focus memory, and popup views: class-name lookup, showing, hiding and closing.
+// the focus memory, popup views (class-name lookup, showing, hiding and closing), and the
+// route both take.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
 
 #include "framework/control.h"
 #include "framework/keys.h"
@@ -316,6 +320,103 @@ TEST_F(PopupViewTest, OpenAndCloseCallbacksDrivePopups)
     EXPECT_FALSE(IsWindowVisible(popup_->Handle()));
     EXPECT_EQ(std::vector<LRESULT>{6}, popup_->hidden);
 }
+
+// The one route of the children's notifications, taken by views and popup views alike: a
+// view knows its children by their objects, a popup by their window class names.
+
+enum RouteChild { kListChild, kButtonChild, kRebarChild, kParentItself };
+
+struct RouteCase {
+    const char* name;
+    RouteChild child;
+    UINT code;
+    int32_t event;  // 0: nothing is raised
+};
+
+const RouteCase kRouteCases[] = {
+    {"the common map first", kListChild, NM_CLICK, Key::OnClick},
+    {"the sender's map", kListChild, LVN_COLUMNCLICK, Key::OnColumnClick},
+    {"a code no map names", kButtonChild, static_cast<UINT>(-5000), Key::OnAction},
+    {"a button being painted", kButtonChild, NM_CUSTOMDRAW, 0},
+    {"a button under the mouse", kButtonChild, BCN_HOTITEMCHANGE, 0},
+    {"a rebar being painted, which its map names", kRebarChild, NM_CUSTOMDRAW, Key::OnCustomDraw},
+    {"the parent's own notice", kParentItself, NM_CLICK, 0},
+};
+
+constexpr LRESULT kHandlerResult = 31;
+
+class NotificationRouteTest : public ViewDispatchTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override
+    {
+        ViewDispatchTest::SetUp();
+        parent_ = view_;
+        if (GetParam()) {
+            AttributeList attributes;
+            attributes.Set(Key::Width, 300).Set(Key::Height, 200);
+            popup_ = new PopupView(view_, L"Popup", attributes);
+            ASSERT_NE(nullptr, popup_->Handle());
+            parent_ = popup_;
+        }
+        const HWND list = Child(parent_->Handle(), WC_LISTVIEWW, 21);
+        const HWND button = Child(parent_->Handle(), L"Button", 22);
+        const HWND rebar = Child(parent_->Handle(), REBARCLASSNAMEW, 23);
+        children_ = {list, button, rebar, parent_->Handle()};
+        if (parent_ == view_) {
+            objects_.push_back(
+                std::make_unique<MappedControl>(view_, list, ListViewNotificationMap()));
+            objects_.push_back(
+                std::make_unique<MappedControl>(view_, button, ButtonNotificationMap()));
+            objects_.push_back(
+                std::make_unique<MappedControl>(view_, rebar, ReBarNotificationMap()));
+        }
+        for (HWND child : children_) {
+            for (int32_t event :
+                 {Key::OnClick, Key::OnColumnClick, Key::OnAction, Key::OnCustomDraw}) {
+                parent_->AddEventHandler(event, Source(child), &log_, EventLog::Record, event);
+            }
+        }
+        log_.SetResult(kHandlerResult);
+    }
+    void TearDown() override
+    {
+        objects_.clear();
+        delete popup_;
+        ViewDispatchTest::TearDown();
+    }
+
+    View* parent_ = nullptr;
+    PopupView* popup_ = nullptr;
+    std::vector<HWND> children_;
+    std::vector<std::unique_ptr<MappedControl>> objects_;
+};
+
+TEST_P(NotificationRouteTest, EachNotificationRaisesItsEventAndTheResultGoesBack)
+{
+    for (const RouteCase& c : kRouteCases) {
+        log_.Clear();
+        const HWND child = children_[c.child];
+        const LRESULT result = SendNotify(parent_->Handle(), child, GetDlgCtrlID(child), c.code);
+        const std::vector<LONG_PTR> expected =
+            c.event != 0 ? std::vector<LONG_PTR>{c.event} : std::vector<LONG_PTR>{};
+        EXPECT_EQ(expected, log_.Extras()) << c.name;
+        EXPECT_EQ(c.event != 0 ? kHandlerResult : 0, result) << c.name;
+    }
+}
+
+TEST_P(NotificationRouteTest, NotificationsWithoutASenderRaiseNothing)
+{
+    EXPECT_EQ(0, SendMessageW(parent_->Handle(), WM_NOTIFY, 21, 0));
+    EXPECT_EQ(0, SendNotify(parent_->Handle(), nullptr, 21, NM_CLICK));
+    DRAWITEMSTRUCT* none = nullptr;
+    EXPECT_EQ(0, SendMessageW(parent_->Handle(), WM_DRAWITEM, 22, reinterpret_cast<LPARAM>(none)));
+    EXPECT_TRUE(log_.Calls().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(ViewAndPopup, NotificationRouteTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Popup" : "View";
+                         });
 
 // Centring.
 

@@ -92,7 +92,7 @@ TEST_F(DispatchTest, AnEventHandlerMatchesTheSourceHandle)
     parent->AddEventHandler(Key::OnAction, ChildSource(), &log, EventLog::Record, 1);
     MessageRecord record(WM_COMMAND, 0, 0);
     log.SetResult(33);
-    parent->DispatchEvent(Key::OnAction, ChildSource(), 9, &record);
+    parent->DispatchEvent(Key::OnAction, child->Handle(), 9, &record);
     ASSERT_EQ(1u, log.Calls().size());
     EXPECT_EQ(9, log.Calls()[0].value);
     EXPECT_EQ(static_cast<UINT>(WM_COMMAND), log.Calls()[0].message);
@@ -102,7 +102,7 @@ TEST_F(DispatchTest, AnEventHandlerMatchesTheSourceHandle)
 TEST_F(DispatchTest, AnEventHandlerMatchesTheSourceControlId)
 {
     parent->AddEventHandler(Key::OnAction, 42, &log, EventLog::Record, 1);
-    parent->DispatchEvent(Key::OnAction, ChildSource(), 0, nullptr);
+    parent->DispatchEvent(Key::OnAction, child->Handle(), 0, nullptr);
     EXPECT_EQ(std::vector<LONG_PTR>{1}, log.Extras());
 }
 
@@ -111,19 +111,32 @@ TEST_F(DispatchTest, OnlyOneEventHandlerRunsAndTheNewestFirst)
     parent->AddEventHandler(Key::OnAction, 42, &log, EventLog::Record, 1);
     parent->AddEventHandler(Key::OnAction, ChildSource(), &log, EventLog::Record, 2);
     parent->AddEventHandler(Key::OnMenu, ChildSource(), &log, EventLog::Record, 3);
-    parent->DispatchEvent(Key::OnAction, ChildSource(), 0, nullptr);
+    parent->DispatchEvent(Key::OnAction, child->Handle(), 0, nullptr);
     EXPECT_EQ(std::vector<LONG_PTR>{2}, log.Extras());
 }
 
 TEST_F(DispatchTest, SourceZeroMatchesNonWindowsAndWindowsWithIdZero)
 {
     parent->AddEventHandler(Key::OnMenu, 0, &log, EventLog::Record, 1);
-    parent->DispatchEvent(Key::OnMenu, 1234, 0, nullptr);           // a command ID, not a window
-    parent->DispatchEvent(Key::OnMenu, ChildSource(), 0, nullptr);  // a window with ID 42
+    parent->DispatchEvent(Key::OnMenu, 1234, 0, nullptr);             // a command ID, not a window
+    parent->DispatchEvent(Key::OnMenu, child->Handle(), 0, nullptr);  // a window with ID 42
     EXPECT_EQ(std::vector<LONG_PTR>{1}, log.Extras());
     child->SetId(0);
-    parent->DispatchEvent(Key::OnMenu, ChildSource(), 0, nullptr);
+    parent->DispatchEvent(Key::OnMenu, child->Handle(), 0, nullptr);
     EXPECT_EQ((std::vector<LONG_PTR>{1, 1}), log.Extras());
+}
+
+TEST_F(DispatchTest, ACommandIdNeverStandsForAWindow)
+{
+    // The platform takes the low word of a handle for the whole handle: a command whose ID
+    // is that word names the child for IsWindow, and must still not reach the child's handler.
+    const UINT_PTR alias = LOWORD(reinterpret_cast<UINT_PTR>(child->Handle()));
+    ASSERT_TRUE(IsWindow(reinterpret_cast<HWND>(alias)));
+    parent->AddEventHandler(Key::OnMenu, 42, &log, EventLog::Record, 1);
+    parent->DispatchEvent(Key::OnMenu, alias, 0, nullptr);
+    EXPECT_TRUE(log.Calls().empty());
+    parent->DispatchEvent(Key::OnMenu, 42, 0, nullptr);
+    EXPECT_EQ(std::vector<LONG_PTR>{1}, log.Extras());
 }
 
 TEST_F(DispatchTest, WithoutAMatchTheRecordIsLeftAlone)
@@ -148,7 +161,7 @@ TEST_F(DispatchTest, ConnectRegistersWithTheParentUnderTheChildHandle)
     ASSERT_NE(nullptr, entry);
     EXPECT_EQ(ChildSource(), entry->source);
     EXPECT_EQ(Key::OnAction, entry->event);
-    parent->DispatchEvent(Key::OnAction, ChildSource(), 0, nullptr);
+    parent->DispatchEvent(Key::OnAction, child->Handle(), 0, nullptr);
     EXPECT_EQ(std::vector<LONG_PTR>{4}, log.Extras());
 }
 
