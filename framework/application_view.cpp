@@ -4,12 +4,7 @@
 #include <commctrl.h>
 
 #include "framework/application.h"
-#include "framework/control.h"
 #include "framework/containers/object_list.h"
-#include "framework/controls/menu_builder.h"
-#include "framework/controls/status_bar_ctrl.h"
-#include "framework/controls/toolbar_ctrl.h"
-#include "framework/graphics/accelerator_table.h"
 #include "framework/instance.h"
 #include "framework/keys.h"
 #include "platform/command_bands.h"
@@ -53,20 +48,20 @@ ApplicationView::ApplicationView(Application* application, const wchar_t* title,
                                  AttributeList& attributes)
     : View(nullptr, title, WithApplicationDefaults(attributes)),
       application_(application),
-      menu_(nullptr),
-      commandBar_(nullptr),
-      statusBar_(nullptr),
-      accelerators_(nullptr),
-      commandBands_(nullptr)
+      smallIcon_(nullptr)
 {
+    // The failure has been reported; bars without a window would only report theirs too.
+    if (Handle() == nullptr) {
+        return;
+    }
     if (application_ != nullptr) {
         SetMainView(this);
     }
     LONG_PTR value = 0;
     if (attributes.Get(Key::SmallIcon, &value)) {
-        HANDLE icon =
-            LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(LOWORD(value)), IMAGE_ICON, 16, 16, 0);
-        SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        smallIcon_ = static_cast<HICON>(
+            LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(LOWORD(value)), IMAGE_ICON, 16, 16, 0));
+        SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     }
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);
@@ -89,10 +84,10 @@ ApplicationView::ApplicationView(Application* application, const wchar_t* title,
     if (attributes.Get(Key::Accelerators, &value)) {
         tableName = reinterpret_cast<const wchar_t*>(value);
     }
-    accelerators_ = new AcceleratorTable(tableName);
+    accelerators_ = std::make_unique<AcceleratorTable>(tableName);
     if (attributes.Find(Key::StatusBar) != 0) {
         AttributeList none;
-        statusBar_ = new StatusBarCtrl(this, L"", none);
+        statusBar_ = std::make_unique<StatusBarCtrl>(this, L"", none);
     }
     AddMessageHandler(WM_SIZE, this, ForwardMessage<ApplicationView, &ApplicationView::HandleSize>,
                       0);
@@ -101,43 +96,41 @@ ApplicationView::ApplicationView(Application* application, const wchar_t* title,
 void ApplicationView::CreateCommandBar(WORD menuId)
 {
     AttributeList none;
-    commandBar_ = new ToolbarCtrl(this, L"", none);
+    commandBar_ = std::make_unique<ToolbarCtrl>(this, L"", none);
     CommandBar_InsertMenubar(commandBar_->Handle(), ProgramInstance(), menuId, 0);
-    menu_ = new MenuBuilder(this, CommandBar_GetMenu(commandBar_->Handle(), 0));
+    menu_ = std::make_unique<MenuBuilder>(this, CommandBar_GetMenu(commandBar_->Handle(), 0));
 }
 
 void ApplicationView::CreateCommandBands(WORD menuId, bool secondBand)
 {
     const HINSTANCE instance = ProgramInstance();
-    HIMAGELIST images = ImageList_LoadImageW(instance, MAKEINTRESOURCEW(kBandImageList), 11, 1,
-                                             CLR_NONE, IMAGE_BITMAP, 0);
-    const HWND bands = CommandBands_Create(instance, Handle(), 0, kBandsStyle, images);
-    commandBands_ = new Control(this, bands);
+    // The bands only borrow their images; the list is the view's to free.
+    bandImages_ = std::make_unique<ImageListHolder>(ImageList_LoadImageW(
+        instance, MAKEINTRESOURCEW(kBandImageList), 11, 1, CLR_NONE, IMAGE_BITMAP, 0));
+    const HWND bands =
+        CommandBands_Create(instance, Handle(), 0, kBandsStyle, bandImages_->Handle());
+    commandBands_ = std::make_unique<ReBarCtrl>(this, bands);
     REBARBANDINFOW first = Band(RBBS_NOGRIPPER, 1, 150, 0);
     CommandBands_AddBands(bands, instance, 1, &first);
     const HWND menuBar = CommandBands_GetCommandBar(bands, 0);
     if (CommandBar_InsertMenubar(menuBar, instance, menuId, 0)) {
-        menu_ = new MenuBuilder(this, CommandBar_GetMenu(menuBar, 0));
+        menu_ = std::make_unique<MenuBuilder>(this, CommandBar_GetMenu(menuBar, 0));
     }
     if (secondBand) {
         REBARBANDINFOW second = Band(RBBS_NOVERT, 0, 100, 1);
         CommandBands_AddBands(bands, instance, 1, &second);
-        commandBar_ = new ToolbarCtrl(this, CommandBands_GetCommandBar(bands, 1));
+        commandBar_ = std::make_unique<ToolbarCtrl>(this, CommandBands_GetCommandBar(bands, 1));
     }
 }
 
+// The window goes first, so that nothing it does while it is destroyed reaches the bars or
+// uses the icon; the members follow in their order.
 ApplicationView::~ApplicationView()
 {
-    delete commandBands_;
-    commandBands_ = nullptr;
-    delete commandBar_;
-    commandBar_ = nullptr;
-    delete menu_;
-    menu_ = nullptr;
-    delete statusBar_;
-    statusBar_ = nullptr;
-    delete accelerators_;
-    accelerators_ = nullptr;
+    ReleaseWindow();
+    if (smallIcon_ != nullptr) {
+        DestroyIcon(smallIcon_);
+    }
     if (MainView() == this) {
         SetMainView(nullptr);
     }
@@ -149,8 +142,7 @@ BOOL ApplicationView::ClientArea(RECT* rect)
         return 0;
     }
     if (commandBands_ != nullptr) {
-        rect->top +=
-            static_cast<LONG>(SendMessageW(commandBands_->Handle(), RB_GETROWHEIGHT, 0, 0));
+        rect->top += static_cast<LONG>(commandBands_->GetRowHeight(0));
     } else if (commandBar_ != nullptr) {
         rect->top += CommandBar_Height(commandBar_->Handle());
     }

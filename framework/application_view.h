@@ -5,14 +5,17 @@
 
 #include <windows.h>
 
+#include <memory>
+
+#include "framework/controls/image_list_holder.h"
+#include "framework/controls/menu_builder.h"
+#include "framework/controls/rebar_ctrl.h"
+#include "framework/controls/status_bar_ctrl.h"
+#include "framework/controls/toolbar_ctrl.h"
+#include "framework/graphics/accelerator_table.h"
 #include "framework/view.h"
 
-class AcceleratorTable;
 class Application;
-class Control;
-class MenuBuilder;
-class StatusBarCtrl;
-class ToolbarCtrl;
 
 // Window class name of application views.
 extern const wchar_t kApplicationViewClassName[];  // "ApplicationView"
@@ -33,20 +36,24 @@ public:
     void AddAdornments(DWORD flags);
 
     Application* App() const { return application_; }
-    MenuBuilder* Menu() const { return menu_; }
-    ToolbarCtrl* CommandBar() const { return commandBar_; }
-    StatusBarCtrl* StatusBar() const { return statusBar_; }
-    AcceleratorTable* Accelerators() const { return accelerators_; }
-    Control* CommandBands() const { return commandBands_; }
+    MenuBuilder* Menu() const { return menu_.get(); }
+    ToolbarCtrl* CommandBar() const { return commandBar_.get(); }
+    StatusBarCtrl* StatusBar() const { return statusBar_.get(); }
+    AcceleratorTable* Accelerators() const { return accelerators_.get(); }
+    ReBarCtrl* CommandBands() const { return commandBands_.get(); }
 
 private:
     void CreateCommandBar(WORD menuId);
     void CreateCommandBands(WORD menuId, bool secondBand);
 
     Application* application_;
-    MenuBuilder* menu_;
-    ToolbarCtrl* commandBar_;
-    StatusBarCtrl* statusBar_;
-    AcceleratorTable* accelerators_;
-    Control* commandBands_;
+    HICON smallIcon_;
+    // Declared in the reverse of the order of their deletion: the command bands wrapper, the
+    // command bar, the menu, the status bar, the accelerator table, the band images.
+    std::unique_ptr<ImageListHolder> bandImages_;
+    std::unique_ptr<AcceleratorTable> accelerators_;
+    std::unique_ptr<StatusBarCtrl> statusBar_;
+    std::unique_ptr<MenuBuilder> menu_;
+    std::unique_ptr<ToolbarCtrl> commandBar_;
+    std::unique_ptr<ReBarCtrl> commandBands_;
 };

@@ -27,10 +27,12 @@ Control::Control(Window* parent, HWND existing)
     SetOwnsHandle(0);
 }
 
-// A control that outlives its object must get its own procedure back, or its messages
-// would reach a framework procedure that no longer knows it.
+// An owned control is destroyed through the subclass, so its last messages still reach its
+// own procedure. A control that outlives its object must get that procedure back, or its
+// messages would reach a framework procedure that no longer knows it.
 Control::~Control()
 {
+    ReleaseWindow();
     Unsubclass();
 }
 

@@ -61,7 +61,10 @@ PopupView::PopupView(Window* parent, const wchar_t* title, AttributeList& attrib
 
 PopupView::PopupView(Window* parent) : View(parent), focusId_(0), owner_(nullptr) {}
 
-PopupView::~PopupView() = default;
+PopupView::~PopupView()
+{
+    ReleaseWindow();
+}
 
 LRESULT PopupView::DefaultProc(MessageRecord&)
 {

@@ -60,6 +60,10 @@ View::View(Window* parent, const wchar_t* title, AttributeList& attributes)
       contentHeight_(0),
       trackThumb_(0)
 {
+    // The failure has been reported; there is no window to bind or to configure.
+    if (Handle() == nullptr) {
+        return;
+    }
     BindMessages(true);
     View::Configure(attributes);
 }
@@ -70,7 +74,10 @@ View::View(Window* parent)
     BindMessages(false);
 }
 
-View::~View() = default;
+View::~View()
+{
+    ReleaseWindow();
+}
 
 void View::BindMessages(bool creating)
 {

@@ -84,7 +84,8 @@ Window::Window(Window* parent, const wchar_t* title, AttributeList& attributes)
       messageHandlers_(nullptr),
       softDisable_(0),
       ownsHandle_(1),
-      controlId_(0)
+      controlId_(0),
+      released_(false)
 {
     if (attributes.Has(Key::DialogUnits)) {
         ScaleDialogUnits(attributes, GetDialogBaseUnits());
@@ -122,7 +123,8 @@ Window::Window(Window* parent)
       messageHandlers_(nullptr),
       softDisable_(0),
       ownsHandle_(1),
-      controlId_(0)
+      controlId_(0),
+      released_(false)
 {
     if (parent_ != nullptr && parent_->Handle() != nullptr) {
         wchar_t className[kClassNameLength] = {};
@@ -135,16 +137,26 @@ Window::Window(Window* parent)
 
 Window::~Window()
 {
-    if (handle_ != nullptr && IsWindow(handle_) && ownsHandle_ == 1) {
-        DestroyWindow(handle_);
+    ReleaseWindow();
+}
+
+void Window::ReleaseWindow()
+{
+    if (released_) {
+        return;
     }
+    released_ = true;
     delete eventHandlers_;
     eventHandlers_ = nullptr;
     delete messageHandlers_;
     messageHandlers_ = nullptr;
-    if (handle_ != nullptr) {
-        RemoveWindowObject(handle_);
+    if (handle_ == nullptr) {
+        return;
     }
+    if (ownsHandle_ == 1 && IsWindow(handle_)) {
+        DestroyWindow(handle_);
+    }
+    RemoveWindowObject(handle_);
 }
 
 BOOL Window::ClientArea(RECT* rect)
@@ -251,6 +263,9 @@ const int32_t* Window::OwnEvents(int32_t* count)
 void Window::AddEventHandler(int32_t event, UINT_PTR source, Object* receiver,
                              EventCallback callback, LONG_PTR extra)
 {
+    if (released_) {
+        return;
+    }
     if (eventHandlers_ == nullptr) {
         eventHandlers_ = new (std::nothrow) EventHandlerList();
         if (eventHandlers_ == nullptr) {
@@ -267,6 +282,9 @@ void Window::AddEventHandler(int32_t event, UINT_PTR source, Object* receiver,
 void Window::AddMessageHandler(UINT message, Object* receiver, MessageCallback callback,
                                LONG_PTR extra)
 {
+    if (released_) {
+        return;
+    }
     if (messageHandlers_ == nullptr) {
         messageHandlers_ = new (std::nothrow) MessageHandlerList();
         if (messageHandlers_ == nullptr) {

@@ -77,6 +77,12 @@ public:
 protected:
     // Keeps the control ID without touching the platform window's own ID.
     void StoreControlId(int32_t id) { controlId_ = id; }
+    // Cuts the object off its window while the object is still whole: its handlers are
+    // dropped, so none of them runs during or after its destruction; an owned window is
+    // destroyed, its last messages getting the object's default processing only; the window
+    // map forgets the object. Every destructor of a window class begins with it, so the most
+    // derived one does the work. Later calls do nothing.
+    void ReleaseWindow();
 
 private:
     void SetWindowId(int32_t id);
@@ -90,6 +96,7 @@ private:
     int32_t softDisable_;
     int32_t ownsHandle_;
     int32_t controlId_;
+    bool released_;
 };
 
 // Dialog-unit scaling of X, Y, Width and Height with the given base units (low word:

@@ -36,6 +36,7 @@ ModalDialog::ModalDialog(Window* owner, const AttributeList& attributes)
 
 ModalDialog::~ModalDialog()
 {
+    ReleaseWindow();
     if (g_beingCreated == this) {
         g_beingCreated = nullptr;
     }

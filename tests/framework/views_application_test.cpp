@@ -18,6 +18,7 @@
 #include "framework/window_map.h"
 #include "platform/command_bar.h"
 #include "tests/support/event_log.h"
+#include "tests/support/message_box_answerer.h"
 #include "tests/support/message_sequence.h"
 
 namespace {
@@ -152,6 +153,48 @@ TEST_F(ApplicationTest, CommandBandsCarryTheMenuAndASecondBar)
     const LRESULT rowHeight = SendMessageW(view_->CommandBands()->Handle(), RB_GETROWHEIGHT, 0, 0);
     EXPECT_GT(rowHeight, 0);
     EXPECT_EQ(client.top + rowHeight, area.top);
+}
+
+TEST_F(ApplicationTest, AFailedWindowIsReportedOnceAndGetsNoBars)
+{
+    MessageBoxAnswerer answerer;
+    answerer.Queue(IDOK);
+    AttributeList attributes;
+    attributes.Set(Key::ClassName, L"NoSuchClass")
+        .Set(Key::SystemClass, 1)
+        .Set(Key::Menu, 1)
+        .Set(Key::StatusBar, 1);
+    view_ = new ApplicationView(application_, L"Failed", attributes);
+    EXPECT_EQ(nullptr, view_->Handle());
+    EXPECT_EQ(nullptr, view_->CommandBar());
+    EXPECT_EQ(nullptr, view_->StatusBar());
+    ASSERT_EQ(1u, answerer.Shown().size());
+    EXPECT_EQ(L"Fatal:CreateWindow", answerer.Shown()[0].caption);
+    EXPECT_EQ(L"NoSuchClass", answerer.Shown()[0].text);
+}
+
+TEST_F(ApplicationTest, TheSmallIconAndTheBandImagesAreFreedWithTheView)
+{
+    AttributeList attributes;
+    attributes.Set(Key::SmallIcon, 100).Set(Key::Menu, 1).Set(Key::CommandBands, 1);
+    Make(L"Owned", attributes);
+    const HICON icon =
+        reinterpret_cast<HICON>(SendMessageW(view_->Handle(), WM_GETICON, ICON_SMALL, 0));
+    ASSERT_NE(nullptr, icon);
+    REBARINFO bar = {sizeof(bar), RBIM_IMAGELIST, nullptr};
+    ASSERT_TRUE(SendMessageW(view_->CommandBands()->Handle(), RB_GETBARINFO, 0,
+                             reinterpret_cast<LPARAM>(&bar)));
+    ASSERT_NE(nullptr, bar.himl);
+    EXPECT_EQ(2, ImageList_GetImageCount(bar.himl));
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+
+    delete view_;
+    view_ = nullptr;
+    EXPECT_FALSE(GetIconInfo(icon, &info)) << "the small icon outlived its view";
+    EXPECT_EQ(0, ImageList_GetImageCount(bar.himl)) << "the band images outlived their view";
 }
 
 TEST_F(ApplicationTest, SizeChangesRefitBarsAndScrollRanges)

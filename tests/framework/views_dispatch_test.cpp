@@ -1,20 +1,23 @@
 // Views turning their children's commands, notifications and draw requests into events,
-// the focus memory, popup views (class-name lookup, showing, hiding and closing), and the
-// route both take.
+// the focus memory, popup views (class-name lookup, showing, hiding and closing), the route
+// both take, and a view deleted while its window exists.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "framework/control.h"
 #include "framework/keys.h"
 #include "framework/popup_view.h"
 #include "framework/view.h"
+#include "framework/window_map.h"
 #include "tests/framework/window_fixture.h"
 #include "tests/support/event_log.h"
+#include "tests/support/message_sequence.h"
 
 namespace {
 
@@ -417,6 +420,59 @@ INSTANTIATE_TEST_SUITE_P(ViewAndPopup, NotificationRouteTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return info.param ? "Popup" : "View";
                          });
+
+// Destruction.
+
+// Counts the handler calls that arrive once its view's destructor has begun.
+class DestructionWitness : public Object {
+public:
+    static LRESULT Record(Object* receiver, MessageRecord& record, MessageHandlerEntry&)
+    {
+        auto* witness = static_cast<DestructionWitness*>(receiver);
+        if (witness->dying) {
+            witness->lateCalls.push_back(record.message);
+        }
+        return 0;
+    }
+    bool dying = false;
+    std::vector<UINT> lateCalls;
+};
+
+class WitnessedView : public View {
+public:
+    WitnessedView(AttributeList& attributes, DestructionWitness& witness)
+        : View(nullptr, L"Witnessed", attributes), witness_(witness)
+    {
+        for (UINT message : {WM_ACTIVATE, WM_NCACTIVATE, WM_KILLFOCUS, WM_DESTROY, WM_NCDESTROY}) {
+            AddMessageHandler(message, &witness_, DestructionWitness::Record, 0);
+        }
+    }
+    ~WitnessedView() override { witness_.dying = true; }
+
+private:
+    DestructionWitness& witness_;
+};
+
+TEST_F(ViewDispatchTest, DeletingAViewWithItsWindowRunsNoneOfItsHandlers)
+{
+    DestructionWitness witness;
+    AttributeList attributes;
+    attributes.Set(Key::Style, WS_OVERLAPPEDWINDOW | WS_VISIBLE)
+        .Set(Key::Width, 200)
+        .Set(Key::Height, 100);
+    auto* view = new WitnessedView(attributes, witness);
+    const HWND handle = view->Handle();
+    const HWND edit = Child(handle, L"Edit", 1);
+    SetForegroundWindow(handle);
+    SetFocus(edit);
+    ASSERT_EQ(edit, GetFocus());
+    delete view;
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_EQ(nullptr, FindWindowObject(handle));
+    std::string late;
+    for (UINT message : witness.lateCalls) late += MessageName(message) + " ";
+    EXPECT_TRUE(witness.lateCalls.empty()) << "handlers ran during destruction: " << late;
+}
 
 // Centring.
 
