@@ -7,6 +7,7 @@
 #include "framework/containers/object_list.h"
 #include "framework/instance.h"
 #include "framework/keys.h"
+#include "framework/window_map.h"
 #include "platform/command_bands.h"
 #include "platform/command_bar.h"
 
@@ -184,5 +185,24 @@ void ApplicationView::AddAdornments(DWORD flags)
         CommandBands_AddAdornments(commandBands_->Handle(), ProgramInstance(), flags, nullptr);
     } else if (commandBar_ != nullptr) {
         CommandBar_AddAdornments(commandBar_->Handle(), flags, 0);
+    }
+}
+
+void ApplicationView::EnableCommand(int commandId, bool enable)
+{
+    if (menu_ != nullptr) {
+        menu_->EnableItem(static_cast<UINT>(commandId), enable);
+    }
+    const HWND control = GetDlgItem(Handle(), commandId);
+    if (control == nullptr) {
+        return;
+    }
+    Window* object = FindWindowObject(control);
+    if (object == nullptr) {
+        EnableWindow(control, enable ? TRUE : FALSE);
+    } else if (enable) {
+        object->Enable();
+    } else {
+        object->Disable();
     }
 }

@@ -35,6 +35,10 @@ public:
     // Adds the close box (and with CMDBAR_HELP / CMDBAR_OK those boxes) to the bar.
     void AddAdornments(DWORD flags);
 
+    // Enables or grays a command wherever the user can give it: its item in the menu and the
+    // child control whose ID is the command's.
+    void EnableCommand(int commandId, bool enable);
+
     Application* App() const { return application_; }
     MenuBuilder* Menu() const { return menu_.get(); }
     ToolbarCtrl* CommandBar() const { return commandBar_.get(); }

@@ -2,6 +2,7 @@
 // configuration and destruction.
 #include "framework/window.h"
 
+#include <cassert>
 #include <cwchar>
 #include <new>
 
@@ -372,6 +373,32 @@ void Window::SetWindowId(int32_t id)
     if ((GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD) != 0) {
         SetWindowLongPtrW(handle_, GWLP_ID, id);
     }
+}
+
+void Window::SetFont(HFONT font, BOOL redraw)
+{
+    assert(IsWindow(handle_));
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), MAKELPARAM(redraw, 0));
+}
+
+int Window::WindowText(wchar_t* buffer, int size) const
+{
+    assert(IsWindow(handle_) && buffer != nullptr && size > 0);
+    buffer[0] = L'\0';
+    return GetWindowTextW(handle_, buffer, size);
+}
+
+BOOL Window::SetChildText(int id, const wchar_t* text)
+{
+    assert(IsWindow(handle_));
+    return SetDlgItemTextW(handle_, id, text);
+}
+
+void Window::SetChildFont(int id, HFONT font, BOOL redraw)
+{
+    assert(IsWindow(handle_));
+    SendDlgItemMessageW(handle_, id, WM_SETFONT, reinterpret_cast<WPARAM>(font),
+                        MAKELPARAM(redraw, 0));
 }
 
 BOOL Window::GetBounds(int* x, int* y, int* width, int* height) const

@@ -50,6 +50,14 @@ public:
     // values, so an ID could name an unrelated window.
     void DispatchEvent(int32_t event, UINT_PTR id, LONG_PTR value, MessageRecord* record);
 
+    // The window's font (WM_SETFONT) and text.
+    void SetFont(HFONT font, BOOL redraw = TRUE);
+    int WindowText(wchar_t* buffer, int size) const;
+    // Text and font of a child known by its control ID only, such as a control of a dialog
+    // template.
+    BOOL SetChildText(int id, const wchar_t* text);
+    void SetChildFont(int id, HFONT font, BOOL redraw = TRUE);
+
     // Geometry relative to the parent object's client area (screen when there is none).
     BOOL GetBounds(int* x, int* y, int* width, int* height) const;
     void MoveTo(int x, int y);

@@ -79,3 +79,10 @@ bool MenuBuilder::AttachPopup(HMENU popup, const wchar_t* title)
     ::DestroyMenu(popup);
     return false;
 }
+
+BOOL MenuBuilder::EnableItem(UINT commandId, bool enable)
+{
+    assert(::IsMenu(menu_));
+    return ::EnableMenuItem(menu_, commandId, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED)) !=
+           -1;
+}

@@ -42,6 +42,9 @@ public:
     // item's command ID is its text's index.
     bool FillSubMenu(int position, const wchar_t* const* texts);
 
+    // Enables or grays the item of the command, wherever it lies in the menu.
+    BOOL EnableItem(UINT commandId, bool enable);
+
     Window* Owner() const { return owner_; }
     HMENU Menu() const { return menu_; }
 

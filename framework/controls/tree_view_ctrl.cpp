@@ -153,6 +153,13 @@ BOOL TreeViewCtrl::GetItem(TVITEMW* item) const
         ::SendMessageW(Handle(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(item)));
 }
 
+BOOL TreeViewCtrl::SetItem(const TVITEMW* item)
+{
+    assert(::IsWindow(Handle()));
+    return static_cast<BOOL>(
+        ::SendMessageW(Handle(), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(item)));
+}
+
 BOOL TreeViewCtrl::GetItemText(HTREEITEM item, wchar_t* buffer, int size) const
 {
     assert(buffer != nullptr && size > 0);

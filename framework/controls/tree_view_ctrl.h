@@ -41,6 +41,7 @@ public:
     BOOL Expand(HTREEITEM item, UINT action);
     BOOL SortChildren(HTREEITEM item);
     BOOL GetItem(TVITEMW* item) const;
+    BOOL SetItem(const TVITEMW* item);
     BOOL GetItemText(HTREEITEM item, wchar_t* buffer, int size) const;
     UINT GetItemState(HTREEITEM item, UINT mask) const;
     UINT GetCount() const;

@@ -7,6 +7,7 @@
 
 #include "framework/application.h"
 #include "framework/application_view.h"
+#include "framework/control.h"
 #include "framework/containers/object_list.h"
 #include "framework/controls/menu_builder.h"
 #include "framework/controls/scroll_info.h"
@@ -195,6 +196,24 @@ TEST_F(ApplicationTest, TheSmallIconAndTheBandImagesAreFreedWithTheView)
     view_ = nullptr;
     EXPECT_FALSE(GetIconInfo(icon, &info)) << "the small icon outlived its view";
     EXPECT_EQ(0, ImageList_GetImageCount(bar.himl)) << "the band images outlived their view";
+}
+
+TEST_F(ApplicationTest, EnableCommandTurnsTheMenuItemAndTheControlOfTheCommand)
+{
+    AttributeList attributes;
+    attributes.Set(Key::Menu, 1);
+    Make(L"Commands", attributes);
+    AttributeList button;
+    button.Set(Key::ClassName, L"Button").Set(Key::SystemClass, 1).Set(Key::Id, 301);
+    Control open(view_, L"Open", button);
+    const HMENU menu = view_->Menu()->Menu();
+    view_->EnableCommand(301, false);
+    EXPECT_FALSE(IsWindowEnabled(open.Handle()));
+    EXPECT_EQ(static_cast<UINT>(MF_GRAYED), GetMenuState(menu, 301, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_EQ(0u, GetMenuState(menu, 302, MF_BYCOMMAND) & MF_GRAYED);
+    view_->EnableCommand(301, true);
+    EXPECT_TRUE(IsWindowEnabled(open.Handle()));
+    EXPECT_EQ(0u, GetMenuState(menu, 301, MF_BYCOMMAND) & MF_GRAYED);
 }
 
 TEST_F(ApplicationTest, SizeChangesRefitBarsAndScrollRanges)
