@@ -37,31 +37,29 @@ AttributeList& AboutAttributes(AttributeList& attributes)
 }  // namespace
 
 EAboutDialog::EAboutDialog(Window* owner, AttributeList& attributes, DeviceInfoSource* deviceInfo)
-    : ModalDialog(owner, AboutAttributes(attributes)),
-      titleFont_(nullptr),
-      deviceInfo_(deviceInfo),
-      systemInfo_(nullptr)
+    : ModalDialog(owner, AboutAttributes(attributes)), deviceInfo_(deviceInfo)
 {
     AttributeList font;
     font.Set(Key::Height, -12).Set(Key::Weight, FW_BOLD).Set(Key::FaceName, L"Tahoma");
     font.Set(Key::CharSet, IsJapanese() ? SHIFTJIS_CHARSET : DEFAULT_CHARSET);
-    titleFont_ = new Font(font);
-    if (!deviceInfo_) deviceInfo_ = systemInfo_ = new DeviceInfoSource;
+    titleFont_ = std::make_unique<Font>(font);
+    if (!deviceInfo_) {
+        systemInfo_ = std::make_unique<DeviceInfoSource>();
+        deviceInfo_ = systemInfo_.get();
+    }
     AddEventHandler(Key::OnAction, IDOK, this, ForwardEvent<EAboutDialog, &EAboutDialog::OnOk>, 0);
 }
 
 EAboutDialog::~EAboutDialog()
 {
-    delete titleFont_;
-    delete systemInfo_;
+    ReleaseWindow();
 }
 
 LRESULT EAboutDialog::OnInitDialog(MessageRecord& record)
 {
     ModalDialog::OnInitDialog(record);
     SetStrings();
-    SendDlgItemMessageW(Handle(), IDC_ABOUT_NAME, WM_SETFONT,
-                        reinterpret_cast<WPARAM>(titleFont_->Handle()), TRUE);
+    SetChildFont(IDC_ABOUT_NAME, titleFont_->Handle());
     SetFigures();
     return 0;
 }
@@ -76,7 +74,7 @@ void EAboutDialog::SetStrings()
     for (const StringLine& line : kStringLines) {
         wchar_t text[kLineChars];
         if (LoadStringW(ProgramInstance(), line.stringId, text, kLineChars) > 0) {
-            SetDlgItemTextW(Handle(), line.controlId, text);
+            SetChildText(line.controlId, text);
         }
     }
 }
@@ -87,18 +85,18 @@ void EAboutDialog::SetFigures()
     StoreFigures figures;
     if (deviceInfo_->ProgramMemory(figures)) {
         FormatStoreLine(line, kLineChars, Pick({L"ﾌﾟﾛｸﾞﾗﾑ", L"Program"}), figures);
-        SetDlgItemTextW(Handle(), IDC_ABOUT_PROGRAM_MEMORY, line);
+        SetChildText(IDC_ABOUT_PROGRAM_MEMORY, line);
     }
     if (deviceInfo_->ObjectStore(figures)) {
         FormatStoreLine(line, kLineChars, Pick({L"ﾃﾞｰﾀ", L"Data"}), figures);
-        SetDlgItemTextW(Handle(), IDC_ABOUT_OBJECT_STORE, line);
+        SetChildText(IDC_ABOUT_OBJECT_STORE, line);
     }
     for (int card = 0; card < 2; ++card) {
         std::wstring name;
         if (FindStorageCard(*deviceInfo_, card, name) &&
             deviceInfo_->DiskSpace(name.c_str(), figures)) {
             FormatStoreLine(line, kLineChars, name.c_str(), figures);
-            SetDlgItemTextW(Handle(), kCardControls[card], line);
+            SetChildText(kCardControls[card], line);
         }
     }
 }

@@ -2,10 +2,11 @@
 // program memory, object store and storage-card space is free.
 #pragma once
 
-#include "framework/dialog/modal_dialog.h"
+#include <memory>
 
-class DeviceInfoSource;
-class Font;
+#include "app/device_figures.h"
+#include "framework/dialog/modal_dialog.h"
+#include "framework/graphics/font.h"
 
 class EAboutDialog : public ModalDialog {
 public:
@@ -21,7 +22,8 @@ private:
     void SetStrings();
     void SetFigures();
 
-    Font* titleFont_;
+    std::unique_ptr<Font> titleFont_;
+    // The system's own figures, made only when no other source was given.
+    std::unique_ptr<DeviceInfoSource> systemInfo_;
     DeviceInfoSource* deviceInfo_;
-    DeviceInfoSource* systemInfo_;
 };

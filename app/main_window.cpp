@@ -7,23 +7,14 @@
 #include <cwchar>
 #include <initializer_list>
 
-#include "app/about_dialog.h"
 #include "app/resource_ids.h"
 #include "app/shell/messages.h"
 #include "app/shell/settings.h"
 #include "app/shell/texts.h"
 #include "conversion/win32/batch_run.h"
 #include "conversion/win32/path_helpers.h"
-#include "dialogs/dir_tree_dialog.h"
-#include "filelist/file_list.h"
 #include "framework/application.h"
-#include "framework/controls/button_ctrl.h"
-#include "framework/controls/combo_box_ctrl.h"
-#include "framework/controls/static_ctrl.h"
 #include "framework/controls/status_bar_ctrl.h"
-#include "framework/controls/toolbar_ctrl.h"
-#include "framework/graphics/font.h"
-#include "platform/command_bar.h"
 
 namespace {
 
@@ -47,12 +38,12 @@ AttributeList& Place(AttributeList& attributes, const ControlPlace& place)
         .Set(Key::Height, place.height);
 }
 
-ButtonCtrl* MakeButton(Window* parent, const wchar_t* text, int id, const ControlPlace& place,
-                       DWORD style)
+std::unique_ptr<ButtonCtrl> MakeButton(Window* parent, const wchar_t* text, int id,
+                                       const ControlPlace& place, DWORD style)
 {
     AttributeList attributes;
     Place(attributes, place).Set(Key::Id, id).Set(Key::Style, style | WS_TABSTOP);
-    return new ButtonCtrl(parent, text, attributes);
+    return std::make_unique<ButtonCtrl>(parent, text, attributes);
 }
 
 }  // namespace
@@ -86,7 +77,7 @@ MainWindow::MainWindow(Application* application, const wchar_t* title, Attribute
     ClientArea(&area);
     const int width = area.right - area.left;
     const int parts[2] = {width - kSizePartWidth, -1};
-    SendMessageW(StatusBar()->Handle(), SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    StatusBar()->SetParts(2, parts);
 
     AttributeList fontAttributes;
     fontAttributes.Set(Key::Height, -12);
@@ -95,42 +86,32 @@ MainWindow::MainWindow(Application* application, const wchar_t* title, Attribute
     } else {
         fontAttributes.Set(Key::FaceName, L"MS Sans Serif").Set(Key::CharSet, DEFAULT_CHARSET);
     }
-    font_ = new Font(fontAttributes);
+    font_ = std::make_unique<Font>(fontAttributes);
 
     AttributeList none;
-    about_ = new EAboutDialog(this, none, deviceInfo);
-    AddEventHandler(Key::OnMenu, IDC_ABOUT, about_, OpenPopup, 0);
+    about_ = std::make_unique<EAboutDialog>(this, none, deviceInfo);
+    AddEventHandler(Key::OnMenu, IDC_ABOUT, about_.get(), OpenPopup, 0);
     AttributeList browserAttributes;
-    folderBrowser_ = new DirTreeDialog(this, browserAttributes);
+    folderBrowser_ = std::make_unique<DirTreeDialog>(this, browserAttributes);
 
     CreateControls(area);
     BindCommands();
 
-    HWND controls[] = {find_->Handle(),        convert_->Handle(),  convertAll_->Handle(),
-                       stop_->Handle(),        browse_->Handle(),   subFolder_->Handle(),
-                       outputLabel_->Handle(), outputBox_->Handle()};
-    for (HWND control : controls) {
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_->Handle()), TRUE);
+    Window* fontUsers[] = {find_.get(),   convert_.get(),   convertAll_.get(),  stop_.get(),
+                           browse_.get(), subFolder_.get(), outputLabel_.get(), outputBox_.get()};
+    for (Window* control : fontUsers) {
+        control->SetFont(font_->Handle());
     }
-    SendMessageW(subFolder_->Handle(), BM_SETCHECK, BST_CHECKED, 0);
+    subFolder_->SetCheck(BST_CHECKED);
     AddInitialOutputFolder();
     UpdateIdleControls();
 }
 
+// The window goes first: once the objects it reaches through its handlers are deleted, no
+// message may find them.
 MainWindow::~MainWindow()
 {
-    delete about_;
-    delete folderBrowser_;
-    delete find_;
-    delete convert_;
-    delete convertAll_;
-    delete stop_;
-    delete browse_;
-    delete subFolder_;
-    delete outputLabel_;
-    delete outputBox_;
-    delete fileList_;
-    delete font_;
+    ReleaseWindow();
 }
 
 void MainWindow::FitToContent()
@@ -169,18 +150,19 @@ void MainWindow::CreateControls(const RECT& area)
 
     AttributeList label;
     Place(label, {left + 4, top + 147, 90, 21});
-    outputLabel_ = new StaticCtrl(this, Pick({L"出力先ﾌｫﾙﾀﾞ(&O):", L"&Output Folder:"}), label);
+    outputLabel_ =
+        std::make_unique<StaticCtrl>(this, Pick({L"出力先ﾌｫﾙﾀﾞ(&O):", L"&Output Folder:"}), label);
 
     AttributeList box;
     Place(box, {left + 100, top + 145, width - 200, 180})
         .Set(Key::Style, CBS_DROPDOWNLIST | WS_TABSTOP);
-    outputBox_ = new ComboBoxCtrl(this, L"", box);
+    outputBox_ = std::make_unique<ComboBoxCtrl>(this, L"", box);
 
     AttributeList list;
     Place(list, {left, top, width - 100, 120})
         .Set(Key::Id, IDC_FILE_LIST)
         .Set(Key::Style, LVS_REPORT | WS_TABSTOP | WS_BORDER);
-    fileList_ = new FileList(this, list);
+    fileList_ = std::make_unique<FileList>(this, list);
 }
 
 void MainWindow::BindCommands()
@@ -191,7 +173,8 @@ void MainWindow::BindCommands()
         AddEventHandler(Key::OnMenu, id, this, ForwardEvent<MainWindow, &MainWindow::OnCommand>,
                         id);
     }
-    ButtonCtrl* buttons[] = {find_, convert_, convertAll_, stop_, browse_};
+    ButtonCtrl* buttons[] = {find_.get(), convert_.get(), convertAll_.get(), stop_.get(),
+                             browse_.get()};
     for (ButtonCtrl* button : buttons) {
         button->Connect(Key::OnAction, this, ForwardEvent<MainWindow, &MainWindow::OnCommand>,
                         button->ControlId());
@@ -205,9 +188,12 @@ void MainWindow::AddInitialOutputFolder()
     if (length == 0 || length >= MAX_PATH) folder[0] = L'\0';
     size_t end = wcslen(folder);
     if (end > 0 && folder[end - 1] == L'\\') folder[end - 1] = L'\0';
-    LRESULT index =
-        SendMessageW(outputBox_->Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder));
-    SendMessageW(outputBox_->Handle(), CB_SETCURSEL, index, 0);
+    AddOutputFolder(folder);
+}
+
+void MainWindow::AddOutputFolder(const wchar_t* folder)
+{
+    outputBox_->SetCurSel(outputBox_->AddString(folder));
 }
 
 void MainWindow::OnCommand(EventRecord& record)
@@ -242,7 +228,7 @@ void MainWindow::Find()
     wchar_t folder[MAX_PATH];
     folderBrowser_->CopyPath(folder, MAX_PATH);
     folder[MAX_PATH - 1] = L'\0';
-    fileList_->includeSubFolders = (SendMessageW(subFolder_->Handle(), BM_GETCHECK, 0, 0) & 1) != 0;
+    fileList_->includeSubFolders = (subFolder_->GetCheck() & 1) != 0;
     fileList_->SetFolderAndSearch(folder);
     UpdateIdleControls();
     UpdateStatusBar();
@@ -254,9 +240,7 @@ void MainWindow::Browse()
     wchar_t folder[MAX_PATH];
     folderBrowser_->CopyPath(folder, MAX_PATH);
     folder[MAX_PATH - 1] = L'\0';
-    LRESULT index =
-        SendMessageW(outputBox_->Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder));
-    SendMessageW(outputBox_->Handle(), CB_SETCURSEL, index, 0);
+    AddOutputFolder(folder);
 }
 
 // Labels and the check box take the window's own button-face brush. On the handheld that was
@@ -381,32 +365,12 @@ std::wstring MainWindow::WindowRunHost::OutputFolder() const
     return folder;
 }
 
-HMENU MainWindow::CommandMenu() const
-{
-    return CommandBar() ? CommandBar_GetMenu(CommandBar()->Handle(), 0) : nullptr;
-}
-
-void MainWindow::EnableCommand(int id, bool enable)
-{
-    HMENU menu = CommandMenu();
-    if (menu) EnableMenuItem(menu, id, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
-}
-
 void MainWindow::UpdateIdleControls()
 {
-    find_->Enable();
     EnableCommand(IDC_FIND, true);
-    const bool hasRows = SendMessageW(fileList_->Handle(), LVM_GETITEMCOUNT, 0, 0) != 0;
-    for (ButtonCtrl* button : {convert_, convertAll_}) {
-        if (hasRows) {
-            button->Enable();
-        } else {
-            button->Disable();
-        }
-    }
+    const bool hasRows = fileList_->RowCount() != 0;
     EnableCommand(IDC_CONVERT, hasRows);
     EnableCommand(IDC_CONVERT_ALL, hasRows);
-    browse_->Enable();
     EnableCommand(IDC_BROWSE, true);
     subFolder_->Enable();
     outputBox_->Enable();
@@ -416,7 +380,6 @@ void MainWindow::UpdateIdleControls()
 
 void MainWindow::UpdateBusyControls()
 {
-    for (ButtonCtrl* button : {find_, convert_, convertAll_, browse_}) button->Disable();
     for (int id : {IDC_FIND, IDC_CONVERT, IDC_CONVERT_ALL, IDC_BROWSE}) EnableCommand(id, false);
     subFolder_->Disable();
     outputBox_->Disable();

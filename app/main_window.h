@@ -5,22 +5,23 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/about_dialog.h"
 #include "conversion/win32/batch_run.h"
 #include "conversion/win32/progress_pacer.h"
+#include "dialogs/dir_tree_dialog.h"
+#include "filelist/file_list.h"
 #include "framework/application_view.h"
+#include "framework/controls/button_ctrl.h"
+#include "framework/controls/combo_box_ctrl.h"
+#include "framework/controls/static_ctrl.h"
+#include "framework/graphics/font.h"
 
 class Application;
-class ButtonCtrl;
-class ComboBoxCtrl;
-class DirTreeDialog;
-class EAboutDialog;
-class FileList;
-class Font;
-class StaticCtrl;
 class DeviceInfoSource;
 
 class MainWindow : public ApplicationView {
@@ -46,7 +47,7 @@ public:
     DirTreeDialog& FolderBrowser() { return *folderBrowser_; }
     EAboutDialog& AboutDialog() { return *about_; }
     // The command bar's menu, whose items follow the buttons' enabled state.
-    HMENU CommandMenu() const;
+    HMENU CommandMenu() const { return Menu() != nullptr ? Menu()->Menu() : nullptr; }
     // The clock that paces the painting of a run's progress; tests give one that stands still.
     void SetProgressClock(ProgressPacer::Clock clock) { runHost_.SetClock(std::move(clock)); }
 
@@ -97,20 +98,24 @@ private:
     LRESULT OnClose(MessageRecord& record);
     // True when a run is going on: the close is then held until the run has ended.
     bool HoldCloseForRun();
-    void EnableCommand(int id, bool enable);
+    // Adds the folder to the output-folder box and selects it.
+    void AddOutputFolder(const wchar_t* folder);
 
-    Font* font_ = nullptr;
-    EAboutDialog* about_ = nullptr;
-    DirTreeDialog* folderBrowser_ = nullptr;
-    ButtonCtrl* find_ = nullptr;
-    ButtonCtrl* convert_ = nullptr;
-    ButtonCtrl* convertAll_ = nullptr;
-    ButtonCtrl* stop_ = nullptr;
-    ButtonCtrl* browse_ = nullptr;
-    ButtonCtrl* subFolder_ = nullptr;
-    StaticCtrl* outputLabel_ = nullptr;
-    ComboBoxCtrl* outputBox_ = nullptr;
-    FileList* fileList_ = nullptr;
+    // Declared in the reverse of the order of their deletion: the About dialog first, then
+    // the folder browser, the five buttons, the check box, the label, the output-folder box,
+    // the file list and last the font they all use.
+    std::unique_ptr<Font> font_;
+    std::unique_ptr<FileList> fileList_;
+    std::unique_ptr<ComboBoxCtrl> outputBox_;
+    std::unique_ptr<StaticCtrl> outputLabel_;
+    std::unique_ptr<ButtonCtrl> subFolder_;
+    std::unique_ptr<ButtonCtrl> browse_;
+    std::unique_ptr<ButtonCtrl> stop_;
+    std::unique_ptr<ButtonCtrl> convertAll_;
+    std::unique_ptr<ButtonCtrl> convert_;
+    std::unique_ptr<ButtonCtrl> find_;
+    std::unique_ptr<DirTreeDialog> folderBrowser_;
+    std::unique_ptr<EAboutDialog> about_;
     WindowRunHost runHost_{*this};
     bool stopRequest_ = false;
     bool running_ = false;

@@ -66,6 +66,7 @@ DirTreeDialog::DirTreeDialog(Window* owner, AttributeList& attributes)
 
 DirTreeDialog::~DirTreeDialog()
 {
+    ReleaseWindow();
     ReleaseTree();
     delete[] selectedPath;
 }
@@ -179,7 +180,7 @@ void DirTreeDialog::Fill(HTREEITEM parent, const wchar_t* folderPath)
             children.hItem = item;
             children.cChildren = expandable ? 1 : 0;
             children.lParam = expandable ? kUnread : kRead;
-            TreeView_SetItem(tree->Handle(), &children);
+            tree->SetItem(&children);
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
@@ -188,7 +189,7 @@ void DirTreeDialog::Fill(HTREEITEM parent, const wchar_t* folderPath)
     done.hItem = parent;
     done.cChildren = any ? 1 : 0;
     done.lParam = kRead;
-    TreeView_SetItem(tree->Handle(), &done);
+    tree->SetItem(&done);
 }
 
 // The root is "\"; any other folder is "\" and the item names from the root down, joined

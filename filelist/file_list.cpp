@@ -72,8 +72,10 @@ FileList::FileList(Window* owner, AttributeList& attributes)
     Connect(Key::OnColumnClick, this, ForwardEvent<FileList, &FileList::SortByColumn>, 0);
 }
 
+// The rows point at the entries: the list window goes before them.
 FileList::~FileList()
 {
+    ReleaseWindow();
     delete entries;
 }
 
