@@ -216,7 +216,7 @@ void MainWindow::OnCommand(EventRecord& record)
             break;
         case IDC_EXIT:
             // During a run the request must be seen before the next file, not queued behind it.
-            if (!HoldCloseForRun()) PostMessageW(Handle(), WM_CLOSE, 0, 0);
+            if (!HoldCloseForRun()) RequestClose();
             break;
     }
     UpdateWindow(Handle());
@@ -304,7 +304,7 @@ void MainWindow::WindowRunHost::EnterIdleState()
     window_.running_ = false;
     if (window_.closePending_) {
         window_.closePending_ = false;
-        PostMessageW(window_.Handle(), WM_CLOSE, 0, 0);
+        window_.RequestClose();
     }
 }
 

@@ -375,6 +375,12 @@ void Window::SetWindowId(int32_t id)
     }
 }
 
+void Window::RequestClose()
+{
+    assert(IsWindow(handle_));
+    PostMessageW(handle_, WM_CLOSE, 0, 0);
+}
+
 void Window::SetFont(HFONT font, BOOL redraw)
 {
     assert(IsWindow(handle_));

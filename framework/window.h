@@ -50,6 +50,8 @@ public:
     // values, so an ID could name an unrelated window.
     void DispatchEvent(int32_t event, UINT_PTR id, LONG_PTR value, MessageRecord* record);
 
+    // Posts WM_CLOSE: the window is asked to close once the message at hand is done.
+    void RequestClose();
     // The window's font (WM_SETFONT) and text.
     void SetFont(HFONT font, BOOL redraw = TRUE);
     int WindowText(wchar_t* buffer, int size) const;
