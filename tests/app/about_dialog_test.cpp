@@ -5,6 +5,7 @@
 
 #include "app/about_dialog.h"
 #include "app/resource_ids.h"
+#include "glimmer_version.h"
 #include "tests/app/about_view.h"
 #include "tests/app/app_fixture.h"
 
@@ -39,7 +40,7 @@ TEST_F(GlimmerAbout, ShowsNameVersionAndFiguresInEnglish)
     AboutView view = ShowAbout();
     EXPECT_EQ(L"About", view.caption);
     EXPECT_EQ(L"Korvel Glimmer for Windows CE", view.lines[IDC_ABOUT_NAME]);
-    EXPECT_EQ(L"Version 0.12", view.lines[IDC_ABOUT_VERSION]);
+    EXPECT_EQ(L"Version " GLIMMER_VERSION, view.lines[IDC_ABOUT_VERSION]);
     EXPECT_NE(L"", view.lines[IDC_ABOUT_LINE_3]);
     EXPECT_EQ(L"", view.lines[IDC_ABOUT_LINE_4]) << "no string: the template's text stays";
     EXPECT_EQ(L"", view.lines[IDC_ABOUT_LINE_5]);
