@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: setup run test native windows test-native test-windows fuzz bench screenshots clean web web-site test-web
+.PHONY: setup run test native windows test-native test-windows fuzz bench screenshots clean web web-site test-web install uninstall
 
 setup:
 	@scripts/setup
@@ -66,6 +66,16 @@ bench: setup
 # The README's screenshots, taken anew by the end-to-end run of the current program.
 screenshots: windows
 	@scripts/screenshots
+
+# Installs glimmer-convert, the glimmer launcher with glimmer.exe, the manual pages, the desktop
+# entry and its icons under PREFIX (default /usr/local; DESTDIR is honoured); sudo only when
+# PREFIX cannot be written. Uninstall removes exactly what the installation there put in.
+PREFIX ?= /usr/local
+install: setup
+	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" JOBS="$(JOBS)" scripts/installation install
+
+uninstall:
+	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" scripts/installation uninstall
 
 clean:
 	rm -rf build out

@@ -1,18 +1,22 @@
 #!/usr/bin/env python3
-"""Draws Glimmer's icons and writes them as .ico files (16 and 32 pixels, 32-bit colour).
+"""Draws Glimmer's icons and writes them as .ico files (16 and 32 pixels, 32-bit colour), and
+the program's icon as PNG files in the sizes of a desktop icon theme.
 
 Each picture is a list of filled shapes in a 0..1 square, rasterised with 4 x 4
-supersampling so both sizes come from one drawing. Running the script again gives
+supersampling so every size comes from one drawing. Running the script again gives
 byte-identical files.
     scripts/make_icons.py [output folder]   (default: app/icons)
     scripts/make_icons.py --check [folder]  exit status 1 when the files there differ
+    scripts/make_icons.py --theme FOLDER    FOLDER/hicolor/NxN/apps/glimmer.png for each size
 """
 import math
 import os
 import struct
 import sys
+import zlib
 
 SIZES = (16, 32)
+THEME_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 SUPERSAMPLE = 4
 
 
@@ -165,8 +169,30 @@ def ico(shapes):
     return out + b"".join(data for _, data in images)
 
 
+def png(rows, size):
+    """An 8-bit RGBA PNG: no filter on any row, one deflate stream, no time or text chunks."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    raw = b"".join(b"\0" + bytes(c for b, g, r, a in row for c in (r, g, b, a)) for row in rows)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
+            chunk(b"IEND", b""))
+
+
+def write_theme(folder):
+    for size in THEME_SIZES:
+        apps = os.path.join(folder, "hicolor", "%dx%d" % (size, size), "apps")
+        os.makedirs(apps, exist_ok=True)
+        with open(os.path.join(apps, "glimmer.png"), "wb") as f:
+            f.write(png(render(CAMERA, size), size))
+
+
 def main():
     args = sys.argv[1:]
+    if len(args) == 2 and args[0] == "--theme":
+        write_theme(args[1])
+        return 0
     check = bool(args) and args[0] == "--check"
     if check:
         args = args[1:]
