@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: setup run test native windows test-native test-windows fuzz bench screenshots clean web web-site test-web install uninstall
+.PHONY: setup run test native windows test-native test-windows fuzz bench screenshots clean web web-site test-web install uninstall dist
 
 setup:
 	@scripts/setup
@@ -76,6 +76,12 @@ install: setup
 
 uninstall:
 	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" scripts/installation uninstall
+
+# The source tarball and the Windows zip of the commit checked out, named with the version and
+# the same bytes for the same commit, into DIST_DIR (default build/dist).
+DIST_DIR ?= build/dist
+dist: setup
+	@JOBS="$(JOBS)" scripts/dist "$(DIST_DIR)"
 
 clean:
 	rm -rf build out

@@ -13,6 +13,9 @@ if(WIN32)
   if(TARGET glimmer)
     install(TARGETS glimmer RUNTIME DESTINATION ${GLIMMER_INSTALL_PROGRAM_DIR})
   endif()
+  # The README of the Windows download (scripts/dist), with the line ends Notepad expects.
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/README-windows.txt.in
+                 ${PROJECT_BINARY_DIR}/packaging/README.txt @ONLY NEWLINE_STYLE CRLF)
   return()
 endif()
 
