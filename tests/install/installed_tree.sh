@@ -146,18 +146,19 @@ else
   while ! has_window && kill -0 "$start_pid" 2>/dev/null && [ "$SECONDS" -lt "$end" ]; do
     sleep 1
   done
+  # The launcher's Wine prefixes are named from GLIMMER_WINEPREFIX.
   if has_window; then
-    drive=$(readlink "$wineprefix/dosdevices/g:")
+    drive=$(readlink "$wineprefix"*/dosdevices/g:)
     [ "$drive" = "$scratch/card" ] || fail "Glimmer's device is '$drive', not the folder picked"
   else
     fail "no Glimmer window from the menu start: $(cat "$scratch/start.log")"
   fi
-  WINEPREFIX=$wineprefix wineserver -k 2>/dev/null
+  for used in "$wineprefix"*/; do WINEPREFIX=$used wineserver -k 2>/dev/null; done
   end=$((SECONDS + 60))
   while kill -0 "$start_pid" 2>/dev/null && [ "$SECONDS" -lt "$end" ]; do sleep 0.5; done
   kill "$start_pid" 2>/dev/null
   wait "$start_pid" 2>/dev/null
-  WINEPREFIX=$wineprefix wineserver -w 2>/dev/null
+  for used in "$wineprefix"*/; do WINEPREFIX=$used wineserver -w 2>/dev/null; done
 fi
 
 # ---- Installing again over an older installation, then uninstalling.
