@@ -8,13 +8,13 @@
 
 #include "conversion/byte_streams.h"
 
-// The first four bytes of every CAM file.
+// The first four bytes of every CAM file (the format's own name for them, kept as written).
 constexpr unsigned char CAM_MAGIC[4] = {0x07, 0x20, 0x4D, 0x4D};
 
 // Entry holding a baseline picture as pieces: two quantisation tables and three scans.
-constexpr uint16_t CAM_TAG_SCANS = 3;
+constexpr uint16_t kCamTagScans = 3;
 // Entry holding a complete JPEG file.
-constexpr uint16_t CAM_TAG_JPEG = 4;
+constexpr uint16_t kCamTagJpeg = 4;
 
 // One directory entry. Lengths are unsigned: the camera's 32-bit field may exceed 2 GiB.
 struct CamEntry {

@@ -101,8 +101,7 @@ constexpr unsigned char kChromaAcValues[162] = {
 //   code counts               16 bytes
 //   values                    as many as the counts add up to
 template <size_t V>
-constexpr Segment<2 + 2 + 1 + 16 + V> Dht(unsigned char class_and_id,
-                                          const unsigned char (&bits)[16],
+constexpr Segment<2 + 2 + 1 + 16 + V> Dht(unsigned char classAndId, const unsigned char (&bits)[16],
                                           const unsigned char (&values)[V])
 {
     constexpr size_t length = 2 + 1 + 16 + V;
@@ -111,7 +110,7 @@ constexpr Segment<2 + 2 + 1 + 16 + V> Dht(unsigned char class_and_id,
     segment.bytes[1] = 0xC4;
     segment.bytes[2] = static_cast<unsigned char>(length >> 8);
     segment.bytes[3] = static_cast<unsigned char>(length & 0xFF);
-    segment.bytes[4] = class_and_id;
+    segment.bytes[4] = classAndId;
     for (size_t i = 0; i < 16; ++i) {
         segment.bytes[5 + i] = bits[i];
     }
@@ -256,10 +255,10 @@ ConversionResult WriteJfif(JpegOutput& out, CamInput& cam)
 
 ConversionResult WritePicture(const CamDirectory& directory, CamInput& cam, JpegOutput& out)
 {
-    if (const CamEntry* jpeg = FindEntry(directory, cam, CAM_TAG_JPEG)) {
+    if (const CamEntry* jpeg = FindEntry(directory, cam, kCamTagJpeg)) {
         return WriteWholeImage(out, cam, jpeg->length);
     }
-    if (FindEntry(directory, cam, CAM_TAG_SCANS) != nullptr) {
+    if (FindEntry(directory, cam, kCamTagScans) != nullptr) {
         return WriteJfif(out, cam);
     }
     return ConversionResult::NoPicture;

@@ -54,9 +54,9 @@ bool HasListedSubFolder(const wchar_t* folderPath)
 // OnInitDialog). Control 1 would be the desktop template's OK button.
 DirTreeDialog::DirTreeDialog(Window* owner, AttributeList& attributes)
     : ModalDialog(owner, attributes.Add(Key::FocusId, 0).Add(Key::Template, BrowserTemplate())),
-      selectedPath(nullptr),
-      tree(nullptr),
-      images(nullptr)
+      selectedPath_(nullptr),
+      tree_(nullptr),
+      images_(nullptr)
 {
     AddEventHandler(Key::OnAction, IDOK, this, ForwardEvent<DirTreeDialog, &DirTreeDialog::OnOk>,
                     0);
@@ -68,63 +68,63 @@ DirTreeDialog::~DirTreeDialog()
 {
     ReleaseWindow();
     ReleaseTree();
-    delete[] selectedPath;
+    delete[] selectedPath_;
 }
 
 void DirTreeDialog::CopyPath(wchar_t* destination, size_t count) const
 {
-    if (selectedPath != nullptr)
-        wcsncpy(destination, selectedPath, count);
+    if (selectedPath_ != nullptr)
+        wcsncpy(destination, selectedPath_, count);
     else if (count > 0)
         destination[0] = L'\0';
 }
 
 LRESULT DirTreeDialog::OnInitDialog(MessageRecord& record)
 {
-    delete[] selectedPath;
-    selectedPath = nullptr;
+    delete[] selectedPath_;
+    selectedPath_ = nullptr;
     ModalDialog::OnInitDialog(record);
 
     ReleaseTree();
-    tree = new (std::nothrow) TreeViewCtrl(this, GetDlgItem(Handle(), kTreeId));
-    if (tree == nullptr) return 0;
-    images = new (std::nothrow) ImageListHolder(16, 16, ILC_MASK, 0, 5);
-    if (images != nullptr && images->Handle() != nullptr) {
+    tree_ = new (std::nothrow) TreeViewCtrl(this, GetDlgItem(Handle(), kTreeId));
+    if (tree_ == nullptr) return 0;
+    images_ = new (std::nothrow) ImageListHolder(16, 16, ILC_MASK, 0, 5);
+    if (images_ != nullptr && images_->Handle() != nullptr) {
         for (int id : kIconIds) {
             HICON icon = static_cast<HICON>(
                 LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
-            images->AddIcon(icon);
+            images_->AddIcon(icon);
             DestroyIcon(icon);
         }
-        tree->SetImageList(images->Handle(), TVSIL_NORMAL);
+        tree_->SetImageList(images_->Handle(), TVSIL_NORMAL);
     }
 
     wchar_t rootName[kDeviceNameLength];
     GetDeviceName(rootName);
-    HTREEITEM root = tree->InsertItem(nullptr, TVI_ROOT, rootName, kRootImage, kRootImage);
+    HTREEITEM root = tree_->InsertItem(nullptr, TVI_ROOT, rootName, kRootImage, kRootImage);
 
     ShowWaitCursor();
-    tree->SetRedraw(FALSE);
+    tree_->SetRedraw(FALSE);
     Fill(root, L"\\");
-    tree->SetRedraw(TRUE);
+    tree_->SetRedraw(TRUE);
     RestoreCursor();
-    tree->Expand(root, TVE_EXPAND);
+    tree_->Expand(root, TVE_EXPAND);
     // The arrow keys must move in the tree at once. Focused while still empty, it would have
     // no item to put its caret on, and the keys would do nothing until the user clicked.
-    SetFocus(tree->Handle());
+    SetFocus(tree_->Handle());
     return 0;
 }
 
 void DirTreeDialog::EndModal(INT_PTR)
 {
-    EndDialog(Handle(), selectedPath != nullptr ? 1 : 2);
+    EndDialog(Handle(), selectedPath_ != nullptr ? 1 : 2);
     ReleaseTree();
 }
 
 void DirTreeDialog::OnOk(EventRecord&)
 {
-    if (tree == nullptr) return;
-    HTREEITEM selection = tree->GetSelectedItem();
+    if (tree_ == nullptr) return;
+    HTREEITEM selection = tree_->GetSelectedItem();
     if (selection == nullptr) return;
     wchar_t path[kLongPath];
     if (!ItemPath(selection, path, kLongPath)) return;
@@ -132,22 +132,22 @@ void DirTreeDialog::OnOk(EventRecord&)
         ShowFatal(Handle(), Pick(kPathTooLong), path);
         return;
     }
-    delete[] selectedPath;
-    selectedPath = new (std::nothrow) wchar_t[MAX_PATH];
-    if (selectedPath == nullptr) return;
-    wcscpy(selectedPath, path);
+    delete[] selectedPath_;
+    selectedPath_ = new (std::nothrow) wchar_t[MAX_PATH];
+    if (selectedPath_ == nullptr) return;
+    wcscpy(selectedPath_, path);
     EndModal(1);
 }
 
 void DirTreeDialog::OnItemExpanding(EventRecord& record)
 {
     const NMTREEVIEWW* change = reinterpret_cast<const NMTREEVIEWW*>(record.message->lParam);
-    if (tree == nullptr || (change->action & TVE_EXPAND) == 0) return;
+    if (tree_ == nullptr || (change->action & TVE_EXPAND) == 0) return;
     HTREEITEM item = change->itemNew.hItem;
     TVITEMW state = {};
     state.mask = TVIF_PARAM;
     state.hItem = item;
-    if (!tree->GetItem(&state) || state.lParam != kUnread) return;
+    if (!tree_->GetItem(&state) || state.lParam != kUnread) return;
     wchar_t path[kLongPath];
     if (!ItemPath(item, path, kLongPath) || wcslen(path) >= MAX_PATH) return;
     ShowWaitCursor();
@@ -167,8 +167,8 @@ void DirTreeDialog::Fill(HTREEITEM parent, const wchar_t* folderPath)
     if (search != INVALID_HANDLE_VALUE) {
         do {
             if (!IsListedFolder(found)) continue;
-            HTREEITEM item = tree->InsertItem(parent, TVI_FIRST, found.cFileName, kFolderImage,
-                                              kOpenFolderImage);
+            HTREEITEM item = tree_->InsertItem(parent, TVI_FIRST, found.cFileName, kFolderImage,
+                                               kOpenFolderImage);
             if (item == nullptr) continue;
             any = true;
             wchar_t subFolder[MAX_PATH];
@@ -180,7 +180,7 @@ void DirTreeDialog::Fill(HTREEITEM parent, const wchar_t* folderPath)
             children.hItem = item;
             children.cChildren = expandable ? 1 : 0;
             children.lParam = expandable ? kUnread : kRead;
-            tree->SetItem(&children);
+            tree_->SetItem(&children);
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
@@ -189,23 +189,23 @@ void DirTreeDialog::Fill(HTREEITEM parent, const wchar_t* folderPath)
     done.hItem = parent;
     done.cChildren = any ? 1 : 0;
     done.lParam = kRead;
-    tree->SetItem(&done);
+    tree_->SetItem(&done);
 }
 
 // The root is "\"; any other folder is "\" and the item names from the root down, joined
 // with "\". The root's display name never becomes part of the path.
 bool DirTreeDialog::ItemPath(HTREEITEM item, wchar_t* path, size_t capacity) const
 {
-    HTREEITEM root = tree->GetRootItem();
+    HTREEITEM root = tree_->GetRootItem();
     if (item == root) {
         wcscpy(path, L"\\");
         return true;
     }
     size_t length = 0;
     path[0] = L'\0';
-    for (; item != nullptr && item != root; item = tree->GetParentItem(item)) {
+    for (; item != nullptr && item != root; item = tree_->GetParentItem(item)) {
         wchar_t name[MAX_PATH];
-        if (!tree->GetItemText(item, name, MAX_PATH)) return false;
+        if (!tree_->GetItemText(item, name, MAX_PATH)) return false;
         const size_t nameLength = wcslen(name);
         if (length + nameLength + 1 >= capacity) return false;
         wmemmove(path + nameLength + 1, path, length + 1);
@@ -218,9 +218,9 @@ bool DirTreeDialog::ItemPath(HTREEITEM item, wchar_t* path, size_t capacity) con
 
 void DirTreeDialog::ReleaseTree()
 {
-    if (tree != nullptr && IsWindow(tree->Handle())) tree->SetImageList(nullptr, TVSIL_NORMAL);
-    delete tree;
-    tree = nullptr;
-    delete images;
-    images = nullptr;
+    if (tree_ != nullptr && IsWindow(tree_->Handle())) tree_->SetImageList(nullptr, TVSIL_NORMAL);
+    delete tree_;
+    tree_ = nullptr;
+    delete images_;
+    images_ = nullptr;
 }

@@ -24,7 +24,7 @@ public:
     void CopyPath(wchar_t* destination, size_t count) const;
 
     // The path chosen with OK, or none while the dialog runs and after Cancel.
-    const wchar_t* SelectedPath() const { return selectedPath; }
+    const wchar_t* SelectedPath() const { return selectedPath_; }
 
     LRESULT OnInitDialog(MessageRecord& record) override;
     void EndModal(INT_PTR value) override;
@@ -36,7 +36,7 @@ private:
     bool ItemPath(HTREEITEM item, wchar_t* path, size_t capacity) const;
     void ReleaseTree();
 
-    wchar_t* selectedPath;
-    TreeViewCtrl* tree;
-    ImageListHolder* images;
+    wchar_t* selectedPath_;
+    TreeViewCtrl* tree_;
+    ImageListHolder* images_;
 };

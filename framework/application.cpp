@@ -7,10 +7,10 @@
 
 namespace {
 
-HINSTANCE g_previousInstance = nullptr;
-const wchar_t* g_commandLine = L"";
-int g_showCommand = SW_SHOWNORMAL;
-ApplicationView* g_mainView = nullptr;
+HINSTANCE previousInstance = nullptr;
+const wchar_t* programCommandLine = L"";
+int startShowCommand = SW_SHOWNORMAL;
+ApplicationView* mainView = nullptr;
 
 }  // namespace
 
@@ -18,35 +18,35 @@ void SetProgramArguments(HINSTANCE instance, HINSTANCE previous, const wchar_t* 
                          int showCommand)
 {
     SetProgramInstance(instance);
-    g_previousInstance = previous;
-    g_commandLine = commandLine != nullptr ? commandLine : L"";
-    g_showCommand = showCommand;
-    g_mainView = nullptr;
+    previousInstance = previous;
+    programCommandLine = commandLine != nullptr ? commandLine : L"";
+    startShowCommand = showCommand;
+    mainView = nullptr;
 }
 
 HINSTANCE ProgramPreviousInstance()
 {
-    return g_previousInstance;
+    return previousInstance;
 }
 
 const wchar_t* ProgramCommandLine()
 {
-    return g_commandLine;
+    return programCommandLine;
 }
 
 int ProgramShowCommand()
 {
-    return g_showCommand;
+    return startShowCommand;
 }
 
 ApplicationView* MainView()
 {
-    return g_mainView;
+    return mainView;
 }
 
 void SetMainView(ApplicationView* view)
 {
-    g_mainView = view;
+    mainView = view;
 }
 
 Application::Application(const wchar_t* programName, LONG_PTR firstValue, LONG_PTR secondValue)
@@ -55,7 +55,7 @@ Application::Application(const wchar_t* programName, LONG_PTR firstValue, LONG_P
       secondValue_(secondValue),
       ownsWindowMap_(CreateWindowMap())
 {
-    g_mainView = nullptr;
+    mainView = nullptr;
 }
 
 Application::~Application()
@@ -73,7 +73,7 @@ WPARAM Application::Run()
         if (TakeDialogMessage(&message)) {
             continue;
         }
-        if (g_mainView != nullptr && g_mainView->PreTranslate(&message) != 0) {
+        if (mainView != nullptr && mainView->PreTranslate(&message) != 0) {
             continue;
         }
         TranslateMessage(&message);

@@ -3,16 +3,16 @@
 
 namespace {
 
-HINSTANCE g_instance = nullptr;
+HINSTANCE instanceHandle = nullptr;
 
 }  // namespace
 
 HINSTANCE ProgramInstance()
 {
-    return g_instance != nullptr ? g_instance : GetModuleHandleW(nullptr);
+    return instanceHandle != nullptr ? instanceHandle : GetModuleHandleW(nullptr);
 }
 
 void SetProgramInstance(HINSTANCE instance)
 {
-    g_instance = instance;
+    instanceHandle = instance;
 }

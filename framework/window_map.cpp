@@ -9,13 +9,13 @@
 
 namespace {
 
-HashTable* g_windowMap = nullptr;
+HashTable* windowMap = nullptr;
 
 }  // namespace
 
 bool CreateWindowMap()
 {
-    if (g_windowMap != nullptr) {
+    if (windowMap != nullptr) {
         return false;
     }
     HashTable* map = new (std::nothrow) HashTable(kWindowMapBuckets);
@@ -26,39 +26,39 @@ bool CreateWindowMap()
         delete map;
         return false;
     }
-    g_windowMap = map;
+    windowMap = map;
     return true;
 }
 
 void DestroyWindowMap()
 {
-    delete g_windowMap;
-    g_windowMap = nullptr;
+    delete windowMap;
+    windowMap = nullptr;
 }
 
 HashTable* WindowMap()
 {
-    return g_windowMap;
+    return windowMap;
 }
 
 bool EnterWindowObject(HWND handle, Window* object)
 {
-    return g_windowMap != nullptr && g_windowMap->InsertPointer(handle, object);
+    return windowMap != nullptr && windowMap->InsertPointer(handle, object);
 }
 
 void RemoveWindowObject(HWND handle)
 {
-    if (g_windowMap != nullptr) {
-        g_windowMap->RemovePointer(handle);
+    if (windowMap != nullptr) {
+        windowMap->RemovePointer(handle);
     }
 }
 
 Window* FindWindowObject(HWND handle)
 {
-    if (g_windowMap == nullptr || handle == nullptr) {
+    if (windowMap == nullptr || handle == nullptr) {
         return nullptr;
     }
-    return static_cast<Window*>(g_windowMap->FindPointer(handle));
+    return static_cast<Window*>(windowMap->FindPointer(handle));
 }
 
 LRESULT CALLBACK FrameworkWindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)

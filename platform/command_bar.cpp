@@ -404,23 +404,23 @@ bool HandleModeKey(HWND bar, CommandBarState& state, WPARAM key)
     return true;
 }
 
-void HandleKeyAction(HWND bar, CommandBarState& state, WPARAM action, LPARAM entry)
+void HandleKeyAction(HWND bar, CommandBarState& state, KeyAction action, LPARAM entry)
 {
     SyncButtons(bar, state);
     if (state.buttons.empty()) {
         return;
     }
     switch (action) {
-        case kEnterKeyMode:
+        case KeyAction::EnterKeyMode:
             SetHot(bar, state, 0);
             break;
-        case kToggleKeyMode:
+        case KeyAction::ToggleKeyMode:
             SetHot(bar, state, state.hotButton >= 0 ? -1 : 0);
             break;
-        case kLeaveKeyMode:
+        case KeyAction::LeaveKeyMode:
             SetHot(bar, state, -1);
             break;
-        case kOpenEntry:
+        case KeyAction::OpenEntry:
             SetHot(bar, state, -1);
             TrackEntry(bar, static_cast<int>(entry), true);
             break;
@@ -510,7 +510,7 @@ LRESULT CALLBACK BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, U
             if (state->hotButton >= 0) {
                 int entry = EntryForMnemonic(bar, static_cast<wchar_t>(wParam));
                 if (entry >= 0) {
-                    HandleKeyAction(bar, *state, kOpenEntry, entry);
+                    HandleKeyAction(bar, *state, KeyAction::OpenEntry, entry);
                 }
                 return 0;
             }
@@ -524,7 +524,7 @@ LRESULT CALLBACK BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, U
             return DefSubclassProc(bar, message, wParam, lParam);
         default:
             if (message == KeyMessage()) {
-                HandleKeyAction(bar, *state, wParam, lParam);
+                HandleKeyAction(bar, *state, static_cast<KeyAction>(wParam), lParam);
                 return 0;
             }
             break;

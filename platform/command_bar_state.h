@@ -33,7 +33,7 @@ struct CommandBarState {
 constexpr DWORD kCloseBox = 0x8000;
 
 // Actions carried by the key message (wParam) that the keyboard hook sends on to a bar.
-enum KeyAction : WPARAM { kEnterKeyMode = 1, kToggleKeyMode, kLeaveKeyMode, kOpenEntry };
+enum class KeyAction : WPARAM { EnterKeyMode = 1, ToggleKeyMode, LeaveKeyMode, OpenEntry };
 
 // The registered message by which the keyboard hook hands a key over to a bar.
 UINT KeyMessage();

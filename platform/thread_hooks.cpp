@@ -20,11 +20,11 @@ thread_local ThreadHooks hooks;
 
 // The message loop dispatches the rewritten message to the bar, so no pop-up is ever
 // opened from inside the hook.
-void Redirect(MSG& message, HWND bar, WPARAM action, LPARAM entry)
+void Redirect(MSG& message, HWND bar, KeyAction action, LPARAM entry)
 {
     message.hwnd = bar;
     message.message = KeyMessage();
-    message.wParam = action;
+    message.wParam = static_cast<WPARAM>(action);
     message.lParam = entry;
 }
 
@@ -47,7 +47,7 @@ void LeaveKeyModeExcept(HWND keep)
     for (HWND bar : hooks.bars) {
         CommandBarState* state = StateOf(bar);
         if (bar != keep && state && state->hotButton >= 0) {
-            SendMessageW(bar, KeyMessage(), kLeaveKeyMode, 0);
+            SendMessageW(bar, KeyMessage(), static_cast<WPARAM>(KeyAction::LeaveKeyMode), 0);
         }
     }
 }
@@ -68,7 +68,7 @@ void Route(MSG& message)
     bool keyMode = StateOf(bar)->hotButton >= 0;
     if (click) {
         if (keyMode && message.hwnd != bar) {
-            SendMessageW(bar, KeyMessage(), kLeaveKeyMode, 0);
+            SendMessageW(bar, KeyMessage(), static_cast<WPARAM>(KeyAction::LeaveKeyMode), 0);
         }
         return;
     }
@@ -81,7 +81,7 @@ void Route(MSG& message)
             } else {
                 hooks.altAlone = false;
                 if (message.wParam == VK_F10 && GetKeyState(VK_SHIFT) >= 0) {
-                    Redirect(message, bar, kToggleKeyMode, 0);
+                    Redirect(message, bar, KeyAction::ToggleKeyMode, 0);
                     return;
                 }
             }
@@ -90,7 +90,7 @@ void Route(MSG& message)
         case WM_KEYUP:
             if (message.wParam == VK_MENU && hooks.altAlone) {
                 hooks.altAlone = false;
-                Redirect(message, bar, kEnterKeyMode, 0);
+                Redirect(message, bar, KeyAction::EnterKeyMode, 0);
                 return;
             }
             // No window may see Alt come up: default processing would start the menu mode of
@@ -104,7 +104,7 @@ void Route(MSG& message)
         case WM_SYSCHAR: {
             int entry = EntryForMnemonic(bar, static_cast<wchar_t>(message.wParam));
             if (entry >= 0) {
-                Redirect(message, bar, kOpenEntry, entry);
+                Redirect(message, bar, KeyAction::OpenEntry, entry);
                 return;
             }
             break;
@@ -115,7 +115,7 @@ void Route(MSG& message)
             // waits in the queue for the pop-up's menu loop.
             if (keyMode && (message.wParam == VK_RETURN || message.wParam == VK_DOWN ||
                             message.wParam == VK_UP)) {
-                Redirect(message, bar, kOpenEntry, StateOf(bar)->hotButton);
+                Redirect(message, bar, KeyAction::OpenEntry, StateOf(bar)->hotButton);
                 return;
             }
             break;
@@ -147,7 +147,7 @@ LRESULT CALLBACK ActivationHook(int code, WPARAM wParam, LPARAM lParam)
         if (bar) {
             hooks.altAlone = false;
             if (StateOf(bar)->hotButton >= 0) {
-                SendMessageW(bar, KeyMessage(), kLeaveKeyMode, 0);
+                SendMessageW(bar, KeyMessage(), static_cast<WPARAM>(KeyAction::LeaveKeyMode), 0);
             }
         }
     }

@@ -10,7 +10,7 @@
 
 namespace {
 
-ModalDialog* g_beingCreated = nullptr;
+ModalDialog* beingCreated = nullptr;
 
 // What DialogBoxIndirectParamW reports for a dialog it cannot create.
 constexpr INT_PTR kDialogFailed = -1;
@@ -19,7 +19,7 @@ constexpr INT_PTR kDialogFailed = -1;
 
 ModalDialog* DialogBeingCreated()
 {
-    return g_beingCreated;
+    return beingCreated;
 }
 
 ModalDialog::ModalDialog(Window* owner, const AttributeList& attributes)
@@ -37,14 +37,14 @@ ModalDialog::ModalDialog(Window* owner, const AttributeList& attributes)
 ModalDialog::~ModalDialog()
 {
     ReleaseWindow();
-    if (g_beingCreated == this) {
-        g_beingCreated = nullptr;
+    if (beingCreated == this) {
+        beingCreated = nullptr;
     }
 }
 
 INT_PTR ModalDialog::RunModal()
 {
-    g_beingCreated = this;
+    beingCreated = this;
     const HINSTANCE instance = ProgramInstance();
     const HRSRC resource =
         templateName_ != nullptr ? FindResourceW(instance, templateName_, RT_DIALOG) : nullptr;
@@ -57,8 +57,8 @@ INT_PTR ModalDialog::RunModal()
         const HWND owner = Parent() != nullptr ? Parent()->Handle() : nullptr;
         result = DialogBoxIndirectParamW(instance, dialogTemplate, owner, ModalDialogProc, 0);
     }
-    if (g_beingCreated == this) {
-        g_beingCreated = nullptr;
+    if (beingCreated == this) {
+        beingCreated = nullptr;
     }
     return result;
 }
@@ -108,10 +108,10 @@ LRESULT ModalDialog::HandleCommand(MessageRecord& record)
 
 INT_PTR CALLBACK ModalDialogProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (g_beingCreated != nullptr && message == WM_INITDIALOG) {
-        EnterWindowObject(handle, g_beingCreated);
-        g_beingCreated->SetHandle(handle);
-        g_beingCreated = nullptr;
+    if (beingCreated != nullptr && message == WM_INITDIALOG) {
+        EnterWindowObject(handle, beingCreated);
+        beingCreated->SetHandle(handle);
+        beingCreated = nullptr;
     }
     Window* object = FindWindowObject(handle);
     if (object == nullptr) {

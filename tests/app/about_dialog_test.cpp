@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr std::uint64_t KB = 1024;
+constexpr std::uint64_t kKiB = 1024;
 
 class GlimmerAbout : public MainWindowTest {
 protected:
@@ -27,8 +27,8 @@ protected:
 
     void TypicalDevice()
     {
-        device_.program = StoreFigures{16384 * KB, 5120 * KB};
-        device_.store = StoreFigures{3000 * KB + 100, 1000 * KB + 1000};
+        device_.program = StoreFigures{16384 * kKiB, 5120 * kKiB};
+        device_.store = StoreFigures{3000 * kKiB + 100, 1000 * kKiB + 1000};
     }
 };
 
@@ -58,10 +58,10 @@ TEST_F(GlimmerAbout, ShowsNameVersionAndFiguresInEnglish)
 TEST_F(GlimmerAbout, TwoCardsAreShownAndAThirdIsNot)
 {
     TypicalDevice();
-    device_.AddCard(L"CF Card", 100 * KB, 25 * KB);
+    device_.AddCard(L"CF Card", 100 * kKiB, 25 * kKiB);
     device_.root.push_back({L"Not a card", FILE_ATTRIBUTE_TEMPORARY});
-    device_.AddCard(L"SD Card", 400 * KB, 100 * KB);
-    device_.AddCard(L"Third", 400 * KB, 100 * KB);
+    device_.AddCard(L"SD Card", 400 * kKiB, 100 * kKiB);
+    device_.AddCard(L"Third", 400 * kKiB, 100 * kKiB);
     AboutView view = ShowAbout();
     EXPECT_EQ(L"CF Card: 25/100KB (25%)", view.lines[IDC_ABOUT_CARD_1]);
     EXPECT_EQ(L"SD Card: 100/400KB (25%)", view.lines[IDC_ABOUT_CARD_2]);
@@ -83,9 +83,9 @@ TEST_F(GlimmerAbout, EveryRunReadsTheFiguresAfresh)
 {
     TypicalDevice();
     AboutView first = ShowAbout();
-    device_.program = StoreFigures{8192 * KB, 8192 * KB};
+    device_.program = StoreFigures{8192 * kKiB, 8192 * kKiB};
     device_.store = StoreFigures{1000, 1000};  // less than one kilobyte in all
-    device_.AddCard(L"New Card", 10 * KB, 1 * KB);
+    device_.AddCard(L"New Card", 10 * kKiB, 1 * kKiB);
     AboutView second = ShowAbout();
     EXPECT_EQ(L"Program: 5120/16384KB (31%)", first.lines[IDC_ABOUT_PROGRAM_MEMORY]);
     EXPECT_EQ(L"Program: 8192/8192KB (100%)", second.lines[IDC_ABOUT_PROGRAM_MEMORY]);
@@ -112,10 +112,11 @@ int Overhang(HWND text)
 TEST_F(GlimmerAbout, TheFiguresOfADesktopFitTheirLines)
 {
     // Gigabytes of memory and terabyte drives: figures of eight to ten digits.
-    device_.program = StoreFigures{64ull * KB * KB * KB, 40ull * KB * KB * KB};
-    device_.store = StoreFigures{4ull * KB * KB * KB * KB, 3ull * KB * KB * KB * KB};
-    device_.AddCard(L"Storage Card", 2000ull * KB * KB * KB, 1999ull * KB * KB * KB);
-    device_.AddCard(L"Storage Card2", 2000ull * KB * KB * KB, 1000ull * KB * KB * KB);
+    device_.program = StoreFigures{64ull * kKiB * kKiB * kKiB, 40ull * kKiB * kKiB * kKiB};
+    device_.store =
+        StoreFigures{4ull * kKiB * kKiB * kKiB * kKiB, 3ull * kKiB * kKiB * kKiB * kKiB};
+    device_.AddCard(L"Storage Card", 2000ull * kKiB * kKiB * kKiB, 1999ull * kKiB * kKiB * kKiB);
+    device_.AddCard(L"Storage Card2", 2000ull * kKiB * kKiB * kKiB, 1000ull * kKiB * kKiB * kKiB);
     std::map<int, int> overhang;
     std::map<int, RECT> places;
     RECT dialogArea = {};

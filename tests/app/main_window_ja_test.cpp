@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr std::uint64_t KB = 1024;
+constexpr std::uint64_t kKiB = 1024;
 
 class GlimmerJapanese : public MainWindowTest {};
 
@@ -77,8 +77,8 @@ TEST_F(GlimmerJapanese, StatusBarAndEndNoticesAreJapanese)
 
 TEST_F(GlimmerJapanese, AboutIsJapanese)
 {
-    device_.program = StoreFigures{16384 * KB, 5120 * KB};
-    device_.store = StoreFigures{2000 * KB, 500 * KB};
+    device_.program = StoreFigures{16384 * kKiB, 5120 * kKiB};
+    device_.store = StoreFigures{2000 * kKiB, 500 * kKiB};
     device_.AddCard(L"ｶｰﾄﾞ", 2048000, 1024000);
     AboutView view;
     answerer_.Queue(IDOK, [&](HWND dialog) { view = ReadAbout(dialog); });

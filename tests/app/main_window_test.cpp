@@ -598,21 +598,21 @@ TEST_F(GlimmerMainWindow, ExitWhenIdleClosesTheWindow)
 // Deleting the window while it is up. While the window deletes what it owns, none of its
 // handlers may run: a command for the About box must find nothing (the box may be gone
 // already), and the label colouring, which only its handler does, must not happen.
-HWND g_mainWindow = nullptr;
-HWND g_findButton = nullptr;
-int g_probes = 0;
-bool g_handlerRan = false;
+HWND mainWindow = nullptr;
+HWND findButton = nullptr;
+int probes = 0;
+bool handlerRan = false;
 
 LRESULT CALLBACK ProbeWhileFindIsDestroyed(int code, WPARAM wParam, LPARAM lParam)
 {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->hwnd == g_findButton && call->message == WM_DESTROY) {
-        ++g_probes;
-        SendMessageW(g_mainWindow, WM_COMMAND, IDC_ABOUT, 0);
+    if (code == HC_ACTION && call->hwnd == findButton && call->message == WM_DESTROY) {
+        ++probes;
+        SendMessageW(mainWindow, WM_COMMAND, IDC_ABOUT, 0);
         HDC dc = CreateCompatibleDC(nullptr);
         SetBkMode(dc, OPAQUE);
-        SendMessageW(g_mainWindow, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), 0);
-        g_handlerRan = GetBkMode(dc) == TRANSPARENT;
+        SendMessageW(mainWindow, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), 0);
+        handlerRan = GetBkMode(dc) == TRANSPARENT;
         DeleteDC(dc);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -620,19 +620,19 @@ LRESULT CALLBACK ProbeWhileFindIsDestroyed(int code, WPARAM wParam, LPARAM lPara
 
 TEST_F(GlimmerMainWindow, DeletingTheWindowRunsNoneOfItsHandlers)
 {
-    g_mainWindow = MainHandle();
-    g_findButton = Main().FindButton().Handle();
-    g_probes = 0;
-    g_handlerRan = false;
+    mainWindow = MainHandle();
+    findButton = Main().FindButton().Handle();
+    probes = 0;
+    handlerRan = false;
     const HHOOK hook =
         SetWindowsHookExW(WH_CALLWNDPROC, ProbeWhileFindIsDestroyed, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, hook);
     delete window_;
     window_ = nullptr;
     UnhookWindowsHookEx(hook);
-    EXPECT_EQ(1, g_probes);
-    EXPECT_FALSE(g_handlerRan) << "a handler of the main window ran while it was deleted";
-    EXPECT_FALSE(IsWindow(g_mainWindow));
+    EXPECT_EQ(1, probes);
+    EXPECT_FALSE(handlerRan) << "a handler of the main window ran while it was deleted";
+    EXPECT_FALSE(IsWindow(mainWindow));
     EXPECT_TRUE(answerer_.Shown().empty()) << ShownBoxes(answerer_);
 }
 

@@ -40,12 +40,12 @@ RunResult RunCli(const std::vector<std::string>& args, const std::string& answer
     return result;
 }
 
-void Place(const std::string& test_file, const fs::path& target)
+void Place(const std::string& testFile, const fs::path& target)
 {
     fs::create_directories(target.parent_path());
     // Removed first: the Windows runtime's copy does not overwrite.
     fs::remove(target);
-    fs::copy_file(TestDataPath(test_file), target, fs::copy_options::overwrite_existing);
+    fs::copy_file(TestDataPath(testFile), target, fs::copy_options::overwrite_existing);
 }
 
 void WriteText(const fs::path& target, const std::string& text)
@@ -340,9 +340,9 @@ TEST_F(ConvertRunTest, TheOutputKeepsTheSourcesModificationTime)
     const auto then = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
     fs::last_write_time(in_ / "old.cam", then);
     ASSERT_EQ(Run({in_.string()}).status, ExitStatus::Converted);
-    const auto source_time = fs::last_write_time(in_ / "old.cam");
-    const auto output_time = fs::last_write_time(out_ / "old.jpg");
-    EXPECT_LT(std::chrono::abs(output_time - source_time), std::chrono::seconds(1));
+    const auto sourceTime = fs::last_write_time(in_ / "old.cam");
+    const auto outputTime = fs::last_write_time(out_ / "old.jpg");
+    EXPECT_LT(std::chrono::abs(outputTime - sourceTime), std::chrono::seconds(1));
 }
 
 TEST_F(ConvertRunTest, ProgressGoesToStandardErrorOnlyWhenAsked)

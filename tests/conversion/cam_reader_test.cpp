@@ -73,9 +73,9 @@ TEST(ReadDirectory, RejectsFilesShorterThanTheHeaderAndOtherMagics)
         fclose(cam);
     }
     for (int wrong = 0; wrong < 4; ++wrong) {
-        Bytes cam_bytes = CamHead({{CAM_TAG_JPEG, 0}});
-        cam_bytes[wrong] ^= 0x01;
-        FILE* cam = StreamOf(cam_bytes);
+        Bytes camBytes = CamHead({{kCamTagJpeg, 0}});
+        camBytes[wrong] ^= 0x01;
+        FILE* cam = StreamOf(camBytes);
         CamDirectory directory;
         EXPECT_FALSE(ReadDirectory(directory, cam)) << "magic byte " << wrong << " changed";
         fclose(cam);
@@ -88,15 +88,15 @@ TEST(ReadDirectory, AcceptsAnEmptyDirectoryAndFindsNothingInIt)
     CamDirectory directory;
     ASSERT_TRUE(ReadDirectory(directory, cam));
     EXPECT_EQ(directory.Count(), 0u);
-    EXPECT_EQ(FindEntry(directory, cam, CAM_TAG_JPEG), nullptr);
-    EXPECT_EQ(FindEntry(directory, cam, CAM_TAG_SCANS), nullptr);
+    EXPECT_EQ(FindEntry(directory, cam, kCamTagJpeg), nullptr);
+    EXPECT_EQ(FindEntry(directory, cam, kCamTagScans), nullptr);
     fclose(cam);
 }
 
 TEST(ReadDirectory, ReadsEveryEntryAndStopsAtTheDataArea)
 {
-    Bytes bytes = CamHead({{1, 100}, {0xFFFF, 0xFFFFFFFF}, {CAM_TAG_SCANS, 0x80000000}});
-    const size_t data_start = bytes.size();
+    Bytes bytes = CamHead({{1, 100}, {0xFFFF, 0xFFFFFFFF}, {kCamTagScans, 0x80000000}});
+    const size_t dataStart = bytes.size();
     const Bytes data = Numbered(8);
     bytes.insert(bytes.end(), data.begin(), data.end());
     FILE* cam = StreamOf(bytes);
@@ -107,25 +107,25 @@ TEST(ReadDirectory, ReadsEveryEntryAndStopsAtTheDataArea)
     EXPECT_EQ(directory.Entries()[0].length, 100u);
     EXPECT_EQ(directory.Entries()[1].tag, 0xFFFF);
     EXPECT_EQ(directory.Entries()[1].length, 0xFFFFFFFFu);
-    EXPECT_EQ(directory.Entries()[2].tag, CAM_TAG_SCANS);
+    EXPECT_EQ(directory.Entries()[2].tag, kCamTagScans);
     EXPECT_EQ(directory.Entries()[2].length, 0x80000000u);
-    EXPECT_EQ(Position(cam), static_cast<long long>(data_start));
+    EXPECT_EQ(Position(cam), static_cast<long long>(dataStart));
     fclose(cam);
 }
 
 TEST(ReadDirectory, RejectsADirectoryCutShortAndKeepsNoEntries)
 {
-    const Bytes whole = CamHead({{1, 5}, {CAM_TAG_SCANS, 9}, {CAM_TAG_JPEG, 3}});
+    const Bytes whole = CamHead({{1, 5}, {kCamTagScans, 9}, {kCamTagJpeg, 3}});
     CamDirectory directory;
     // The same directory object first holds a good file's entries, as in a batch.
-    FILE* good = StreamOf(CamHead({{CAM_TAG_JPEG, 1}}));
+    FILE* good = StreamOf(CamHead({{kCamTagJpeg, 1}}));
     ASSERT_TRUE(ReadDirectory(directory, good));
     fclose(good);
     for (size_t cut : {whole.size() - 1, whole.size() - 16, size_t{6 + 7}}) {
         FILE* cam = StreamOf(Slice(whole, 0, cut));
         EXPECT_FALSE(ReadDirectory(directory, cam)) << cut << " bytes";
         EXPECT_EQ(directory.Count(), 0u);
-        EXPECT_EQ(FindEntry(directory, cam, CAM_TAG_JPEG), nullptr);
+        EXPECT_EQ(FindEntry(directory, cam, kCamTagJpeg), nullptr);
         fclose(cam);
     }
 }
@@ -133,14 +133,14 @@ TEST(ReadDirectory, RejectsADirectoryCutShortAndKeepsNoEntries)
 TEST(ReadDirectory, ReplacesTheEntriesOfThePreviousFile)
 {
     CamDirectory directory;
-    FILE* first = StreamOf(CamHead({{1, 1}, {2, 2}, {CAM_TAG_JPEG, 3}}));
+    FILE* first = StreamOf(CamHead({{1, 1}, {2, 2}, {kCamTagJpeg, 3}}));
     ASSERT_TRUE(ReadDirectory(directory, first));
     fclose(first);
-    FILE* second = StreamOf(CamHead({{CAM_TAG_SCANS, 44}}));
+    FILE* second = StreamOf(CamHead({{kCamTagScans, 44}}));
     ASSERT_TRUE(ReadDirectory(directory, second));
     ASSERT_EQ(directory.Count(), 1u);
-    EXPECT_EQ(FindEntry(directory, second, CAM_TAG_JPEG), nullptr);
-    const CamEntry* scans = FindEntry(directory, second, CAM_TAG_SCANS);
+    EXPECT_EQ(FindEntry(directory, second, kCamTagJpeg), nullptr);
+    const CamEntry* scans = FindEntry(directory, second, kCamTagScans);
     ASSERT_NE(scans, nullptr);
     EXPECT_EQ(scans->length, 44u);
     fclose(second);
@@ -152,13 +152,13 @@ TEST(ReadDirectory, ReplacesTheEntriesOfThePreviousFile)
 TEST(FindEntry, EveryEntryBeforeTheMatchMovesItsData)
 {
     // Entries (1, 100) and (3, 500): the tag-3 data starts at 6 + 32 + 100 = 138.
-    Bytes bytes = CamHead({{1, 100}, {CAM_TAG_SCANS, 500}});
+    Bytes bytes = CamHead({{1, 100}, {kCamTagScans, 500}});
     const Bytes data = Numbered(600);
     bytes.insert(bytes.end(), data.begin(), data.end());
     FILE* cam = StreamOf(bytes);
     CamDirectory directory;
     ASSERT_TRUE(ReadDirectory(directory, cam));
-    const CamEntry* entry = FindEntry(directory, cam, CAM_TAG_SCANS);
+    const CamEntry* entry = FindEntry(directory, cam, kCamTagScans);
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->length, 500u);
     EXPECT_EQ(Position(cam), 138);
@@ -168,19 +168,19 @@ TEST(FindEntry, EveryEntryBeforeTheMatchMovesItsData)
 
 TEST(FindEntry, TheFirstOfTwoEntriesWinsAndAMissDoesNotMove)
 {
-    Bytes bytes = CamHead({{CAM_TAG_SCANS, 10}, {7, 4}, {CAM_TAG_SCANS, 20}});
+    Bytes bytes = CamHead({{kCamTagScans, 10}, {7, 4}, {kCamTagScans, 20}});
     const Bytes data = Numbered(34);
     bytes.insert(bytes.end(), data.begin(), data.end());
     FILE* cam = StreamOf(bytes);
     CamDirectory directory;
     ASSERT_TRUE(ReadDirectory(directory, cam));
-    const long long data_start = Position(cam);
-    EXPECT_EQ(FindEntry(directory, cam, CAM_TAG_JPEG), nullptr);
-    EXPECT_EQ(Position(cam), data_start);
-    const CamEntry* entry = FindEntry(directory, cam, CAM_TAG_SCANS);
+    const long long dataStart = Position(cam);
+    EXPECT_EQ(FindEntry(directory, cam, kCamTagJpeg), nullptr);
+    EXPECT_EQ(Position(cam), dataStart);
+    const CamEntry* entry = FindEntry(directory, cam, kCamTagScans);
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry, &directory.Entries()[0]);
-    EXPECT_EQ(Position(cam), data_start);
+    EXPECT_EQ(Position(cam), dataStart);
     fclose(cam);
 }
 
@@ -199,18 +199,18 @@ TEST(FindEntry, LengthsOfTwoGigabytesAndMoreSeekForwardWithoutWrapping)
     };
     for (const Case& c : cases) {
         std::vector<RawEntry> entries = c.before;
-        entries.push_back({CAM_TAG_JPEG, 4});
+        entries.push_back({kCamTagJpeg, 4});
         Bytes bytes = CamHead(entries);
-        const long long data_start = static_cast<long long>(bytes.size());
+        const long long dataStart = static_cast<long long>(bytes.size());
         const Bytes data = Numbered(64);
         bytes.insert(bytes.end(), data.begin(), data.end());
         FILE* cam = StreamOf(bytes);
         CamDirectory directory;
         ASSERT_TRUE(ReadDirectory(directory, cam));
-        ASSERT_NE(FindEntry(directory, cam, CAM_TAG_JPEG), nullptr);
+        ASSERT_NE(FindEntry(directory, cam, kCamTagJpeg), nullptr);
         const long long position = Position(cam);
         // Either exactly where the entry would start, or at the end when the system refused.
-        EXPECT_TRUE(position == data_start + c.distance ||
+        EXPECT_TRUE(position == dataStart + c.distance ||
                     position == static_cast<long long>(bytes.size()))
             << "stream at " << position;
         unsigned char byte;

@@ -61,7 +61,7 @@ const ByteString kOld = {'o', 'l', 'd'};
 TEST_F(ConvertFileJapanese, AsksInJapaneseAndKeepsJapaneseNames)
 {
     const ByteString jpeg = WholeJpeg(900, 1);
-    ASSERT_TRUE(WriteBytes(L"\\Src\\写真ｶﾒﾗ.cam", CamFile({{CAM_TAG_JPEG, jpeg}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\写真ｶﾒﾗ.cam", CamFile({{kCamTagJpeg, jpeg}})));
     ASSERT_TRUE(WriteBytes(L"\\Temp\\写真ｶﾒﾗ.jpg", kOld));
     answerer_.Queue(IDYES);
     EXPECT_EQ(1, Convert(L"\\Src\\写真ｶﾒﾗ.cam", L"\\Temp"));
@@ -76,7 +76,7 @@ TEST_F(ConvertFileJapanese, AsksInJapaneseAndKeepsJapaneseNames)
 TEST_F(ConvertFileJapanese, WarnsInJapaneseOfAPictureThatEndsEarly)
 {
     const ByteString jpeg = WholeJpeg(700, 8);
-    ASSERT_TRUE(WriteBytes(L"\\Src\\途中.cam", CamFile({{CAM_TAG_JPEG, jpeg, 5000}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\途中.cam", CamFile({{kCamTagJpeg, jpeg, 5000}})));
     answerer_.Queue(IDOK);
     EXPECT_EQ(1, Convert(L"\\Src\\途中.cam", L"\\Temp"));
     ASSERT_EQ(1u, answerer_.Shown().size());
@@ -103,7 +103,7 @@ TEST_F(ConvertFileJapanese, ReportsEveryFailureInJapanese)
     EXPECT_EQ(0, Convert(L"\\Src\\none.cam", L"\\Temp"));
     ExpectLastFatal(L"\\Src\\none.cam には画像がありません");
 
-    ASSERT_TRUE(WriteBytes(L"\\Src\\pic.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(100000, 2)}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic.cam", CamFile({{kCamTagJpeg, WholeJpeg(100000, 2)}})));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\pic.cam", L"\\無いフォルダ"));
     ExpectLastFatal(L"JPG ﾌｧｲﾙが作成できません");

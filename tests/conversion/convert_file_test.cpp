@@ -115,7 +115,7 @@ TEST_F(ConvertFileTest, CopiesAWholeJpegEntryUnchanged)
 {
     const ByteString jpeg = WholeJpeg(5000, 3);
     ASSERT_TRUE(
-        WriteBytes(L"\\Src\\pic01.cam", CamFile({{1, ByteString(40, 9)}, {CAM_TAG_JPEG, jpeg}})));
+        WriteBytes(L"\\Src\\pic01.cam", CamFile({{1, ByteString(40, 9)}, {kCamTagJpeg, jpeg}})));
     EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
     EXPECT_TRUE(answerer_.Shown().empty());
     EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\pic01.jpg"));
@@ -126,7 +126,7 @@ TEST_F(ConvertFileTest, CopiesAWholeJpegEntryUnchanged)
 TEST_F(ConvertFileTest, WrapsScanPiecesIntoAJfifFile)
 {
     ASSERT_TRUE(
-        WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_SCANS, ScanPieces(3, 300, 120, 90)}})));
+        WriteBytes(L"\\Src\\pic01.cam", CamFile({{kCamTagScans, ScanPieces(3, 300, 120, 90)}})));
     EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
     const ByteString out = ReadBytes(L"\\Temp\\pic01.jpg");
     ASSERT_EQ(641u + 300 + 120 + 90, out.size());
@@ -137,7 +137,7 @@ TEST_F(ConvertFileTest, WrapsScanPiecesIntoAJfifFile)
 
 TEST_F(ConvertFileTest, FormsTheOutputPathFromFolderAndName)
 {
-    const ByteString cam = CamFile({{CAM_TAG_JPEG, WholeJpeg(64, 1)}});
+    const ByteString cam = CamFile({{kCamTagJpeg, WholeJpeg(64, 1)}});
     ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", cam));
     ASSERT_TRUE(WriteBytes(L"\\Src\\pic.01.cam", cam));
     ASSERT_TRUE(WriteBytes(L"\\Src\\PIC02.CAM", cam));
@@ -162,7 +162,7 @@ TEST_F(ConvertFileTest, FormsTheOutputPathFromFolderAndName)
 TEST_F(ConvertFileTest, ADotInTheFolderNeverNamesTheOutput)
 {
     ASSERT_TRUE(CreateDirectoryW(L"\\Temp\\Out.d", nullptr));
-    ASSERT_TRUE(WriteBytes(L"\\Src\\noext", CamFile({{CAM_TAG_JPEG, WholeJpeg(64, 1)}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\noext", CamFile({{kCamTagJpeg, WholeJpeg(64, 1)}})));
     EXPECT_EQ(1, Convert(L"\\Src\\noext", L"\\Temp\\Out.d"));
     EXPECT_EQ(std::vector<std::wstring>{L"noext.jpg"}, ListFolder(L"\\Temp\\Out.d"));
     ExpectTempHolds({L"Out.d"});
@@ -171,7 +171,7 @@ TEST_F(ConvertFileTest, ADotInTheFolderNeverNamesTheOutput)
 TEST_F(ConvertFileTest, ReplacesAnExistingFileOnlyAfterYes)
 {
     const ByteString jpeg = WholeJpeg(3000, 5);
-    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, jpeg}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{kCamTagJpeg, jpeg}})));
     ASSERT_TRUE(WriteBytes(L"\\Temp\\pic01.jpg", kOld));
     answerer_.Queue(IDYES);
     EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
@@ -183,7 +183,7 @@ TEST_F(ConvertFileTest, ReplacesAnExistingFileOnlyAfterYes)
 
 TEST_F(ConvertFileTest, NoKeepsTheExistingFileAndCountsAsDone)
 {
-    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(300, 5)}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{kCamTagJpeg, WholeJpeg(300, 5)}})));
     ASSERT_TRUE(WriteBytes(L"\\Temp\\pic01.jpg", kOld));
     answerer_.Queue(IDNO);
     EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
@@ -194,7 +194,7 @@ TEST_F(ConvertFileTest, NoKeepsTheExistingFileAndCountsAsDone)
 
 TEST_F(ConvertFileTest, CancelKeepsTheExistingFileAndStops)
 {
-    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(300, 5)}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{kCamTagJpeg, WholeJpeg(300, 5)}})));
     ASSERT_TRUE(WriteBytes(L"\\Temp\\pic01.jpg", kOld));
     answerer_.Queue(IDCANCEL);
     EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
@@ -261,7 +261,7 @@ TEST_F(ConvertFileTest, AFileWithoutPictureDoesNotEmptyTheFileItWasToReplace)
 TEST_F(ConvertFileTest, AnUnusableScanHeadHoldsNoPicture)
 {
     ASSERT_TRUE(
-        WriteBytes(L"\\Src\\two.cam", CamFile({{CAM_TAG_SCANS, ScanPieces(2, 10, 10, 10)}})));
+        WriteBytes(L"\\Src\\two.cam", CamFile({{kCamTagScans, ScanPieces(2, 10, 10, 10)}})));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\two.cam", L"\\Temp"));
     ExpectFatal(L"'\\Src\\two.cam' holds no picture");
@@ -271,10 +271,10 @@ TEST_F(ConvertFileTest, AnUnusableScanHeadHoldsNoPicture)
 TEST_F(ConvertFileTest, APictureWithoutADataByteIsNoPictureAndReplacesNothing)
 {
     // A tag-4 entry of length 0, and a tag-3 entry whose tables and scans lie past the end.
-    ByteString pastTheEnd = CamFile({{CAM_TAG_SCANS, ScanPieces(3, 300, 120, 90)}});
+    ByteString pastTheEnd = CamFile({{kCamTagScans, ScanPieces(3, 300, 120, 90)}});
     pastTheEnd.resize(6 + 16 + 8);
     ASSERT_TRUE(WriteBytes(L"\\Src\\zero.cam",
-                           CamFile({{CAM_TAG_JPEG, {}}, {CAM_TAG_SCANS, ScanPieces(3, 9, 9, 9)}})));
+                           CamFile({{kCamTagJpeg, {}}, {kCamTagScans, ScanPieces(3, 9, 9, 9)}})));
     ASSERT_TRUE(WriteBytes(L"\\Src\\past.cam", pastTheEnd));
     for (const wchar_t* name : {L"zero", L"past"}) {
         const std::wstring output = std::wstring(L"\\Temp\\") + name + L".jpg";
@@ -296,7 +296,7 @@ TEST_F(ConvertFileTest, APictureWithoutADataByteIsNoPictureAndReplacesNothing)
 TEST_F(ConvertFileTest, SourceDataEndingEarlyIsKeptWithAWarning)
 {
     const ByteString jpeg = WholeJpeg(700, 8);
-    ASSERT_TRUE(WriteBytes(L"\\Src\\cut.cam", CamFile({{CAM_TAG_JPEG, jpeg, 5000}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\cut.cam", CamFile({{kCamTagJpeg, jpeg, 5000}})));
     ASSERT_TRUE(WriteBytes(L"\\Temp\\cut.jpg", kOld));
     answerer_.Queue(IDYES);
     answerer_.Queue(IDOK);
@@ -313,7 +313,7 @@ TEST_F(ConvertFileTest, SourceDataEndingEarlyIsKeptWithAWarning)
 
 TEST_F(ConvertFileTest, TheOutputKeepsTheCamFilesModificationTime)
 {
-    ASSERT_TRUE(WriteBytes(L"\\Src\\old.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(300, 4)}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\old.cam", CamFile({{kCamTagJpeg, WholeJpeg(300, 4)}})));
     // 2 March 2001, 10:20:30 UTC.
     SYSTEMTIME taken = {2001, 3, 5, 2, 10, 20, 30, 0};
     FILETIME takenTime;
@@ -339,7 +339,7 @@ TEST_F(ConvertFileTest, TheOutputKeepsTheCamFilesModificationTime)
 
 TEST_F(ConvertFileTest, AFolderInTheWayIsAskedAboutThenCannotBeCreated)
 {
-    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(400, 2)}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{kCamTagJpeg, WholeJpeg(400, 2)}})));
     ASSERT_TRUE(CreateDirectoryW(L"\\Temp\\pic01.jpg", nullptr));
     answerer_.Queue(IDYES);
     answerer_.Queue(IDOK);
@@ -355,7 +355,7 @@ TEST_F(ConvertFileTest, AFolderInTheWayIsAskedAboutThenCannotBeCreated)
 
 TEST_F(ConvertFileTest, AMissingOutputFolderCannotBeCreated)
 {
-    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(400, 2)}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{kCamTagJpeg, WholeJpeg(400, 2)}})));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", L"\\Nowhere"));
     ExpectFatal(L"Can't create jpg file");
@@ -364,7 +364,7 @@ TEST_F(ConvertFileTest, AMissingOutputFolderCannotBeCreated)
 
 TEST_F(ConvertFileTest, AFullDeviceIsReportedAndTheOldFileSurvives)
 {
-    ASSERT_TRUE(WriteBytes(L"\\Src\\big.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(200000, 4)}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\big.cam", CamFile({{kCamTagJpeg, WholeJpeg(200000, 4)}})));
     ASSERT_TRUE(WriteBytes(L"\\Temp\\big.jpg", kOld));
     answerer_.Queue(IDYES);
     answerer_.Queue(IDOK);
@@ -382,7 +382,7 @@ TEST_F(ConvertFileTest, AFullDeviceIsReportedAndTheOldFileSurvives)
 TEST_F(ConvertFileTest, AnOutputPathThatWouldNotFitIsRefusedBeforeAnything)
 {
     const std::wstring folder = L"\\Temp\\" + std::wstring(248, L'f');
-    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(100, 2)}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{kCamTagJpeg, WholeJpeg(100, 2)}})));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", folder));
     ExpectFatal(L"Path too long: " + folder + L"\\pic01.jpg");
@@ -393,14 +393,14 @@ TEST_F(ConvertFileTest, TheLongestPathsThatFitAreConverted)
     // 259 characters, the most a path holds: "\Temp\" + 249 characters + ".jpg".
     const std::wstring name(249, L'n');
     const ByteString jpeg = WholeJpeg(100, 6);
-    ASSERT_TRUE(WriteBytes(L"\\Src\\" + name + L".cam", CamFile({{CAM_TAG_JPEG, jpeg}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\" + name + L".cam", CamFile({{kCamTagJpeg, jpeg}})));
     EXPECT_EQ(1, Convert(L"\\Src\\" + name + L".cam", L"\\Temp"));
     EXPECT_TRUE(answerer_.Shown().empty());
     EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\" + name + L".jpg"));
     ExpectTempHolds({name + L".jpg"});
 
     // The shortest name the output can have, where a temporary name has the least room.
-    ASSERT_TRUE(WriteBytes(L"\\Src\\.cam", CamFile({{CAM_TAG_JPEG, jpeg}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\.cam", CamFile({{kCamTagJpeg, jpeg}})));
     const std::wstring folder = L"\\Temp\\" + std::wstring(240, L'g');
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     const std::wstring deeper =
@@ -416,8 +416,8 @@ TEST_F(ConvertFileTest, TheTemporaryFileIsHeldByItsOwnHandleUnderAnUnguessableNa
 {
     const ByteString first = WholeJpeg(4000, 1);
     const ByteString second = WholeJpeg(4000, 2);
-    ASSERT_TRUE(WriteBytes(L"\\Src\\a.cam", CamFile({{CAM_TAG_JPEG, first}})));
-    ASSERT_TRUE(WriteBytes(L"\\Src\\b.cam", CamFile({{CAM_TAG_JPEG, second}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\a.cam", CamFile({{kCamTagJpeg, first}})));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\b.cam", CamFile({{kCamTagJpeg, second}})));
     TemporarySeen temporary;
     seen = &temporary;
     ConversionSite site;
@@ -451,7 +451,7 @@ TEST_F(ConvertFileTest, AKilledConversionLeavesNothingBehind)
 {
     // A picture of 1 GiB, most of it a hole in the file: long enough to be caught midway.
     constexpr int64_t kLength = int64_t(1) << 30;
-    const ByteString cam = CamFile({{CAM_TAG_JPEG, WholeJpeg(1000, 3), kLength}});
+    const ByteString cam = CamFile({{kCamTagJpeg, WholeJpeg(1000, 3), kLength}});
     ASSERT_TRUE(WriteBytes(L"\\Src\\big.cam", cam));
     HANDLE big =
         CreateFileW(L"\\Src\\big.cam", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -500,9 +500,9 @@ TEST_F(ConvertFileTest, AKilledConversionLeavesNothingBehind)
 
 TEST_F(ConvertFileTest, AnOutputThatIsOneOfTheRunsCamFilesIsNeverReplaced)
 {
-    const ByteString camA = CamFile({{CAM_TAG_JPEG, WholeJpeg(300, 1)}});
+    const ByteString camA = CamFile({{kCamTagJpeg, WholeJpeg(300, 1)}});
     const ByteString jpegB = WholeJpeg(300, 2);
-    const ByteString camB = CamFile({{CAM_TAG_JPEG, jpegB}});
+    const ByteString camB = CamFile({{kCamTagJpeg, jpegB}});
     ASSERT_TRUE(WriteBytes(L"\\Src\\a.cam", camA));
     ASSERT_TRUE(WriteBytes(L"\\Src\\b.cam", camB));
     // \Temp\a.jpg is a second name of \Src\b.cam.
@@ -540,7 +540,7 @@ TEST_F(ConvertFileTest, ALinkIsNotFollowedOutOfTheDeviceNorWithinIt)
     const std::string outside =
         "/tmp/glimmer-outside-" + std::to_string(GetCurrentProcessId()) + ".cam";
     const std::wstring outsidePath = drive_tree::WindowsPathOf(outside);
-    const ByteString cam = CamFile({{CAM_TAG_JPEG, WholeJpeg(300, 6)}});
+    const ByteString cam = CamFile({{kCamTagJpeg, WholeJpeg(300, 6)}});
     ASSERT_TRUE(WriteBytes(outsidePath, cam));
     ASSERT_TRUE(WriteBytes(L"\\Src\\real.cam", cam));
     ASSERT_TRUE(drive_tree::MakeFileLink(L"\\Src\\outside.cam", outside));
@@ -568,7 +568,7 @@ TEST_F(ConvertFileTest, DeviceNamesAreReportedAndNothingWaitsOnADevice)
 {
     const ByteString jpeg = WholeJpeg(300, 7);
     ASSERT_TRUE(CreateDirectoryW(L"\\Dev", nullptr));
-    ASSERT_TRUE(WriteBytes(L"\\Dev\\pic.cam", CamFile({{CAM_TAG_JPEG, jpeg}})));
+    ASSERT_TRUE(WriteBytes(L"\\Dev\\pic.cam", CamFile({{kCamTagJpeg, jpeg}})));
     const std::vector<std::string> devices = {"CON.cam",  "NUL.cam", "aux.cam",   "COM1.cam",
                                               "LPT1.cam", "PRN.cam", "CONIN$.cam"};
     for (const std::string& device : devices) {
@@ -597,7 +597,7 @@ TEST_F(ConvertFileTest, ANameThatWouldNotFitIsRefused)
 {
     const std::wstring name(250, L'n');
     ASSERT_TRUE(
-        WriteBytes(L"\\Src\\" + name + L".cam", CamFile({{CAM_TAG_JPEG, WholeJpeg(100, 2)}})));
+        WriteBytes(L"\\Src\\" + name + L".cam", CamFile({{kCamTagJpeg, WholeJpeg(100, 2)}})));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\" + name + L".cam", L"\\Temp"));
     ExpectFatal(L"Path too long: \\Temp\\" + name + L".jpg");

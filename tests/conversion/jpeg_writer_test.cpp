@@ -76,7 +76,7 @@ TEST_P(ScansPicture, WrapsTheEncodersPiecesIntoAFileOfExactSize)
     ASSERT_EQ(p.q0.size(), 64u);
     ASSERT_EQ(p.huffman.size(), kHuffmanSize);
     const Conversion c = ConvertTestCam("scans-" + picture + ".cam");
-    ASSERT_TRUE(c.directory_read);
+    ASSERT_TRUE(c.directoryRead);
     EXPECT_EQ(c.result, ConversionResult::Converted);
     ASSERT_EQ(c.output.size(), 641 + p.ScanTotal());
     EXPECT_EQ(Slice(c.output, kTable0At, 64), p.q0);
@@ -112,7 +112,7 @@ TEST(WritePicture, CopiesATagFourJpegUnchangedWhereverItStands)
     ASSERT_FALSE(jpeg.empty());
     for (const char* name : {"jpeg-bands.cam", "jpeg-after-scans.cam", "jpeg-before-scans.cam"}) {
         const Conversion c = ConvertTestCam(name);
-        ASSERT_TRUE(c.directory_read) << name;
+        ASSERT_TRUE(c.directoryRead) << name;
         EXPECT_EQ(c.result, ConversionResult::Converted) << name;
         EXPECT_TRUE(c.output == jpeg) << name;
     }
@@ -133,7 +133,7 @@ TEST(WritePicture, ReportsNoPictureWithoutWriting)
 {
     for (const char* name : {"no-picture.cam", "empty-directory.cam"}) {
         const Conversion c = ConvertTestCam(name);
-        ASSERT_TRUE(c.directory_read) << name;
+        ASSERT_TRUE(c.directoryRead) << name;
         EXPECT_EQ(c.result, ConversionResult::NoPicture) << name;
         EXPECT_TRUE(c.output.empty()) << name;
     }
@@ -142,7 +142,7 @@ TEST(WritePicture, ReportsNoPictureWithoutWriting)
 TEST(WritePicture, RejectsNonCamFilesAtTheDirectory)
 {
     for (const char* name : {"not-cam.cam", "short-magic.cam", "cut-directory.cam"}) {
-        EXPECT_FALSE(ConvertTestCam(name).directory_read) << name;
+        EXPECT_FALSE(ConvertTestCam(name).directoryRead) << name;
     }
 }
 
@@ -193,11 +193,11 @@ TEST(WriteJfif, ASourceCutInsideScanTwoStillGetsEveryHeadAndTheEnd)
     const Conversion whole = ConvertTestCam("scans-checker.cam");
     const Conversion cut = ConvertTestCam("cut-in-scan2.cam");
     EXPECT_EQ(cut.result, ConversionResult::SourceEnded);
-    const size_t cam_size = ReadWholeFile(TestDataPath("cut-in-scan2.cam")).size();
-    const size_t scan2_present = cam_size - (6 + 16 + 8 + 128) - p.scans[0].size();
-    const size_t scan2_at = kScan1At + p.scans[0].size() + 10;
-    Bytes expected = Slice(whole.output, 0, scan2_at + scan2_present);
-    const Bytes sos3 = Slice(whole.output, scan2_at + p.scans[1].size(), 10);
+    const size_t camSize = ReadWholeFile(TestDataPath("cut-in-scan2.cam")).size();
+    const size_t scan2Present = camSize - (6 + 16 + 8 + 128) - p.scans[0].size();
+    const size_t scan2At = kScan1At + p.scans[0].size() + 10;
+    Bytes expected = Slice(whole.output, 0, scan2At + scan2Present);
+    const Bytes sos3 = Slice(whole.output, scan2At + p.scans[1].size(), 10);
     expected.insert(expected.end(), sos3.begin(), sos3.end());
     expected.push_back(0xFF);
     expected.push_back(0xD9);
@@ -208,10 +208,10 @@ TEST(WriteJfif, ASourceCutInsideTheTablesHasNoPictureThoughEverySegmentIsWritten
 {
     const Conversion c = ConvertTestCam("cut-in-table.cam");
     EXPECT_EQ(c.result, ConversionResult::NoPicture);
-    const size_t cam_size = ReadWholeFile(TestDataPath("cut-in-table.cam")).size();
-    const size_t table_bytes = cam_size - (6 + 16 + 8);
-    ASSERT_LT(table_bytes, 64u);
-    EXPECT_EQ(c.output.size(), kSegmentsSize + table_bytes);
+    const size_t camSize = ReadWholeFile(TestDataPath("cut-in-table.cam")).size();
+    const size_t tableBytes = camSize - (6 + 16 + 8);
+    ASSERT_LT(tableBytes, 64u);
+    EXPECT_EQ(c.output.size(), kSegmentsSize + tableBytes);
     EXPECT_EQ(Slice(c.output, c.output.size() - 2, 2), (Bytes{0xFF, 0xD9}));
 }
 

@@ -77,8 +77,8 @@ Conversion ConvertTestCam(const std::string& name)
         return conversion;
     }
     CamDirectory directory;
-    conversion.directory_read = ReadDirectory(directory, cam);
-    if (conversion.directory_read) {
+    conversion.directoryRead = ReadDirectory(directory, cam);
+    if (conversion.directoryRead) {
         FILE* out = tmpfile();
         conversion.result = WritePicture(directory, cam, out);
         rewind(out);

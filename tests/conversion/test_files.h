@@ -23,7 +23,7 @@ Bytes ReadWholeStream(FILE* stream);
 FILE* StreamOf(const Bytes& bytes);
 
 struct Conversion {
-    bool directory_read = false;
+    bool directoryRead = false;
     ConversionResult result = ConversionResult::NoPicture;
     Bytes output;
 };

@@ -14,12 +14,12 @@ void* Key(uintptr_t value)
     return reinterpret_cast<void*>(value);
 }
 
-int g_deleted = 0;
+int deletedCount = 0;
 
 class Tracked : public Object {
 public:
     explicit Tracked(int id) : id(id) {}
-    ~Tracked() override { ++g_deleted; }
+    ~Tracked() override { ++deletedCount; }
     int id;
 };
 
@@ -135,7 +135,7 @@ TEST(HashTable, PointerAndTextEntriesDoNotMatchEachOther)
 
 TEST(HashTable, DestroyingLeavesTheValuesAlone)
 {
-    g_deleted = 0;
+    deletedCount = 0;
     Tracked* value = new Tracked(1);
     {
         HashTable table(5);
@@ -144,7 +144,7 @@ TEST(HashTable, DestroyingLeavesTheValuesAlone)
         }
         table.InsertText(L"value", value);
     }
-    EXPECT_EQ(0, g_deleted);
+    EXPECT_EQ(0, deletedCount);
     EXPECT_EQ(1, value->id);
     delete value;
 }
@@ -198,12 +198,12 @@ TEST(ObjectList, PrependIntoAnEmptyListMakesHeadAndTail)
 
 TEST(ObjectList, RemovingTheOnlyElementEmptiesTheList)
 {
-    g_deleted = 0;
+    deletedCount = 0;
     ObjectList list;
     Tracked* only = new Tracked(1);
     list.Append(only);
     EXPECT_EQ(1, list.Remove(only));
-    EXPECT_EQ(1, g_deleted);
+    EXPECT_EQ(1, deletedCount);
     EXPECT_EQ(0, list.Count());
     EXPECT_EQ(nullptr, list.First());
     EXPECT_EQ(nullptr, list.Current());
@@ -237,18 +237,18 @@ TEST(ObjectList, RemovingTheTailOrTheCursorMovesThemToThePredecessor)
 
 TEST(ObjectList, RemovingAForeignElementChangesNothing)
 {
-    g_deleted = 0;
+    deletedCount = 0;
     ObjectList list;
     list.Append(new Tracked(1));
     Tracked stranger(2);
     EXPECT_EQ(0, list.Remove(&stranger));
     EXPECT_EQ(1, list.Count());
-    EXPECT_EQ(0, g_deleted);
+    EXPECT_EQ(0, deletedCount);
 }
 
 TEST(ObjectList, ClearAndDestructionDeleteEveryElementAndTheName)
 {
-    g_deleted = 0;
+    deletedCount = 0;
     {
         ObjectList list(L"Files");
         EXPECT_STREQ(L"Files", list.Name());
@@ -256,13 +256,13 @@ TEST(ObjectList, ClearAndDestructionDeleteEveryElementAndTheName)
             list.Append(new Tracked(i));
         }
         list.Clear();
-        EXPECT_EQ(4, g_deleted);
+        EXPECT_EQ(4, deletedCount);
         EXPECT_EQ(nullptr, list.Name());
         EXPECT_EQ(0, list.Count());
         EXPECT_EQ(nullptr, list.First());
         list.Append(new Tracked(9));
     }
-    EXPECT_EQ(5, g_deleted);
+    EXPECT_EQ(5, deletedCount);
 }
 
 TEST(ObjectList, TheNameIsACopy)

@@ -26,7 +26,7 @@ constexpr int kOwnerDraw = 103;
 constexpr INT_PTR kTimedOut = -77;
 
 class TestDialog;
-TestDialog* g_running = nullptr;
+TestDialog* runningDialog = nullptr;
 
 // Runs the test's script at dialog start and records what reaches the object.
 class TestDialog : public ModalDialog {
@@ -70,20 +70,20 @@ class Watchdog {
 public:
     explicit Watchdog(TestDialog* dialog) : timer_(SetTimer(nullptr, 0, 5000, Expire))
     {
-        g_running = dialog;
+        runningDialog = dialog;
     }
     ~Watchdog()
     {
         KillTimer(nullptr, timer_);
-        g_running = nullptr;
+        runningDialog = nullptr;
     }
 
 private:
     static void CALLBACK Expire(HWND, UINT, UINT_PTR, DWORD)
     {
-        if (g_running != nullptr && g_running->Handle() != nullptr) {
+        if (runningDialog != nullptr && runningDialog->Handle() != nullptr) {
             ADD_FAILURE() << "dialog was not answered";
-            EndDialog(g_running->Handle(), kTimedOut);
+            EndDialog(runningDialog->Handle(), kTimedOut);
         }
     }
 
@@ -214,13 +214,13 @@ TEST_F(ModalDialogTest, CommandWithoutControlIsAMenuEvent)
 }
 
 // Records the messages sent to any window of the thread, before any procedure sees them.
-std::vector<std::pair<HWND, UINT>>* g_sent = nullptr;
+std::vector<std::pair<HWND, UINT>>* sentMessages = nullptr;
 
 LRESULT CALLBACK RecordSent(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HC_ACTION && g_sent != nullptr) {
+    if (code == HC_ACTION && sentMessages != nullptr) {
         const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        g_sent->emplace_back(sent->hwnd, sent->message);
+        sentMessages->emplace_back(sent->hwnd, sent->message);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -230,7 +230,7 @@ TEST_F(ModalDialogTest, MessagesBeforeInitDialogFindNoObject)
     TestDialog dialog(owner_, Template(L"TestDialog"));
     dialog.AddMessageHandler(WM_SETFONT, &log_, EventLog::RecordMessage, 1);
     std::vector<std::pair<HWND, UINT>> sent;
-    g_sent = &sent;
+    sentMessages = &sent;
     const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, RecordSent, nullptr, GetCurrentThreadId());
     size_t fontHandlerCallsAtStart = 99;
     dialog.onStart = [&](TestDialog& d) {
@@ -240,7 +240,7 @@ TEST_F(ModalDialogTest, MessagesBeforeInitDialogFindNoObject)
     };
     EXPECT_EQ(IDCANCEL, dialog.RunGuarded());
     UnhookWindowsHookEx(hook);
-    g_sent = nullptr;
+    sentMessages = nullptr;
 
     ASSERT_EQ(1u, dialog.handles.size());
     const HWND handle = dialog.handles[0];

@@ -327,7 +327,7 @@ TEST_F(PopupViewTest, OpenAndCloseCallbacksDrivePopups)
 // The one route of the children's notifications, taken by views and popup views alike: a
 // view knows its children by their objects, a popup by their window class names.
 
-enum RouteChild { kListChild, kButtonChild, kRebarChild, kParentItself };
+enum class RouteChild { ListChild, ButtonChild, RebarChild, ParentItself };
 
 struct RouteCase {
     const char* name;
@@ -337,13 +337,14 @@ struct RouteCase {
 };
 
 const RouteCase kRouteCases[] = {
-    {"the common map first", kListChild, NM_CLICK, Key::OnClick},
-    {"the sender's map", kListChild, LVN_COLUMNCLICK, Key::OnColumnClick},
-    {"a code no map names", kButtonChild, static_cast<UINT>(-5000), Key::OnAction},
-    {"a button being painted", kButtonChild, NM_CUSTOMDRAW, 0},
-    {"a button under the mouse", kButtonChild, BCN_HOTITEMCHANGE, 0},
-    {"a rebar being painted, which its map names", kRebarChild, NM_CUSTOMDRAW, Key::OnCustomDraw},
-    {"the parent's own notice", kParentItself, NM_CLICK, 0},
+    {"the common map first", RouteChild::ListChild, NM_CLICK, Key::OnClick},
+    {"the sender's map", RouteChild::ListChild, LVN_COLUMNCLICK, Key::OnColumnClick},
+    {"a code no map names", RouteChild::ButtonChild, static_cast<UINT>(-5000), Key::OnAction},
+    {"a button being painted", RouteChild::ButtonChild, NM_CUSTOMDRAW, 0},
+    {"a button under the mouse", RouteChild::ButtonChild, BCN_HOTITEMCHANGE, 0},
+    {"a rebar being painted, which its map names", RouteChild::RebarChild, NM_CUSTOMDRAW,
+     Key::OnCustomDraw},
+    {"the parent's own notice", RouteChild::ParentItself, NM_CLICK, 0},
 };
 
 constexpr LRESULT kHandlerResult = 31;
@@ -398,7 +399,7 @@ TEST_P(NotificationRouteTest, EachNotificationRaisesItsEventAndTheResultGoesBack
 {
     for (const RouteCase& c : kRouteCases) {
         log_.Clear();
-        const HWND child = children_[c.child];
+        const HWND child = children_[static_cast<size_t>(c.child)];
         const LRESULT result = SendNotify(parent_->Handle(), child, GetDlgCtrlID(child), c.code);
         const std::vector<LONG_PTR> expected =
             c.event != 0 ? std::vector<LONG_PTR>{c.event} : std::vector<LONG_PTR>{};

@@ -67,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(directory.Entries()[i].tag == ReadU16BE(raw));
         FUZZ_CHECK(directory.Entries()[i].length == ReadU32BE(raw + 2));
     }
-    CheckFind(directory, cam, data, size, dataArea, CAM_TAG_JPEG);
-    CheckFind(directory, cam, data, size, dataArea, CAM_TAG_SCANS);
+    CheckFind(directory, cam, data, size, dataArea, kCamTagJpeg);
+    CheckFind(directory, cam, data, size, dataArea, kCamTagScans);
     // A tag the input itself picks: its last two bytes.
     CheckFind(directory, cam, data, size, dataArea, ReadU16BE(data + size - 2));
 

@@ -95,7 +95,7 @@ Expected Model(const uint8_t* data, size_t size)
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* raw = data + kHeadSize + kEntrySize * i;
         const uint16_t tag = ReadU16BE(raw);
-        if (tag == CAM_TAG_JPEG) {
+        if (tag == kCamTagJpeg) {
             Source source(data, size, dataArea + offset);
             const bool complete = source.Take(expected.output, ReadU32BE(raw + 2));
             expected.result = expected.output.empty() ? ConversionResult::NoPicture
@@ -103,7 +103,7 @@ Expected Model(const uint8_t* data, size_t size)
                                                       : ConversionResult::SourceEnded;
             return expected;
         }
-        if (tag == CAM_TAG_SCANS && !scansFound) {
+        if (tag == kCamTagScans && !scansFound) {
             scansFound = true;
             scansAt = dataArea + offset;
         }

@@ -5,7 +5,7 @@ namespace bar_test {
 namespace {
 
 const wchar_t kHostClass[] = L"GlimmerBarTestHost";
-constexpr UINT MN_GETHMENU_ = 0x01E1;
+constexpr UINT kMnGetHMenu = 0x01E1;
 constexpr int kMaxTicks = 80;  // 4 s of 50 ms ticks
 MenuDriver* activeDriver = nullptr;
 
@@ -120,7 +120,7 @@ HWND OpenMenuWindow()
 HMENU OpenMenu()
 {
     HWND window = OpenMenuWindow();
-    return window ? reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU_, 0, 0)) : nullptr;
+    return window ? reinterpret_cast<HMENU>(SendMessageW(window, kMnGetHMenu, 0, 0)) : nullptr;
 }
 
 MenuDriver::MenuDriver(std::vector<Step> steps) : steps_(std::move(steps))

@@ -12,7 +12,10 @@
 
 namespace bar_test {
 
-enum MenuIds : UINT { kFind = 101, kConvert = 102, kExit = 109, kAbout = 901 };
+constexpr UINT kFind = 101;
+constexpr UINT kConvert = 102;
+constexpr UINT kExit = 109;
+constexpr UINT kAbout = 901;
 
 // "&File" (Find, grayed Convert, separator, Exit) and "&Help" (About).
 HMENU BuildMenu();

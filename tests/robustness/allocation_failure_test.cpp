@@ -24,7 +24,7 @@ public:
 Bytes FullDirectory()
 {
     std::vector<CamPart> parts(65534, CamPart{1, {}});
-    parts.push_back({CAM_TAG_JPEG, WholeJpeg()});
+    parts.push_back({kCamTagJpeg, WholeJpeg()});
     return CamBytes(parts);
 }
 
@@ -68,8 +68,8 @@ protected:
         root_ = ScratchFolder("refused-run");
         in_ = root_ + "/in";
         fs::create_directories(in_);
-        ASSERT_TRUE(WriteFile(in_ + "/a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}})));
-        ASSERT_TRUE(WriteFile(in_ + "/b.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}})));
+        ASSERT_TRUE(WriteFile(in_ + "/a.cam", CamBytes({{kCamTagScans, PictureScans("sunset")}})));
+        ASSERT_TRUE(WriteFile(in_ + "/b.cam", CamBytes({{kCamTagJpeg, WholeJpeg()}})));
         ASSERT_TRUE(WriteFile(in_ + "/c.cam", WholeJpeg()));
         ASSERT_TRUE(WriteFile(in_ + "/d.cam", FullDirectory()));
         const CliRun reference = Run(root_ + "/reference");

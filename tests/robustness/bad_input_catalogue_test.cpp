@@ -130,7 +130,7 @@ TEST(NotACamFile, FilesOfZeroToFiveBytes)
 
 TEST(NotACamFile, EveryOtherMagicEvenRightAfterAGoodFile)
 {
-    const Bytes good = CamBytes({{CAM_TAG_JPEG, WholeJpeg()}});
+    const Bytes good = CamBytes({{kCamTagJpeg, WholeJpeg()}});
     std::vector<Bytes> foreign;
     for (size_t byte = 0; byte < 4; ++byte) {
         for (int bit = 0; bit < 8; ++bit) {
@@ -173,7 +173,7 @@ TEST(Directory, AllOf65535EntriesAreReadAndTheLastOneIsFound)
     std::vector<CamPart> parts(65534, CamPart{1, {}});
     parts[100].data = Bytes(37, 0xEE);
     const Bytes jpeg = WholeJpeg();
-    parts.push_back({CAM_TAG_JPEG, jpeg});
+    parts.push_back({kCamTagJpeg, jpeg});
     const Outcome o = Convert("count-65535", CamBytes(parts));
     ASSERT_TRUE(o.directoryRead);
     EXPECT_EQ(o.entries, 65535u);
@@ -186,7 +186,7 @@ TEST(Lengths, AllOnesBeforeThePictureLeaveItsDataMissing)
 {
     const Outcome o =
         Convert("length-all-ones",
-                CamBytes({{1, Bytes(16, 0x55), 0xFFFFFFFF}, {CAM_TAG_JPEG, WholeJpeg()}}));
+                CamBytes({{1, Bytes(16, 0x55), 0xFFFFFFFF}, {kCamTagJpeg, WholeJpeg()}}));
     ASSERT_TRUE(o.directoryRead);
     EXPECT_EQ(o.result, ConversionResult::NoPicture) << Describe(o.result);
     EXPECT_TRUE(o.output.empty());
@@ -198,7 +198,7 @@ TEST(Lengths, ASumPastTwoToThe32DoesNotWrapOntoOtherData)
     const Bytes jpeg = WholeJpeg();
     const std::vector<CamPart> parts = {
         {1, jpeg, 0x80000000}, {2, {}, 0x80000000}, {5, {}, 0x80000000},
-        {6, {}, 0x7FFFFFFC},   {7, {}, 4},          {CAM_TAG_JPEG, {}, 400}};
+        {6, {}, 0x7FFFFFFC},   {7, {}, 4},          {kCamTagJpeg, {}, 400}};
     const Outcome o = Convert("length-sum-wraps", CamBytes(parts));
     ASSERT_TRUE(o.directoryRead);
     EXPECT_EQ(o.result, ConversionResult::NoPicture) << Describe(o.result);
@@ -206,7 +206,7 @@ TEST(Lengths, ASumPastTwoToThe32DoesNotWrapOntoOtherData)
 
     // The same for a tag-3 entry: its head must not be read from the first entry's bytes.
     const std::vector<CamPart> scans = {
-        {1, PictureScans("sunset"), 0xFFFFFFFF}, {2, {}, 1}, {CAM_TAG_SCANS, {}}};
+        {1, PictureScans("sunset"), 0xFFFFFFFF}, {2, {}, 1}, {kCamTagScans, {}}};
     const Outcome s = Convert("length-sum-wraps-scans", CamBytes(scans));
     ASSERT_TRUE(s.directoryRead);
     EXPECT_EQ(s.result, ConversionResult::UnusableTables) << Describe(s.result);
@@ -223,14 +223,14 @@ TEST(Lengths, AHeadClaiming65535ByteScansWithTheDataMissing)
 
     const Outcome withTables =
         Convert("scans-claimed-tables-only",
-                CamBytes({{CAM_TAG_SCANS, ScansDataClaiming(3, claimed, tables)}}));
+                CamBytes({{kCamTagScans, ScansDataClaiming(3, claimed, tables)}}));
     ASSERT_TRUE(withTables.directoryRead);
     EXPECT_EQ(withTables.result, ConversionResult::NoPicture) << Describe(withTables.result);
     EXPECT_EQ(withTables.output.size(), kFixedSize);
     EXPECT_TRUE(EndsWithEoi(withTables.output));
 
-    const Outcome headOnly = Convert(
-        "scans-claimed-head-only", CamBytes({{CAM_TAG_SCANS, ScansDataClaiming(3, claimed, {})}}));
+    const Outcome headOnly = Convert("scans-claimed-head-only",
+                                     CamBytes({{kCamTagScans, ScansDataClaiming(3, claimed, {})}}));
     EXPECT_EQ(headOnly.result, ConversionResult::NoPicture) << Describe(headOnly.result);
     EXPECT_EQ(headOnly.output.size(), kFixedSize - 2 * 64);
     EXPECT_TRUE(EndsWithEoi(headOnly.output));
@@ -238,14 +238,14 @@ TEST(Lengths, AHeadClaiming65535ByteScansWithTheDataMissing)
     // One byte of scan data is a partial picture.
     Bytes oneByte = ScansDataClaiming(3, claimed, tables);
     oneByte.push_back(0x12);
-    const Outcome partial = Convert("scans-claimed-one-byte", CamBytes({{CAM_TAG_SCANS, oneByte}}));
+    const Outcome partial = Convert("scans-claimed-one-byte", CamBytes({{kCamTagScans, oneByte}}));
     EXPECT_EQ(partial.result, ConversionResult::SourceEnded) << Describe(partial.result);
     EXPECT_EQ(partial.output.size(), kFixedSize + 1);
 
     // A head that is itself cut short gives no usable tables.
     Bytes cut = ScansDataClaiming(3, claimed, {});
     cut.resize(5);
-    const Outcome shortHead = Convert("scans-head-cut", CamBytes({{CAM_TAG_SCANS, cut}}));
+    const Outcome shortHead = Convert("scans-head-cut", CamBytes({{kCamTagScans, cut}}));
     EXPECT_EQ(shortHead.result, ConversionResult::UnusableTables) << Describe(shortHead.result);
     EXPECT_TRUE(shortHead.output.empty());
 }
@@ -255,7 +255,7 @@ TEST(Lengths, ATagFourLengthPastTheEndCopiesWhatThereIs)
     const Bytes jpeg = WholeJpeg();
     const Outcome o =
         Convert("jpeg-length-past-end",
-                CamBytes({{CAM_TAG_JPEG, jpeg, static_cast<int64_t>(jpeg.size()) + 100000}}));
+                CamBytes({{kCamTagJpeg, jpeg, static_cast<int64_t>(jpeg.size()) + 100000}}));
     ASSERT_TRUE(o.directoryRead);
     EXPECT_EQ(o.result, ConversionResult::SourceEnded) << Describe(o.result);
     EXPECT_TRUE(o.output == jpeg);
@@ -267,7 +267,7 @@ TEST(Components, AnyCountButThreeWritesNothing)
     for (uint16_t components : {0, 1, 2, 4, 65535}) {
         const std::string name = "components-" + std::to_string(components);
         const Outcome o = Convert(
-            name, CamBytes({{CAM_TAG_SCANS,
+            name, CamBytes({{kCamTagScans,
                              ScansData(components, checker.q0, checker.q1, checker.scans)}}));
         ASSERT_TRUE(o.directoryRead) << name;
         EXPECT_EQ(o.result, ConversionResult::UnusableTables) << name << ": " << Describe(o.result);
@@ -283,7 +283,7 @@ TEST(ScanBytes, FFBytesAndMarkerLikeSequencesAreCopiedUnchanged)
     const Bytes scans[3] = {Bytes(65535, 0xFF), Repeat(markers, 4097),
                             Repeat(markers, markers.size())};
     const Outcome o = Convert("marker-like-scans",
-                              CamBytes({{CAM_TAG_SCANS, ScansData(3, rings.q0, rings.q1, scans)}}));
+                              CamBytes({{kCamTagScans, ScansData(3, rings.q0, rings.q1, scans)}}));
     ASSERT_TRUE(o.directoryRead);
     EXPECT_EQ(o.result, ConversionResult::Converted) << Describe(o.result);
     ASSERT_EQ(o.output.size(), kFixedSize + 65535 + 4097 + markers.size());
@@ -301,14 +301,14 @@ TEST(ValidData, EveryPictureDecodesWithoutWarnings)
     for (const char* name : {"sunset", "rings", "checker"}) {
         const Outcome o =
             Convert(std::string("valid-") + name,
-                    CamBytes({{1, Bytes(100, 0x33)}, {CAM_TAG_SCANS, PictureScans(name)}}));
+                    CamBytes({{1, Bytes(100, 0x33)}, {kCamTagScans, PictureScans(name)}}));
         ASSERT_EQ(o.result, ConversionResult::Converted) << name;
         EXPECT_EQ(o.output.size(), kFixedSize + LoadPieces(name).ScanTotal()) << name;
         EXPECT_EQ(DecoderComplaints(std::string("scans-") + name, o.output), "") << name;
     }
     const Outcome whole =
         Convert("valid-jpeg",
-                CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}, {CAM_TAG_JPEG, WholeJpeg()}}));
+                CamBytes({{kCamTagScans, PictureScans("sunset")}, {kCamTagJpeg, WholeJpeg()}}));
     ASSERT_EQ(whole.result, ConversionResult::Converted);
     EXPECT_EQ(DecoderComplaints("whole-jpeg", whole.output), "");
 }

@@ -77,9 +77,9 @@ protected:
 
 TEST_F(CliFaultTest, AnOutputFolderRemovedDuringTheRunFailsTheRestCleanly)
 {
-    Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
-    Source("b.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
-    Source("c.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("rings")}}));
+    Source("a.cam", CamBytes({{kCamTagScans, PictureScans("sunset")}}));
+    Source("b.cam", CamBytes({{kCamTagJpeg, WholeJpeg()}}));
+    Source("c.cam", CamBytes({{kCamTagScans, PictureScans("rings")}}));
     Old("b.jpg");
     const CliRun run = RunAnswering({"-o", out_, in_}, [&](const std::string&) {
         fs::remove_all(out_);
@@ -96,8 +96,8 @@ TEST_F(CliFaultTest, AnOutputFolderRemovedDuringTheRunFailsTheRestCleanly)
 
 TEST_F(CliFaultTest, SourcesThatShrinkOrVanishAfterTheSearch)
 {
-    const Bytes rings = CamBytes({{CAM_TAG_SCANS, PictureScans("rings")}});
-    Source("a.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
+    const Bytes rings = CamBytes({{kCamTagScans, PictureScans("rings")}});
+    Source("a.cam", CamBytes({{kCamTagJpeg, WholeJpeg()}}));
     Source("b.cam", rings);
     Source("c.cam", rings);
     Source("d.cam", rings);
@@ -129,8 +129,8 @@ TEST_F(CliFaultTest, SourcesThatShrinkOrVanishAfterTheSearch)
 
 TEST_F(CliFaultTest, AnOutputNameTakenByAFolder)
 {
-    Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
-    Source("b.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
+    Source("a.cam", CamBytes({{kCamTagScans, PictureScans("sunset")}}));
+    Source("b.cam", CamBytes({{kCamTagJpeg, WholeJpeg()}}));
     fs::create_directories(out_ + "/a.jpg");
     ASSERT_TRUE(WriteFile(out_ + "/a.jpg/inside.txt", kOld));
     const CliRun run = RunCli({"--overwrite=replace", "-o", out_, in_});
@@ -145,7 +145,7 @@ TEST_F(CliFaultTest, AnOutputNameTakenByAFolder)
 #ifdef _WIN32
 TEST_F(CliFaultTest, ASourceHeldOpenWithoutSharingCannotBeRead)
 {
-    Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
+    Source("a.cam", CamBytes({{kCamTagScans, PictureScans("sunset")}}));
     Old("a.jpg");
     const std::wstring path = fs::path(in_ + "/a.cam").wstring();
     HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -219,7 +219,7 @@ bool RefuseFileTimes()
 TEST_F(CliFaultTest, AnOutputWhoseTimeCannotBeSetIsKeptWithAWarning)
 {
     const Bytes jpeg = WholeJpeg();
-    Source("a.cam", CamBytes({{CAM_TAG_JPEG, jpeg}}));
+    Source("a.cam", CamBytes({{kCamTagJpeg, jpeg}}));
     Old("a.jpg");
     const CliRun run = RunInChild(RefuseFileTimes, {"--overwrite=replace", "-o", out_, in_});
     ASSERT_NE(run.status, -1) << "the child could not refuse itself file times";
@@ -235,7 +235,7 @@ TEST_F(CliFaultTest, AnOutputWhoseTimeCannotBeSetIsKeptWithAWarning)
 // FIFO that no writer ever opens, one for a link to a file outside the folder.
 TEST_F(CliFaultTest, FilesSwappedAfterTheListingAreNeitherWaitedForNorFollowed)
 {
-    const Bytes picture = CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}});
+    const Bytes picture = CamBytes({{kCamTagScans, PictureScans("sunset")}});
     Source("a.cam", picture);
     Source("b.cam", picture);
     Source("c.cam", picture);
@@ -272,9 +272,9 @@ TEST_F(CliFaultTest, FilesSwappedAfterTheListingAreNeitherWaitedForNorFollowed)
 
 TEST_F(CliFaultTest, AFullDeviceKeepsTheOldOutputAndLeavesNoTemporaryFile)
 {
-    Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
-    Source("b.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
-    Source("tiny.cam", CamBytes({{CAM_TAG_JPEG, Bytes(1000, 0x42)}}));
+    Source("a.cam", CamBytes({{kCamTagScans, PictureScans("sunset")}}));
+    Source("b.cam", CamBytes({{kCamTagJpeg, WholeJpeg()}}));
+    Source("tiny.cam", CamBytes({{kCamTagJpeg, Bytes(1000, 0x42)}}));
     Old("a.jpg");
     const CliRun run = RunInChild(
         [] {
@@ -294,8 +294,8 @@ TEST_F(CliFaultTest, AFullDeviceKeepsTheOldOutputAndLeavesNoTemporaryFile)
 
 TEST_F(CliFaultTest, AReadOnlyOutputFolder)
 {
-    Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
-    Source("b.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
+    Source("a.cam", CamBytes({{kCamTagScans, PictureScans("sunset")}}));
+    Source("b.cam", CamBytes({{kCamTagJpeg, WholeJpeg()}}));
     Old("a.jpg");
     ASSERT_EQ(chmod(out_.c_str(), 0555), 0);
     const CliRun run = RunInChild(GiveUpRights, {"--overwrite=replace", "-o", out_, in_});
@@ -310,8 +310,8 @@ TEST_F(CliFaultTest, AReadOnlyOutputFolder)
 
 TEST_F(CliFaultTest, AnUnreadableSourceAndASourceThatFailsToRead)
 {
-    Source("a.cam", CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
-    Source("b.cam", CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}));
+    Source("a.cam", CamBytes({{kCamTagScans, PictureScans("sunset")}}));
+    Source("b.cam", CamBytes({{kCamTagJpeg, WholeJpeg()}}));
     Old("a.jpg");
     ASSERT_EQ(chmod((in_ + "/a.cam").c_str(), 0), 0);
     const CliRun run = RunInChild(GiveUpRights, {"--overwrite=replace", "-o", out_, in_});
@@ -332,7 +332,7 @@ TEST_F(CliFaultTest, WithAskAFileThatTakesTheOutputsNameMeanwhileIsAskedAbout)
 {
     const uint32_t size = 128 << 20;
     const std::string big = in_ + "/big.cam";
-    ASSERT_TRUE(WriteFile(big, CamBytes({{CAM_TAG_JPEG, {}, size}})));
+    ASSERT_TRUE(WriteFile(big, CamBytes({{kCamTagJpeg, {}, size}})));
     fs::resize_file(big, fs::file_size(big) + size);
     for (const char* answer : {"y", "n"}) {
         fs::remove_all(out_);

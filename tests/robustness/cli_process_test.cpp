@@ -44,7 +44,7 @@ protected:
     void LargeSparseSource(const std::string& name, uint32_t length)
     {
         const std::string path = in_ + "/" + name;
-        ASSERT_TRUE(WriteFile(path, CamBytes({{CAM_TAG_JPEG, {}, length}})));
+        ASSERT_TRUE(WriteFile(path, CamBytes({{kCamTagJpeg, {}, length}})));
         fs::resize_file(path, fs::file_size(path) + length);
     }
 
@@ -67,8 +67,7 @@ protected:
 
     void Picture(const std::string& name)
     {
-        ASSERT_TRUE(
-            WriteFile(in_ + "/" + name, CamBytes({{CAM_TAG_SCANS, PictureScans("rings")}})));
+        ASSERT_TRUE(WriteFile(in_ + "/" + name, CamBytes({{kCamTagScans, PictureScans("rings")}})));
     }
 
     std::string root_, in_, out_;

@@ -60,7 +60,7 @@ protected:
 TEST_F(ConvertFileFaults, AnOutputFolderRemovedWhileTheQuestionIsUp)
 {
     ASSERT_TRUE(
-        WriteBytes(L"\\Src\\a.cam", Cam(CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}))));
+        WriteBytes(L"\\Src\\a.cam", Cam(CamBytes({{kCamTagScans, PictureScans("sunset")}}))));
     ASSERT_TRUE(WriteBytes(L"\\Out\\a.jpg", kOld));
     answerer_.Queue(IDYES, [](HWND) { RemoveTree(L"\\Out"); });
     answerer_.Queue(IDOK);
@@ -74,7 +74,7 @@ TEST_F(ConvertFileFaults, AnOutputFolderRemovedWhileTheQuestionIsUp)
 
 TEST_F(ConvertFileFaults, ASourceThatShrinksOrVanishesWhileTheQuestionIsUp)
 {
-    const ByteString sunset = Cam(CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}}));
+    const ByteString sunset = Cam(CamBytes({{kCamTagScans, PictureScans("sunset")}}));
     struct Case {
         const wchar_t* name;
         void (*change)(const std::wstring& path, size_t size);
@@ -127,7 +127,7 @@ TEST_F(ConvertFileFaults, ASourceThatShrinksOrVanishesWhileTheQuestionIsUp)
 
 TEST_F(ConvertFileFaults, ASourceLockedByAnotherProgram)
 {
-    ASSERT_TRUE(WriteBytes(L"\\Src\\a.cam", Cam(CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}))));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\a.cam", Cam(CamBytes({{kCamTagJpeg, WholeJpeg()}}))));
     ASSERT_TRUE(WriteBytes(L"\\Out\\a.jpg", kOld));
     HANDLE held = CreateFileW(L"\\Src\\a.cam", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
@@ -143,7 +143,7 @@ TEST_F(ConvertFileFaults, ASourceLockedByAnotherProgram)
 TEST_F(ConvertFileFaults, AnOutputFolderThatTakesNoFiles)
 {
     // Linux's /proc refuses new files whatever the rights.
-    ASSERT_TRUE(WriteBytes(L"\\Src\\a.cam", Cam(CamBytes({{CAM_TAG_JPEG, WholeJpeg()}}))));
+    ASSERT_TRUE(WriteBytes(L"\\Src\\a.cam", Cam(CamBytes({{kCamTagJpeg, WholeJpeg()}}))));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\a.cam", L"Z:\\proc"));
     EXPECT_EQ(std::vector<std::wstring>{L"Fatal: Can't create jpg file"}, Boxes());
@@ -152,7 +152,7 @@ TEST_F(ConvertFileFaults, AnOutputFolderThatTakesNoFiles)
 TEST_F(ConvertFileFaults, RefusedMemoryForTheDirectoryIsReportedAsSuch)
 {
     std::vector<CamPart> parts(65534, CamPart{1, {}});
-    parts.push_back({CAM_TAG_JPEG, WholeJpeg()});
+    parts.push_back({kCamTagJpeg, WholeJpeg()});
     ASSERT_TRUE(WriteBytes(L"\\Src\\big.cam", Cam(CamBytes(parts))));
     ASSERT_TRUE(WriteBytes(L"\\Out\\big.jpg", kOld));
     answerer_.Queue(IDYES);
@@ -181,11 +181,11 @@ TEST_F(ConvertFileFaults, ValidFilesGivePicturesForTheDecoder)
     for (const char* name : {"sunset", "rings", "checker"}) {
         const std::wstring source = L"\\Src\\" + std::wstring(name, name + strlen(name)) + L".cam";
         ASSERT_TRUE(WriteBytes(
-            source, Cam(CamBytes({{7, Bytes(33, 0xFF)}, {CAM_TAG_SCANS, PictureScans(name)}}))));
+            source, Cam(CamBytes({{7, Bytes(33, 0xFF)}, {kCamTagScans, PictureScans(name)}}))));
         EXPECT_EQ(1, Convert(source, L"\\Pictures"));
     }
     ASSERT_TRUE(WriteBytes(L"\\Src\\whole.cam",
-                           Cam(CamBytes({{CAM_TAG_SCANS, {}}, {CAM_TAG_JPEG, WholeJpeg()}}))));
+                           Cam(CamBytes({{kCamTagScans, {}}, {kCamTagJpeg, WholeJpeg()}}))));
     EXPECT_EQ(1, Convert(L"\\Src\\whole.cam", L"\\Pictures"));
     EXPECT_TRUE(answerer_.Shown().empty());
     EXPECT_EQ(

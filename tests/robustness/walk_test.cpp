@@ -94,8 +94,8 @@ TEST_F(WalkTest, TwoLinksToTheParentAtEveryLevelAndDanglingLinks)
 TEST_F(WalkTest, JapaneseAndManyDottedNamesAreFoundAndConvertedUnderTheirOwnNames)
 {
     using convert_file_test::ByteString;
-    const Bytes sunset = CamBytes({{CAM_TAG_SCANS, PictureScans("sunset")}});
-    const Bytes jpeg = CamBytes({{CAM_TAG_JPEG, WholeJpeg()}});
+    const Bytes sunset = CamBytes({{kCamTagScans, PictureScans("sunset")}});
+    const Bytes jpeg = CamBytes({{kCamTagJpeg, WholeJpeg()}});
     const std::vector<std::wstring> names = {L"写真.cam", L"ｶﾒﾗ.2024.01.cam", L"a..b...cam",
                                              L".cam",     L"x.cam.cam",       L"UPPER.CAM"};
     ASSERT_TRUE(MakeFolder(L"\\Names"));

@@ -12,14 +12,12 @@
 #include <string>
 #include <vector>
 
-// Flags of an expected message.
-enum ExpectedFlags : unsigned {
-    kAny = 0,       // message number only
-    kWParam = 1,    // wParam must match
-    kLParam = 2,    // lParam must match
-    kOptional = 4,  // may be missing from the recorded sequence
-    kHwnd = 8,      // the window must match (see ExpectedMessage::hwnd)
-};
+// Flags of an expected message, combined with |.
+constexpr unsigned kAny = 0;       // message number only
+constexpr unsigned kWParam = 1;    // wParam must match
+constexpr unsigned kLParam = 2;    // lParam must match
+constexpr unsigned kOptional = 4;  // may be missing from the recorded sequence
+constexpr unsigned kHwnd = 8;      // the window must match (see ExpectedMessage::hwnd)
 
 // One row of an expected sequence; a table ends with a row whose message is 0 and whose
 // flags are kAny (write it as {0}).
