@@ -228,7 +228,7 @@ void MainWindow::Find()
     wchar_t folder[MAX_PATH];
     folderBrowser_->CopyPath(folder, MAX_PATH);
     folder[MAX_PATH - 1] = L'\0';
-    fileList_->includeSubFolders = (subFolder_->GetCheck() & 1) != 0;
+    fileList_->SetIncludeSubFolders((subFolder_->GetCheck() & 1) != 0);
     fileList_->SetFolderAndSearch(folder);
     UpdateIdleControls();
     UpdateStatusBar();

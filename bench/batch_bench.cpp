@@ -139,7 +139,7 @@ int wmain(int argc, wchar_t** argv)
     OpenProgram program;
     MainWindow& window = program.Main();
     FileList& files = window.Files();
-    files.includeSubFolders = false;
+    files.SetIncludeSubFolders(false);
     files.SetFolderAndSearch(source.c_str());
     window.UpdateIdleControls();
     window.UpdateStatusBar();

@@ -75,7 +75,7 @@ int wmain(int argc, wchar_t** argv)
 
     OpenProgram program;
     FileList& files = program.Main().Files();
-    files.includeSubFolders = true;
+    files.SetIncludeSubFolders(true);
 
     WalkCount count;
     BareWalk(WithoutTrailingSeparator(root), count);

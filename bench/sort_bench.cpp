@@ -85,7 +85,7 @@ int wmain(int argc, wchar_t** argv)
     OpenProgram program;
     MainWindow& window = program.Main();
     FileList& files = window.Files();
-    files.includeSubFolders = false;
+    files.SetIncludeSubFolders(false);
     files.SetFolderAndSearch(argv[1]);
     if (files.RowCount() != expected) Fail("the search listed another number of files");
     Report("rows", files.RowCount());

@@ -55,14 +55,14 @@ void FormatSizeCell(uint64_t size, wchar_t (&cell)[kByteSizeLength])
 
 FileList::FileList(Window* owner, AttributeList& attributes)
     : ReportListView(owner, L"", attributes.Add(Key::Style, LVS_AUTOARRANGE)),
-      includeSubFolders(true),
-      entries(new (std::nothrow) ObjectList()),
-      count(0),
-      totalBytes(0),
-      sortKey(kUnsorted),
-      selectionCursor(-1)
+      includeSubFolders_(true),
+      entries_(new (std::nothrow) ObjectList()),
+      count_(0),
+      totalBytes_(0),
+      sortKey_(kUnsorted),
+      selectionCursor_(-1)
 {
-    folder[0] = L'\0';
+    folder_[0] = L'\0';
     const ListViewColumn columns[] = {
         {Pick(kNameTitle), 120, LVCFMT_LEFT},
         {Pick(kFolderTitle), 180, LVCFMT_LEFT},
@@ -76,7 +76,7 @@ FileList::FileList(Window* owner, AttributeList& attributes)
 FileList::~FileList()
 {
     ReleaseWindow();
-    delete entries;
+    delete entries_;
 }
 
 void FileList::AddRow(FileEntry* entry)
@@ -105,8 +105,8 @@ void FileList::SortByColumn(EventRecord& record)
 
     ShowWaitCursor();
     SetRedraw(FALSE);
-    const int newKey = key | (sortKey & kDescending);
-    sortKey = newKey == sortKey ? newKey ^ kDescending : newKey;
+    const int newKey = key | (sortKey_ & kDescending);
+    sortKey_ = newKey == sortKey_ ? newKey ^ kDescending : newKey;
     SortRows();
     SetRedraw(TRUE);
     RestoreCursor();
@@ -134,15 +134,15 @@ int FileList::CompareEntries(const FileEntry& a, const FileEntry& b, int sortKey
 
 bool FileList::FirstSelectedPath(wchar_t* buffer, size_t capacity)
 {
-    selectionCursor = -1;
+    selectionCursor_ = -1;
     return NextSelectedPath(buffer, capacity);
 }
 
 bool FileList::NextSelectedPath(wchar_t* buffer, size_t capacity)
 {
-    selectionCursor = GetNextItem(selectionCursor, LVNI_SELECTED);
-    if (selectionCursor < 0) return false;
-    return PathAt(selectionCursor, buffer, capacity);
+    selectionCursor_ = GetNextItem(selectionCursor_, LVNI_SELECTED);
+    if (selectionCursor_ < 0) return false;
+    return PathAt(selectionCursor_, buffer, capacity);
 }
 
 bool FileList::PathAt(int row, wchar_t* buffer, size_t capacity)
@@ -157,7 +157,7 @@ bool FileList::PathAt(int row, wchar_t* buffer, size_t capacity)
 
 void FileList::SortRows()
 {
-    SortItems(CompareRows, sortKey);
+    SortItems(CompareRows, sortKey_);
 }
 
 FileEntry* FileList::EntryAt(int row) const

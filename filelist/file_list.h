@@ -15,15 +15,13 @@
 
 class FileList : public ReportListView {
 public:
-    // Low four bits of sortKey; kDescending reverses the order.
-    enum SortOrder : int {
-        kUnsorted = 0,
-        kByName = 1,
-        kByFolder = 2,
-        kBySize = 3,
-        kKeyMask = 0x0F,
-        kDescending = 0x10,
-    };
+    // Sort keys: the low four bits of sortKey; kDescending reverses the order.
+    static constexpr int kUnsorted = 0;
+    static constexpr int kByName = 1;
+    static constexpr int kByFolder = 2;
+    static constexpr int kBySize = 3;
+    static constexpr int kKeyMask = 0x0F;
+    static constexpr int kDescending = 0x10;
 
     FileList(Window* owner, AttributeList& attributes);
     ~FileList() override;
@@ -43,12 +41,12 @@ public:
     int RowCount() const;
     int SelectedCount() const;
 
-    const wchar_t* Folder() const { return folder; }
-    int Count() const { return count; }
-    uint64_t TotalBytes() const { return totalBytes; }
-    int SortKey() const { return sortKey; }
-
-    bool includeSubFolders;
+    const wchar_t* Folder() const { return folder_; }
+    int Count() const { return count_; }
+    uint64_t TotalBytes() const { return totalBytes_; }
+    int SortKey() const { return sortKey_; }
+    // Whether a search descends into sub-folders; true until the user's choice is set.
+    void SetIncludeSubFolders(bool include) { includeSubFolders_ = include; }
 
 private:
     void WalkFolder(const wchar_t* folderPath);
@@ -56,10 +54,11 @@ private:
     void SortRows();
     FileEntry* EntryAt(int row) const;
 
-    wchar_t folder[MAX_PATH];
-    ObjectList* entries;
-    int count;
-    uint64_t totalBytes;
-    int sortKey;
-    int selectionCursor;
+    bool includeSubFolders_;
+    wchar_t folder_[MAX_PATH];
+    ObjectList* entries_;
+    int count_;
+    uint64_t totalBytes_;
+    int sortKey_;
+    int selectionCursor_;
 };

@@ -25,9 +25,9 @@ bool FileList::SetFolderAndSearch(const wchar_t* path)
 {
     const bool isFolder = path != nullptr && wcslen(path) < kPathLength && IsFolder(path);
     if (isFolder)
-        wcscpy(folder, path);
+        wcscpy(folder_, path);
     else
-        folder[0] = L'\0';
+        folder_[0] = L'\0';
     Search();
     return isFolder;
 }
@@ -36,14 +36,14 @@ void FileList::Search()
 {
     ShowWaitCursor();
     SetRedraw(FALSE);
-    count = 0;
-    totalBytes = 0;
+    count_ = 0;
+    totalBytes_ = 0;
     DeleteAllItems();
-    if (entries != nullptr) {
-        entries->Clear();
-        WalkFolder(folder);
+    if (entries_ != nullptr) {
+        entries_->Clear();
+        WalkFolder(folder_);
     }
-    if (sortKey != kUnsorted) SortRows();
+    if (sortKey_ != kUnsorted) SortRows();
     SetRedraw(TRUE);
     RestoreCursor();
 }
@@ -64,7 +64,7 @@ void FileList::WalkFolder(const wchar_t* folderPath)
     std::vector<FoundFile> files;
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            if (includeSubFolders && IsWalkableFolder(found))
+            if (includeSubFolders_ && IsWalkableFolder(found))
                 subFolders.emplace_back(found.cFileName);
         } else if (IsCamName(found.cFileName)) {
             const uint64_t size =
@@ -90,12 +90,12 @@ bool FileList::Append(const wchar_t* name, const wchar_t* folderPath, uint64_t s
 {
     FileEntry* entry = FileEntry::Create(name, folderPath, size);
     if (entry == nullptr) return false;
-    if (!entries->Append(entry)) {
+    if (!entries_->Append(entry)) {
         delete entry;
         return false;
     }
     AddRow(entry);
-    totalBytes += size;
-    ++count;
+    totalBytes_ += size;
+    ++count_;
     return true;
 }

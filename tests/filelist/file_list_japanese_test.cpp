@@ -19,7 +19,7 @@ protected:
         FileEntry* entry = FileEntry::Create(name, folder, size);
         ASSERT_NE(entry, nullptr);
         entries.push_back(entry);
-        list->AddRow(entry);
+        list_->AddRow(entry);
     }
 
     std::vector<FileEntry*> entries;
@@ -52,9 +52,9 @@ TEST_F(JapaneseListTest, RowsShowTheDeviceNameAndBareNumbers)
     EXPECT_EQ(Cell(2, 2), L"2,147,483,647");
 
     wchar_t path[MAX_PATH];
-    ASSERT_TRUE(list->PathAt(0, path));
+    ASSERT_TRUE(list_->PathAt(0, path));
     EXPECT_STREQ(path, L"root.cam");
-    ASSERT_TRUE(list->PathAt(1, path));
+    ASSERT_TRUE(list_->PathAt(1, path));
     EXPECT_STREQ(path, L"\\写真\\sub.cam");
 }
 

@@ -33,7 +33,7 @@ protected:
         MakeFile(top + L"\\M\\E.cam", 5);
         MakeFile(top + L"\\Z\\A.cam", 0);
         MakeFile(top + L"\\Z\\f.cam", 20);
-        list->SetFolderAndSearch(top.c_str());
+        list_->SetFolderAndSearch(top.c_str());
         ASSERT_EQ(Rows(), 6);
     }
 
@@ -90,7 +90,7 @@ TEST_F(FileListTest, SizeColumnShowsTheGroupedNumberWithoutTheUnit)
             EXPECT_EQ(size, L"1,234,567");
         }
     }
-    EXPECT_EQ(list->TotalBytes(), 1000u + 1234567u + 999u + 5u + 0u + 20u);
+    EXPECT_EQ(list_->TotalBytes(), 1000u + 1234567u + 999u + 5u + 0u + 20u);
 }
 
 TEST_F(FileListTest, NameClicksSortAscendingDescendingAscending)
@@ -100,10 +100,10 @@ TEST_F(FileListTest, NameClicksSortAscendingDescendingAscending)
     const std::vector<std::wstring> descending(ascending.rbegin(), ascending.rend());
     ClickHeader(kName);
     EXPECT_EQ(Names(), ascending);
-    EXPECT_EQ(list->SortKey(), FileList::kByName);
+    EXPECT_EQ(list_->SortKey(), FileList::kByName);
     ClickHeader(kName);
     EXPECT_EQ(Names(), descending);
-    EXPECT_EQ(list->SortKey(), FileList::kByName | FileList::kDescending);
+    EXPECT_EQ(list_->SortKey(), FileList::kByName | FileList::kDescending);
     ClickHeader(kName);
     EXPECT_EQ(Names(), ascending);
 }
@@ -131,17 +131,17 @@ TEST_F(FileListTest, FolderClicksSortByFolderThenName)
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"f.cam", L"A.cam", L"E.cam", L"c.cam", L"d.cam",
                                                   L"b.cam"}));
     ClickHeader(kName);
-    EXPECT_EQ(list->SortKey(), FileList::kByName | FileList::kDescending);
+    EXPECT_EQ(list_->SortKey(), FileList::kByName | FileList::kDescending);
 }
 
 TEST_F(FileListTest, ANewSearchKeepsTheChosenOrder)
 {
     ClickHeader(kSize);
     MakeFile(top + L"\\M\\g.cam", 100);
-    list->SetFolderAndSearch(top.c_str());
+    list_->SetFolderAndSearch(top.c_str());
     EXPECT_EQ(Names(), (std::vector<std::wstring>{L"A.cam", L"E.cam", L"f.cam", L"g.cam", L"c.cam",
                                                   L"b.cam", L"d.cam"}));
-    EXPECT_EQ(list->Count(), 7);
+    EXPECT_EQ(list_->Count(), 7);
 }
 
 TEST_F(FileListTest, NamesThatDifferOnlyInCaseCompareEqual)
@@ -169,29 +169,29 @@ TEST_F(FileListTest, SelectedPathsComeInDisplayedRowOrder)
     Select(2);
     Select(5);
     wchar_t path[MAX_PATH];
-    ASSERT_TRUE(list->FirstSelectedPath(path));
+    ASSERT_TRUE(list_->FirstSelectedPath(path));
     EXPECT_EQ(path, top + L"\\Z\\A.cam");
-    ASSERT_TRUE(list->NextSelectedPath(path));
+    ASSERT_TRUE(list_->NextSelectedPath(path));
     EXPECT_EQ(path, top + L"\\M\\c.cam");
-    ASSERT_TRUE(list->NextSelectedPath(path));
+    ASSERT_TRUE(list_->NextSelectedPath(path));
     EXPECT_EQ(path, top + L"\\Z\\f.cam");
-    EXPECT_FALSE(list->NextSelectedPath(path));
-    EXPECT_EQ(list->SelectedCount(), 3);
+    EXPECT_FALSE(list_->NextSelectedPath(path));
+    EXPECT_EQ(list_->SelectedCount(), 3);
 
     // Starting again gives the first selected row again.
-    ASSERT_TRUE(list->FirstSelectedPath(path));
+    ASSERT_TRUE(list_->FirstSelectedPath(path));
     EXPECT_EQ(path, top + L"\\Z\\A.cam");
 
-    ASSERT_TRUE(list->PathAt(3, path));
+    ASSERT_TRUE(list_->PathAt(3, path));
     EXPECT_EQ(path, top + L"\\d.cam");
-    EXPECT_FALSE(list->PathAt(6, path));
+    EXPECT_FALSE(list_->PathAt(6, path));
 }
 
 TEST_F(FileListTest, NoSelectionGivesNoPath)
 {
     wchar_t path[MAX_PATH];
-    EXPECT_FALSE(list->FirstSelectedPath(path));
-    EXPECT_EQ(list->SelectedCount(), 0);
+    EXPECT_FALSE(list_->FirstSelectedPath(path));
+    EXPECT_EQ(list_->SelectedCount(), 0);
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ void MakeWalkTree()
 TEST_F(SearchTest, SubFolderFilesComeBeforeTheirFolderAndRecycleFoldersAreSkipped)
 {
     MakeWalkTree();
-    EXPECT_TRUE(list->SetFolderAndSearch(L"\\Walk"));
+    EXPECT_TRUE(list_->SetFolderAndSearch(L"\\Walk"));
 
     EXPECT_EQ(SortedPaths(),
               (std::vector<std::wstring>{L"\\Walk\\Sub\\Deep\\c.cam", L"\\Walk\\Sub\\b.cam",
@@ -65,26 +65,26 @@ TEST_F(SearchTest, SubFolderFilesComeBeforeTheirFolderAndRecycleFoldersAreSkippe
     EXPECT_LT(IndexOf(L"\\Walk\\Sub\\Deep\\c.cam"), IndexOf(L"\\Walk\\Sub\\b.cam"));
     EXPECT_LT(IndexOf(L"\\Walk\\Sub\\b.cam"), IndexOf(L"\\Walk\\a.cam"));
     EXPECT_LT(IndexOf(L"\\Walk\\x.cam\\inner.cam"), IndexOf(L"\\Walk\\a.cam"));
-    EXPECT_EQ(list->Count(), 4);
-    EXPECT_EQ(list->TotalBytes(), 100u);
-    EXPECT_STREQ(list->Folder(), L"\\Walk");
+    EXPECT_EQ(list_->Count(), 4);
+    EXPECT_EQ(list_->TotalBytes(), 100u);
+    EXPECT_STREQ(list_->Folder(), L"\\Walk");
 
     // The Folder column shows the folder as the walk built it.
     const size_t b = IndexOf(L"\\Walk\\Sub\\b.cam");
     EXPECT_EQ(Cell(static_cast<int>(b), 0), L"b.cam");
     EXPECT_EQ(Cell(static_cast<int>(b), 1), L"\\Walk\\Sub");
     EXPECT_EQ(Cell(static_cast<int>(b), 2), L"20");
-    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_TRUE(boxes_.Shown().empty());
 }
 
 TEST_F(SearchTest, WithoutSubFoldersOnlyTheChosenFolderIsListed)
 {
     MakeWalkTree();
-    list->includeSubFolders = false;
-    list->SetFolderAndSearch(L"\\Walk");
+    list_->SetIncludeSubFolders(false);
+    list_->SetFolderAndSearch(L"\\Walk");
     EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"\\Walk\\a.cam"}));
-    EXPECT_EQ(list->Count(), 1);
-    EXPECT_EQ(list->TotalBytes(), 10u);
+    EXPECT_EQ(list_->Count(), 1);
+    EXPECT_EQ(list_->TotalBytes(), 10u);
 }
 
 TEST_F(SearchTest, OnlyNamesEndingInCamAreListedInAnyLetterCase)
@@ -96,18 +96,18 @@ TEST_F(SearchTest, OnlyNamesEndingInCamAreListedInAnyLetterCase)
                                 L"two.cam.txt", L"plain.jpg", L"dots.in.name.cam"}) {
         MakeFile(std::wstring(L"\\Names\\") + name, 1);
     }
-    list->includeSubFolders = false;
-    list->SetFolderAndSearch(L"\\Names");
+    list_->SetIncludeSubFolders(false);
+    list_->SetFolderAndSearch(L"\\Names");
     EXPECT_EQ(SortedPaths(),
               (std::vector<std::wstring>{L"\\Names\\dots.in.name.cam", L"\\Names\\mixed.Cam",
                                          L"\\Names\\upper.CAM"}));
-    EXPECT_EQ(list->Count(), 3);
+    EXPECT_EQ(list_->Count(), 3);
 }
 
 TEST_F(SearchTest, AChosenRecycleFolderIsStillSearched)
 {
     MakeWalkTree();
-    list->SetFolderAndSearch(L"\\Walk\\Recycled");
+    list_->SetFolderAndSearch(L"\\Walk\\Recycled");
     EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"\\Walk\\Recycled\\r1.cam"}));
 }
 
@@ -117,31 +117,31 @@ TEST_F(SearchTest, AFolderWithoutCamFilesGivesAnEmptyList)
     MakeFolder(L"\\NoCams\\Inside");
     MakeFile(L"\\NoCams\\Inside\\photo.jpg", 99);
     MakeWalkTree();
-    list->SetFolderAndSearch(L"\\Walk");
+    list_->SetFolderAndSearch(L"\\Walk");
     ASSERT_GT(Rows(), 0);
 
-    EXPECT_TRUE(list->SetFolderAndSearch(L"\\NoCams"));
+    EXPECT_TRUE(list_->SetFolderAndSearch(L"\\NoCams"));
     EXPECT_EQ(Rows(), 0);
-    EXPECT_EQ(list->Count(), 0);
-    EXPECT_EQ(list->TotalBytes(), 0u);
+    EXPECT_EQ(list_->Count(), 0);
+    EXPECT_EQ(list_->TotalBytes(), 0u);
 }
 
 TEST_F(SearchTest, APathThatIsNoFolderSearchesTheRoot)
 {
     MakeFile(L"\\top.cam", 3);
     MakeFile(L"\\file.txt", 3);
-    list->includeSubFolders = false;
+    list_->SetIncludeSubFolders(false);
 
-    EXPECT_FALSE(list->SetFolderAndSearch(L"\\file.txt"));
-    EXPECT_STREQ(list->Folder(), L"");
+    EXPECT_FALSE(list_->SetFolderAndSearch(L"\\file.txt"));
+    EXPECT_STREQ(list_->Folder(), L"");
     ASSERT_EQ(Rows(), 1);
     EXPECT_EQ(Cell(0, 0), L"top.cam");
     EXPECT_EQ(Cell(0, 1), L"My Handheld PC");
     EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"top.cam"}));
 
-    EXPECT_FALSE(list->SetFolderAndSearch(L""));
+    EXPECT_FALSE(list_->SetFolderAndSearch(L""));
     EXPECT_EQ(Rows(), 1);
-    EXPECT_FALSE(list->SetFolderAndSearch(L"\\missing"));
+    EXPECT_FALSE(list_->SetFolderAndSearch(L"\\missing"));
     EXPECT_EQ(Rows(), 1);
 }
 
@@ -156,7 +156,7 @@ TEST_F(SearchTest, LinksAreListedNeverWalkedSoALoopEnds)
     ASSERT_TRUE(MakeFolderLink(L"\\Loop\\alias", "Sub"));
     ASSERT_NE(GetFileAttributesW(L"\\Loop\\alias") & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
 
-    list->SetFolderAndSearch(L"\\Loop");
+    list_->SetFolderAndSearch(L"\\Loop");
     EXPECT_EQ(SortedPaths(), (std::vector<std::wstring>{L"\\Loop\\Sub\\s.cam", L"\\Loop\\a.cam"}));
 }
 
@@ -174,11 +174,11 @@ TEST_F(SearchTest, PathsThatWouldNotFitAreSkippedWithoutAMessage)
     ASSERT_TRUE(MakeFolder(longRoot + folder + L"\\" + std::wstring(60, L'd')));
     ASSERT_TRUE(MakeFile(longRoot + folder + L"\\" + std::wstring(60, L'd') + L"\\deep.cam", 4));
 
-    list->SetFolderAndSearch(L"\\Long");
+    list_->SetFolderAndSearch(L"\\Long");
     EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"\\" + folder + L"\\fits.cam"}));
-    EXPECT_EQ(list->Count(), 1);
-    EXPECT_EQ(list->TotalBytes(), 4u);
-    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(list_->Count(), 1);
+    EXPECT_EQ(list_->TotalBytes(), 4u);
+    EXPECT_TRUE(boxes_.Shown().empty());
 }
 
 TEST_F(SearchTest, SizesAndTheTotalKeepAllSixtyFourBits)
@@ -186,8 +186,8 @@ TEST_F(SearchTest, SizesAndTheTotalKeepAllSixtyFourBits)
     MakeFolder(L"\\Big");
     ASSERT_TRUE(MakeFile(L"\\Big\\huge.cam", 0x100000005ull));
     ASSERT_TRUE(MakeFile(L"\\Big\\small.cam", 7));
-    list->SetFolderAndSearch(L"\\Big");
-    EXPECT_EQ(list->TotalBytes(), 0x10000000Cull);
+    list_->SetFolderAndSearch(L"\\Big");
+    EXPECT_EQ(list_->TotalBytes(), 0x10000000Cull);
     const size_t huge = IndexOf(L"\\Big\\huge.cam");
     EXPECT_EQ(Cell(static_cast<int>(huge), 2), L"4,294,967,301");
 }

@@ -31,8 +31,8 @@ protected:
             .Set(Key::Y, 0)
             .Set(Key::Width, 640)
             .Set(Key::Height, 400);
-        owner.reset(new View(nullptr, L"List test", frame));
-        ASSERT_TRUE(IsWindow(owner->Handle()));
+        owner_.reset(new View(nullptr, L"List test", frame));
+        ASSERT_TRUE(IsWindow(owner_->Handle()));
         AttributeList attributes;
         attributes.Set(Key::Id, 2001)
             .Set(Key::Style, LVS_REPORT | WS_TABSTOP | WS_BORDER)
@@ -40,18 +40,18 @@ protected:
             .Set(Key::Y, 0)
             .Set(Key::Width, 600)
             .Set(Key::Height, 300);
-        list.reset(new FileList(owner.get(), attributes));
-        ASSERT_TRUE(IsWindow(list->Handle()));
+        list_.reset(new FileList(owner_.get(), attributes));
+        ASSERT_TRUE(IsWindow(list_->Handle()));
     }
 
     void TearDown() override
     {
-        list.reset();
-        owner.reset();
+        list_.reset();
+        owner_.reset();
         DestroyWindowMap();
     }
 
-    HWND List() const { return list->Handle(); }
+    HWND List() const { return list_->Handle(); }
 
     int Rows() const { return static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0)); }
 
@@ -78,7 +78,7 @@ protected:
         std::vector<std::wstring> paths;
         for (int row = 0; row < Rows(); ++row) {
             wchar_t path[MAX_PATH];
-            EXPECT_TRUE(list->PathAt(row, path)) << "row " << row;
+            EXPECT_TRUE(list_->PathAt(row, path)) << "row " << row;
             paths.push_back(path);
         }
         return paths;
@@ -105,7 +105,7 @@ protected:
         SendMessageW(header, WM_LBUTTONUP, 0, at);
     }
 
-    MessageBoxAnswerer boxes;
-    std::unique_ptr<View> owner;
-    std::unique_ptr<FileList> list;
+    MessageBoxAnswerer boxes_;
+    std::unique_ptr<View> owner_;
+    std::unique_ptr<FileList> list_;
 };

@@ -50,12 +50,12 @@ TEST_F(WalkTest, AThousandLevelsEndWhereThePathsStopFitting)
             if (level <= 124) reachable.push_back(L"\\" + folder + L"\\f.cam");
         }
     }
-    list->includeSubFolders = true;
-    list->SetFolderAndSearch(L"\\Deep");
+    list_->SetIncludeSubFolders(true);
+    list_->SetFolderAndSearch(L"\\Deep");
     std::reverse(reachable.begin(), reachable.end());
     EXPECT_EQ(Paths(), reachable);
-    EXPECT_EQ(list->TotalBytes(), 125u);
-    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(list_->TotalBytes(), 125u);
+    EXPECT_TRUE(boxes_.Shown().empty());
 }
 
 TEST_F(WalkTest, TwoLinksToTheParentAtEveryLevelAndDanglingLinks)
@@ -84,11 +84,11 @@ TEST_F(WalkTest, TwoLinksToTheParentAtEveryLevelAndDanglingLinks)
     }
     ASSERT_EQ(GetFileAttributesW(L"\\Twin\\A\\B\\lost.cam"), INVALID_FILE_ATTRIBUTES);
 
-    list->includeSubFolders = true;
-    list->SetFolderAndSearch(L"\\Twin");
+    list_->SetIncludeSubFolders(true);
+    list_->SetFolderAndSearch(L"\\Twin");
     std::sort(files.begin(), files.end());
     EXPECT_EQ(SortedPaths(), files);
-    EXPECT_EQ(list->Count(), 4);
+    EXPECT_EQ(list_->Count(), 4);
 }
 
 TEST_F(WalkTest, JapaneseAndManyDottedNamesAreFoundAndConvertedUnderTheirOwnNames)
@@ -108,8 +108,8 @@ TEST_F(WalkTest, JapaneseAndManyDottedNamesAreFoundAndConvertedUnderTheirOwnName
     convert_file_test::RemoveTree(L"\\Out");
     ASSERT_TRUE(MakeFolder(L"\\Out"));
 
-    list->includeSubFolders = true;
-    list->SetFolderAndSearch(L"\\Names");
+    list_->SetIncludeSubFolders(true);
+    list_->SetFolderAndSearch(L"\\Names");
     std::vector<std::wstring> expected;
     for (const std::wstring& name : names) expected.push_back(L"\\Names\\旅行.cam\\" + name);
     std::sort(expected.begin(), expected.end());
@@ -117,8 +117,8 @@ TEST_F(WalkTest, JapaneseAndManyDottedNamesAreFoundAndConvertedUnderTheirOwnName
 
     CamDirectory directory;
     for (const std::wstring& path : Paths())
-        EXPECT_EQ(ConvertFile(directory, owner->Handle(), path.c_str(), L"\\Out"), 1);
-    EXPECT_TRUE(boxes.Shown().empty());
+        EXPECT_EQ(ConvertFile(directory, owner_->Handle(), path.c_str(), L"\\Out"), 1);
+    EXPECT_TRUE(boxes_.Shown().empty());
     EXPECT_EQ(convert_file_test::ListFolder(L"\\Out"),
               (std::vector<std::wstring>{L".jpg", L"UPPER.jpg", L"a..b...jpg", L"x.cam.jpg",
                                          L"写真.jpg", L"ｶﾒﾗ.2024.01.jpg"}));
