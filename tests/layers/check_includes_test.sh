@@ -12,9 +12,9 @@ tree() {
   local dir=$scratch/$1
   shift
   rm -rf "$dir"
-  for spec in "$@"; do
-    mkdir -p "$dir/$(dirname "${spec%%=*}")"
-    printf '%s\n' "${spec#*=}" > "$dir/${spec%%=*}"
+  for file_line in "$@"; do
+    mkdir -p "$dir/$(dirname "${file_line%%=*}")"
+    printf '%s\n' "${file_line#*=}" > "$dir/${file_line%%=*}"
   done
   echo "$dir"
 }
