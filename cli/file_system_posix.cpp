@@ -23,8 +23,6 @@
 
 namespace {
 
-// Writes smaller than this are gathered into one; larger ones go out at once.
-constexpr size_t kGatherSize = 64 * 1024;
 // Bytes moved per read and write where the kernel cannot copy between the files itself.
 constexpr size_t kCopyBufferSize = 128 * 1024;
 // One kernel copy at most moves this much, so a signal never waits long for it.
@@ -364,34 +362,6 @@ bool OutputFile::WriteOut(const void* bytes, size_t size)
         next += wrote;
         size -= static_cast<size_t>(wrote);
     }
-    return true;
-}
-
-bool OutputFile::Flush()
-{
-    if (pending_.empty()) {
-        return true;
-    }
-    const bool wrote = WriteOut(pending_.data(), pending_.size());
-    pending_.clear();
-    return wrote;
-}
-
-bool OutputFile::Write(const void* bytes, size_t size)
-{
-    if (pending_.size() + size > kGatherSize) {
-        if (!Flush()) {
-            return false;
-        }
-        if (size >= kGatherSize) {
-            return WriteOut(bytes, size);
-        }
-    }
-    if (pending_.capacity() == 0) {
-        pending_.reserve(kGatherSize);
-    }
-    const auto* first = static_cast<const unsigned char*>(bytes);
-    pending_.insert(pending_.end(), first, first + size);
     return true;
 }
 

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr size_t kGatherSize = 64 * 1024;
 constexpr size_t kCopyBufferSize = 128 * 1024;
 
 std::wstring Wide(const std::string& text)
@@ -341,34 +340,6 @@ bool OutputFile::WriteOut(const void* bytes, size_t size)
         next += wrote;
         size -= wrote;
     }
-    return true;
-}
-
-bool OutputFile::Flush()
-{
-    if (pending_.empty()) {
-        return true;
-    }
-    const bool wrote = WriteOut(pending_.data(), pending_.size());
-    pending_.clear();
-    return wrote;
-}
-
-bool OutputFile::Write(const void* bytes, size_t size)
-{
-    if (pending_.size() + size > kGatherSize) {
-        if (!Flush()) {
-            return false;
-        }
-        if (size >= kGatherSize) {
-            return WriteOut(bytes, size);
-        }
-    }
-    if (pending_.capacity() == 0) {
-        pending_.reserve(kGatherSize);
-    }
-    const auto* first = static_cast<const unsigned char*>(bytes);
-    pending_.insert(pending_.end(), first, first + size);
     return true;
 }
 
