@@ -200,7 +200,9 @@ TEST(PathLimits, JoinedPathsOf259CharactersFitAnd260Or261DoNot)
         wchar_t path[kPathLength];
         const bool joined = JoinPath(path, folder.c_str(), OutputName(L"pic1.cam").c_str());
         ASSERT_EQ(joined, length <= 259) << length;
-        if (joined) EXPECT_EQ(folder + L"\\pic1.jpg", path);
+        if (joined) {
+            EXPECT_EQ(folder + L"\\pic1.jpg", path);
+        }
     }
     // The extension itself may push a name over: 256 characters and ".c" become 260 characters.
     wchar_t path[kPathLength];
