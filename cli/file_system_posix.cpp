@@ -23,8 +23,6 @@
 
 namespace {
 
-// Bytes moved per read and write where the kernel cannot copy between the files itself.
-constexpr size_t kCopyBufferSize = 128 * 1024;
 // One kernel copy at most moves this much, so a signal never waits long for it.
 constexpr uint64_t kKernelCopyChunk = 64 * 1024 * 1024;
 
@@ -401,31 +399,6 @@ bool OutputFile::Copy(SourceFile& source, uint64_t offset, uint64_t count, uint6
     const bool wrote = CopyThroughBuffer(source, offset, count, rest);
     copied += rest;
     return wrote;
-}
-
-bool OutputFile::CopyThroughBuffer(SourceFile& source, uint64_t offset, uint64_t count,
-                                   uint64_t& copied)
-{
-    copied = 0;
-    if (count == 0) {
-        return true;
-    }
-    std::vector<unsigned char> buffer(
-        static_cast<size_t>(std::min<uint64_t>(count, kCopyBufferSize)));
-    while (count > 0) {
-        const size_t wanted = static_cast<size_t>(std::min<uint64_t>(count, buffer.size()));
-        const size_t got = source.ReadAt(offset, buffer.data(), wanted);
-        if (got == 0) {
-            return true;
-        }
-        if (!WriteOut(buffer.data(), got)) {
-            return false;
-        }
-        offset += got;
-        count -= got;
-        copied += got;
-    }
-    return true;
 }
 
 bool OutputFile::KeepTimes(const SourceFile& source)

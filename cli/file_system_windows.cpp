@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr size_t kCopyBufferSize = 128 * 1024;
-
 std::wstring Wide(const std::string& text)
 {
     const int size =
@@ -347,31 +345,6 @@ bool OutputFile::Copy(SourceFile& source, uint64_t offset, uint64_t count, uint6
 {
     copied = 0;
     return Flush() && CopyThroughBuffer(source, offset, count, copied);
-}
-
-bool OutputFile::CopyThroughBuffer(SourceFile& source, uint64_t offset, uint64_t count,
-                                   uint64_t& copied)
-{
-    copied = 0;
-    if (count == 0) {
-        return true;
-    }
-    std::vector<unsigned char> buffer(
-        static_cast<size_t>(std::min<uint64_t>(count, kCopyBufferSize)));
-    while (count > 0) {
-        const size_t wanted = static_cast<size_t>(std::min<uint64_t>(count, buffer.size()));
-        const size_t got = source.ReadAt(offset, buffer.data(), wanted);
-        if (got == 0) {
-            return true;
-        }
-        if (!WriteOut(buffer.data(), got)) {
-            return false;
-        }
-        offset += got;
-        count -= got;
-        copied += got;
-    }
-    return true;
 }
 
 bool OutputFile::KeepTimes(const SourceFile& source)
