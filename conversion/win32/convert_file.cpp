@@ -3,9 +3,6 @@
 // boxes of each result.
 #include "conversion/win32/convert_file.h"
 
-#include <fcntl.h>
-#include <io.h>
-
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -20,7 +17,6 @@
 namespace {
 
 constexpr size_t kQuestionLength = 520;
-constexpr size_t kStreamBuffer = 64 * 1024;
 
 const TextPair kReplaceQuestion = {L"%s は既に存在します。上書きしますか?",
                                    L"'%s' already exist. Do you want to replace it?"};
@@ -79,24 +75,6 @@ Decision DecideAboutExisting(const ConversionSite& site, RunSources& sources,
     if (answer == IDCANCEL) return Decision::Cancel;
     if (answer == IDNO) return Decision::Keep;
     return Decision::Write;
-}
-
-// A buffered stdio stream that owns the handle, or null (the handle closed) when none can be
-// made.
-FILE* OpenReadStream(HANDLE file)
-{
-    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
-    if (descriptor == -1) {
-        CloseHandle(file);
-        return nullptr;
-    }
-    FILE* stream = _fdopen(descriptor, "rb");
-    if (stream == nullptr) {
-        _close(descriptor);
-        return nullptr;
-    }
-    setvbuf(stream, nullptr, _IOFBF, kStreamBuffer);
-    return stream;
 }
 
 // The box for a file that was not converted; a result that keeps its output is no failure
@@ -178,7 +156,7 @@ int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar
     }
     FILETIME modified = {};
     GetFileTime(source, nullptr, nullptr, &modified);
-    FILE* cam = OpenReadStream(source);
+    FILE* cam = StreamOwningHandle(source, false);
     if (cam == nullptr) {
         ShowFatal(BoxOwner(site), Pick(kCantOpenCam));
         return 0;

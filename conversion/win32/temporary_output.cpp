@@ -132,23 +132,28 @@ bool TemporaryOutput::MarkForDeletion(bool deleteOnClose)
     return true;
 }
 
-FILE* OpenStreamOver(HANDLE file)
+FILE* StreamOwningHandle(HANDLE file, bool forWriting)
 {
-    HANDLE duplicate = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), file, GetCurrentProcess(), &duplicate, 0, FALSE,
-                         DUPLICATE_SAME_ACCESS))
-        return nullptr;
-    const int descriptor =
-        _open_osfhandle(reinterpret_cast<intptr_t>(duplicate), _O_WRONLY | _O_BINARY);
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file),
+                                           (forWriting ? _O_WRONLY : _O_RDONLY) | _O_BINARY);
     if (descriptor == -1) {
-        CloseHandle(duplicate);
+        CloseHandle(file);
         return nullptr;
     }
-    FILE* stream = _fdopen(descriptor, "wb");
+    FILE* stream = _fdopen(descriptor, forWriting ? "wb" : "rb");
     if (stream == nullptr) {
         _close(descriptor);
         return nullptr;
     }
     setvbuf(stream, nullptr, _IOFBF, kStreamBuffer);
     return stream;
+}
+
+FILE* OpenStreamOver(HANDLE file)
+{
+    HANDLE duplicate = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), file, GetCurrentProcess(), &duplicate, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS))
+        return nullptr;
+    return StreamOwningHandle(duplicate, true);
 }
