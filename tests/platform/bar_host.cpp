@@ -123,6 +123,14 @@ HMENU OpenMenu()
     return window ? reinterpret_cast<HMENU>(SendMessageW(window, kMnGetHMenu, 0, 0)) : nullptr;
 }
 
+bool Drive(std::vector<MenuDriver::Step> steps)
+{
+    MenuDriver driver(std::move(steps));
+    bool finished = PumpUntil([&] { return driver.Finished(); }, 5000);
+    Pump(50);
+    return finished && OpenMenuWindow() == nullptr;
+}
+
 MenuDriver::MenuDriver(std::vector<Step> steps) : steps_(std::move(steps))
 {
     activeDriver = this;

@@ -70,6 +70,9 @@ private:
     UINT_PTR timer_ = 0;
 };
 
+// Runs the driver's steps while pumping; true when all steps ran and no menu is left open.
+bool Drive(std::vector<MenuDriver::Step> steps);
+
 // Steps for the driver.
 MenuDriver::Step WaitForMenu(HMENU* shown);
 MenuDriver::Step WaitForNoMenu();

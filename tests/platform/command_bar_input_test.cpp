@@ -102,14 +102,6 @@ protected:
         return opened;
     }
 
-    bool Drive(std::vector<MenuDriver::Step> steps)
-    {
-        MenuDriver driver(std::move(steps));
-        bool finished = PumpUntil([&] { return driver.Finished(); }, 5000);
-        Pump(50);
-        return finished && OpenMenuWindow() == nullptr;
-    }
-
     Host host_;
     HMENU menu_ = nullptr;
     HWND bar_ = nullptr;

@@ -51,15 +51,6 @@ protected:
         PostMessageW(host_.Handle(), WM_KEYUP, VK_MENU, 1 | 0xC0000000);
     }
 
-    // Runs the driver's steps while pumping; true when all steps ran and no menu is left open.
-    bool Drive(std::vector<MenuDriver::Step> steps)
-    {
-        MenuDriver driver(std::move(steps));
-        bool finished = PumpUntil([&] { return driver.Finished(); }, 5000);
-        Pump(50);
-        return finished && OpenMenuWindow() == nullptr;
-    }
-
     Host host_;
     HMENU menu_ = nullptr;
     HWND bar_ = nullptr;
