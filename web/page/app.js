@@ -23,14 +23,14 @@ const question = new Question(byId("question"));
 
 // Whether a run or a save is going on: only Stop (during a run) is then enabled.
 let busy = false;
-// The text key of the message about the last run ("finished", "aborted", ...), shown until
-// the next run or the next list.
+// The message about the last run or save, a function of the texts so that it follows the
+// language; shown until the next run, save or list.
 let message = null;
 let done = 0;
 let total = 0;
 
 function showMessage() {
-  byId("message").textContent = message ? texts()[message] : "";
+  byId("message").textContent = message ? message(texts()) : "";
 }
 
 // Both parts of the status bar: the file count and the total size, both empty for an empty
@@ -105,14 +105,36 @@ function finishRun(stopped, broken) {
   // Every row shows its outcome before the run's end does.
   table.flush();
   busy = false;
-  message = broken ? "engineMissing" : stopped ? "aborted" : "finished";
+  message = saying(broken ? "engineMissing" : stopped ? "aborted" : "finished");
   document.body.dataset.lastRunMilliseconds = String(run.lastRunMilliseconds);
   showMessage();
   showCounts();
   updateControls();
 }
 
+function saying(key) {
+  return (texts) => texts[key];
+}
+
 // --- saving ------------------------------------------------------------------------------
+
+// The source files of rows, as the list shows them: the first few, and how many more.
+function filesNamed(texts, rows) {
+  const kNamed = 3;
+  const named = rows.slice(0, kNamed).map((row) => (row.folder === "" ? "" : row.folder + "/") + row.name);
+  const list = named.join(", ");
+  return rows.length > kNamed ? format(texts.andMore, list, rows.length - kNamed) : list;
+}
+
+// What a ZIP or a folder now holds, and which pictures could not be put in because another one
+// took their place.
+function heldMessage(heldKey, held, leftOut) {
+  return (texts) => {
+    const lines = [format(texts[heldKey](held), held)];
+    if (leftOut.length > 0) lines.push(format(texts.leftOut, filesNamed(texts, leftOut)));
+    return lines.join("\n");
+  };
+}
 
 async function saveIntoFolder() {
   let root;
@@ -122,23 +144,27 @@ async function saveIntoFolder() {
     return;
   }
   busy = true;
+  message = null;
+  showMessage();
   updateControls();
   try {
-    await saveToFolder(root, table.withPictures(), {
+    const { saved, leftOut } = await saveToFolder(root, table.withPictures(), {
       ask: (path) => question.ask(texts().inquiryTitle, format(texts().replaceQuestion, path)),
       onSaved: (row) => table.changed(row),
     });
+    message = heldMessage("folderHolds", saved, leftOut);
   } finally {
     busy = false;
+    showMessage();
     updateControls();
   }
 }
 
 async function downloadZip() {
-  const entries = zipEntries(table.withPictures());
+  const { entries, leftOut } = zipEntries(table.withPictures());
   table.relabel();
   busy = true;
-  message = "zipping";
+  message = saying("zipping");
   showMessage();
   updateControls();
   try {
@@ -148,9 +174,9 @@ async function downloadZip() {
     link.download = "glimmer.zip";
     link.click();
     setTimeout(() => URL.revokeObjectURL(link.href), 60000);
-    message = null;
+    message = heldMessage("zipHolds", entries.length, leftOut);
   } catch {
-    message = "cantCreate";
+    message = saying("cantCreate");
   } finally {
     busy = false;
     showMessage();

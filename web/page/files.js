@@ -10,16 +10,15 @@ function isCamName(name) {
   return name.length > 4 && name.slice(-4).toLowerCase() === ".cam";
 }
 
-// One listed file. `folder` is where it was found, as the user sees it ("card/DCIM/100CAM",
-// empty for a file given on its own); `outputFolder` is the same below the folder the user
-// gave ("DCIM/100CAM"), where its JPEG goes inside a ZIP or a folder it is saved to.
+// One listed file. `folder` is where it was found, as the user sees it, from the name of the
+// folder the user gave down ("card/DCIM/100CAM"; empty for a file given on its own). Its JPEG
+// takes the same place inside a ZIP or a folder it is saved to: two cards given together
+// keep their pictures apart, however alike the cards are inside.
 function listed(file, parts) {
-  const folders = parts.slice(0, -1);
   return {
     file,
     name: parts[parts.length - 1],
-    folder: folders.join("/"),
-    outputFolder: folders.slice(1).join("/"),
+    folder: parts.slice(0, -1).join("/"),
   };
 }
 

@@ -7,7 +7,7 @@ import { format } from "./texts.js";
 
 // Where a row's JPEG goes, below the folder saved to or the ZIP's root.
 export function outputPath(row) {
-  return (row.outputFolder === "" ? "" : row.outputFolder + "/") + row.outputName;
+  return (row.folder === "" ? "" : row.folder + "/") + row.outputName;
 }
 
 // Two rows whose JPEGs would take the same place (letter case aside, as on the file systems
@@ -91,14 +91,17 @@ async function writeWhole(directory, name, handle, bytes) {
 }
 
 // Saves every row that holds a JPEG into `root`. `ask(path)` resolves to "yes", "no", "all"
-// or "cancel"; Cancel ends the save. `onSaved(row)` follows each row's note.
+// or "cancel"; Cancel ends the save. `onSaved(row)` follows each row's note. Resolves to the
+// number of files saved and the rows left out because another row took their place.
 export async function saveToFolder(root, rows, { ask, onSaved }) {
   const places = new PlacesTaken();
+  const outcome = { saved: 0, leftOut: [] };
   let replaceAll = false;
   for (const row of rows) {
     const path = outputPath(row);
     if (!places.take(path)) {
       row.saveNote = note("alreadyWritten", path);
+      outcome.leftOut.push(row);
       onSaved(row);
       continue;
     }
@@ -115,7 +118,7 @@ export async function saveToFolder(root, rows, { ask, onSaved }) {
     const { handle, exists } = await existingFile(directory, name);
     if (exists && !replaceAll) {
       const answer = await ask(`${root.name}/${path}`);
-      if (answer === "cancel") return false;
+      if (answer === "cancel") return outcome;
       if (answer === "no") {
         row.saveNote = note("notReplaced");
         onSaved(row);
@@ -123,10 +126,12 @@ export async function saveToFolder(root, rows, { ask, onSaved }) {
       }
       replaceAll = answer === "all";
     }
-    row.saveNote = note(exists && !handle ? "cantCreate" : await writeWhole(directory, name, handle, row.jpeg));
+    const written = exists && !handle ? "cantCreate" : await writeWhole(directory, name, handle, row.jpeg);
+    if (written === "saved") outcome.saved += 1;
+    row.saveNote = note(written);
     onSaved(row);
   }
-  return true;
+  return outcome;
 }
 
 // The ZIP format counts time from 1980 to 2107 in local time; a camera without a clock may
@@ -134,14 +139,17 @@ export async function saveToFolder(root, rows, { ask, onSaved }) {
 const kZipEarliest = new Date(1980, 0, 1).getTime();
 const kZipLatest = new Date(2099, 11, 31, 23, 59, 58).getTime();
 
-// The entries of one ZIP file: every row that holds a JPEG, once per place.
+// The entries of one ZIP file: every row that holds a JPEG, once per place; and the rows left
+// out because another row took their place.
 export function zipEntries(rows) {
   const places = new PlacesTaken();
   const entries = [];
+  const leftOut = [];
   for (const row of rows) {
     const path = outputPath(row);
     if (!places.take(path)) {
       row.saveNote = note("alreadyWritten", path);
+      leftOut.push(row);
       continue;
     }
     row.saveNote = null;
@@ -153,7 +161,7 @@ export function zipEntries(rows) {
       exactModified: modified,
     });
   }
-  return entries;
+  return { entries, leftOut };
 }
 
 // Makes the ZIP in a worker of its own; resolves to a Blob.

@@ -49,6 +49,10 @@ export const TEXTS = {
     cantCreate: "Can't create jpg file",
     cantWrite: "Can't write jpg file",
     alreadyWritten: "skipped: its output %s is already written by this run",
+    zipHolds: (count) => (count === 1 ? "The ZIP file holds %d picture" : "The ZIP file holds %d pictures"),
+    folderHolds: (count) => (count === 1 ? "%d picture saved" : "%d pictures saved"),
+    leftOut: "Not included, as another picture has the same name: %s",
+    andMore: "%s and %d more",
   },
   ja: {
     language: "日本語",
@@ -95,6 +99,10 @@ export const TEXTS = {
     cantCreate: "JPG ﾌｧｲﾙが作成できません",
     cantWrite: "JPG ﾌｧｲﾙに書き込めません",
     alreadyWritten: "出力 %s はこの保存で既に書き込まれています",
+    zipHolds: () => "ZIP ﾌｧｲﾙに %d 枚の画像を入れました",
+    folderHolds: () => "%d 枚の画像を保存しました",
+    leftOut: "同じ名前の画像があるため含めませんでした: %s",
+    andMore: "%s ほか %d 個",
   },
 };
 

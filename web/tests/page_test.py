@@ -49,10 +49,17 @@ def outcome(place, language):
 
 
 def zip_path(place):
-    """Where a file's JPEG stands in the ZIP or a folder saved to: below the card folder."""
+    """Where a file's JPEG stands in the ZIP or a folder saved to: below the card folder's own
+    name, so that two cards never share a place."""
     name, _ = OUTPUTS[place]
     folder = place.rsplit("/", 1)[0] if "/" in place else ""
-    return (folder + "/" if folder else "") + name
+    return "card/" + (folder + "/" if folder else "") + name
+
+
+def finished_download(folder, name):
+    """The path of a download once the browser has finished writing it."""
+    names = os.listdir(folder)
+    return os.path.join(folder, name) if names == [name] else None
 
 
 def screenshot(driver, name):
@@ -115,14 +122,9 @@ class EnglishPage(PageTest):
         cls.message = page.text(cls.driver, "message")
         screenshot(cls.driver, "en.png")
         cls.click("download-zip")
-        cls.zip = page.wait_for(cls.finished_download, what="the ZIP file")
-
-    @classmethod
-    def finished_download(cls):
-        names = os.listdir(cls.downloads)
-        if names == ["glimmer.zip"]:
-            return os.path.join(cls.downloads, "glimmer.zip")
-        return None
+        cls.zip = page.wait_for(lambda: finished_download(cls.downloads, "glimmer.zip"),
+                                what="the ZIP file")
+        cls.zip_message = page.text(cls.driver, "message")
 
     def test_folder_lists_its_cam_files_below_it_without_recycled_ones(self):
         expected = expected_rows()
@@ -140,6 +142,7 @@ class EnglishPage(PageTest):
             entries = {info.filename: info for info in archive.infolist()}
             expected = {zip_path(place): place for place in OUTPUTS if OUTPUTS[place]}
             self.assertEqual(sorted(entries), sorted(expected))
+            self.assertEqual(self.zip_message, "The ZIP file holds %d pictures" % len(expected))
             for path, place in expected.items():
                 with self.subTest(path=path):
                     info = entries[path]
@@ -288,13 +291,12 @@ const [content, removed, done] = arguments;
 """
 
 
-class SavingToFolder(PageTest):
+class PrivateFolder:
     """Save to Folder... into a folder of the browser's private file system, which the folder
     dialog would otherwise give: the same kind of folder, written through the same calls."""
 
     @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
+    def use_private_folder(cls):
         cls.driver.execute_script("""
             window.showDirectoryPicker = async () =>
                 (await navigator.storage.getDirectory()).getDirectoryHandle("saved", { create: true });
@@ -303,8 +305,6 @@ class SavingToFolder(PageTest):
               if (!document.body.classList.contains('busy')) window.idleAgain++;
             }).observe(document.body, { attributes: true, attributeFilter: ['class'] });
         """)
-        cls.give_card()
-        cls.convert_all()
 
     def saved(self):
         files = self.driver.execute_async_script(READ_SAVED)
@@ -328,6 +328,17 @@ class SavingToFolder(PageTest):
                       what="the end of saving")
         self.assertIsNone(self.driver.find_element(By.ID, "question").get_attribute("open"))
         return asked
+
+
+class SavingToFolder(PageTest, PrivateFolder):
+    """Saving into a folder: the replace question, and no partial file ever."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.use_private_folder()
+        cls.give_card()
+        cls.convert_all()
 
     def notes(self):
         return {place_of(name, folder): result.split("\n")[-1]
@@ -388,6 +399,53 @@ class SavingToFolder(PageTest):
         self.assertEqual(set(saved.values()), {b"old"})
         self.assertEqual(len(saved), len(order) - 1)
         self.assertEqual(set(self.notes().values()), {"Can't write jpg file"})
+
+
+class TwoCards(PageTest, PrivateFolder):
+    """Two card folders dropped together whose files have the same places inside them: every
+    picture keeps its card's name in the ZIP and in a folder saved to, and two pictures that
+    would still take one place are named in the page's message."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.use_private_folder()
+        cls.cards = os.path.join(WORK, "two-cards")
+        shutil.rmtree(cls.cards, ignore_errors=True)
+        cls.sources = {
+            "cardA/DCIM/100CAM/PIC0001.cam": "scans-sunset.cam",
+            "cardB/DCIM/100CAM/PIC0001.cam": "scans-rings.cam",
+            # The same place on a file system that ignores letter case: only one can be kept.
+            "cardB/DCIM/100CAM/pic0001.CAM": "jpeg-bands.cam",
+        }
+        for place, source in cls.sources.items():
+            os.makedirs(os.path.dirname(os.path.join(cls.cards, place)), exist_ok=True)
+            shutil.copyfile(os.path.join(CAMS, source), os.path.join(cls.cards, place))
+        page.drop(cls.driver, [os.path.join(cls.cards, "cardA"), os.path.join(cls.cards, "cardB")])
+        page.wait_for(lambda: len(page.rows(cls.driver)) == 3, what="the list")
+        cls.convert_all()
+
+    def test_each_card_keeps_its_pictures_in_the_zip_and_the_folder(self):
+        expected = {
+            "cardA/DCIM/100CAM/PIC0001.jpg": self.cam_output("scans-sunset.cam"),
+            "cardB/DCIM/100CAM/PIC0001.jpg": self.cam_output("scans-rings.cam"),
+        }
+        self.click("download-zip")
+        path = page.wait_for(lambda: finished_download(self.downloads, "glimmer.zip"),
+                             what="the ZIP file")
+        with zipfile.ZipFile(path) as archive:
+            self.assertEqual({name: archive.read(name) for name in archive.namelist()}, expected)
+        left_out = "Not included, as another picture has the same name: cardB/DCIM/100CAM/pic0001.CAM"
+        self.assertIn(left_out, page.text(self.driver, "message"))
+
+        self.save([])
+        self.assertEqual(self.saved(), expected)
+        self.assertIn(left_out, page.text(self.driver, "message"))
+
+    def cam_output(self, source):
+        """glimmer-convert's output for one of the test CAM files."""
+        place = next(place for place, test_file, _, _ in device.CARD if test_file == source)
+        return OUTPUTS[place][1]
 
 
 class RunControl(PageTest):
