@@ -8,7 +8,8 @@ const char kHelpText[] =
     "Each PATH is a CAM file or a folder, whose *.cam files are converted.\n"
     "Each output is named after its CAM file, with the extension .jpg.\n"
     "\n"
-    "  -o, --output DIR       write the JPEG files into DIR (default: the current folder)\n"
+    "  -o, --output DIR       write the JPEG files into DIR, an existing folder\n"
+    "                         (default: the current folder)\n"
     "  -r, --recursive        also convert the CAM files of all sub-folders\n"
     "                         (folders named RECYCLED and symbolic links are skipped)\n"
     "      --overwrite=MODE   when an output exists: ask, skip or replace\n"
@@ -19,8 +20,14 @@ const char kHelpText[] =
     "      --help             show this help and exit\n"
     "      --version          show the version and exit\n"
     "\n"
-    "Exit status: 0 when every file was converted completely, 1 when any file failed,\n"
-    "was not a CAM file, had no picture or ended early, 2 for a usage error.\n";
+    "\n"
+    "The summary counts each file once: converted; incomplete (its data ends early,\n"
+    "the partial picture is written); skipped (its output exists and is kept, as\n"
+    "--overwrite or the answer said); not converted (refused: another file of the run\n"
+    "has the same output name, the output is one of the run's files, the name is a\n"
+    "device's, or the file is no longer a regular file); failed.\n"
+    "Exit status: 0 when every file was converted or skipped, 1 when any file was\n"
+    "incomplete, not converted or failed, 2 for a usage error.\n";
 
 namespace {
 

@@ -142,7 +142,12 @@ void Convert(const std::string& sourcePath, bool followLink, const OutputFolder&
 {
     SourceFile source;
     if (!source.Open(sourcePath, followLink)) {
-        return Fail(result, OpenProblem(source.Failure()), source.Error());
+        const JobProblem problem = OpenProblem(source.Failure());
+        Fail(result, problem, source.Error());
+        if (problem != JobProblem::CannotOpen) {
+            result.outcome = JobOutcome::NotConverted;
+        }
+        return;
     }
     SourceInput input(source);
     CamDirectory directory;

@@ -11,8 +11,9 @@
 
 enum class JobOutcome {
     Converted,
-    Incomplete,  // converted, but the source's data ends early
-    Skipped,     // the output exists and is kept
+    Incomplete,    // converted, but the source's data ends early
+    Skipped,       // the output exists and is kept, as the user chose
+    NotConverted,  // refused: converting it would be unsafe (the problem says why)
     Failed,
     Waiting,  // complete, but a file took the output's name meanwhile: the run asks what to do
 };
@@ -21,13 +22,13 @@ enum class JobOutcome {
 enum class JobProblem {
     None,
     CannotOpen,
-    SourceIsLink,
-    NotRegular,
-    Conversion,  // the engine's classification tells why
+    SourceIsLink,  // refused
+    NotRegular,    // refused
+    Conversion,    // the engine's classification tells why
     CannotCreate,
     CannotPlace,
     OutOfMemory,
-    OutputIsSource,  // the file under the output's name is one of the run's sources
+    OutputIsSource,  // refused: the file under the output's name is one of the run's sources
     Quit,            // the user ended the run at this file's question
 };
 

@@ -41,8 +41,7 @@ public:
     ExitStatus Run()
     {
         if (!folder_.Open(options_.output)) {
-            fprintf(streams_.err, "%s: output folder '%s' does not exist\n", kProgram,
-                    Printable(options_.output).c_str());
+            ReportOutputFolder();
             return ExitStatus::Usage;
         }
         RunPlan plan(folder_);
@@ -54,11 +53,14 @@ public:
         }
         ConvertAll(plan);
         if (!options_.quiet) {
-            fprintf(streams_.out, "%zu converted, %zu skipped, %zu failed\n", converted_, skipped_,
-                    failed_);
+            fprintf(streams_.out,
+                    "%zu converted, %zu incomplete, %zu skipped, %zu not converted, %zu failed\n",
+                    converted_, incomplete_, skipped_, notConverted_, failed_);
         }
         fflush(streams_.out);
-        return failed_ > 0 ? ExitStatus::Failed : ExitStatus::Converted;
+        // Only what the user chose to leave keeps the run a success.
+        return incomplete_ + notConverted_ + failed_ > 0 ? ExitStatus::Failed
+                                                         : ExitStatus::Converted;
     }
 
 private:
@@ -108,7 +110,7 @@ private:
         const PlannedSource& source = plan.Sources()[i];
         JobResult& result = results_[i];
         if (source.verdict != Verdict::Convert) {
-            result.outcome = JobOutcome::Failed;
+            result.outcome = JobOutcome::NotConverted;
             result.problem = JobProblem::None;
             return Preparation::Decided;
         }
@@ -124,7 +126,7 @@ private:
             return Preparation::Submitted;
         }
         if (plan.IsSource(existing)) {
-            result.outcome = JobOutcome::Failed;
+            result.outcome = JobOutcome::NotConverted;
             result.problem = JobProblem::OutputIsSource;
             return Preparation::Decided;
         }
@@ -256,14 +258,17 @@ private:
             case JobOutcome::Incomplete:
                 Say(source, "warning: its data ends early; " + OutputPath(source) +
                                 " holds an incomplete picture");
-                ++converted_;
-                ++failed_;
+                ++incomplete_;
                 return;
             case JobOutcome::Skipped:
                 if (!options_.quiet && result.problem != JobProblem::Quit) {
                     Say(source, "skipped, " + OutputPath(source) + " exists");
                 }
                 ++skipped_;
+                return;
+            case JobOutcome::NotConverted:
+                Say(source, FailureText(source, result));
+                ++notConverted_;
                 return;
             case JobOutcome::Failed:
             case JobOutcome::Waiting:
@@ -328,8 +333,9 @@ private:
     {
         switch (source.verdict) {
             case Verdict::SameOutput:
-                return "skipped: its output " + OutputPath(source) +
-                       " is already written by this run";
+                return "not converted: its output " + OutputPath(source) +
+                       " has the same name as the output of " +
+                       Printable((*sources_)[source.sharesOutputWith].path);
             case Verdict::DeviceName:
                 return "not converted: " + Printable(source.outputName) +
                        " is the name of a device on this system";
@@ -351,7 +357,7 @@ private:
             case JobProblem::CannotPlace:
                 return "cannot write " + OutputPath(source) + ": " + reason;
             case JobProblem::OutputIsSource:
-                return "skipped: its output " + OutputPath(source) +
+                return "not converted: its output " + OutputPath(source) +
                        " is one of the files this run converts";
             case JobProblem::OutOfMemory:
                 return "not enough memory to convert it";
@@ -360,6 +366,26 @@ private:
                 break;
         }
         return "not converted";
+    }
+
+    // Why the output folder cannot be used.
+    void ReportOutputFolder()
+    {
+        const std::string path = Printable(options_.output);
+        switch (KindOf(options_.output, true)) {
+            case PathKind::Missing:
+                fprintf(streams_.err, "%s: output folder '%s' does not exist\n", kProgram,
+                        path.c_str());
+                return;
+            case PathKind::Folder:
+                fprintf(streams_.err, "%s: cannot open the output folder '%s': %s\n", kProgram,
+                        path.c_str(), ErrorText(folder_.Error()).c_str());
+                return;
+            default:
+                fprintf(streams_.err, "%s: output folder '%s' is not a folder\n", kProgram,
+                        path.c_str());
+                return;
+        }
     }
 
     void ReportProblem(const PlanProblem& problem)
@@ -395,8 +421,11 @@ private:
     std::vector<bool> submitted_;
     size_t reported_ = 0;
     size_t progressShown_ = 0;
+    // Each file of the run is counted once, in one of these.
     size_t converted_ = 0;
+    size_t incomplete_ = 0;
     size_t skipped_ = 0;
+    size_t notConverted_ = 0;
     size_t failed_ = 0;
     bool quit_ = false;
 };

@@ -107,6 +107,8 @@ public:
     ~OutputFolder();
 
     bool Open(const std::string& path);
+    // Why Open failed.
+    SystemError Error() const { return error_; }
     const std::string& Path() const { return path_; }
     std::string PathOf(const std::string& name) const { return JoinPaths(path_, name); }
 
@@ -123,6 +125,7 @@ private:
     std::string path_;
     NativeFile folder_;
     bool open_ = false;
+    SystemError error_ = 0;
 };
 
 enum class PlaceResult { Placed, Exists, Failed };

@@ -266,6 +266,7 @@ bool OutputFolder::Open(const std::string& path)
     path_ = path;
     folder_ = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     open_ = folder_ >= 0;
+    error_ = open_ ? 0 : errno;
     return open_;
 }
 

@@ -262,6 +262,7 @@ bool OutputFolder::Open(const std::string& path)
 {
     path_ = path;
     open_ = Inspect(path, true, nullptr) == PathKind::Folder;
+    error_ = open_ ? 0 : GetLastError();
     return open_;
 }
 

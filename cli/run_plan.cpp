@@ -94,22 +94,27 @@ void RunPlan::AddSource(const std::string& path, const std::string& name,
     source.path = path;
     source.outputName = OutputName(path);
     source.named = named;
-    source.verdict = IsDeviceName(name) || IsDeviceName(source.outputName)
-                         ? Verdict::DeviceName
-                         : Decide(source.outputName);
+    if (IsDeviceName(name) || IsDeviceName(source.outputName)) {
+        source.verdict = Verdict::DeviceName;
+    } else {
+        Decide(source);
+    }
     sources_.push_back(source);
 }
 
-Verdict RunPlan::Decide(const std::string& outputName)
+void RunPlan::Decide(PlannedSource& source)
 {
-    std::vector<std::string>& taken = outputs_[FoldCase(outputName)];
-    for (const std::string& earlier : taken) {
-        if (earlier == outputName || output_.TakesAsOne(earlier, outputName)) {
-            return Verdict::SameOutput;
+    std::vector<size_t>& taken = outputs_[FoldCase(source.outputName)];
+    for (const size_t earlier : taken) {
+        const std::string& earlierName = sources_[earlier].outputName;
+        if (earlierName == source.outputName ||
+            output_.TakesAsOne(earlierName, source.outputName)) {
+            source.verdict = Verdict::SameOutput;
+            source.sharesOutputWith = earlier;
+            return;
         }
     }
-    taken.push_back(outputName);
-    return Verdict::Convert;
+    taken.push_back(sources_.size());
 }
 
 bool RunPlan::IsSource(const FileIdentity& identity)

@@ -35,6 +35,8 @@ struct PlannedSource {
     // for that file; one met in a folder is not.
     bool named = false;
     Verdict verdict = Verdict::Convert;
+    // For SameOutput: the index of the earlier source with that output name.
+    size_t sharesOutputWith = 0;
 };
 
 class RunPlan {
@@ -57,7 +59,7 @@ private:
     void AddFolder(const std::string& folder, const FileIdentity& identity, bool recursive);
     void AddSource(const std::string& path, const std::string& name,
                    const FileIdentity& folderIdentity, bool named);
-    Verdict Decide(const std::string& outputName);
+    void Decide(PlannedSource& source);
 
     const OutputFolder& output_;
     std::vector<PlannedSource> sources_;
@@ -65,8 +67,8 @@ private:
     // Sources by their folder's identity and their name, so that a file reached by two paths
     // is met once.
     std::set<std::pair<FileIdentity, std::string>> seen_;
-    // The output names taken so far, by their folded form.
-    std::map<std::string, std::vector<std::string>> outputs_;
+    // The sources whose output names are taken so far, by the names' folded form.
+    std::map<std::string, std::vector<size_t>> outputs_;
     std::set<FileIdentity> identities_;
     bool identitiesKnown_ = false;
 };

@@ -113,7 +113,7 @@ TEST_F(ConvertRunTest, ConvertsTheCamFilesOfAFolderUnderTheirOwnNames)
     WriteText(in_ / "cam", "a name that only ends in cam");
     const RunResult r = Run({in_.string()});
     EXPECT_EQ(r.status, ExitStatus::Converted) << r.err;
-    EXPECT_EQ(r.out, "3 converted, 0 skipped, 0 failed\n");
+    EXPECT_EQ(r.out, "3 converted, 0 incomplete, 0 skipped, 0 not converted, 0 failed\n");
     EXPECT_EQ(Names(out_), (std::vector<std::string>{"BANDS.jpg", "pic.01.jpg", "sunset.jpg"}));
     EXPECT_TRUE(Contents(out_ / "sunset.jpg") == ConvertTestCam("scans-sunset.cam").output);
     EXPECT_TRUE(Contents(out_ / "BANDS.jpg") == ReadWholeFile(TestDataPath("bands.jpg")));
@@ -144,7 +144,7 @@ TEST_F(ConvertRunTest, FailedFilesLeaveNoOutputAndNoTemporaryFile)
     }
     const RunResult r = Run({in_.string()});
     EXPECT_EQ(r.status, ExitStatus::Failed);
-    EXPECT_EQ(r.out, "0 converted, 0 skipped, 8 failed\n");
+    EXPECT_EQ(r.out, "0 converted, 0 incomplete, 0 skipped, 0 not converted, 8 failed\n");
     EXPECT_TRUE(Names(out_).empty());
     for (const char* name : failing) {
         EXPECT_NE(r.err.find(name), std::string::npos) << "no message names " << name;
@@ -177,16 +177,50 @@ TEST_F(ConvertRunTest, ASourceEndingEarlyIsWrittenWithAWarningAndFailsTheRun)
     EXPECT_TRUE(Contents(out_ / "cut.jpg") == ConvertTestCam("cut-in-scan2.cam").output);
 }
 
+// One file of each outcome: the summary counts each once, and only what the user chose to
+// leave is called skipped.
+TEST_F(ConvertRunTest, EachFileIsCountedOnceUnderTheWordForItsOutcome)
+{
+    Place("scans-sunset.cam", in_ / "good.cam");
+    Place("cut-in-scan2.cam", in_ / "cut.cam");
+    Place("scans-rings.cam", in_ / "kept.cam");
+    WriteText(out_ / "kept.jpg", "old");
+    Place("not-cam.cam", in_ / "broken.cam");
+    Place("scans-sunset.cam", in_ / "one" / "twin.cam");
+    Place("scans-rings.cam", in_ / "two" / "twin.cam");
+    Place("jpeg-bands.cam", out_ / "self.jpg");
+    const RunResult r = Run({in_.string(), (in_ / "one").string(), (in_ / "two").string(),
+                             (out_ / "self.jpg").string(), (in_ / "missing.cam").string()});
+    EXPECT_EQ(r.status, ExitStatus::Failed);
+    EXPECT_EQ(r.out, "2 converted, 1 incomplete, 1 skipped, 2 not converted, 2 failed\n");
+    std::vector<std::string> skippedLines, refusedLines;
+    for (size_t at = 0, end; (end = r.err.find('\n', at)) != std::string::npos; at = end + 1) {
+        const std::string line = r.err.substr(at, end - at);
+        if (line.find("skipped") != std::string::npos) skippedLines.push_back(line);
+        if (line.find("not converted") != std::string::npos) refusedLines.push_back(line);
+    }
+    ASSERT_EQ(skippedLines.size(), 1u) << r.err;
+    EXPECT_NE(skippedLines[0].find("kept.cam: skipped, "), std::string::npos) << r.err;
+    ASSERT_EQ(refusedLines.size(), 2u) << r.err;
+    EXPECT_NE(refusedLines[0].find((in_ / "two" / "twin.cam").string() + ": not converted: "),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(refusedLines[0].find("the output of " + (in_ / "one" / "twin.cam").string()),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(refusedLines[1].find("self.jpg: not converted: "), std::string::npos) << r.err;
+}
+
 TEST_F(ConvertRunTest, SkipIsTheDefaultWithoutATerminalAndReplaceReplaces)
 {
     Place("scans-sunset.cam", in_ / "pic.cam");
     WriteText(out_ / "pic.jpg", "old");
     RunResult r = Run({in_.string()});
     EXPECT_EQ(r.status, ExitStatus::Converted);
-    EXPECT_EQ(r.out, "0 converted, 1 skipped, 0 failed\n");
+    EXPECT_EQ(r.out, "0 converted, 0 incomplete, 1 skipped, 0 not converted, 0 failed\n");
     EXPECT_EQ(Contents(out_ / "pic.jpg"), Bytes({'o', 'l', 'd'}));
     r = Run({"--overwrite=replace", in_.string()});
-    EXPECT_EQ(r.out, "1 converted, 0 skipped, 0 failed\n");
+    EXPECT_EQ(r.out, "1 converted, 0 incomplete, 0 skipped, 0 not converted, 0 failed\n");
     EXPECT_TRUE(Contents(out_ / "pic.jpg") == ConvertTestCam("scans-sunset.cam").output);
 }
 
@@ -207,7 +241,7 @@ TEST_F(ConvertRunTest, AsksOnATerminalAndFollowsEachAnswer)
         EXPECT_EQ(Count(r.err, "Replace it?"), 4u) << r.err;
         EXPECT_LT(r.err.find("a.jpg' exists"), r.err.find("b.jpg' exists")) << r.err;
         EXPECT_LT(r.err.find("b.jpg' exists"), r.err.find("c.jpg' exists")) << r.err;
-        EXPECT_EQ(r.out, "4 converted, 1 skipped, 0 failed\n");
+        EXPECT_EQ(r.out, "4 converted, 0 incomplete, 1 skipped, 0 not converted, 0 failed\n");
         EXPECT_EQ(Contents(out_ / "a.jpg"), Bytes({'o', 'l', 'd'}));
         for (const char* name : {"b.jpg", "c.jpg", "d.jpg", "new.jpg"}) {
             EXPECT_TRUE(Contents(out_ / name) == converted) << name << " with -j " << jobs;
@@ -224,7 +258,7 @@ TEST_F(ConvertRunTest, EachQuestionTakesOneWholeLineOfAnswer)
     // The rest of a long first line is no answer to the second question.
     const RunResult r = Run({in_.string()}, "n" + std::string(62, ' ') + "all\nn\ny\n", true);
     EXPECT_EQ(Count(r.err, "Replace it?"), 3u) << r.err;
-    EXPECT_EQ(r.out, "1 converted, 2 skipped, 0 failed\n");
+    EXPECT_EQ(r.out, "1 converted, 0 incomplete, 2 skipped, 0 not converted, 0 failed\n");
     EXPECT_EQ(Contents(out_ / "a.jpg"), Bytes({'o', 'l', 'd'}));
     EXPECT_EQ(Contents(out_ / "b.jpg"), Bytes({'o', 'l', 'd'}));
     EXPECT_TRUE(Contents(out_ / "c.jpg") == ConvertTestCam("scans-sunset.cam").output);
@@ -240,7 +274,8 @@ TEST_F(ConvertRunTest, QuitOrTheEndOfInputStopsTheRun)
         fs::remove(out_ / "a.jpg");
         const RunResult r = Run({in_.string()}, answers, true);
         EXPECT_EQ(r.status, ExitStatus::Converted);
-        EXPECT_EQ(r.out, "1 converted, 2 skipped, 0 failed\n") << "answers: " << answers;
+        EXPECT_EQ(r.out, "1 converted, 0 incomplete, 2 skipped, 0 not converted, 0 failed\n")
+            << "answers: " << answers;
         EXPECT_EQ(Names(out_), (std::vector<std::string>{"a.jpg", "b.jpg"}));
         EXPECT_EQ(Contents(out_ / "b.jpg"), Bytes({'o', 'l', 'd'}));
     }
@@ -265,7 +300,7 @@ TEST_F(ConvertRunTest, AnOutputThatIsOneOfTheSourcesIsNeverReplaced)
     RunResult r = RunCli({"--overwrite=replace", "-o", in_.string(), (in_ / "pic.jpg").string()});
     EXPECT_EQ(r.status, ExitStatus::Failed);
     EXPECT_NE(r.err.find("is one of the files this run converts"), std::string::npos) << r.err;
-    EXPECT_EQ(r.out, "0 converted, 0 skipped, 1 failed\n");
+    EXPECT_EQ(r.out, "0 converted, 0 incomplete, 0 skipped, 1 not converted, 0 failed\n");
     EXPECT_TRUE(Contents(in_ / "pic.jpg") == cam);
 
     // The same when that source comes later in the run than the one that would replace it.
@@ -285,7 +320,7 @@ TEST_F(ConvertRunTest, ASourceMetTwiceIsConvertedOnceWithoutAWord)
                              (in_ / "a.cam").string(), (in_ / "sub" / ".." / "a.cam").string()});
     EXPECT_EQ(r.status, ExitStatus::Converted) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, "2 converted, 0 skipped, 0 failed\n");
+    EXPECT_EQ(r.out, "2 converted, 0 incomplete, 0 skipped, 0 not converted, 0 failed\n");
     EXPECT_EQ(Names(out_), (std::vector<std::string>{"a.jpg", "b.jpg"}));
 }
 
@@ -317,7 +352,7 @@ TEST_F(ConvertRunTest, EveryNumberOfJobsGivesTheSameRun)
     };
     const RunResult one = runWith("1");
     EXPECT_EQ(one.status, ExitStatus::Failed);
-    EXPECT_EQ(one.out, "27 converted, 1 skipped, 25 failed\n");
+    EXPECT_EQ(one.out, "23 converted, 4 incomplete, 1 skipped, 1 not converted, 20 failed\n");
     const fs::path reference = fs::path(root_) / "out-j1";
     for (const char* jobs : {"2", "3", "8"}) {
         const RunResult many = runWith(jobs);
@@ -362,11 +397,20 @@ TEST_F(ConvertRunTest, BadFoldersAndUsageErrorsHaveTheirOwnStatus)
     Place("scans-sunset.cam", in_ / "a.cam");
     RunResult r = RunCli({"-o", (out_ / "missing").string(), in_.string()});
     EXPECT_EQ(r.status, ExitStatus::Usage);
-    EXPECT_NE(r.err.find("does not exist"), std::string::npos);
+    EXPECT_NE(r.err.find("output folder '" + (out_ / "missing").string() + "' does not exist"),
+              std::string::npos)
+        << r.err;
+    WriteText(out_ / "picture.jpg", "a file, not a folder");
+    r = RunCli({"-o", (out_ / "picture.jpg").string(), in_.string()});
+    EXPECT_EQ(r.status, ExitStatus::Usage);
+    EXPECT_NE(r.err.find("'" + (out_ / "picture.jpg").string() + "' is not a folder"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("does not exist"), std::string::npos) << r.err;
     r = Run({(in_ / "nothing-here.cam").string(), (in_ / "a.cam").string()});
     EXPECT_EQ(r.status, ExitStatus::Failed);
     EXPECT_NE(r.err.find("nothing-here.cam: no such file"), std::string::npos) << r.err;
-    EXPECT_EQ(r.out, "1 converted, 0 skipped, 1 failed\n");
+    EXPECT_EQ(r.out, "1 converted, 0 incomplete, 0 skipped, 0 not converted, 1 failed\n");
     r = RunCli({"--overwrite=sometimes", "x"});
     EXPECT_EQ(r.status, ExitStatus::Usage);
     EXPECT_NE(r.err.find("--help"), std::string::npos);
@@ -426,7 +470,7 @@ TEST_F(ConvertRunTest, AnUnwritableOutputFolderFailsEachFileCleanly)
     const RunResult r = RunCli({"-o", "/proc", in_.string()});
     EXPECT_EQ(r.status, ExitStatus::Failed);
     EXPECT_EQ(Count(r.err, "cannot create a file in /proc"), 2u) << r.err;
-    EXPECT_EQ(r.out, "0 converted, 0 skipped, 2 failed\n");
+    EXPECT_EQ(r.out, "0 converted, 0 incomplete, 0 skipped, 0 not converted, 2 failed\n");
 }
 #endif
 

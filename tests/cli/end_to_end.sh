@@ -28,7 +28,7 @@ cp "$test_set"/scans-checker.cam "$scratch/in/RECYCLED/binned.cam"
 
 run "$@" -r -o "$scratch/out" "$scratch/in"
 [ "$status" -eq 0 ] || fail "conversion exited with $status: $err"
-[ "$out" = "4 converted, 0 skipped, 0 failed" ] || fail "summary was '$out'"
+[ "$out" = "4 converted, 0 incomplete, 0 skipped, 0 not converted, 0 failed" ] || fail "summary was '$out'"
 for picture in sunset rings checker; do
   jpeg=$scratch/out/scans-$picture.jpg
   scans=$(cat "$test_set/$picture".scan[123] | wc -c)

@@ -89,7 +89,9 @@ TEST_F(CliFaultTest, AnOutputFolderRemovedDuringTheRunFailsTheRestCleanly)
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(Contains(run.err, "b.cam: cannot create a file in " + out_)) << run.err;
     EXPECT_TRUE(Contains(run.err, "c.cam: cannot create a file in " + out_)) << run.err;
-    EXPECT_TRUE(Contains(run.out, "1 converted, 0 skipped, 2 failed")) << run.out;
+    EXPECT_TRUE(
+        Contains(run.out, "1 converted, 0 incomplete, 0 skipped, 0 not converted, 2 failed"))
+        << run.out;
     EXPECT_FALSE(fs::exists(out_)) << "something was written where the folder was";
     EXPECT_EQ(FolderNames(in_), (std::vector<std::string>{"a.cam", "b.cam", "c.cam"}));
 }
@@ -226,7 +228,9 @@ TEST_F(CliFaultTest, AnOutputWhoseTimeCannotBeSetIsKeptWithAWarning)
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(Contains(run.err, "a.cam: warning: cannot give " + out_ + "/a.jpg the CAM file's"))
         << run.err;
-    EXPECT_TRUE(Contains(run.out, "1 converted, 0 skipped, 0 failed")) << run.out;
+    EXPECT_TRUE(
+        Contains(run.out, "1 converted, 0 incomplete, 0 skipped, 0 not converted, 0 failed"))
+        << run.out;
     EXPECT_EQ(Output("a.jpg"), jpeg);
     EXPECT_EQ(FolderNames(out_), std::vector<std::string>{"a.jpg"});
 }
@@ -266,7 +270,9 @@ TEST_F(CliFaultTest, FilesSwappedAfterTheListingAreNeitherWaitedForNorFollowed)
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(Contains(run.err, "b.cam: not converted: it is not a regular file")) << run.err;
     EXPECT_TRUE(Contains(run.err, "c.cam: not converted: it is a symbolic link now")) << run.err;
-    EXPECT_TRUE(Contains(run.out, "1 converted, 1 skipped, 2 failed")) << run.out;
+    EXPECT_TRUE(
+        Contains(run.out, "1 converted, 0 incomplete, 1 skipped, 2 not converted, 0 failed"))
+        << run.out;
     EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"a.jpg", "d.jpg"}));
 }
 
@@ -286,7 +292,9 @@ TEST_F(CliFaultTest, AFullDeviceKeepsTheOldOutputAndLeavesNoTemporaryFile)
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(Contains(run.err, "a.cam: writing the JPEG file failed")) << run.err;
     EXPECT_TRUE(Contains(run.err, "b.cam: writing the JPEG file failed")) << run.err;
-    EXPECT_TRUE(Contains(run.out, "1 converted, 0 skipped, 2 failed")) << run.out;
+    EXPECT_TRUE(
+        Contains(run.out, "1 converted, 0 incomplete, 0 skipped, 0 not converted, 2 failed"))
+        << run.out;
     EXPECT_EQ(Output("a.jpg"), kOld);
     EXPECT_EQ(Output("tiny.jpg"), Bytes(1000, 0x42));
     EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"a.jpg", "tiny.jpg"}));
@@ -363,10 +371,14 @@ TEST_F(CliFaultTest, WithAskAFileThatTakesTheOutputsNameMeanwhileIsAskedAbout)
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(FolderNames(out_), std::vector<std::string>{"big.jpg"});
         if (answer == std::string("y")) {
-            EXPECT_TRUE(Contains(run.out, "1 converted, 0 skipped, 0 failed")) << run.out;
+            EXPECT_TRUE(Contains(run.out,
+                                 "1 converted, 0 incomplete, 0 skipped, 0 not converted, 0 failed"))
+                << run.out;
             EXPECT_EQ(fs::file_size(out_ + "/big.jpg"), size);
         } else {
-            EXPECT_TRUE(Contains(run.out, "0 converted, 1 skipped, 0 failed")) << run.out;
+            EXPECT_TRUE(Contains(run.out,
+                                 "0 converted, 0 incomplete, 1 skipped, 0 not converted, 0 failed"))
+                << run.out;
             EXPECT_EQ(Output("big.jpg"), kOld);
         }
     }

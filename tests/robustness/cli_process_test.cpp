@@ -123,7 +123,8 @@ TEST_F(CliProcessTest, TheFileSizeLimitFailsOnlyTheFileThatReachesIt)
         EXPECT_TRUE(
             Contains(process.Err(), "big.cam: writing the JPEG file failed: File too large"))
             << process.Err();
-        EXPECT_EQ(process.Out(), "1 converted, 0 skipped, 1 failed\n");
+        EXPECT_EQ(process.Out(),
+                  "1 converted, 0 incomplete, 0 skipped, 0 not converted, 1 failed\n");
         EXPECT_EQ(FolderNames(out_), std::vector<std::string>{"small.jpg"});
     }
 }
@@ -139,7 +140,7 @@ TEST_F(CliProcessTest, AStandardErrorNobodyReadsEndsNothing)
     ConverterProcess process({"-o", out_, in_}, root_, refusals);
     const int status = process.Wait();
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << "status " << status;
-    EXPECT_EQ(process.Out(), "3 converted, 0 skipped, 1 failed\n");
+    EXPECT_EQ(process.Out(), "3 converted, 0 incomplete, 0 skipped, 0 not converted, 1 failed\n");
     EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"b.jpg", "c.jpg", "d.jpg"}));
 }
 
@@ -171,7 +172,9 @@ TEST_F(CliProcessTest, RefusedUnnamedFilesAndKernelCopiesGiveTheSameRun)
         fs::copy_file(out_ + "/jpeg-bands.jpg", out + "/jpeg-bands.jpg");
         ConverterProcess process({"--overwrite=replace", "-o", out, in_}, root_, c.refusals);
         EXPECT_EQ(process.ExitCode(), 1) << c.what;
-        EXPECT_EQ(process.Out(), "6 converted, 0 skipped, 2 failed\n") << c.what;
+        EXPECT_EQ(process.Out(),
+                  "5 converted, 1 incomplete, 0 skipped, 0 not converted, 1 failed\n")
+            << c.what;
         std::string err = process.Err();
         for (size_t at; (at = err.find(out)) != std::string::npos;)
             err.replace(at, out.size(), "OUT");
@@ -225,10 +228,12 @@ TEST_F(CliProcessTest, AFileThatTakesTheOutputsNameMeanwhileIsTreatedAsAnExistin
         ASSERT_TRUE(WriteFile(out_ + "/big.jpg", {'o', 't', 'h', 'e', 'r'}));
         EXPECT_EQ(process.ExitCode(), 0) << mode << ": " << process.Err();
         if (mode == std::string("replace")) {
-            EXPECT_EQ(process.Out(), "1 converted, 0 skipped, 0 failed\n");
+            EXPECT_EQ(process.Out(),
+                      "1 converted, 0 incomplete, 0 skipped, 0 not converted, 0 failed\n");
             EXPECT_EQ(fs::file_size(out_ + "/big.jpg"), size);
         } else {
-            EXPECT_EQ(process.Out(), "0 converted, 1 skipped, 0 failed\n");
+            EXPECT_EQ(process.Out(),
+                      "0 converted, 0 incomplete, 1 skipped, 0 not converted, 0 failed\n");
             EXPECT_TRUE(Contains(process.Err(), "big.cam: skipped, " + out_ + "/big.jpg exists"))
                 << process.Err();
             EXPECT_EQ(ReadWholeFile(out_ + "/big.jpg"), Bytes({'o', 't', 'h', 'e', 'r'}));
@@ -298,9 +303,11 @@ TEST_F(CliProcessTest, OnAFolderThatIgnoresLetterCaseOutputsDifferingInCaseAreOn
     fs::copy_file(TestDataPath("jpeg-bands.cam"), in_ + "/plain.cam");
     ConverterProcess process({"--overwrite=replace", "-o", mount, in_}, root_);
     EXPECT_EQ(process.ExitCode(), 1) << process.Err();
-    EXPECT_EQ(process.Out(), "3 converted, 0 skipped, 2 failed\n");
-    EXPECT_TRUE(Contains(process.Err(), "\xc3\xa9.cam: skipped: its output")) << process.Err();
-    EXPECT_TRUE(Contains(process.Err(), "\xcf\x89.cam: skipped: its output")) << process.Err();
+    EXPECT_EQ(process.Out(), "3 converted, 0 incomplete, 0 skipped, 2 not converted, 0 failed\n");
+    EXPECT_TRUE(Contains(process.Err(), "\xc3\xa9.cam: not converted: its output"))
+        << process.Err();
+    EXPECT_TRUE(Contains(process.Err(), "\xcf\x89.cam: not converted: its output"))
+        << process.Err();
     EXPECT_EQ(FolderNames(backing),
               (std::vector<std::string>{"plain.jpg", "\xc3\x89.jpg", "\xce\xa9.jpg"}));
     const Bytes sunset = ConvertTestCam("scans-sunset.cam").output;
@@ -317,7 +324,8 @@ TEST_F(CliProcessTest, TwoConvertersReplacingTheSameOutputsBothSucceed)
     for (int i = 0; i < files; ++i) {
         fs::copy_file(TestDataPath("scans-sunset.cam"), in_ + "/p" + std::to_string(i) + ".cam");
     }
-    const std::string summary = std::to_string(files) + " converted, 0 skipped, 0 failed\n";
+    const std::string summary =
+        std::to_string(files) + " converted, 0 incomplete, 0 skipped, 0 not converted, 0 failed\n";
     // Each job count twice: the race is likely, not certain, in each round.
     for (const char* jobs : {"1", "2", "1", "2"}) {
         fs::remove_all(out_);
