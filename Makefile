@@ -70,12 +70,17 @@ screenshots: windows
 # Installs glimmer-convert, the glimmer launcher with glimmer.exe, the manual pages, the desktop
 # entry and its icons under PREFIX (default /usr/local; DESTDIR is honoured); sudo only when
 # PREFIX cannot be written. Uninstall removes exactly what the installation there put in.
+# PREFIX and DESTDIR reach the script as they were given, through its environment: neither make
+# nor the shell reads them as code.
 PREFIX ?= /usr/local
+unexport PREFIX DESTDIR
+install uninstall: export GLIMMER_PREFIX = $(value PREFIX)
+install uninstall: export GLIMMER_DESTDIR = $(value DESTDIR)
 install: setup
-	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" JOBS="$(JOBS)" scripts/installation install
+	@PREFIX="$$GLIMMER_PREFIX" DESTDIR="$$GLIMMER_DESTDIR" JOBS="$(JOBS)" scripts/installation install
 
 uninstall:
-	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" scripts/installation uninstall
+	@PREFIX="$$GLIMMER_PREFIX" DESTDIR="$$GLIMMER_DESTDIR" scripts/installation uninstall
 
 # The source tarball and the Windows zip of the commit checked out, named with the version and
 # the same bytes for the same commit, into DIST_DIR (default build/dist).

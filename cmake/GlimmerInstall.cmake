@@ -24,10 +24,6 @@ set(GLIMMER_STAGE_DIR ${PROJECT_BINARY_DIR}/packaging)
 set(GLIMMER_DEMO_DEVICE ${CMAKE_INSTALL_FULL_DATADIR}/glimmer/demo-device)
 set(GLIMMER_INSTALLED_EXE ${CMAKE_INSTALL_FULL_LIBEXECDIR}/glimmer/glimmer.exe)
 set(GLIMMER_MENU_START ${CMAKE_INSTALL_FULL_LIBEXECDIR}/glimmer/start-from-menu)
-if(GLIMMER_MENU_START MATCHES "[ \"'\\\\$`]")
-  # A desktop entry's Exec key needs such a path quoted.
-  set(GLIMMER_MENU_START "\"${GLIMMER_MENU_START}\"")
-endif()
 file(RELATIVE_PATH GLIMMER_LAUNCHER_FROM_HELPER ${CMAKE_INSTALL_FULL_LIBEXECDIR}/glimmer
      ${CMAKE_INSTALL_FULL_BINDIR}/glimmer)
 
@@ -56,7 +52,6 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_
 
 configure_file(${GLIMMER_PACKAGING_DIR}/glimmer-convert.1.in ${GLIMMER_STAGE_DIR}/glimmer-convert.1 @ONLY)
 configure_file(${GLIMMER_PACKAGING_DIR}/glimmer.1.in ${GLIMMER_STAGE_DIR}/glimmer.1 @ONLY)
-configure_file(${GLIMMER_PACKAGING_DIR}/glimmer.desktop.in ${GLIMMER_STAGE_DIR}/glimmer.desktop @ONLY)
 configure_file(${GLIMMER_PACKAGING_DIR}/start-from-menu.in ${GLIMMER_STAGE_DIR}/start-from-menu @ONLY)
 
 # The desktop icon in the theme's sizes, from the drawing of the Windows icons.
@@ -70,6 +65,15 @@ add_custom_command(OUTPUT ${glimmer_theme_icons}
   DEPENDS ${PROJECT_SOURCE_DIR}/scripts/make_icons.py
   COMMENT "Drawing the desktop icons")
 add_custom_target(glimmer_theme_icons ALL DEPENDS ${glimmer_theme_icons})
+
+# The desktop entry names the menu start by its absolute path, escaped as desktop entries need;
+# scripts/installation writes it again for the PREFIX it installs into.
+add_custom_command(OUTPUT ${GLIMMER_STAGE_DIR}/glimmer.desktop
+  COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/scripts/desktop_entry.py
+          ${GLIMMER_PACKAGING_DIR}/glimmer.desktop.in ${GLIMMER_MENU_START} ${GLIMMER_STAGE_DIR}/glimmer.desktop
+  DEPENDS ${PROJECT_SOURCE_DIR}/scripts/desktop_entry.py ${GLIMMER_PACKAGING_DIR}/glimmer.desktop.in
+  VERBATIM)
+add_custom_target(glimmer_desktop_entry ALL DEPENDS ${GLIMMER_STAGE_DIR}/glimmer.desktop)
 
 install(TARGETS glimmer-convert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(PROGRAMS ${GLIMMER_STAGE_DIR}/glimmer DESTINATION ${CMAKE_INSTALL_BINDIR})
