@@ -49,6 +49,9 @@ fuzz: native
 
 # Opens Glimmer's window under Wine (scripts/glimmer); DEVICE=/path/to/camera/files picks the
 # device folder, LANG=ja the Japanese texts. Without a display it converts the demo files.
+# DEVICE reaches the launcher as given, through the environment: never read as code.
+unexport DEVICE
+run: export GLIMMER_RUN_DEVICE = $(value DEVICE)
 run: setup
 	@if [ -z "$$DISPLAY" ]; then \
 	  echo "make run: no display (DISPLAY is unset), so converting the demo device with glimmer-convert instead"; \
@@ -56,7 +59,7 @@ run: setup
 	else \
 	  cmake --preset windows >/dev/null && \
 	  cmake --build --preset windows -j $(JOBS) --target glimmer && \
-	  scripts/glimmer $(if $(DEVICE),--device "$(DEVICE)") --lang $(if $(filter ja%,$(LANG)),ja,en); \
+	  scripts/glimmer $${GLIMMER_RUN_DEVICE:+--device "$$GLIMMER_RUN_DEVICE"} --lang $(if $(filter ja%,$(LANG)),ja,en); \
 	fi
 
 # Benchmarks, not tests: builds its own Release copies and writes docs/PERFORMANCE.md.

@@ -150,6 +150,11 @@ else
   if has_window; then
     drive=$(readlink "$wineprefix"*/dosdevices/g:)
     [ "$drive" = "$scratch/card" ] || fail "Glimmer's device is '$drive', not the folder picked"
+    # Wine's own prefix, confined: its drive C: and the device, no link to the home folder.
+    drives=$(cd "$wineprefix"-en/dosdevices && ls -d ?: ?:: 2>/dev/null | tr '\n' ' ')
+    [ "$drives" = "c: g: " ] || fail "Glimmer's Wine prefix has the drives $drives"
+    links=$(find "$wineprefix"-en/drive_c/users -maxdepth 2 -type l)
+    [ -z "$links" ] || fail "Glimmer's Wine prefix links out of itself: $links"
   else
     fail "no Glimmer window from the menu start: $(cat "$scratch/start.log")"
   fi

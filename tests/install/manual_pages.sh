@@ -52,6 +52,17 @@ compare_options glimmer-convert "$help"
 help=$("$stage/glimmer" --help) || fail "glimmer --help exited with $?"
 compare_options glimmer "$help"
 
+# The launcher's --help names the environment variables and exit statuses of its page.
+variables_in() { grep -oE '\b[A-Z][A-Z0-9]*_[A-Z0-9_]+\b' | sort -u; }
+documented=$(render "$stage/glimmer.1" | section ENVIRONMENT | variables_in)
+offered=$(sed -n '/^Environment:/,/^[^A-Z]/p' <<<"$help" | variables_in)
+[ -n "$documented" ] && [ "$documented" = "$offered" ] ||
+  fail "glimmer: ENVIRONMENT names '$(echo $documented)', --help '$(echo $offered)'"
+documented=$(render "$stage/glimmer.1" | section "EXIT STATUS" | grep -oP '^ +\K[0-9]+(?= )' | sort -u)
+offered=$(sed -n '/^Exit status:/,$p' <<<"$help" | grep -oP '^[0-9]+(?= )' | sort -u)
+[ -n "$documented" ] && [ "$documented" = "$offered" ] ||
+  fail "glimmer: EXIT STATUS lists '$(echo $documented)', --help '$(echo $offered)'"
+
 if [ "$failures" -gt 0 ]; then
   echo "$failures check(s) failed"
   exit 1
