@@ -138,7 +138,7 @@ void Fail(JobResult& result, JobProblem problem, SystemError error = 0)
 }
 
 void Convert(const std::string& sourcePath, bool followLink, const OutputFolder& folder,
-             const std::string& outputName, WhenTaken whenTaken, JobResult& result)
+             JobResult& result)
 {
     SourceFile source;
     if (!source.Open(sourcePath, followLink)) {
@@ -170,39 +170,38 @@ void Convert(const std::string& sourcePath, bool followLink, const OutputFolder&
         result.timesLost = true;
         result.timesError = output->Error();
     }
-    switch (output->Place(outputName, whenTaken == WhenTaken::Replace)) {
-        case PlaceResult::Placed:
-            result.outcome = result.conversion == ConversionResult::SourceEnded
-                                 ? JobOutcome::Incomplete
-                                 : JobOutcome::Converted;
-            result.problem = JobProblem::None;
-            return;
-        case PlaceResult::Exists:
-            if (whenTaken == WhenTaken::Wait) {
-                result.outcome = JobOutcome::Waiting;
-                result.problem = JobProblem::None;
-                result.waiting = std::move(output);
-            } else {
-                result.outcome = JobOutcome::Skipped;
-                result.problem = JobProblem::None;
-            }
-            return;
-        case PlaceResult::Failed:
-            return Fail(result, JobProblem::CannotPlace, output->Error());
-    }
+    result.outcome = JobOutcome::Ready;
+    result.problem = JobProblem::None;
+    result.output = std::move(output);
 }
 
 }  // namespace
 
-JobResult ConvertOne(const std::string& sourcePath, bool followLink, const OutputFolder& folder,
-                     const std::string& outputName, WhenTaken whenTaken) noexcept
+JobResult ConvertOne(const std::string& sourcePath, bool followLink,
+                     const OutputFolder& folder) noexcept
 {
     JobResult result;
     try {
-        Convert(sourcePath, followLink, folder, outputName, whenTaken, result);
+        Convert(sourcePath, followLink, folder, result);
     } catch (const std::bad_alloc&) {
         Fail(result, JobProblem::OutOfMemory);
-        result.waiting.reset();
+        result.output.reset();
     }
     return result;
+}
+
+bool FailedForWantOfShared(const JobResult& result)
+{
+    if (result.outcome != JobOutcome::Failed) {
+        return false;
+    }
+    switch (result.problem) {
+        case JobProblem::CannotOpen:
+        case JobProblem::CannotCreate:
+        case JobProblem::CannotPlace:
+        case JobProblem::Conversion:
+            return IsSharedResourceShortage(result.error);
+        default:
+            return false;
+    }
 }

@@ -1,6 +1,6 @@
 // One source converted into its output: opened safely, read by the engine, written into a
-// temporary file, given the source's times and, only when complete, its name. Runs on a
-// worker thread; what happened goes back as data, which the run turns into messages.
+// temporary file and given the source's times. Runs on a worker thread; what happened goes
+// back as data, with the complete file, which the run names when the source's turn comes.
 #pragma once
 
 #include <memory>
@@ -10,12 +10,12 @@
 #include "conversion/conversion_result.h"
 
 enum class JobOutcome {
+    Ready,  // the output is complete and waits to be given its name
     Converted,
     Incomplete,    // converted, but the source's data ends early
     Skipped,       // the output exists and is kept, as the user chose
     NotConverted,  // refused: converting it would be unsafe (the problem says why)
     Failed,
-    Waiting,  // complete, but a file took the output's name meanwhile: the run asks what to do
 };
 
 // What went wrong, for the message.
@@ -40,14 +40,15 @@ struct JobResult {
     // The output was kept without the source's times, which the system would not set.
     bool timesLost = false;
     SystemError timesError = 0;
-    // For Waiting: the complete file, until the run gives it its name or throws it away.
-    std::unique_ptr<OutputFile> waiting;
+    // For Ready: the complete file, until the run gives it its name or throws it away.
+    std::unique_ptr<OutputFile> output;
 };
 
-// What to do when a file has the output's name by the time the output is complete.
-enum class WhenTaken { Replace, Skip, Wait };
-
-// Converts `sourcePath` into `outputName` in the folder. Never throws: a refused allocation
+// Converts `sourcePath` into a complete file in the folder. Never throws: a refused allocation
 // is the result OutOfMemory, and nothing of the output is left behind.
-JobResult ConvertOne(const std::string& sourcePath, bool followLink, const OutputFolder& folder,
-                     const std::string& outputName, WhenTaken whenTaken) noexcept;
+JobResult ConvertOne(const std::string& sourcePath, bool followLink,
+                     const OutputFolder& folder) noexcept;
+
+// Whether the job failed for want of something that other jobs of the run were holding at the
+// same time (room on the device, open files), so that it may succeed when run alone.
+bool FailedForWantOfShared(const JobResult& result);

@@ -21,6 +21,9 @@ const char kProgram[] = "glimmer-convert";
 
 enum class Answer { Replace, Skip, All, Quit };
 
+// What to do when a file has the output's name by the time the output is complete.
+enum class WhenTaken { Replace, Skip, Ask };
+
 // How a source stands once the run has looked at its output's name.
 enum class Preparation {
     Submitted,  // a job converts it
@@ -74,33 +77,53 @@ private:
         submitted_.assign(count, false);
         const unsigned jobs = options_.jobs != 0 ? options_.jobs : ProcessorCount();
         OrderedWorkers workers(jobs < kMaxJobs ? jobs : kMaxJobs, count, [&](size_t i) {
-            results_[i] = ConvertOne(sources[i].path, sources[i].named, folder_,
-                                     sources[i].outputName, whenTaken_[i]);
+            results_[i] = ConvertOne(sources[i].path, sources[i].named, folder_);
         });
-        // How far the looks at outputs, and so the jobs, may run ahead of the messages; without
-        // worker threads each job runs as its turn comes.
-        const size_t ahead = workers.Threads() == 0 ? 0 : 4 * workers.Threads() + 4;
         size_t prepared = 0;
         for (size_t next = 0; next < count; ++next) {
-            if (quit_ && !submitted_[next]) {
+            if (quit_) {
+                // Nothing converted meanwhile takes its name; the files go with the results.
+                workers.Stop();
                 ++skipped_;
                 continue;
             }
             ShowProgress(next, sources[next].path);
-            while (!quit_ && prepared < count && prepared <= next + ahead &&
+            // How far the looks at outputs, and so the jobs, may run ahead of the messages;
+            // without worker threads each job runs as its turn comes.
+            const size_t ahead = workers.Threads() == 0 ? 0 : 4 * workers.Threads() + 4;
+            while (prepared < count && prepared <= next + ahead &&
                    Prepare(plan, prepared, workers) != Preparation::Question) {
                 ++prepared;
             }
-            if (prepared == next && !quit_) {
+            if (prepared == next) {
                 AskAbout(next, workers);
                 ++prepared;
             }
             if (submitted_[next]) {
                 workers.WaitFor(next);
             }
-            Report(sources[next], results_[next]);
+            if (FailedForWantOfShared(results_[next]) && workers.Threads() > 0) {
+                prepared = RunAloneFromHere(next, workers);
+            }
+            Report(next);
             results_[next] = JobResult();
         }
+    }
+
+    // Source i failed for want of room or open files while other jobs held some: from here on
+    // the run goes one file at a time, as with -j 1, and tries source i again. The later
+    // sources' outputs are thrown away first (none has its name yet), so that source i finds
+    // what it would have found with -j 1. Returns how far the sources are prepared.
+    size_t RunAloneFromHere(size_t i, OrderedWorkers& workers)
+    {
+        workers.Stop();
+        for (size_t later = i + 1; later < results_.size(); ++later) {
+            results_[later] = JobResult();
+            submitted_[later] = false;
+        }
+        results_[i] = JobResult();
+        workers.Submit(i);
+        return i + 1;
     }
 
     // Decides what happens to source i from what stands under its output's name now. A
@@ -120,7 +143,7 @@ private:
             // too, as asked; otherwise it is kept, and with ask the user is asked about it.
             Submit(i,
                    mode_ == Overwrite::Replace ? WhenTaken::Replace
-                   : mode_ == Overwrite::Ask   ? WhenTaken::Wait
+                   : mode_ == Overwrite::Ask   ? WhenTaken::Ask
                                                : WhenTaken::Skip,
                    workers);
             return Preparation::Submitted;
@@ -239,11 +262,12 @@ private:
         return Printable(folder_.PathOf(source.outputName));
     }
 
-    void Report(const PlannedSource& source, JobResult& result)
+    void Report(size_t i)
     {
-        ++reported_;
-        if (result.outcome == JobOutcome::Waiting) {
-            Settle(source, result);
+        const PlannedSource& source = (*sources_)[i];
+        JobResult& result = results_[i];
+        if (result.outcome == JobOutcome::Ready) {
+            Name(i);
         }
         const bool placed =
             result.outcome == JobOutcome::Converted || result.outcome == JobOutcome::Incomplete;
@@ -271,40 +295,50 @@ private:
                 ++notConverted_;
                 return;
             case JobOutcome::Failed:
-            case JobOutcome::Waiting:
+            case JobOutcome::Ready:
                 Say(source, FailureText(source, result));
                 ++failed_;
                 return;
         }
     }
 
-    // A complete output whose name a file took while it was written: the user decides.
-    void Settle(const PlannedSource& source, JobResult& result)
+    // Gives a complete output its name, in the order of the sources, so that an answer to a
+    // question holds for every later file whatever the number of jobs. A file that took the
+    // name meanwhile is kept, replaced or asked about as the mode says.
+    void Name(size_t i)
     {
-        Answer answer = Answer::Replace;
-        if (mode_ != Overwrite::Replace) {
-            answer = Ask(folder_.PathOf(source.outputName));
+        const PlannedSource& source = (*sources_)[i];
+        JobResult& result = results_[i];
+        const bool replace = whenTaken_[i] == WhenTaken::Replace || mode_ == Overwrite::Replace;
+        PlaceResult placed = result.output->Place(source.outputName, replace);
+        if (placed == PlaceResult::Exists && mode_ == Overwrite::Ask) {
+            const Answer answer = Ask(folder_.PathOf(source.outputName));
+            if (answer == Answer::All) {
+                mode_ = Overwrite::Replace;
+            }
+            if (answer == Answer::All || answer == Answer::Replace) {
+                placed = result.output->Place(source.outputName, true);
+            } else {
+                quit_ = answer == Answer::Quit;
+                result.problem = quit_ ? JobProblem::Quit : JobProblem::None;
+            }
         }
-        if (answer == Answer::All) {
-            mode_ = Overwrite::Replace;
-        } else if (answer == Answer::Skip || answer == Answer::Quit) {
-            quit_ = answer == Answer::Quit;
-            result.waiting.reset();
-            result.outcome = JobOutcome::Skipped;
-            result.problem = quit_ ? JobProblem::Quit : JobProblem::None;
-            return;
+        switch (placed) {
+            case PlaceResult::Placed:
+                result.outcome = result.conversion == ConversionResult::SourceEnded
+                                     ? JobOutcome::Incomplete
+                                     : JobOutcome::Converted;
+                break;
+            case PlaceResult::Exists:
+                result.outcome = JobOutcome::Skipped;
+                break;
+            case PlaceResult::Failed:
+                result.outcome = JobOutcome::Failed;
+                result.problem = JobProblem::CannotPlace;
+                result.error = result.output->Error();
+                break;
         }
-        const PlaceResult placed = result.waiting->Place(source.outputName, true);
-        if (placed == PlaceResult::Placed) {
-            result.outcome = result.conversion == ConversionResult::SourceEnded
-                                 ? JobOutcome::Incomplete
-                                 : JobOutcome::Converted;
-        } else {
-            result.outcome = JobOutcome::Failed;
-            result.problem = JobProblem::CannotPlace;
-            result.error = result.waiting->Error();
-        }
-        result.waiting.reset();
+        result.output.reset();
     }
 
     // Why the engine kept no picture.
@@ -419,7 +453,6 @@ private:
     std::vector<JobResult> results_;
     std::vector<WhenTaken> whenTaken_;
     std::vector<bool> submitted_;
-    size_t reported_ = 0;
     size_t progressShown_ = 0;
     // Each file of the run is counted once, in one of these.
     size_t converted_ = 0;

@@ -41,6 +41,9 @@ struct FolderItem {
 // object that failed, so that jobs on several threads each report their own.
 using SystemError = unsigned long;
 std::string ErrorText(SystemError error);
+// True for a failure for want of what all of the process's files share: room on the device, or
+// open files.
+bool IsSharedResourceShortage(SystemError error);
 
 // The separator this system writes between folder and name.
 char PathSeparator();

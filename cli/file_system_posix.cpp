@@ -130,6 +130,11 @@ std::string ErrorText(SystemError error)
     return strerror(static_cast<int>(error));
 }
 
+bool IsSharedResourceShortage(SystemError error)
+{
+    return error == ENOSPC || error == EDQUOT || error == EMFILE || error == ENFILE;
+}
+
 char PathSeparator()
 {
     return '/';

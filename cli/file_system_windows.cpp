@@ -143,6 +143,12 @@ std::string ErrorText(SystemError error)
     return message;
 }
 
+bool IsSharedResourceShortage(SystemError error)
+{
+    return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL ||
+           error == ERROR_TOO_MANY_OPEN_FILES;
+}
+
 char PathSeparator()
 {
     return '\\';

@@ -25,6 +25,11 @@ OrderedWorkers::OrderedWorkers(unsigned threads, size_t jobs, std::function<void
 
 OrderedWorkers::~OrderedWorkers()
 {
+    Stop();
+}
+
+void OrderedWorkers::Stop()
+{
     {
         std::lock_guard<std::mutex> lock(mutex_);
         stopping_ = true;
@@ -34,6 +39,7 @@ OrderedWorkers::~OrderedWorkers()
     for (std::thread& thread : threads_) {
         thread.join();
     }
+    threads_.clear();
 }
 
 void OrderedWorkers::Run(size_t job)

@@ -21,6 +21,11 @@ public:
     // Jobs still waiting are dropped; those under way are finished first.
     ~OrderedWorkers();
 
+    // Drops the jobs still waiting, lets those under way finish and ends the threads: from then
+    // on each job runs on the caller's thread in Submit, and a dropped job may be submitted
+    // again.
+    void Stop();
+
     void Submit(size_t job);
     // Returns once work(job) has returned; the job must have been submitted.
     void WaitFor(size_t job);

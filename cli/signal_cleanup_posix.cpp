@@ -25,8 +25,9 @@ struct Slot {
     char name[kNameSize] = {};
 };
 
-// One named file per job at a time, and jobs are far fewer than this.
-constexpr int kSlots = 256;
+// A run holds at most its jobs' files and the complete ones waiting for their turn (four per
+// job and four more), and jobs are at most 128: fewer than this.
+constexpr int kSlots = 1024;
 Slot slots[kSlots];
 
 // Threads between reserving a name and knowing whether the file was made. The handler waits
@@ -94,6 +95,8 @@ int Reserve(int folder, const char* name)
     }
     --creating;
     --creatingHere;
+    // As many files as the process can keep track of: the same as running out of descriptors.
+    errno = EMFILE;
     return -1;
 }
 

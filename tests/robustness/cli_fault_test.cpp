@@ -144,6 +144,65 @@ TEST_F(CliFaultTest, AnOutputNameTakenByAFolder)
     EXPECT_EQ(FolderNames(out_), (std::vector<std::string>{"a.jpg", "b.jpg"}));
 }
 
+// Whether this process has a file open for writing in the folder: on Windows a temporary file
+// shows in the listing, elsewhere the file may have no name and shows only among the process's
+// descriptors.
+bool WritingInto(const std::string& folder)
+{
+#ifdef _WIN32
+    for (const std::string& name : FolderNames(folder)) {
+        if (name.rfind(".glimmer-", 0) == 0) return true;
+    }
+#else
+    for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        if (fs::read_symlink(fd.path(), error).string().rfind(folder + "/", 0) == 0) return true;
+    }
+#endif
+    return false;
+}
+
+// The first source is large; another program takes its output's name while it is written,
+// so the run asks about it after the later, small sources are converted already. Answered
+// "quit", none of their outputs takes its name, however many jobs run.
+TEST_F(CliFaultTest, AfterQuitNoOutputTakesItsNameWhateverTheJobs)
+{
+    const uint32_t size = 128 << 20;
+    const std::string big = in_ + "/a-big.cam";
+    ASSERT_TRUE(WriteFile(big, CamBytes({{kCamTagJpeg, {}, size}})));
+    fs::resize_file(big, fs::file_size(big) + size);
+    for (const char* name : {"b", "c", "d", "e", "f", "g", "h"}) {
+        Source(std::string(name) + ".cam", CamBytes({{kCamTagScans, PictureScans("rings")}}));
+    }
+    for (const char* jobs : {"1", "4"}) {
+        fs::remove_all(out_);
+        fs::create_directories(out_);
+        std::atomic<bool> ended{false};
+        std::thread other([&] {
+            while (!ended && !WritingInto(out_)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            if (!ended) WriteFile(out_ + "/a-big.jpg", kOld);
+        });
+        std::vector<std::string> asked;
+        const CliRun run =
+            RunAnswering({"-j", jobs, "-o", out_, in_}, [&](const std::string& output) {
+                asked.push_back(output);
+                return "q";
+            });
+        ended = true;
+        other.join();
+        const std::string what = std::string("-j ") + jobs + ": " + run.err;
+        EXPECT_EQ(asked.size(), 1u) << what;
+        EXPECT_EQ(run.status, 0) << what;
+        EXPECT_TRUE(
+            Contains(run.out, "0 converted, 0 incomplete, 8 skipped, 0 not converted, 0 failed"))
+            << what << run.out;
+        EXPECT_EQ(FolderNames(out_), std::vector<std::string>{"a-big.jpg"}) << what;
+        EXPECT_EQ(Output("a-big.jpg"), kOld) << what;
+    }
+}
+
 #ifdef _WIN32
 TEST_F(CliFaultTest, ASourceHeldOpenWithoutSharingCannotBeRead)
 {

@@ -6,9 +6,12 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -346,6 +349,74 @@ TEST_F(CliProcessTest, TwoConvertersReplacingTheSameOutputsBothSucceed)
         }
         if (HasFailure()) return;
     }
+}
+
+// The same run with every number of jobs, each into a fresh output folder made by `fresh`: the
+// files that fail, the messages, the summary and every output are those of -j 1.
+void ExpectTheSameRunForEveryNumberOfJobs(const std::string& in, const std::string& out,
+                                          const std::string& scratch, const Refusals& refusals,
+                                          const std::function<bool()>& fresh)
+{
+    std::string reference, referenceErr;
+    std::vector<std::string> referenceNames;
+    for (const char* jobs : {"1", "2", "4", "8"}) {
+        ASSERT_TRUE(fresh()) << "-j " << jobs;
+        ConverterProcess process({"-j", jobs, "-o", out, in}, scratch, refusals);
+        const int status = process.ExitCode();
+        const std::string summary = std::to_string(status) + " " + process.Out();
+        std::vector<std::string> names = FolderNames(out);
+        if (jobs == std::string("1")) {
+            reference = summary;
+            referenceErr = process.Err();
+            referenceNames = names;
+            EXPECT_NE(referenceNames, std::vector<std::string>{}) << "-j 1 converted nothing";
+            continue;
+        }
+        EXPECT_EQ(summary, reference) << "-j " << jobs;
+        EXPECT_EQ(process.Err(), referenceErr) << "-j " << jobs;
+        EXPECT_EQ(names, referenceNames) << "-j " << jobs;
+    }
+}
+
+// With so few open files that only one conversion at a time gets its files, every number of
+// jobs converts every file, as -j 1 does.
+TEST_F(CliProcessTest, ASmallOpenFilesLimitFailsNothingThatOneJobAtATimeConverts)
+{
+    for (int i = 0; i < 24; ++i) {
+        Picture("p" + std::to_string(10 + i) + ".cam");
+    }
+    Refusals refusals;
+    refusals.openFilesLimit = 8;
+    ExpectTheSameRunForEveryNumberOfJobs(in_, out_, root_, refusals, [&] {
+        fs::remove_all(out_);
+        return fs::create_directories(out_);
+    });
+    EXPECT_EQ(FolderNames(out_).size(), 24u);
+}
+
+// A device that fills up during the run: which files fail does not depend on the number of
+// jobs. The sizes alternate so that, one file after the other, small files still fit after a
+// large one has failed.
+TEST_F(CliProcessTest, AFullDeviceFailsTheSameFilesWhateverTheJobs)
+{
+    // A small device of its own: a memory file system in a mount namespace of this process.
+    const std::string device = root_ + "/device";
+    fs::create_directories(device);
+    if (unshare(CLONE_NEWNS) != 0 || mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        GTEST_SKIP() << "no mount namespace for a small device here: " << strerror(errno);
+    for (int i = 0; i < 12; ++i) {
+        LargeSparseSource("s" + std::to_string(10 + i) + ".cam", (i % 2 == 0 ? 300 : 40) << 10);
+    }
+    bool mounted = false;
+    ExpectTheSameRunForEveryNumberOfJobs(in_, device, root_, {}, [&] {
+        if (mounted) umount2(device.c_str(), MNT_DETACH);
+        mounted = mount("glimmer-test", device.c_str(), "tmpfs", 0, "size=1m") == 0;
+        return mounted;
+    });
+    const size_t converted = FolderNames(device).size();
+    EXPECT_GT(converted, 2u);
+    EXPECT_LT(converted, 12u);
+    if (mounted) umount2(device.c_str(), MNT_DETACH);
 }
 
 }  // namespace

@@ -111,6 +111,10 @@ std::string ReadText(const std::string& path)
     dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);
+    // The program gets the three standard streams and nothing more of the test's.
+    for (const int extra : {in, out, err}) {
+        if (extra > 2) close(extra);
+    }
 
     const rlimit noCore = {0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
@@ -118,6 +122,11 @@ std::string ReadText(const std::string& path)
         const rlimit limit = {static_cast<rlim_t>(refusals.fileSizeLimit),
                               static_cast<rlim_t>(refusals.fileSizeLimit)};
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(123);
+    }
+    if (refusals.openFilesLimit > 0) {
+        const rlimit limit = {static_cast<rlim_t>(refusals.openFilesLimit),
+                              static_cast<rlim_t>(refusals.openFilesLimit)};
+        if (setrlimit(RLIMIT_NOFILE, &limit) != 0) _exit(120);
     }
     Filter filter;
     if (refusals.copyFileRange != 0) {
@@ -135,7 +144,9 @@ std::string ReadText(const std::string& path)
     }
     if (!filter.Install()) _exit(124);
 
-    const char* program = std::getenv("GLIMMER_CONVERT");
+    // Under an open-files limit, the build whose sanitizers need no descriptor of their own.
+    const char* program = std::getenv(refusals.openFilesLimit > 0 ? "GLIMMER_CONVERT_AT_FILE_LIMIT"
+                                                                  : "GLIMMER_CONVERT");
     if (program == nullptr) _exit(125);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program));

@@ -13,6 +13,7 @@ struct Refusals {
     bool unnamedFiles = false;     // open with O_TMPFILE fails with EOPNOTSUPP
     bool timesByPath = false;      // utimensat on a path (not on an open file) fails with EPERM
     long long fileSizeLimit = 0;   // RLIMIT_FSIZE in bytes when not 0
+    long long openFilesLimit = 0;  // RLIMIT_NOFILE when not 0 (GLIMMER_CONVERT_AT_FILE_LIMIT runs)
     bool errorPipeClosed = false;  // standard error is a pipe nobody reads any more
 };
 
