@@ -27,6 +27,7 @@ cp "$stage/glimmer" "$tree/bin/glimmer"
 cp "$stage/start-from-menu" "$tree/libexec/glimmer/start-from-menu"
 launcher=$tree/bin/glimmer
 echo 'not a real program' >"$scratch/glimmer.exe"
+cp "$scratch/glimmer.exe" "$tree/libexec/glimmer/glimmer.exe"
 
 # Stand-ins: wineboot makes the prefix's drives C: and Z: and the user folders Wine links to the
 # home folder; wine writes down its current folder and arguments and ends as Glimmer does (1).
@@ -147,6 +148,13 @@ cd - >/dev/null || exit 1
 exact_link "$base-en/dosdevices/g:"
 [ "$status" -eq 0 ] && [ "$target" = "$scratch/-dash" ] ||
   fail "the relative device folder -dash: $status, $(cat "$scratch/dash.log")"
+# The same folder picked in the menu's folder chooser.
+env -u XDG_DATA_HOME HOME="$home" DISPLAY=:99 PATH="$fakes:$PATH" SCRATCH="$scratch" GLIMMER_WINEPREFIX="$base" \
+  PICK="$scratch/$newline" LANG=en_US.UTF-8 bash "$tree/libexec/glimmer/start-from-menu" >"$scratch/menu.log" 2>&1
+status=$?
+exact_link "$base-en/dosdevices/g:"
+[ "$status" -eq 0 ] && [ "$target" = "$scratch/$newline" ] ||
+  fail "the menu's start with a folder whose name ends in a line break: $status, '$target'"
 ln -s "$home" "$scratch/home-link"
 for refused in / "$home" "$scratch/home-link/"; do
   start refused.log -- --device "$refused"
