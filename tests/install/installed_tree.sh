@@ -155,6 +155,10 @@ else
     [ "$drives" = "c: g: " ] || fail "Glimmer's Wine prefix has the drives $drives"
     links=$(find "$wineprefix"-en/drive_c/users -maxdepth 2 -type l)
     [ -z "$links" ] || fail "Glimmer's Wine prefix links out of itself: $links"
+    # Nor does Wine write the prefix's menus and file types into the home folder.
+    for written in .config/menus .local/share/applications .local/share/mime .local/share/desktop-directories; do
+      [ ! -e "$home/$written" ] || fail "Wine wrote ~/$written for the prefix"
+    done
   else
     fail "no Glimmer window from the menu start: $(cat "$scratch/start.log")"
   fi
