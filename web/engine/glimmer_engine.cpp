@@ -1,73 +1,137 @@
-// The conversion engine's entry points for the browser: the page's worker hands over one CAM
-// file's bytes, the engine writes the JPEG through stdio streams that read and write JavaScript
-// memory, and the worker gets the engine's own classification of the result back.
+// The conversion engine's entry points for the browser: the page's worker lends the engine a
+// CAM file to read from and a place to put the JPEG, and gets the engine's own classification
+// of the result back, with the output's CRC-32 for the ZIP file the page may make of it.
 #include <emscripten.h>
 
 #include <cstdint>
-#include <cstdio>
+#include <cstring>
 #include <string>
 
+#include "conversion/byte_streams.h"
 #include "conversion/cam_conversion.h"
+#include "conversion/jpeg_writer.h"
 #include "conversion/output_name.h"
 
-// The worker keeps the CAM file in `Module.camBytes` (a Uint8Array) for the duration of one
-// call, and collects the output in `Module.jpegParts`; neither ever lives in the wasm heap as a
-// whole, so a 64 MiB file costs the heap no more than a small one.
-EM_JS(size_t, ReadCamBytes, (double offset, unsigned char* buffer, size_t size), {
-    const cam = Module.camBytes;
-    const count = Math.max(0, Math.min(size, cam.length - offset));
-    HEAPU8.set(cam.subarray(offset, offset + count), buffer);
-    return count;
+// The worker's `Module.camSource.read(position, size)` gives the CAM file's bytes from a
+// position on, reading only the parts the engine asks for; fewer than `size` only at the
+// file's end or when the file cannot be read. `Module.jpegSink.write(bytes)` takes the
+// output's bytes in order. Neither file ever lives in the engine's memory as a whole.
+EM_JS(size_t, ReadCamBytes, (double position, unsigned char* buffer, size_t size), {
+    const bytes = Module.camSource.read(position, size);
+    HEAPU8.set(bytes, buffer);
+    return bytes.length;
 });
 
 EM_JS(void, WriteJpegBytes, (const unsigned char* buffer, size_t size),
-      { Module.jpegParts.push(HEAPU8.slice(buffer, buffer + size)); });
+      { Module.jpegSink.write(HEAPU8.subarray(buffer, buffer + size)); });
 
 namespace {
 
 // Big enough that a picture of a few hundred kilobytes crosses into JavaScript in a few calls.
-constexpr size_t kStreamBufferSize = 64 * 1024;
+constexpr size_t kChunkSize = 64 * 1024;
 
-char camBuffer[kStreamBufferSize];
-char jpegBuffer[kStreamBufferSize];
+// The CRC-32 of ISO 3309 (the ZIP format's), one table entry per byte value.
+class Crc32 {
+public:
+    Crc32()
+    {
+        for (uint32_t value = 0; value < 256; ++value) {
+            uint32_t crc = value;
+            for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (crc & 1 ? 0xEDB88320u : 0);
+            table_[value] = crc;
+        }
+    }
+
+    uint32_t Update(uint32_t crc, const unsigned char* bytes, size_t size) const
+    {
+        crc = ~crc;
+        for (size_t i = 0; i < size; ++i) crc = table_[(crc ^ bytes[i]) & 0xFF] ^ (crc >> 8);
+        return ~crc;
+    }
+
+private:
+    uint32_t table_[256];
+};
+
+const Crc32 crc32;
+
+class PageCamInput : public CamInput {
+public:
+    explicit PageCamInput(uint64_t size) : size_(size) {}
+
+    size_t Read(void* buffer, size_t size) override
+    {
+        if (position_ >= size_ || size == 0) return 0;
+        const size_t got =
+            ReadCamBytes(static_cast<double>(position_), static_cast<unsigned char*>(buffer), size);
+        position_ += got;
+        return got;
+    }
+
+    void Skip(uint64_t distance) override
+    {
+        position_ = distance >= size_ - position_ ? size_ : position_ + distance;
+    }
+
+private:
+    uint64_t size_;
+    uint64_t position_ = 0;
+};
+
+// Gathers small writes (the JFIF segments) into chunks, and copies picture data a chunk at a
+// time rather than through the engine's small default buffer.
+class PageJpegOutput : public JpegOutput {
+public:
+    bool Write(const void* bytes, size_t size) override
+    {
+        const unsigned char* from = static_cast<const unsigned char*>(bytes);
+        crc_ = crc32.Update(crc_, from, size);
+        while (size > 0) {
+            const size_t part = size < kChunkSize - used_ ? size : kChunkSize - used_;
+            memcpy(chunk_ + used_, from, part);
+            used_ += part;
+            from += part;
+            size -= part;
+            if (used_ == kChunkSize) Flush();
+        }
+        return true;
+    }
+
+    bool Copy(CamInput& input, uint32_t count, uint64_t& copied) override
+    {
+        while (count > 0) {
+            const size_t wanted = count < kChunkSize ? count : kChunkSize;
+            const size_t got = input.Read(copyBuffer_, wanted);
+            if (got == 0) return true;
+            Write(copyBuffer_, got);
+            copied += got;
+            count -= static_cast<uint32_t>(got);
+        }
+        return true;
+    }
+
+    bool Flush() override
+    {
+        if (used_ > 0) WriteJpegBytes(chunk_, used_);
+        used_ = 0;
+        return true;
+    }
+
+    uint32_t Crc() const { return crc_; }
+
+private:
+    static unsigned char chunk_[kChunkSize];
+    static unsigned char copyBuffer_[kChunkSize];
+    size_t used_ = 0;
+    uint32_t crc_ = 0;
+};
+
+unsigned char PageJpegOutput::chunk_[kChunkSize];
+unsigned char PageJpegOutput::copyBuffer_[kChunkSize];
 
 // One batch's directory, reused for every file as the window program's run does.
 CamDirectory directory;
-
-struct CamSource {
-    uint64_t size;
-    uint64_t position;
-};
-
-ssize_t ReadCam(void* cookie, char* buffer, size_t size)
-{
-    CamSource& source = *static_cast<CamSource*>(cookie);
-    if (source.position >= source.size) return 0;
-    const size_t got = ReadCamBytes(static_cast<double>(source.position),
-                                    reinterpret_cast<unsigned char*>(buffer), size);
-    source.position += got;
-    return static_cast<ssize_t>(got);
-}
-
-// Positions past the end are allowed, as on a file: reads there deliver nothing.
-int SeekCam(void* cookie, off_t* offset, int whence)
-{
-    CamSource& source = *static_cast<CamSource*>(cookie);
-    int64_t base = 0;
-    if (whence == SEEK_CUR) base = static_cast<int64_t>(source.position);
-    if (whence == SEEK_END) base = static_cast<int64_t>(source.size);
-    const int64_t target = base + *offset;
-    if (target < 0 || (*offset > 0 && target < base)) return -1;
-    source.position = static_cast<uint64_t>(target);
-    *offset = target;
-    return 0;
-}
-
-ssize_t WriteJpeg(void*, const char* buffer, size_t size)
-{
-    WriteJpegBytes(reinterpret_cast<const unsigned char*>(buffer), size);
-    return static_cast<ssize_t>(size);
-}
+uint32_t lastCrc = 0;
 
 const char* ResultName(ConversionResult result)
 {
@@ -94,23 +158,23 @@ const char* ResultName(ConversionResult result)
 
 extern "C" {
 
-// Converts the CAM file of `camSize` bytes in Module.camBytes; the output's bytes are in
-// Module.jpegParts afterwards. Returns the result, for the two functions below.
+// Converts the CAM file of `camSize` bytes that Module.camSource reads, into Module.jpegSink.
+// Returns the result, for the functions below.
 EMSCRIPTEN_KEEPALIVE int glimmer_convert(double camSize)
 {
-    CamSource source = {static_cast<uint64_t>(camSize), 0};
-    FILE* cam = fopencookie(&source, "rb", {ReadCam, nullptr, SeekCam, nullptr});
-    FILE* out = fopencookie(nullptr, "wb", {nullptr, WriteJpeg, nullptr, nullptr});
-    if (cam == nullptr || out == nullptr) {
-        if (cam != nullptr) fclose(cam);
-        if (out != nullptr) fclose(out);
-        return static_cast<int>(ConversionResult::OutOfMemory);
-    }
-    setvbuf(cam, camBuffer, _IOFBF, sizeof camBuffer);
-    setvbuf(out, jpegBuffer, _IOFBF, sizeof jpegBuffer);
-    const ConversionResult result = CloseOutput(out, ConvertCamStream(cam, out, directory));
-    fclose(cam);
+    PageCamInput cam(static_cast<uint64_t>(camSize));
+    PageJpegOutput out;
+    ConversionResult result = ReadDirectory(directory, cam) ? WritePicture(directory, cam, out)
+                                                            : DirectoryFailure(directory);
+    out.Flush();
+    lastCrc = out.Crc();
     return static_cast<int>(result);
+}
+
+// The CRC-32 of the last conversion's output.
+EMSCRIPTEN_KEEPALIVE uint32_t glimmer_output_crc()
+{
+    return lastCrc;
 }
 
 // The result's name ("Converted", "NotCamFile", ...), which the page's texts are keyed by.

@@ -2,32 +2,59 @@
 // the larger view of a picture, and the language. The conversions run in the worker.
 
 import { TEXTS, languageFor, format, formatByteSize } from "./texts.js";
-import { fromFileList, fromDataTransfer } from "./files.js";
+import { fromFiles, fromDataTransfer } from "./files.js";
 import { FileTable } from "./file_table.js";
 import { ConversionRun } from "./conversion_run.js";
-import { saveToFolder, zipEntries, makeZip } from "./saving.js";
+import { saveToFolder, zipEntries } from "./saving.js";
+import { makeZip } from "./zip.js";
 import { Question } from "./question.js";
 
 const byId = (id) => document.getElementById(id);
 
-let language = languageFor(navigator.languages);
+const kLanguageKey = "glimmer-language";
+// Progress is told to assistive technology at most this often, not per file.
+const kAnnounceMilliseconds = 5000;
+
+let language = rememberedLanguage() || languageFor(navigator.languages);
 const texts = () => TEXTS[language];
 
-const table = new FileTable(byId("files"), { texts, onOpenPicture: openPicture });
+const table = new FileTable(byId("files"), {
+  texts,
+  onOpenPicture: openPicture,
+  onSelectionChange: () => {},
+});
 const run = new ConversionRun(new Worker("worker.js"), {
-  onStart: showPosition,
-  onResult: showResult,
+  onResult: takeResult,
+  onProgress: showProgress,
   onEnd: finishRun,
 });
 const question = new Question(byId("question"));
 
-// Whether a run or a save is going on: only Stop (during a run) is then enabled.
-let busy = false;
-// The message about the last run or save, a function of the texts so that it follows the
-// language; shown until the next run, save or list.
+// A save or a ZIP under way: only Stop (during a run or a listing) is then enabled.
+let saving = false;
+// The listing under way, while files are being found: { stopped }.
+let listing = null;
+// The message about the last run, list or save, a function of the texts so that it follows
+// the language; shown until the next one.
 let message = null;
-let done = 0;
-let total = 0;
+let lastAnnounced = 0;
+
+function busy() {
+  return saving || run.running || listing !== null;
+}
+
+function rememberedLanguage() {
+  try {
+    const kept = localStorage.getItem(kLanguageKey);
+    return kept in TEXTS ? kept : null;
+  } catch {
+    return null;
+  }
+}
+
+function saying(key, ...args) {
+  return (texts) => format(texts[key], ...args);
+}
 
 function showMessage() {
   byId("message").textContent = message ? message(texts()) : "";
@@ -44,15 +71,17 @@ function showCounts() {
 function updateControls() {
   const empty = table.rows.length === 0;
   const pictures = table.rows.some((row) => row.jpeg);
-  byId("choose-folder").disabled = busy;
-  byId("choose-files").disabled = busy;
-  byId("convert").disabled = busy || empty;
-  byId("convert-all").disabled = busy || empty;
-  byId("stop").disabled = !run.running;
-  byId("save-folder").disabled = busy || !pictures;
-  byId("download-zip").disabled = busy || !pictures;
+  const isBusy = busy();
+  byId("choose-folder").disabled = isBusy;
+  byId("choose-files").disabled = isBusy;
+  byId("clear").disabled = isBusy || empty;
+  byId("convert").disabled = isBusy || empty;
+  byId("convert-all").disabled = isBusy || empty;
+  byId("stop").disabled = !run.running && listing === null;
+  byId("save-folder").disabled = isBusy || !pictures;
+  byId("download-zip").disabled = isBusy || !pictures;
   byId("save-folder").hidden = !("showDirectoryPicker" in window);
-  document.body.classList.toggle("busy", busy);
+  document.body.classList.toggle("busy", isBusy);
 }
 
 function applyLanguage() {
@@ -61,69 +90,139 @@ function applyLanguage() {
   for (const element of document.querySelectorAll("[data-text]")) {
     element.textContent = texts()[element.dataset.text];
   }
+  for (const element of document.querySelectorAll("[data-label]")) {
+    element.setAttribute("aria-label", texts()[element.dataset.label]);
+  }
   table.relabel();
   showMessage();
   if (!run.running) showCounts();
 }
 
-function useFiles(found) {
-  if (busy) return;
-  table.setFiles(found);
+// Pictures converted and not yet saved, downloaded or put in a ZIP.
+function unsavedPictures() {
+  return table.rows.some((row) => row.jpeg && !row.saved);
+}
+
+// --- listing -------------------------------------------------------------------------------
+
+// Lists what `find(onFound, stopped)` finds, adding it to the list a frame's worth at a time,
+// with the count and the total growing as it does.
+async function list(find) {
+  if (busy()) return;
+  listing = { stopped: false };
+  const current = listing;
+  message = null;
+  showMessage();
+  updateControls();
+  let found = [];
+  let frameRequested = false;
+  const addFound = () => {
+    frameRequested = false;
+    table.add(found);
+    found = [];
+    showCounts();
+    updateControls();
+  };
+  let outcome = { unreadable: [] };
+  try {
+    outcome = await find(
+      (items) => {
+        found.push(...items);
+        if (!frameRequested) {
+          frameRequested = true;
+          requestAnimationFrame(addFound);
+        }
+      },
+      () => current.stopped,
+    );
+  } finally {
+    addFound();
+    listing = null;
+    if (outcome.unreadable.length > 0) {
+      message = (texts) => format(texts.unreadable, namedList(texts, outcome.unreadable));
+    } else if (current.stopped) {
+      message = saying("listStopped");
+    }
+    showMessage();
+    updateControls();
+  }
+}
+
+async function clearList() {
+  if (busy()) return;
+  if (unsavedPictures()) {
+    const answer = await question.ask(texts().inquiryTitle, texts().clearQuestion, ["yes", "cancel"]);
+    if (answer !== "yes") return;
+  }
+  table.clear();
   message = null;
   showMessage();
   showCounts();
   updateControls();
 }
 
-// --- the run -----------------------------------------------------------------------------
+// --- the run -------------------------------------------------------------------------------
 
 function startRun(rows, stopAtFailure) {
-  if (busy || rows.length === 0) return;
-  busy = true;
+  if (busy() || table.rows.length === 0) return;
+  if (rows.length === 0) {
+    message = saying("nothingSelected");
+    showMessage();
+    return;
+  }
   message = null;
-  done = 0;
-  total = rows.length;
+  lastAnnounced = performance.now();
+  byId("announcer").textContent = "";
   showMessage();
-  byId("progress").max = total;
+  byId("progress").max = rows.length;
   byId("progress").value = 0;
   run.start(rows, { stopAtFailure });
   updateControls();
 }
 
-function showPosition(row, position, count) {
-  byId("status-0").textContent = (row.folder === "" ? "" : row.folder + "/") + row.name;
-  byId("status-1").textContent = format(texts().position, position, count);
-}
-
-function showResult(row) {
-  done += 1;
-  byId("progress").value = done;
+function takeResult(row, { result, outputName, jpeg, crc }) {
+  table.forget(row);
+  row.result = result;
+  row.outputName = outputName;
+  row.jpeg = jpeg;
+  row.crc = crc;
+  row.saved = false;
+  row.saveNote = null;
   table.changed(row);
 }
 
+// Once a frame: the progress bar, and the file under way with its place in the run.
+function showProgress(done, total) {
+  byId("progress").value = done;
+  const current = run.rows && run.rows[Math.min(done, total - 1)];
+  if (current) {
+    byId("status-0").textContent = current.path;
+    byId("status-1").textContent = format(texts().position, Math.min(done + 1, total), total);
+  }
+  const now = performance.now();
+  if (done > 0 && done < total && now - lastAnnounced >= kAnnounceMilliseconds) {
+    lastAnnounced = now;
+    byId("announcer").textContent = format(texts().progressAnnouncement, done, total);
+  }
+}
+
 function finishRun(stopped, broken) {
-  // Every row shows its outcome before the run's end does.
-  table.flush();
-  busy = false;
   message = saying(broken ? "engineMissing" : stopped ? "aborted" : "finished");
+  byId("announcer").textContent = "";
   document.body.dataset.lastRunMilliseconds = String(run.lastRunMilliseconds);
+  document.body.dataset.lastRunPictures = String(table.rows.filter((row) => row.jpeg).length);
   showMessage();
   showCounts();
   updateControls();
 }
 
-function saying(key) {
-  return (texts) => texts[key];
-}
+// --- saving --------------------------------------------------------------------------------
 
-// --- saving ------------------------------------------------------------------------------
-
-// The source files of rows, as the list shows them: the first few, and how many more.
-function filesNamed(texts, rows) {
+// Paths as the list shows them: the first few, and how many more.
+function namedList(texts, paths) {
   const kNamed = 3;
-  const named = rows.slice(0, kNamed).map((row) => (row.folder === "" ? "" : row.folder + "/") + row.name);
-  const list = named.join(", ");
-  return rows.length > kNamed ? format(texts.andMore, list, rows.length - kNamed) : list;
+  const list = paths.slice(0, kNamed).join(", ");
+  return paths.length > kNamed ? format(texts.andMore, list, paths.length - kNamed) : list;
 }
 
 // What a ZIP or a folder now holds, and which pictures could not be put in because another one
@@ -131,7 +230,9 @@ function filesNamed(texts, rows) {
 function heldMessage(heldKey, held, leftOut) {
   return (texts) => {
     const lines = [format(texts[heldKey](held), held)];
-    if (leftOut.length > 0) lines.push(format(texts.leftOut, filesNamed(texts, leftOut)));
+    if (leftOut.length > 0) {
+      lines.push(format(texts.leftOut, namedList(texts, leftOut.map((row) => row.path))));
+    }
     return lines.join("\n");
   };
 }
@@ -143,7 +244,7 @@ async function saveIntoFolder() {
   } catch {
     return;
   }
-  busy = true;
+  saving = true;
   message = null;
   showMessage();
   updateControls();
@@ -154,46 +255,40 @@ async function saveIntoFolder() {
     });
     message = heldMessage("folderHolds", saved, leftOut);
   } finally {
-    busy = false;
+    saving = false;
     showMessage();
     updateControls();
   }
 }
 
-async function downloadZip() {
+function downloadZip() {
   const { entries, leftOut } = zipEntries(table.withPictures());
-  table.relabel();
-  busy = true;
-  message = saying("zipping");
-  showMessage();
-  updateControls();
-  try {
-    const zip = await makeZip(entries);
-    const link = document.createElement("a");
-    link.href = URL.createObjectURL(zip);
-    link.download = "glimmer.zip";
-    link.click();
-    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
-    message = heldMessage("zipHolds", entries.length, leftOut);
-  } catch {
-    message = saying("cantCreate");
-  } finally {
-    busy = false;
-    showMessage();
-    updateControls();
+  const link = document.createElement("a");
+  link.href = URL.createObjectURL(makeZip(entries));
+  link.download = "glimmer.zip";
+  link.click();
+  setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+  for (const row of table.withPictures()) {
+    if (!leftOut.includes(row)) row.saved = true;
   }
+  table.relabel();
+  message = heldMessage("zipHolds", entries.length, leftOut);
+  showMessage();
 }
 
 // --- the larger view -----------------------------------------------------------------------
 
 function openPicture(row) {
   const viewer = byId("viewer");
-  viewer.querySelector("img").src = table.pictureUrl(row);
+  const url = table.pictureUrl(row);
+  viewer.querySelector("img").src = url;
   viewer.querySelector("img").alt = row.outputName;
   viewer.querySelector(".name").textContent = row.outputName;
-  viewer.querySelector(".download").onclick = (event) => {
-    event.preventDefault();
-    table.download(row);
+  const download = viewer.querySelector(".download");
+  download.href = url;
+  download.download = row.outputName;
+  download.onclick = () => {
+    row.saved = true;
   };
   viewer.showModal();
 }
@@ -202,39 +297,72 @@ function openPicture(row) {
 
 function chooseWith(input) {
   input.addEventListener("change", () => {
-    useFiles(fromFileList(input.files));
+    const files = Array.from(input.files);
     input.value = "";
+    list((onFound) => fromFiles(files, onFound));
   });
   return () => input.click();
 }
 
 byId("choose-folder").addEventListener("click", chooseWith(byId("folder-input")));
 byId("choose-files").addEventListener("click", chooseWith(byId("files-input")));
+byId("clear").addEventListener("click", clearList);
 byId("convert").addEventListener("click", () => startRun(table.selected(), true));
 byId("convert-all").addEventListener("click", () => startRun(table.shown(), false));
-byId("stop").addEventListener("click", () => run.stop());
+byId("stop").addEventListener("click", () => {
+  if (listing) listing.stopped = true;
+  run.stop();
+});
 byId("save-folder").addEventListener("click", saveIntoFolder);
 byId("download-zip").addEventListener("click", downloadZip);
 byId("language").addEventListener("change", (event) => {
   language = event.target.value;
+  try {
+    localStorage.setItem(kLanguageKey, language);
+  } catch {
+    // A browser that keeps nothing for the page starts in the browser's language next time.
+  }
   applyLanguage();
 });
 byId("viewer").querySelector(".close").addEventListener("click", () => byId("viewer").close());
-byId("files").addEventListener("keydown", (event) => {
-  if ((event.ctrlKey || event.metaKey) && event.key.toLowerCase() === "a") {
-    event.preventDefault();
-    table.selectAll();
-  }
-});
 
 document.addEventListener("dragover", (event) => {
   event.preventDefault();
-  event.dataTransfer.dropEffect = busy ? "none" : "copy";
+  event.dataTransfer.dropEffect = busy() ? "none" : "copy";
 });
 document.addEventListener("drop", (event) => {
   event.preventDefault();
-  if (!busy) fromDataTransfer(event.dataTransfer).then(useFiles);
+  if (busy()) return;
+  const transfer = event.dataTransfer;
+  // The drop's items are taken at once, before the browser empties them.
+  const walking = (onFound, stopped) => fromDataTransfer(transfer, onFound, stopped);
+  list(walking);
 });
+
+// Leaving or reloading the page asks first while work would be lost.
+window.addEventListener("beforeunload", (event) => {
+  if (busy() || unsavedPictures()) event.preventDefault();
+});
+
+// An installed page opened with CAM files from the desktop lists them as if they were dropped.
+if ("launchQueue" in window) {
+  window.launchQueue.setConsumer((params) => {
+    if (params.files.length === 0) return;
+    list(async (onFound) => {
+      const outcome = { unreadable: [] };
+      const files = [];
+      for (const handle of params.files) {
+        try {
+          files.push(await handle.getFile());
+        } catch {
+          outcome.unreadable.push(handle.name);
+        }
+      }
+      await fromFiles(files, onFound);
+      return outcome;
+    });
+  });
+}
 
 if ("serviceWorker" in navigator) navigator.serviceWorker.register("service_worker.js");
 

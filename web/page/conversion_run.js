@@ -1,20 +1,24 @@
-// A conversion run from the page's side. The worker converts one file at a time and waits for
-// the page to say whether the next one follows, so that the page decides as the window
-// program's run does: a click on Stop ends the run before the next file, the file under way is
-// finished, and Convert goes no further than the first file that fails.
+// A conversion run from the page's side. The worker converts ahead and sends results in
+// batches; the page takes them in once per frame, so that thousands of files cost the page a
+// few updates a second. Stop ends the run at once: what the worker sends after it is dropped,
+// and nothing of it reaches the list or a save. Convert's end at the first file that fails is
+// the worker's to decide.
 
 export class ConversionRun {
-  // `onStart(row, position, total)` before each file, `onResult(row)` after it and
-  // `onEnd(stopped, broken)` once the run is over; `broken` when the worker could not convert
-  // at all (its engine did not load).
-  constructor(worker, { onStart, onResult, onEnd }) {
+  // `onProgress(done, total)` once a frame while results come in; `onEnd(stopped, broken)`
+  // once the run is over, after every result it kept is in its row; `broken` when the worker
+  // could not convert at all (its engine did not load).
+  constructor(worker, { onResult, onProgress, onEnd }) {
     this.worker = worker;
-    this.handlers = { onStart, onResult, onEnd };
+    this.handlers = { onResult, onProgress, onEnd };
     this.rows = null;
     this.runId = 0;
+    this.arrived = [];
+    this.over = false;
+    this.frameRequested = false;
     worker.addEventListener("message", (event) => this.received(event.data));
     worker.addEventListener("error", () => {
-      if (this.running) this.end(true);
+      if (this.running) this.end(false, true);
     });
   }
 
@@ -25,48 +29,73 @@ export class ConversionRun {
   start(rows, { stopAtFailure }) {
     this.runId += 1;
     this.rows = rows;
-    this.stopAtFailure = stopAtFailure;
-    this.stopRequested = false;
+    this.done = 0;
+    this.arrived = [];
+    this.over = false;
     this.startedAt = performance.now();
-    this.handlers.onStart(rows[0], 1, rows.length);
+    this.handlers.onProgress(0, rows.length);
     this.worker.postMessage({
       type: "run",
       runId: this.runId,
+      stopAtFailure,
       files: rows.map((row, index) => ({ index, file: row.file })),
     });
   }
 
-  // Only asks: the run looks at the request before the next file.
+  // Keeps what arrived before the click, and nothing after it.
   stop() {
-    if (this.running) this.stopRequested = true;
+    if (!this.running) return;
+    this.worker.postMessage({ type: "stop" });
+    this.apply();
+    this.end(true, false);
   }
 
   received(message) {
     if (message.runId !== this.runId || !this.running) return;
     if (message.type === "broken") {
-      this.end(true);
+      this.end(false, true);
       return;
     }
-    const row = this.rows[message.index];
-    row.result = message.result;
-    row.jpeg = message.jpeg ? new Uint8Array(message.jpeg) : null;
-    row.outputName = message.outputName;
-    row.saveNote = null;
-    const next = message.index + 1;
-    const last = next === this.rows.length;
-    const failedHere = this.stopAtFailure && !row.jpeg;
-    if (!last) {
-      const goOn = !this.stopRequested && !failedHere;
-      this.worker.postMessage({ type: goOn ? "next" : "halt" });
-      if (goOn) this.handlers.onStart(this.rows[next], next + 1, this.rows.length);
-    }
-    this.handlers.onResult(row);
-    if (last || this.stopRequested || failedHere) this.end();
+    this.arrived.push(...message.results);
+    this.over = message.over;
+    this.requestFrame();
   }
 
-  end(broken = false) {
+  // The next frame, or a moment later where the page is hidden and draws no frames.
+  requestFrame() {
+    if (this.frameRequested) return;
+    this.frameRequested = true;
+    const runId = this.runId;
+    const once = () => {
+      if (!this.frameRequested || runId !== this.runId) return;
+      this.frameRequested = false;
+      this.frame();
+    };
+    requestAnimationFrame(once);
+    setTimeout(once, 250);
+  }
+
+  frame() {
+    if (!this.running) return;
+    this.apply();
+    if (this.over) this.end(false, false);
+  }
+
+  apply() {
+    for (const { index, result, outputName, jpeg, crc, size } of this.arrived) {
+      const row = this.rows[index];
+      this.handlers.onResult(row, { result, outputName, jpeg, crc, size });
+      this.done += 1;
+    }
+    this.arrived = [];
+    this.handlers.onProgress(this.done, this.rows.length);
+  }
+
+  end(stopped, broken) {
     this.rows = null;
+    this.frameRequested = false;
+    this.arrived = [];
     this.lastRunMilliseconds = performance.now() - this.startedAt;
-    this.handlers.onEnd(this.stopRequested, broken);
+    this.handlers.onEnd(stopped, broken);
   }
 }

@@ -1,13 +1,16 @@
 // The list of files, like the window program's: name, folder and size, sortable by each
-// column, rows selected with clicks (Ctrl and Shift as in a list view); beside them each
-// file's outcome, its JPEG to download and a thumbnail that opens a larger view. Rows are
-// blocks that the browser lays out only while they are in view (see style.css), so a list of
-// thousands costs no more to update than a screenful.
+// column, rows selected with the mouse or the keyboard as in a list view; beside them each
+// file's outcome, its JPEG to download and a thumbnail that opens a larger view.
+// Only the rows in view exist in the page: every row has the same height, the list's full
+// height is set on its row group, and scrolling puts the rows of the new view in place, so a
+// list of ten thousand files costs what a screenful costs. The grid tells assistive technology
+// the number of rows and each row's place in it (aria-rowcount, aria-rowindex).
 
 import { format, groupDigits } from "./texts.js";
 
-// Sort keys; the direction flag is kept apart, as the window program keeps it in its key.
 const kColumns = ["name", "folder", "size"];
+// Rows made beyond each edge of the view, so that a short scroll shows no empty space.
+const kOverscan = 8;
 
 function compareText(a, b) {
   const x = a.toLowerCase();
@@ -21,200 +24,377 @@ const kCompare = {
   size: (a, b) => a.file.size - b.file.size,
 };
 
+// Folders and names in code-unit order, so that the same files always list alike however the
+// browser enumerated them.
+function compareFound(a, b) {
+  return a.path < b.path ? -1 : a.path > b.path ? 1 : 0;
+}
+
+// The same file given twice (by two drops, or a folder and a file in it) is one row.
+function identity(item) {
+  return `${item.folder}/${item.name}\u0000${item.file.size}\u0000${item.file.lastModified}`;
+}
+
 export class FileTable {
-  constructor(table, { texts, onOpenPicture }) {
-    this.table = table;
-    this.body = table.querySelector(".rows");
+  constructor(grid, { texts, onOpenPicture, onSelectionChange }) {
+    this.grid = grid;
+    this.scroller = grid.parentElement;
+    this.body = grid.querySelector(".rows");
     this.texts = texts;
     this.onOpenPicture = onOpenPicture;
+    this.onSelectionChange = onSelectionChange;
+    // Every row, in the order shown.
     this.rows = [];
+    this.identities = new Set();
+    this.nextId = 0;
     this.sortColumn = null;
     this.descending = false;
     this.anchor = null;
+    this.focus = 0;
+    // The rows in view and their elements.
+    this.elements = new Map();
     this.dirty = new Set();
-    this.frameRequested = false;
-    this.thumbnails = new IntersectionObserver((seen) => this.showThumbnails(seen), {
-      root: null,
-      rootMargin: "200px",
-    });
+    this.renderRequested = false;
     for (const column of kColumns) {
-      table.querySelector(`[data-column="${column}"]`).addEventListener("click", () => {
+      grid.querySelector(`[data-column="${column}"] button`).addEventListener("click", () => {
         this.sortBy(column);
       });
     }
     this.body.addEventListener("click", (event) => this.clicked(event));
+    grid.addEventListener("keydown", (event) => this.keyPressed(event));
+    grid.addEventListener("focus", () => this.render());
+    this.scroller.addEventListener("scroll", () => this.render());
+    new ResizeObserver(() => this.render()).observe(this.scroller);
+    this.render();
   }
 
-  // Replaces every row, as a new search does in the window program.
-  setFiles(found) {
+  // Adds files found, each once; the list keeps its order (found order, or the column sorted
+  // by). Returns how many were new.
+  add(found) {
+    const added = [];
+    for (const item of found) {
+      const key = identity(item);
+      if (this.identities.has(key)) continue;
+      this.identities.add(key);
+      const path = (item.folder === "" ? "" : item.folder + "/") + item.name;
+      added.push({ ...item, path, id: this.nextId++, selected: false });
+    }
+    if (added.length > 0) {
+      this.rows = this.rows.concat(added).sort((a, b) => this.compare(a, b));
+      this.requestRender();
+    }
+    return added.length;
+  }
+
+  clear() {
     for (const row of this.rows) this.forget(row);
-    this.rows = found.map((item, index) => ({ ...item, id: index, element: null }));
+    this.rows = [];
+    this.identities.clear();
     this.sortColumn = null;
     this.descending = false;
     this.anchor = null;
-    this.body.replaceChildren(...this.rows.map((row) => this.build(row)));
+    this.focus = 0;
+    this.updateSortMarks();
+    this.requestRender();
   }
 
+  compare(a, b) {
+    if (this.sortColumn === null) return compareFound(a, b) || a.id - b.id;
+    const sign = this.descending ? -1 : 1;
+    return sign * kCompare[this.sortColumn](a, b) || a.id - b.id;
+  }
+
+  // A row's picture changes: its old object URL goes.
   forget(row) {
     if (row.pictureUrl) URL.revokeObjectURL(row.pictureUrl);
     row.pictureUrl = null;
   }
 
+  pictureUrl(row) {
+    if (!row.pictureUrl) row.pictureUrl = URL.createObjectURL(row.jpeg);
+    return row.pictureUrl;
+  }
+
+  // --- drawing ---------------------------------------------------------------------------
+
+  rowHeight() {
+    return parseFloat(getComputedStyle(this.grid).getPropertyValue("--row-height")) || 48;
+  }
+
+  changed(row) {
+    this.dirty.add(row);
+    this.requestRender();
+  }
+
+  relabel() {
+    for (const row of this.elements.keys()) this.dirty.add(row);
+    this.render();
+  }
+
+  requestRender() {
+    if (this.renderRequested) return;
+    this.renderRequested = true;
+    requestAnimationFrame(() => this.render());
+  }
+
+  // Puts the rows in view (and a few beyond) in place, and only those.
+  render() {
+    this.renderRequested = false;
+    const height = this.rowHeight();
+    this.body.style.height = `${this.rows.length * height}px`;
+    this.grid.setAttribute("aria-rowcount", String(this.rows.length + 1));
+    this.focus = Math.min(this.focus, Math.max(0, this.rows.length - 1));
+    const top = this.scroller.scrollTop - this.body.offsetTop;
+    const first = Math.max(0, Math.floor(top / height) - kOverscan);
+    const last = Math.min(this.rows.length, Math.ceil((top + this.scroller.clientHeight) / height) + kOverscan);
+    const inView = new Set(this.rows.slice(first, last));
+    for (const [row, element] of this.elements) {
+      if (!inView.has(row)) {
+        element.remove();
+        this.elements.delete(row);
+      }
+    }
+    const ordered = [];
+    for (let i = first; i < last; i++) {
+      const row = this.rows[i];
+      let element = this.elements.get(row);
+      if (!element) {
+        element = this.build(row);
+        this.elements.set(row, element);
+        this.fill(row, element);
+      } else if (this.dirty.has(row)) {
+        this.fill(row, element);
+      }
+      element.style.top = `${i * height}px`;
+      element.setAttribute("aria-rowindex", String(i + 2));
+      element.setAttribute("aria-selected", String(row.selected));
+      element.classList.toggle("selected", row.selected);
+      element.classList.toggle("focused", i === this.focus);
+      ordered.push(element);
+    }
+    this.dirty.clear();
+    // The elements stand in the order of their rows, as assistive technology reads them.
+    const children = this.body.children;
+    if (children.length !== ordered.length || ordered.some((element, i) => children[i] !== element)) {
+      this.body.replaceChildren(...ordered);
+    }
+    const focused = this.rows[this.focus];
+    const focusedElement = focused && this.elements.get(focused);
+    if (focusedElement) {
+      this.grid.setAttribute("aria-activedescendant", focusedElement.id);
+    } else {
+      this.grid.removeAttribute("aria-activedescendant");
+    }
+  }
+
   build(row) {
     const element = document.createElement("div");
     element.className = "row";
+    element.id = `row-${row.id}`;
     element.setAttribute("role", "row");
-    element.dataset.id = row.id;
     for (const name of ["name", "folder", "size", "result", "jpeg", "picture"]) {
       const cell = document.createElement("div");
       cell.className = name;
-      cell.setAttribute("role", "cell");
+      cell.setAttribute("role", "gridcell");
       element.append(cell);
     }
     const [name, folder, size] = element.children;
     name.textContent = row.name;
+    name.title = row.name;
     folder.textContent = row.folder;
+    folder.title = row.folder;
     size.textContent = groupDigits(row.file.size);
-    row.element = element;
-    this.fill(row);
+    element.row = row;
     return element;
   }
 
   // The cells that change: the outcome, the saving note, the JPEG link and the thumbnail.
-  fill(row) {
-    const [, , , result, jpeg, picture] = row.element.children;
+  fill(row, element) {
+    const [, , , result, jpeg, picture] = element.children;
+    const texts = this.texts();
     const lines = [];
-    if (row.result) lines.push(format(this.texts()[row.result], row.name));
-    if (row.saveNote) lines.push(row.saveNote(this.texts()));
+    if (row.result) lines.push(format(texts[row.result], row.name));
+    if (row.saveNote) lines.push(row.saveNote(texts));
     result.textContent = lines.join("\n");
+    result.title = result.textContent;
     result.classList.toggle("failed", Boolean(row.result) && !row.jpeg);
     result.classList.toggle("incomplete", row.result === "SourceEnded");
-    jpeg.replaceChildren();
-    picture.replaceChildren();
     if (!row.jpeg) {
-      this.forget(row);
+      jpeg.replaceChildren();
+      picture.replaceChildren();
       return;
     }
     const link = document.createElement("a");
     link.textContent = row.outputName;
-    link.href = "#";
-    link.addEventListener("click", (event) => {
-      event.preventDefault();
-      this.download(row);
-    });
-    jpeg.append(link);
-    const img = document.createElement("img");
-    img.alt = row.outputName;
-    img.addEventListener("click", () => this.onOpenPicture(row));
-    picture.append(img);
-    this.thumbnails.observe(img);
-  }
-
-  // Object URLs for the thumbnails only once they scroll into view: a run of thousands of
-  // files makes no Blob it does not show.
-  showThumbnails(seen) {
-    for (const entry of seen) {
-      if (!entry.isIntersecting) continue;
-      this.thumbnails.unobserve(entry.target);
-      const row = this.rows[Number(entry.target.closest(".row").dataset.id)];
-      if (row.jpeg) entry.target.src = this.pictureUrl(row);
-    }
-  }
-
-  pictureUrl(row) {
-    if (!row.pictureUrl) {
-      row.pictureUrl = URL.createObjectURL(new Blob([row.jpeg], { type: "image/jpeg" }));
-    }
-    return row.pictureUrl;
-  }
-
-  download(row) {
-    const link = document.createElement("a");
     link.href = this.pictureUrl(row);
     link.download = row.outputName;
-    link.click();
-  }
-
-  // Redraws changed rows once per frame, so that thousands of results cost one layout each.
-  changed(row) {
-    this.dirty.add(row);
-    if (this.frameRequested) return;
-    this.frameRequested = true;
-    requestAnimationFrame(() => {
-      this.frameRequested = false;
-      this.flush();
+    link.addEventListener("click", () => {
+      row.saved = true;
     });
+    jpeg.replaceChildren(link);
+    const button = document.createElement("button");
+    button.type = "button";
+    button.className = "thumbnail";
+    const img = document.createElement("img");
+    img.alt = row.outputName;
+    img.decoding = "async";
+    img.addEventListener("error", () => {
+      const placeholder = document.createElement("span");
+      placeholder.className = "placeholder";
+      placeholder.textContent = texts[row.result === "SourceEnded" ? "incompletePicture" : "unshownPicture"];
+      img.replaceWith(placeholder);
+    });
+    img.src = link.href;
+    button.append(img);
+    button.addEventListener("click", () => this.onOpenPicture(row));
+    picture.replaceChildren(button);
   }
 
-  flush() {
-    for (const row of this.dirty) {
-      if (row.pictureUrl) this.forget(row);
-      this.fill(row);
-    }
-    this.dirty.clear();
-  }
-
-  relabel() {
-    for (const row of this.rows) this.fill(row);
-  }
+  // --- sorting ---------------------------------------------------------------------------
 
   // The first click on a column sorts it in the direction last used; each further click on
   // the same column reverses it, as in the window program.
   sortBy(column) {
-    if (column === this.sortColumn) {
-      this.descending = !this.descending;
-    }
+    if (column === this.sortColumn) this.descending = !this.descending;
     this.sortColumn = column;
-    const sign = this.descending ? -1 : 1;
-    const compare = kCompare[column];
-    const order = [...this.rows].sort((a, b) => sign * compare(a, b) || a.id - b.id);
-    this.body.replaceChildren(...order.map((row) => row.element));
-    for (const title of this.table.querySelectorAll("[data-column]")) {
-      title.removeAttribute("aria-sort");
-    }
-    this.table
-      .querySelector(`[data-column="${column}"]`)
-      .setAttribute("aria-sort", this.descending ? "descending" : "ascending");
+    const focused = this.rows[this.focus];
+    this.rows.sort((a, b) => this.compare(a, b));
+    if (focused) this.focus = this.rows.indexOf(focused);
+    this.updateSortMarks();
+    this.render();
   }
 
-  // Rows as currently shown, from top to bottom.
+  updateSortMarks() {
+    for (const title of this.grid.querySelectorAll("[data-column]")) {
+      if (title.dataset.column === this.sortColumn) {
+        title.setAttribute("aria-sort", this.descending ? "descending" : "ascending");
+      } else {
+        title.removeAttribute("aria-sort");
+      }
+    }
+  }
+
+  // --- selection -------------------------------------------------------------------------
+
   shown() {
-    return Array.from(this.body.children, (element) => this.rows[Number(element.dataset.id)]);
+    return this.rows;
   }
 
   selected() {
-    return this.shown().filter((row) => row.element.classList.contains("selected"));
+    return this.rows.filter((row) => row.selected);
   }
 
-  clicked(event) {
-    const element = event.target.closest(".row");
-    if (!element || event.target.closest("a, img")) return;
-    const shown = this.shown();
-    const row = this.rows[Number(element.dataset.id)];
-    if (event.shiftKey && this.anchor) {
-      const from = shown.indexOf(this.anchor);
-      const to = shown.indexOf(row);
-      const [low, high] = from < to ? [from, to] : [to, from];
-      shown.forEach((r, i) => r.element.classList.toggle("selected", i >= low && i <= high));
-      return;
-    }
-    if (event.ctrlKey || event.metaKey) {
-      row.element.classList.toggle("selected");
-    } else {
-      for (const r of shown) r.element.classList.toggle("selected", r === row);
-    }
-    this.anchor = row;
-  }
-
-  selectAll() {
-    for (const row of this.rows) row.element.classList.add("selected");
+  withPictures() {
+    return this.rows.filter((row) => row.jpeg);
   }
 
   totalBytes() {
     return this.rows.reduce((sum, row) => sum + row.file.size, 0);
   }
 
-  withPictures() {
-    return this.shown().filter((row) => row.jpeg);
+  selectAll() {
+    for (const row of this.rows) row.selected = true;
+    this.selectionChanged();
+  }
+
+  selectRange(from, to) {
+    const [low, high] = from < to ? [from, to] : [to, from];
+    this.rows.forEach((row, i) => {
+      row.selected = i >= low && i <= high;
+    });
+  }
+
+  selectOnly(index) {
+    for (const row of this.rows) row.selected = false;
+    this.rows[index].selected = true;
+    this.anchor = this.rows[index];
+  }
+
+  selectionChanged() {
+    this.render();
+    if (this.onSelectionChange) this.onSelectionChange();
+  }
+
+  clicked(event) {
+    const element = event.target.closest(".row");
+    if (!element || event.target.closest("a, button")) return;
+    const index = this.rows.indexOf(element.row);
+    if (index < 0) return;
+    this.focus = index;
+    if (event.shiftKey && this.anchor) {
+      this.selectRange(this.rows.indexOf(this.anchor), index);
+    } else if (event.ctrlKey || event.metaKey) {
+      element.row.selected = !element.row.selected;
+      this.anchor = element.row;
+    } else {
+      this.selectOnly(index);
+    }
+    this.grid.focus({ preventScroll: true });
+    this.selectionChanged();
+  }
+
+  // Keys as in a desktop list: arrows, Home, End, Page Up and Page Down move the focus and
+  // select the row they reach; with Shift they select from the anchor to it, with Ctrl they
+  // move the focus alone. Space selects the focused row, Ctrl+Space adds it to the selection
+  // or takes it out, Ctrl+A selects every row, Enter opens the focused row's picture.
+  keyPressed(event) {
+    if (event.target !== this.grid || this.rows.length === 0) return;
+    const control = event.ctrlKey || event.metaKey;
+    const page = Math.max(1, Math.floor(this.scroller.clientHeight / this.rowHeight()) - 1);
+    const last = this.rows.length - 1;
+    const moves = {
+      ArrowDown: this.focus + 1,
+      ArrowUp: this.focus - 1,
+      PageDown: this.focus + page,
+      PageUp: this.focus - page,
+      Home: 0,
+      End: last,
+    };
+    if (event.key in moves) {
+      event.preventDefault();
+      this.focus = Math.min(last, Math.max(0, moves[event.key]));
+      if (event.shiftKey) {
+        if (!this.anchor) this.anchor = this.rows[0];
+        this.selectRange(this.rows.indexOf(this.anchor), this.focus);
+      } else if (!control) {
+        this.selectOnly(this.focus);
+      }
+      this.scrollToFocus();
+      this.selectionChanged();
+    } else if (event.key === " ") {
+      event.preventDefault();
+      const row = this.rows[this.focus];
+      if (control) {
+        row.selected = !row.selected;
+        this.anchor = row;
+      } else if (event.shiftKey && this.anchor) {
+        this.selectRange(this.rows.indexOf(this.anchor), this.focus);
+      } else {
+        this.selectOnly(this.focus);
+      }
+      this.selectionChanged();
+    } else if (control && event.key.toLowerCase() === "a") {
+      event.preventDefault();
+      this.selectAll();
+    } else if (event.key === "Enter") {
+      const row = this.rows[this.focus];
+      if (row.jpeg) {
+        event.preventDefault();
+        this.onOpenPicture(row);
+      }
+    }
+  }
+
+  // Scrolls so that the focused row stands in full below the column titles.
+  scrollToFocus() {
+    const height = this.rowHeight();
+    const titles = this.body.offsetTop - this.grid.offsetTop;
+    const top = this.body.offsetTop + this.focus * height;
+    const scroller = this.scroller;
+    if (top - titles < scroller.scrollTop) {
+      scroller.scrollTop = top - titles;
+    } else if (top + height > scroller.scrollTop + scroller.clientHeight) {
+      scroller.scrollTop = top + height - scroller.clientHeight;
+    }
   }
 }

@@ -1,6 +1,11 @@
-// What the user gives the page: files picked one by one, a folder picked whole, or files and
-// folders dropped on the page. A folder counts with all its sub-folders; its *.cam files are
-// listed, and folders named RECYCLED (any letter case) are skipped, as the programs do.
+// What the user gives the page: files picked one by one, a folder picked whole, files and
+// folders dropped on the page, or files an installed page is opened with. A folder counts with
+// all its sub-folders; its *.cam files are listed, and folders named RECYCLED (any letter
+// case) are skipped, as the programs do. Files are handed on in chunks as they are found, so
+// that a large folder lists while it is read.
+
+// Files handed on at once from a file input: a chunk the page lists within one frame.
+const kChunk = 2000;
 
 function isRecycled(name) {
   return name.toLowerCase() === "recycled";
@@ -32,15 +37,23 @@ function keptInFolder(parts) {
   return isCamName(parts[parts.length - 1]) && !parts.slice(0, -1).some(isRecycled);
 }
 
-// From a file input, with or without folder selection. A file given on its own is listed
-// whatever its name, as glimmer-convert converts any file named on its command line.
-export function fromFileList(fileList) {
-  const found = [];
-  for (const file of fileList) {
-    const parts = partsOf(file.webkitRelativePath || file.name);
-    if (parts.length === 1 || keptInFolder(parts)) found.push(listed(file, parts));
+const nextTurn = () => new Promise((resolve) => setTimeout(resolve, 0));
+
+// From a file input, with or without folder selection, or from the files an installed page is
+// opened with. A file given on its own is listed whatever its name, as glimmer-convert
+// converts any file named on its command line. `onFound(items)` takes each chunk.
+export async function fromFiles(files, onFound) {
+  const all = Array.from(files);
+  for (let start = 0; start < all.length; start += kChunk) {
+    const found = [];
+    for (const file of all.slice(start, start + kChunk)) {
+      const parts = partsOf(file.webkitRelativePath || file.name);
+      if (parts.length === 1 || keptInFolder(parts)) found.push(listed(file, parts));
+    }
+    onFound(found);
+    if (start + kChunk < all.length) await nextTurn();
   }
-  return inFoundOrder(found);
+  return { unreadable: [] };
 }
 
 function readAllEntries(directory) {
@@ -64,19 +77,36 @@ function fileOf(entry) {
   return new Promise((resolve, reject) => entry.file(resolve, reject));
 }
 
-async function walk(directory, found) {
-  for (const entry of await readAllEntries(directory)) {
-    if (entry.isDirectory) {
-      if (!isRecycled(entry.name)) await walk(entry, found);
-    } else if (isCamName(entry.name)) {
-      found.push(listed(await fileOf(entry), partsOf(entry.fullPath)));
+// Walks a dropped folder: each folder's CAM files are asked for all at once and handed on
+// together; folders and files that cannot be read are named in `unreadable`.
+async function walk(directory, onFound, outcome, stopped) {
+  if (stopped()) return;
+  let entries;
+  try {
+    entries = await readAllEntries(directory);
+  } catch {
+    outcome.unreadable.push(directory.fullPath.replace(/^\//, ""));
+    return;
+  }
+  const cams = entries.filter((entry) => !entry.isDirectory && isCamName(entry.name));
+  const files = await Promise.all(cams.map((entry) => fileOf(entry).catch(() => null)));
+  const found = [];
+  files.forEach((file, i) => {
+    if (file) {
+      found.push(listed(file, partsOf(cams[i].fullPath)));
+    } else {
+      outcome.unreadable.push(cams[i].fullPath.replace(/^\//, ""));
     }
+  });
+  if (found.length > 0) onFound(found);
+  for (const entry of entries) {
+    if (entry.isDirectory && !isRecycled(entry.name)) await walk(entry, onFound, outcome, stopped);
   }
 }
 
 // From a drop. The items must be taken before the first wait: the browser empties the drop's
-// data once the event handler has returned.
-export async function fromDataTransfer(dataTransfer) {
+// data once the event handler has returned. `stopped()` ends the walk early.
+export async function fromDataTransfer(dataTransfer, onFound, stopped = () => false) {
   const entries = [];
   const loose = [];
   for (const item of dataTransfer.items) {
@@ -89,20 +119,18 @@ export async function fromDataTransfer(dataTransfer) {
       if (file) loose.push(file);
     }
   }
-  const found = loose.map((file) => listed(file, [file.name]));
+  const outcome = { unreadable: [] };
+  if (loose.length > 0) onFound(loose.map((file) => listed(file, [file.name])));
   for (const entry of entries) {
     if (entry.isDirectory) {
-      if (!isRecycled(entry.name)) await walk(entry, found);
+      if (!isRecycled(entry.name)) await walk(entry, onFound, outcome, stopped);
     } else {
-      found.push(listed(await fileOf(entry), [entry.name]));
+      try {
+        onFound([listed(await fileOf(entry), [entry.name])]);
+      } catch {
+        outcome.unreadable.push(entry.name);
+      }
     }
   }
-  return inFoundOrder(found);
-}
-
-// Folders and names in code-unit order, so that the same files always list alike however the
-// browser enumerated them.
-function inFoundOrder(found) {
-  const key = (item) => (item.folder === "" ? "" : item.folder + "/") + item.name;
-  return found.sort((a, b) => (key(a) < key(b) ? -1 : key(a) > key(b) ? 1 : 0));
+  return outcome;
 }

@@ -1,5 +1,6 @@
-// The question asked before a file is replaced: Yes, No, Yes to All or Cancel, in a modal
-// dialog of the page. Escape counts as Cancel.
+// The questions the page asks, in a modal dialog of its own: before a file is replaced (Yes,
+// No, Yes to All or Cancel), and before converted pictures are thrown away (Yes or Cancel).
+// Escape counts as Cancel.
 
 export class Question {
   constructor(dialog) {
@@ -14,10 +15,13 @@ export class Question {
     });
   }
 
-  // Resolves to "yes", "no", "all" or "cancel".
-  ask(title, text) {
+  // Resolves to one of `answers`: "yes", "no", "all" or "cancel".
+  ask(title, text, answers = ["yes", "no", "all", "cancel"]) {
     this.dialog.querySelector(".title").textContent = title;
     this.dialog.querySelector(".text").textContent = text;
+    for (const button of this.dialog.querySelectorAll("button[data-answer]")) {
+      button.hidden = !answers.includes(button.dataset.answer);
+    }
     this.dialog.showModal();
     this.dialog.querySelector('button[data-answer="yes"]').focus();
     return new Promise((resolve) => {

@@ -156,30 +156,12 @@ export function zipEntries(rows) {
     const modified = row.file.lastModified;
     entries.push({
       path,
-      bytes: row.jpeg,
+      blob: row.jpeg,
+      size: row.jpeg.size,
+      crc: row.crc,
       modified: Math.min(Math.max(modified, kZipEarliest), kZipLatest),
       exactModified: modified,
     });
   }
   return { entries, leftOut };
-}
-
-// Makes the ZIP in a worker of its own; resolves to a Blob.
-export function makeZip(entries) {
-  return new Promise((resolve, reject) => {
-    const worker = new Worker("zip_worker.js");
-    worker.onmessage = (event) => {
-      worker.terminate();
-      if (event.data.zip) {
-        resolve(new Blob([event.data.zip], { type: "application/zip" }));
-      } else {
-        reject(new Error(event.data.error));
-      }
-    };
-    worker.onerror = (event) => {
-      worker.terminate();
-      reject(new Error(event.message));
-    };
-    worker.postMessage(entries);
-  });
 }

@@ -16,10 +16,9 @@ const kFiles = [
   "saving.js",
   "question.js",
   "worker.js",
-  "zip_worker.js",
+  "zip.js",
   "glimmer-engine.js",
   "glimmer-engine.wasm",
-  "fflate.js",
   "favicon.ico",
 ];
 

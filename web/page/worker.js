@@ -1,140 +1,194 @@
 // The conversion worker: runs the engine (WebAssembly, built from the programs' own sources)
-// one file after another, away from the page, so that the page never waits for a conversion.
+// away from the page. It reads ahead with several reads in flight, converts the files in
+// order, and hands the results to the page in batches; the page never waits for a file, and
+// the worker never waits for the page.
 "use strict";
 
 importScripts("glimmer-engine.js");
 
 let engine = GlimmerEngine();
 
-// Files read ahead of the one being converted, so that reading from the disk overlaps
-// converting; a few, within a few megabytes: more reads at once only slow each other down.
-const kReadAheadFiles = 2;
-const kReadAheadBytes = 16 * 1024 * 1024;
+// Reads in flight ahead of the conversions: enough to keep the disk and the browser's file
+// threads busy, each of at most kHeadBytes.
+const kReadsInFlight = 8;
+// How much of a file is read before its conversion: small CAM files whole, of a larger one
+// the head with its directory. What the engine asks for beyond it is read then, a window of
+// kWindowBytes at a time, so a large file costs its picture's size, not its own.
+const kHeadBytes = 512 * 1024;
+const kWindowBytes = 1024 * 1024;
+// Results go to the page at most this often (or once the run ends), each batch in one message.
+const kBatchMilliseconds = 25;
+// Output bytes gathered before they go into the output's Blob.
+const kSinkBytes = 4 * 1024 * 1024;
 
-// The page decides after each file whether the next one follows ("next") or the run ends
-// ("halt"): it alone knows of a click on Stop, and it gets no file's result that it did not
-// let follow.
-let decide = null;
-function pageDecision() {
-  return new Promise((resolve) => {
-    decide = resolve;
-  });
-}
-
-function joined(parts) {
-  if (parts.length === 1) return parts[0];
-  const whole = new Uint8Array(parts.reduce((sum, part) => sum + part.length, 0));
-  let offset = 0;
-  for (const part of parts) {
-    whole.set(part, offset);
-    offset += part.length;
+// The CAM file as the engine reads it: the head read ahead, and windows read on demand.
+class CamSource {
+  constructor(file, head) {
+    this.file = file;
+    this.head = head;
+    this.window = null;
+    this.windowStart = 0;
+    this.failed = false;
   }
-  return whole;
+
+  read(position, size) {
+    const end = Math.min(position + size, this.file.size);
+    if (end <= this.head.length) return this.head.subarray(position, end);
+    const from = position - this.windowStart;
+    if (this.window && from >= 0 && end - this.windowStart <= this.window.length) {
+      return this.window.subarray(from, end - this.windowStart);
+    }
+    try {
+      const windowEnd = Math.min(this.file.size, position + Math.max(size, kWindowBytes));
+      const reader = new FileReaderSync();
+      this.window = new Uint8Array(reader.readAsArrayBuffer(this.file.slice(position, windowEnd)));
+      this.windowStart = position;
+    } catch {
+      this.failed = true;
+      this.window = null;
+      return new Uint8Array(0);
+    }
+    return this.window.subarray(0, end - position);
+  }
 }
 
-// The output's parts are copies out of the engine's memory; the result owns its whole buffer.
-function convert(module, bytes) {
-  module.camBytes = bytes;
-  module.jpegParts = [];
-  const code = module._glimmer_convert(bytes.length);
-  const parts = module.jpegParts;
-  module.camBytes = null;
-  module.jpegParts = null;
-  const keeps = module._glimmer_keeps_output(code) !== 0;
-  return {
-    result: module.UTF8ToString(module._glimmer_result_name(code)),
-    jpeg: keeps ? joined(parts) : null,
-  };
+// The output's bytes, kept in Blobs rather than in the worker's memory.
+class JpegSink {
+  constructor() {
+    this.blobs = [];
+    this.parts = [];
+    this.partBytes = 0;
+    this.size = 0;
+  }
+
+  write(bytes) {
+    this.parts.push(bytes.slice());
+    this.partBytes += bytes.length;
+    this.size += bytes.length;
+    if (this.partBytes >= kSinkBytes) {
+      this.blobs.push(new Blob(this.parts));
+      this.parts = [];
+      this.partBytes = 0;
+    }
+  }
+
+  blob() {
+    return new Blob([...this.blobs, ...this.parts], { type: "image/jpeg" });
+  }
 }
 
-class ReadAhead {
+// The heads of the run's files, read in order with up to kReadsInFlight at once. A file that
+// cannot be read (removed, or no longer readable) gives null.
+class HeadReads {
   constructor(files) {
     this.files = files;
     this.reads = new Map();
     this.next = 0;
-    this.bytes = 0;
   }
 
-  // The bytes of file i, or null when it cannot be read (removed, or no longer readable).
-  async take(i) {
+  take(i) {
     this.fill(i);
-    const bytes = await this.reads.get(i);
+    const read = this.reads.get(i);
     this.reads.delete(i);
-    this.bytes -= this.files[i].file.size;
     this.fill(i + 1);
-    return bytes;
+    return read;
   }
 
   fill(from) {
     this.next = Math.max(this.next, from);
-    while (
-      this.next < this.files.length &&
-      (this.reads.size === 0 ||
-        (this.reads.size <= kReadAheadFiles &&
-          this.bytes + this.files[this.next].file.size <= kReadAheadBytes))
-    ) {
+    while (this.next < this.files.length && this.reads.size < kReadsInFlight) {
       const { file } = this.files[this.next];
+      const head = file.slice(0, Math.min(file.size, kHeadBytes));
       this.reads.set(
         this.next,
-        file.arrayBuffer().then(
+        head.arrayBuffer().then(
           (buffer) => new Uint8Array(buffer),
           () => null,
         ),
       );
-      this.bytes += file.size;
       this.next += 1;
     }
   }
 }
 
-// One file: its output name and the engine's result. Memory the engine cannot get (a file
-// larger than the browser lets a page hold) is that file's failure, not the run's: the engine
-// is started afresh for the next file.
-async function convertFile(file, bytes) {
+// One file: its output name, the engine's result, and the picture with its CRC-32. Memory the
+// engine cannot get is that file's failure, not the run's: the engine is started afresh.
+async function convertFile(file, head) {
   let module = await engine;
   const outputName = module.ccall("glimmer_output_name", "string", ["string"], [file.name]);
-  if (!bytes) return { outputName, result: "CannotOpen", jpeg: null };
+  if (!head) return { outputName, result: "CannotOpen", jpeg: null };
+  const source = new CamSource(file, head);
+  const sink = new JpegSink();
+  module.camSource = source;
+  module.jpegSink = sink;
   try {
-    return { outputName, ...convert(module, bytes) };
+    const code = module._glimmer_convert(file.size);
+    if (source.failed) return { outputName, result: "CannotOpen", jpeg: null };
+    const keeps = module._glimmer_keeps_output(code) !== 0;
+    return {
+      outputName,
+      result: module.UTF8ToString(module._glimmer_result_name(code)),
+      jpeg: keeps ? sink.blob() : null,
+      crc: module._glimmer_output_crc() >>> 0,
+      size: sink.size,
+    };
   } catch {
     engine = GlimmerEngine();
     module = await engine;
     return { outputName, result: "OutOfMemory", jpeg: null };
+  } finally {
+    module.camSource = null;
+    module.jpegSink = null;
   }
 }
 
-// While the page decides about the next file, that file is already read and converted, and
-// its result is kept back: the page sees it only once it has said "next", and never after
-// "halt", so for the page the file was never begun.
-async function run({ runId, files }) {
-  const reads = new ReadAhead(files);
-  let upcoming = convertFile(files[0].file, await reads.take(0));
+// A turn of the worker's event loop, so that a message from the page (Stop) comes through.
+function nextTurn() {
+  return new Promise((resolve) => {
+    const channel = new MessageChannel();
+    channel.port1.onmessage = () => resolve();
+    channel.port2.postMessage(null);
+  });
+}
+
+// The run the worker is on; a new run or Stop ends it before its next file.
+let currentRun = null;
+
+// Converts the files in order and posts their results in batches. With `stopAtFailure` the
+// run ends after the first file that gives no picture (Convert of a selection). The last batch
+// says that the run is over.
+async function run({ runId, files, stopAtFailure }) {
+  const state = { runId, stopped: false };
+  currentRun = state;
+  const heads = new HeadReads(files);
+  let batch = [];
+  let posted = performance.now();
+  const post = (over) => {
+    postMessage({ type: "results", runId, results: batch, over });
+    batch = [];
+    posted = performance.now();
+  };
   for (let i = 0; i < files.length; i++) {
-    const { outputName, result, jpeg } = await upcoming;
-    // Each output owns its whole buffer (see convert), so it moves to the page without a copy.
-    const buffer = jpeg ? jpeg.buffer : null;
-    postMessage(
-      { type: "result", runId, index: files[i].index, result, jpeg: buffer, outputName },
-      buffer ? [buffer] : [],
-    );
-    if (i + 1 === files.length) break;
-    const next = files[i + 1].file;
-    upcoming = reads.take(i + 1).then((bytes) => convertFile(next, bytes));
-    if (!(await pageDecision())) {
-      upcoming.catch(() => {});
-      break;
+    const head = await heads.take(i);
+    if (state.stopped) return;
+    const outcome = await convertFile(files[i].file, head);
+    batch.push({ index: files[i].index, ...outcome });
+    if (stopAtFailure && !outcome.jpeg) break;
+    if (performance.now() - posted >= kBatchMilliseconds) {
+      post(false);
+      await nextTurn();
+      if (state.stopped) return;
     }
   }
+  post(true);
+  if (currentRun === state) currentRun = null;
 }
 
 self.onmessage = (event) => {
   const message = event.data;
+  if (currentRun) currentRun.stopped = true;
   if (message.type === "run") {
     // Only an engine that cannot be loaded at all gets here.
     run(message).catch(() => postMessage({ type: "broken", runId: message.runId }));
-  } else if (decide) {
-    const resolve = decide;
-    decide = null;
-    resolve(message.type === "next");
   }
 };

@@ -96,11 +96,73 @@ def drop(driver, paths):
                                {"type": kind, "x": 300, "y": 300, "data": data})
 
 
+# Reads the whole list as a person would see it by scrolling it from top to bottom: only the
+# rows in view exist in the page, each with its place in the list (aria-rowindex).
+READ_ROWS = """
+const done = arguments[arguments.length - 1];
+(async () => {
+  const grid = document.getElementById('files');
+  const scroller = grid.parentElement;
+  const frame = () => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
+  const count = Number(grid.getAttribute('aria-rowcount')) - 1;
+  const seen = new Map();
+  const kept = scroller.scrollTop;
+  scroller.scrollTop = 0;
+  for (;;) {
+    await frame();
+    for (const row of grid.querySelectorAll('.rows [role=row]')) {
+      seen.set(Number(row.getAttribute('aria-rowindex')),
+               Array.from(row.children).slice(0, 5).map((cell) => cell.textContent));
+    }
+    if (scroller.scrollTop + scroller.clientHeight >= scroller.scrollHeight - 1) break;
+    scroller.scrollTop += Math.max(1, scroller.clientHeight - 60);
+  }
+  scroller.scrollTop = kept;
+  await frame();
+  done(Array.from({ length: count }, (_, i) => seen.get(i + 2) || null));
+})();
+"""
+
+
 def rows(driver):
     """The list as shown: name, folder, size, result, JPEG name of every row, top to bottom."""
+    shown = driver.execute_async_script(READ_ROWS)
+    missing = [i for i, row in enumerate(shown) if row is None]
+    assert not missing, "rows never shown while scrolling the list: %s" % missing[:10]
+    return shown
+
+
+def row_count(driver):
+    """The number of rows the list says it has."""
+    return driver.execute_script(
+        "return Number(document.getElementById('files').getAttribute('aria-rowcount')) - 1")
+
+
+def wait_listed(driver, count):
+    """Until the list holds `count` rows and the page has finished listing."""
+    wait_for(lambda: row_count(driver) == count and not driver.execute_script(
+        "return document.body.classList.contains('busy')"), what="the list of %d files" % count)
+
+
+def row_element(driver, index):
+    """The element of the list's row at `index` (from 0), scrolled into view first."""
     return driver.execute_script("""
-        return Array.from(document.querySelectorAll('#files .rows .row'), (row) =>
-            Array.from(row.children).slice(0, 5).map((cell) => cell.textContent));""")
+        const [index] = arguments;
+        const grid = document.getElementById('files');
+        const body = grid.querySelector('.rows');
+        const height = parseFloat(getComputedStyle(grid).getPropertyValue('--row-height'));
+        grid.parentElement.scrollTop = body.offsetTop + index * height - height;
+        grid.parentElement.dispatchEvent(new Event('scroll'));
+        return grid.querySelector('.rows [aria-rowindex="' + (index + 2) + '"]');""", index)
+
+
+def clear_list(driver):
+    """Empties the list with Clear List, saying Yes if the page asks before it drops pictures."""
+    driver.find_element(By.ID, "clear").click()
+    dialog = driver.find_element(By.ID, "question")
+    if dialog.get_attribute("open") is not None:
+        dialog.find_element(By.CSS_SELECTOR, 'button[data-answer="yes"]').click()
+    wait_for(lambda: row_count(driver) == 0, what="an empty list")
 
 
 def wait_until_idle(driver, timeout=600):

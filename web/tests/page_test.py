@@ -8,6 +8,7 @@ import argparse
 import base64
 import os
 import shutil
+import subprocess
 import sys
 import time
 import unittest
@@ -98,7 +99,7 @@ class PageTest(unittest.TestCase):
     @classmethod
     def give_card(cls):
         page.give_folder(cls.driver, CARD)
-        page.wait_for(lambda: len(page.rows(cls.driver)) == len(device.CARD), what="the list")
+        page.wait_listed(cls.driver, len(device.CARD))
 
     def assert_outcomes(self, shown, language):
         for name, folder, _, result, jpeg in shown:
@@ -206,7 +207,7 @@ class JapanesePage(PageTest):
     def setUpClass(cls):
         super().setUpClass()
         page.drop(cls.driver, [CARD])
-        page.wait_for(lambda: len(page.rows(cls.driver)) == len(device.CARD), what="the list")
+        page.wait_listed(cls.driver, len(device.CARD))
         cls.listed = page.rows(cls.driver)
         cls.counts = (page.text(cls.driver, "status-0"), page.text(cls.driver, "status-1"))
         cls.convert_all()
@@ -422,7 +423,7 @@ class TwoCards(PageTest, PrivateFolder):
             os.makedirs(os.path.dirname(os.path.join(cls.cards, place)), exist_ok=True)
             shutil.copyfile(os.path.join(CAMS, source), os.path.join(cls.cards, place))
         page.drop(cls.driver, [os.path.join(cls.cards, "cardA"), os.path.join(cls.cards, "cardB")])
-        page.wait_for(lambda: len(page.rows(cls.driver)) == 3, what="the list")
+        page.wait_listed(cls.driver, 3)
         cls.convert_all()
 
     def test_each_card_keeps_its_pictures_in_the_zip_and_the_folder(self):
@@ -458,8 +459,9 @@ class RunControl(PageTest):
         shutil.rmtree(cls.folders, ignore_errors=True)
         many = os.path.join(cls.folders, "many")
         os.makedirs(many)
-        for i in range(300):
-            os.link(os.path.join(CAMS, "scans-sunset.cam"), os.path.join(many, "P%04d.cam" % i))
+        device.big_cam(CAMS, os.path.join(many, "P0000.cam"), 4)
+        for i in range(1, 60):
+            os.link(os.path.join(many, "P0000.cam"), os.path.join(many, "P%04d.cam" % i))
         mixed = os.path.join(cls.folders, "mixed")
         os.makedirs(mixed)
         for name, source in (("a.cam", "scans-sunset.cam"), ("b.cam", "not-cam.cam"),
@@ -471,13 +473,18 @@ class RunControl(PageTest):
         shutil.copyfile(os.path.join(CAMS, "scans-rings.cam"), os.path.join(big, "b-small.cam"))
 
     def give(self, name, count):
+        if page.row_count(self.driver) > 0:
+            page.clear_list(self.driver)
         page.give_folder(self.driver, os.path.join(self.folders, name))
-        page.wait_for(lambda: len(page.rows(self.driver)) == count, what="the list")
+        page.wait_listed(self.driver, count)
 
     def test_convert_ends_at_the_first_file_that_fails(self):
         self.give("mixed", 3)
+        # Convert with nothing selected says so, and converts nothing.
         self.click("convert")
-        self.assertEqual(page.text(self.driver, "message"), "")
+        self.assertEqual(page.text(self.driver, "message"),
+                         "No file is selected: select files in the list, or use Convert All")
+        self.assertEqual({row[3] for row in page.rows(self.driver)}, {""})
         rows = self.driver.find_elements(By.CSS_SELECTOR, "#files .rows .row")
         rows[0].click()
         page.ActionChains(self.driver).key_down(page.Keys.SHIFT).click(rows[2]) \
@@ -488,14 +495,16 @@ class RunControl(PageTest):
                          ["Converted", "'b.cam' is not a CAM file", ""])
         self.assertEqual(page.text(self.driver, "message"), "Finished")
 
-    def test_stop_ends_the_run_before_the_next_file(self):
-        self.give("many", 300)
-        # Stop is clicked the moment the 20th file is shown as the current one.
+    def test_stop_ends_the_run_and_keeps_nothing_that_comes_after_it(self):
+        self.give("many", 60)
+        # Stop is clicked the moment the first results are shown.
         self.driver.execute_script("""
+            const progress = document.getElementById('progress');
             const status = document.getElementById('status-1');
             const observer = new MutationObserver(() => {
-              if (status.textContent === '20/300') {
+              if (progress.value > 0) {
                 observer.disconnect();
+                window.doneAtStop = progress.value;
                 document.getElementById('stop').click();
               }
             });
@@ -503,10 +512,17 @@ class RunControl(PageTest):
         """)
         self.convert_all()
         self.assertEqual(page.text(self.driver, "message"), "Aborted")
+        self.assertEqual(page.text(self.driver, "status-0"), "60 Files")
+        done = self.driver.execute_script("return window.doneAtStop")
+        self.assertLess(done, 60)
+        # What the worker finished after the click never shows, however long one waits.
+        time.sleep(1)
         results = [row[3] for row in page.rows(self.driver)]
-        # The file shown when Stop was clicked is finished, and no file after it is begun.
-        self.assertEqual(results, ["Converted"] * 20 + [""] * 280)
-        self.assertEqual(page.text(self.driver, "status-0"), "300 Files")
+        self.assertEqual(results, ["Converted"] * done + [""] * (60 - done))
+        # Nor does it go into a ZIP.
+        self.click("download-zip")
+        self.assertEqual(page.text(self.driver, "message"),
+                         "The ZIP file holds %d picture%s" % (done, "" if done == 1 else "s"))
 
     def test_page_answers_while_a_big_file_converts(self):
         self.give("big", 2)
@@ -528,6 +544,79 @@ class RunControl(PageTest):
         self.convert_all()
         self.assertEqual([row[3] for row in page.rows(self.driver)], ["Converted", "Converted"])
         self.assertGreater(self.driver.execute_script("return window.turnsDuringBigFile"), 0)
+
+
+class LongList(PageTest):
+    """A dropped folder of 1,200 files: the list grows as it is read, only the rows in view
+    exist in the page, and every row is there for anyone who scrolls or asks the grid."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.folder = os.path.join(WORK, "long-list")
+        shutil.rmtree(cls.folder, ignore_errors=True)
+        for i in range(1200):
+            place = os.path.join(cls.folder, "%02dCAM" % (i // 100), "P%04d.cam" % i)
+            os.makedirs(os.path.dirname(place), exist_ok=True)
+            os.link(os.path.join(CAMS, "scans-sunset.cam"), place)
+        # Every count the status bar shows while the list grows.
+        cls.driver.execute_script("""
+            window.counts = [];
+            const status = document.getElementById('status-0');
+            new MutationObserver(() => window.counts.push(status.textContent))
+                .observe(status, { childList: true, characterData: true, subtree: true });
+        """)
+        page.drop(cls.driver, [cls.folder])
+        page.wait_listed(cls.driver, 1200)
+
+    def test_the_count_grows_while_the_folder_is_read(self):
+        counts = self.driver.execute_script("return window.counts")
+        self.assertEqual(counts[-1], "1200 Files")
+        self.assertGreater(len(set(counts)), 1, counts)
+
+    def test_only_the_rows_in_view_exist_and_every_row_can_be_reached(self):
+        existing = self.driver.execute_script(
+            "return document.querySelectorAll('#files .rows [role=row]').length")
+        self.assertLess(existing, 100)
+        self.assertEqual(self.driver.find_element(By.ID, "files").get_attribute("aria-rowcount"),
+                         "1201")
+        shown = page.rows(self.driver)
+        self.assertEqual([(row[0], row[1]) for row in shown],
+                         [("P%04d.cam" % i, "long-list/%02dCAM" % (i // 100)) for i in range(1200)])
+        self.convert_all()
+        self.assertEqual({row[3] for row in page.rows(self.driver)}, {"Converted"})
+        self.assertEqual(page.text(self.driver, "message"), "Finished")
+
+
+class LargeFiles(PageTest):
+    """Files larger than a browser can hold at once: only what is needed is read, and a ZIP is
+    made of the pictures' own bytes without copying them."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.folder = os.path.join(WORK, "large-files")
+        shutil.rmtree(cls.folder, ignore_errors=True)
+        os.makedirs(cls.folder)
+        cls.cam = device.padded_cam(CAMS, os.path.join(cls.folder, "padded.cam"), 5 << 30)
+
+    def test_a_5_gib_cam_file_with_a_small_picture_converts(self):
+        out = os.path.join(WORK, "large-files-converted")
+        shutil.rmtree(out, ignore_errors=True)
+        os.makedirs(out)
+        subprocess.run([CONVERTER, "-q", "-o", out, self.cam], check=True, stdin=subprocess.DEVNULL)
+        with open(os.path.join(out, "padded.jpg"), "rb") as f:
+            expected = f.read()
+        page.give_folder(self.driver, self.folder)
+        page.wait_listed(self.driver, 1)
+        self.assertEqual(page.rows(self.driver)[0][2], "5,368,709,120")
+        self.convert_all()
+        self.assertEqual(page.rows(self.driver)[0][3], "Converted")
+        self.click("download-zip")
+        path = page.wait_for(lambda: finished_download(self.downloads, "glimmer.zip"),
+                             what="the ZIP file")
+        with zipfile.ZipFile(path) as archive:
+            self.assertEqual(archive.read("large-files/padded.jpg"), expected)
 
 
 class EngineMissing(PageTest):

@@ -95,3 +95,21 @@ def big_cam(cams, path, mib):
             f.write(chunk[:left])
             left -= min(left, len(chunk))
     return path
+
+
+def padded_cam(cams, path, size):
+    """A CAM file of `size` bytes whose picture (a complete JPEG, tag 4) stands at its end,
+    behind two other entries that fill the rest; the filling is a hole in the file, which
+    costs no disk space. A converter needs only the directory and the picture's bytes."""
+    with open(os.path.join(cams, "bands.jpg"), "rb") as f:
+        jpeg = f.read()
+    head = 4 + 2 + 3 * 16
+    filling = size - head - len(jpeg)
+    first = filling // 2
+    with open(path, "wb") as f:
+        f.write(b"\x07\x20\x4d\x4d" + struct.pack(">H", 3))
+        for tag, length in ((1, first), (1, filling - first), (4, len(jpeg))):
+            f.write(struct.pack(">HI", tag, length) + bytes(10))
+        f.seek(filling, os.SEEK_CUR)
+        f.write(jpeg)
+    return path
