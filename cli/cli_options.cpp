@@ -10,8 +10,10 @@ const char kHelpText[] =
     "\n"
     "  -o, --output DIR       write the JPEG files into DIR, an existing folder\n"
     "                         (default: the current folder)\n"
-    "  -r, --recursive        also convert the CAM files of all sub-folders\n"
-    "                         (folders named RECYCLED and symbolic links are skipped)\n"
+    "  -r, --recursive        also convert the CAM files of all sub-folders, each into\n"
+    "                         the same sub-folder of DIR, made as needed (folders named\n"
+    "                         RECYCLED and symbolic links met there are skipped)\n"
+    "      --flat             with -r, write every JPEG straight into DIR\n"
     "      --overwrite=MODE   when an output exists: ask, skip or replace\n"
     "                         (default: ask on a terminal, skip otherwise)\n"
     "  -j, --jobs N           convert up to N files at once (default: one per processor);\n"
@@ -109,6 +111,8 @@ bool ParseOptions(const std::vector<std::string>& args, CliOptions& options, std
                 }
             } else if (name == "recursive") {
                 options.recursive = true;
+            } else if (name == "flat") {
+                options.flat = true;
             } else if (name == "quiet") {
                 options.quiet = true;
             } else if (name == "help") {

@@ -15,6 +15,7 @@ struct CliOptions {
     Overwrite overwrite = Overwrite::Unset;
     unsigned jobs = 0;  // 0: one per processor
     bool recursive = false;
+    bool flat = false;  // with recursive: every output straight into the output folder
     bool quiet = false;
     bool help = false;
     bool version = false;

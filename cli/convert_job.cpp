@@ -138,7 +138,7 @@ void Fail(JobResult& result, JobProblem problem, SystemError error = 0)
 }
 
 void Convert(const std::string& sourcePath, bool followLink, const OutputFolder& folder,
-             JobResult& result)
+             const SubFolder& subFolder, JobResult& result)
 {
     SourceFile source;
     if (!source.Open(sourcePath, followLink)) {
@@ -156,8 +156,18 @@ void Convert(const std::string& sourcePath, bool followLink, const OutputFolder&
         return Fail(result, JobProblem::Conversion);
     }
     auto output = std::make_unique<OutputFile>(folder);
-    if (!output->Create()) {
-        return Fail(result, JobProblem::CannotCreate, output->Error());
+    if (!output->Create(subFolder)) {
+        result.refusedFolders = output->RefusedFolders();
+        switch (output->Failure()) {
+            case CreateFailure::FolderIsLink:
+                Fail(result, JobProblem::OutputFolderIsLink);
+                result.outcome = JobOutcome::NotConverted;
+                return;
+            case CreateFailure::FolderIsFile:
+                return Fail(result, JobProblem::OutputFolderIsFile);
+            default:
+                return Fail(result, JobProblem::CannotCreate, output->Error());
+        }
     }
     TemporaryOutput jpeg(*output, input);
     result.conversion = WritePicture(directory, input, jpeg);
@@ -177,12 +187,12 @@ void Convert(const std::string& sourcePath, bool followLink, const OutputFolder&
 
 }  // namespace
 
-JobResult ConvertOne(const std::string& sourcePath, bool followLink,
-                     const OutputFolder& folder) noexcept
+JobResult ConvertOne(const std::string& sourcePath, bool followLink, const OutputFolder& folder,
+                     const SubFolder& subFolder) noexcept
 {
     JobResult result;
     try {
-        Convert(sourcePath, followLink, folder, result);
+        Convert(sourcePath, followLink, folder, subFolder, result);
     } catch (const std::bad_alloc&) {
         Fail(result, JobProblem::OutOfMemory);
         result.output.reset();

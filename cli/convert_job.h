@@ -28,14 +28,18 @@ enum class JobProblem {
     CannotCreate,
     CannotPlace,
     OutOfMemory,
-    OutputIsSource,  // refused: the file under the output's name is one of the run's sources
-    Quit,            // the user ended the run at this file's question
+    OutputIsSource,      // refused: the file under the output's name is one of the run's sources
+    OutputFolderIsLink,  // refused: a folder on the way to the output is a link
+    OutputFolderIsFile,  // a file stands where a folder on the way to the output must be
+    Quit,                // the user ended the run at this file's question
 };
 
 struct JobResult {
     JobOutcome outcome = JobOutcome::Failed;
     JobProblem problem = JobProblem::OutOfMemory;
     SystemError error = 0;
+    // For OutputFolderIsLink and OutputFolderIsFile: how many of the output's folders lead there.
+    size_t refusedFolders = 0;
     ConversionResult conversion = ConversionResult::Converted;
     // The output was kept without the source's times, which the system would not set.
     bool timesLost = false;
@@ -44,10 +48,10 @@ struct JobResult {
     std::unique_ptr<OutputFile> output;
 };
 
-// Converts `sourcePath` into a complete file in the folder. Never throws: a refused allocation
-// is the result OutOfMemory, and nothing of the output is left behind.
-JobResult ConvertOne(const std::string& sourcePath, bool followLink,
-                     const OutputFolder& folder) noexcept;
+// Converts `sourcePath` into a complete file for the sub-folder of the output folder. Never
+// throws: a refused allocation is the result OutOfMemory, and nothing of the output is left.
+JobResult ConvertOne(const std::string& sourcePath, bool followLink, const OutputFolder& folder,
+                     const SubFolder& subFolder) noexcept;
 
 // Whether the job failed for want of something that other jobs of the run were holding at the
 // same time (room on the device, open files), so that it may succeed when run alone.

@@ -2,6 +2,7 @@
 // existing outputs, the jobs on worker threads, and every message in the order of the sources.
 #include "cli/convert_run.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -47,7 +48,7 @@ public:
             ReportOutputFolder();
             return ExitStatus::Usage;
         }
-        RunPlan plan(folder_);
+        RunPlan plan(folder_, !options_.flat);
         for (const std::string& path : options_.paths) {
             plan.Add(path, options_.recursive);
         }
@@ -77,7 +78,8 @@ private:
         submitted_.assign(count, false);
         const unsigned jobs = options_.jobs != 0 ? options_.jobs : ProcessorCount();
         OrderedWorkers workers(jobs < kMaxJobs ? jobs : kMaxJobs, count, [&](size_t i) {
-            results_[i] = ConvertOne(sources[i].path, sources[i].named, folder_);
+            results_[i] =
+                ConvertOne(sources[i].path, sources[i].named, folder_, sources[i].outputFolders);
         });
         size_t prepared = 0;
         for (size_t next = 0; next < count; ++next) {
@@ -138,7 +140,8 @@ private:
             return Preparation::Decided;
         }
         FileIdentity existing;
-        if (folder_.KindOf(source.outputName, &existing) == PathKind::Missing) {
+        if (folder_.KindOf(source.outputFolders, source.outputName, &existing) ==
+            PathKind::Missing) {
             // With replace, a file that takes the name while this one is written is replaced
             // too, as asked; otherwise it is kept, and with ask the user is asked about it.
             Submit(i,
@@ -177,7 +180,7 @@ private:
     void AskAbout(size_t i, OrderedWorkers& workers)
     {
         JobResult& result = results_[i];
-        switch (Ask(folder_.PathOf((*sources_)[i].outputName))) {
+        switch (Ask(OutputPath((*sources_)[i]))) {
             case Answer::All:
                 mode_ = Overwrite::Replace;
                 Submit(i, WhenTaken::Replace, workers);
@@ -197,12 +200,13 @@ private:
         }
     }
 
+    // `output` is the output's path as printed.
     Answer Ask(const std::string& output)
     {
         for (;;) {
             fprintf(streams_.err,
                     "%s: '%s' exists. Replace it? [y]es, [n]o, [a]ll, [q]uit: ", kProgram,
-                    Printable(output).c_str());
+                    output.c_str());
             fflush(streams_.err);
             int first = EOF;
             if (!ReadAnswerLine(first)) {
@@ -259,7 +263,7 @@ private:
 
     std::string OutputPath(const PlannedSource& source) const
     {
-        return Printable(folder_.PathOf(source.outputName));
+        return Printable(folder_.PathOf(source.outputFolders, source.outputName));
     }
 
     void Report(size_t i)
@@ -312,7 +316,7 @@ private:
         const bool replace = whenTaken_[i] == WhenTaken::Replace || mode_ == Overwrite::Replace;
         PlaceResult placed = result.output->Place(source.outputName, replace);
         if (placed == PlaceResult::Exists && mode_ == Overwrite::Ask) {
-            const Answer answer = Ask(folder_.PathOf(source.outputName));
+            const Answer answer = Ask(OutputPath(source));
             if (answer == Answer::All) {
                 mode_ = Overwrite::Replace;
             }
@@ -387,7 +391,13 @@ private:
             case JobProblem::Conversion:
                 return ConversionText(result);
             case JobProblem::CannotCreate:
-                return "cannot create a file in " + Printable(options_.output) + ": " + reason;
+                return "cannot create a file in " +
+                       Printable(folder_.PathOf(source.outputFolders, "")) + ": " + reason;
+            case JobProblem::OutputFolderIsLink:
+                return "not converted: " + RefusedFolder(source, result) + " is a symbolic link";
+            case JobProblem::OutputFolderIsFile:
+                return "cannot make the folder " + RefusedFolder(source, result) +
+                       ": a file has its name";
             case JobProblem::CannotPlace:
                 return "cannot write " + OutputPath(source) + ": " + reason;
             case JobProblem::OutputIsSource:
@@ -400,6 +410,15 @@ private:
                 break;
         }
         return "not converted";
+    }
+
+    // The folder on the way to the source's output that was refused.
+    std::string RefusedFolder(const PlannedSource& source, const JobResult& result) const
+    {
+        const auto& folders = source.outputFolders;
+        const size_t count = std::min(result.refusedFolders, folders.size());
+        return Printable(folder_.PathOf(
+            SubFolder(folders.begin(), folders.begin() + static_cast<std::ptrdiff_t>(count)), ""));
     }
 
     // Why the output folder cannot be used.

@@ -25,6 +25,15 @@ std::string JoinPaths(const std::string& folder, const std::string& name)
     return folder + PathSeparator() + name;
 }
 
+std::string OutputFolder::PathOf(const SubFolder& folders, const std::string& name) const
+{
+    std::string path = path_;
+    for (const std::string& folder : folders) {
+        path = JoinPaths(path, folder);
+    }
+    return name.empty() ? path : JoinPaths(path, name);
+}
+
 bool OutputFile::Flush()
 {
     if (pending_.empty()) {

@@ -4,13 +4,18 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #ifdef _WIN32
 using NativeFile = void*;  // a HANDLE
+using NativeFolder = const std::string&;
 #else
 using NativeFile = int;
+using NativeFolder = int;
 #endif
 
 // What a path names. Loop: following it runs through symbolic links in a circle.
@@ -101,7 +106,27 @@ private:
 };
 
 // The folder the outputs go to, kept open for the whole run where the system allows, so that
-// every file is created, looked up and linked relative to the same folder.
+// every file is created, looked up and linked relative to the same folder. An output may go
+// into a sub-folder of it, given as the folders' names from the top.
+using SubFolder = std::vector<std::string>;
+
+// Why an output file could not be made.
+enum class CreateFailure { None, FolderIsLink, FolderIsFile, Failed };
+
+#ifndef _WIN32
+// A folder held open, closed when its last holder lets go.
+struct OpenFolder {
+    OpenFolder(int folder, bool own) : fd(folder), owned(own) {}
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    ~OpenFolder();
+
+    const int fd;
+    const bool owned;
+};
+using FolderRef = std::shared_ptr<const OpenFolder>;
+#endif
+
 class OutputFolder {
 public:
     OutputFolder() = default;
@@ -114,9 +139,13 @@ public:
     SystemError Error() const { return error_; }
     const std::string& Path() const { return path_; }
     std::string PathOf(const std::string& name) const { return JoinPaths(path_, name); }
+    // The path of the name in the sub-folder, or of the sub-folder itself for an empty name.
+    std::string PathOf(const SubFolder& folders, const std::string& name) const;
 
-    // What stands under the name, the name itself when it is a link.
-    PathKind KindOf(const std::string& name, FileIdentity* identity = nullptr) const;
+    // What stands under the name in the sub-folder, the name itself when it is a link. A folder
+    // on the way that is missing, a link or no folder gives Missing: nothing can stand there.
+    PathKind KindOf(const SubFolder& folders, const std::string& name,
+                    FileIdentity* identity = nullptr) const;
 
     // Whether the folder takes two different names for one and the same (a case-insensitive
     // file system): asked by making a scratch file under the first and looking for the second.
@@ -125,6 +154,18 @@ public:
 private:
     friend class OutputFile;
 
+#ifndef _WIN32
+    // The deepest folder of the sub-folder that exists, opened one folder at a time without
+    // following links, and how many of the folders lead there. When the walk stops before the
+    // end, `refused` says whether at a link, a file or another failure (`error`), or None for
+    // a missing folder. The folders opened last are kept open for the next files.
+    FolderRef Reach(const SubFolder& folders, size_t& reached, CreateFailure& refused,
+                    SystemError& error) const;
+
+    FolderRef root_;
+    mutable std::mutex recentLock_;
+    mutable std::vector<std::pair<std::string, FolderRef>> recent_;
+#endif
     std::string path_;
     NativeFile folder_;
     bool open_ = false;
@@ -143,7 +184,13 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
     ~OutputFile();
 
-    bool Create();
+    // Makes the file for an output in the sub-folder. Its folders are opened one at a time
+    // without following links: one that is a link or not a folder is refused. Folders still
+    // missing are made only when the file gets its name, so that a file that fails leaves none.
+    bool Create(const SubFolder& folders = {});
+    CreateFailure Failure() const { return failure_; }
+    // For FolderIsLink and FolderIsFile: how many of the folders lead to the one refused.
+    size_t RefusedFolders() const { return refusedFolders_; }
 
     bool Write(const void* bytes, size_t size);
 
@@ -158,9 +205,10 @@ public:
     // Gives the output the source's access and modification times, on the open file.
     bool KeepTimes(const SourceFile& source);
 
-    // Gives the complete file its name. Without replace, an existing file of that name is
-    // never touched: the result is Exists, and the file waits for another Place or Discard.
-    // With replace, an existing file is replaced in one step.
+    // Gives the complete file its name in its sub-folder, making the folders still missing
+    // (those made are removed again when the file cannot be named there). Without replace, an
+    // existing file of that name is never touched: the result is Exists, and the file waits for
+    // another Place or Discard. With replace, an existing file is replaced in one step.
     PlaceResult Place(const std::string& name, bool replace);
 
     // Throws the file away; also done by the destructor unless it was placed.
@@ -171,9 +219,20 @@ public:
 private:
     bool Fail();
     bool WriteOut(const void* bytes, size_t size);
+    PlaceResult PlaceIn(NativeFolder to, const std::string& name, bool replace);
     bool CopyThroughBuffer(SourceFile& source, uint64_t offset, uint64_t count, uint64_t& copied);
 
     const OutputFolder& folder_;
+    // Where the file is made: the deepest folder of its sub-folder that exists, and the
+    // folders below it still to make.
+#ifdef _WIN32
+    std::string at_;
+#else
+    FolderRef at_;
+#endif
+    SubFolder toMake_;
+    CreateFailure failure_ = CreateFailure::None;
+    size_t refusedFolders_ = 0;
     NativeFile file_;
     bool open_ = false;
     std::string temporaryName_;   // empty for a file without a name

@@ -109,6 +109,80 @@ bool RefusesKernelCopy(int error)
     return error == ENOSYS || error == EXDEV || error == EOPNOTSUPP || error == EPERM;
 }
 
+// Opens a folder inside another without following a link; `refused` says why it was not
+// opened when that is a link or not a folder.
+int OpenFolderIn(int folder, const char* name, CreateFailure& refused)
+{
+    const int opened = openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    refused = CreateFailure::None;
+    if (opened < 0 && errno != ENOENT) {
+        const int error = errno;
+        struct stat st;
+        if (fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+            refused = S_ISLNK(st.st_mode)   ? CreateFailure::FolderIsLink
+                      : S_ISDIR(st.st_mode) ? CreateFailure::Failed
+                                            : CreateFailure::FolderIsFile;
+        }
+        errno = error;
+    }
+    return opened;
+}
+
+// The folders an output's naming makes, each listed for removal by a signal until the output
+// has its name, and removed again when it gets none.
+class MadeFolders {
+public:
+    MadeFolders() = default;
+    MadeFolders(const MadeFolders&) = delete;
+    MadeFolders& operator=(const MadeFolders&) = delete;
+    ~MadeFolders()
+    {
+        for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder) {
+            if (!kept_ && folder->slot >= 0) {
+                unlinkat(folder->parent, folder->name.c_str(), AT_REMOVEDIR);
+            }
+            signal_cleanup::Unlist(folder->slot);
+            if (folder->self >= 0) {
+                close(folder->self);
+            }
+        }
+    }
+
+    // Opens `name` in `parent`, making it first where it is missing. The folder it returns is
+    // open until this object ends; -1 with errno set when it cannot be made or opened.
+    int Enter(int parent, const std::string& name)
+    {
+        folders_.push_back({parent, name, -1, -1});
+        Entry& entry = folders_.back();
+        entry.slot = signal_cleanup::CreateListed(
+            parent, name.c_str(), [&] { return mkdirat(parent, name.c_str(), 0777) == 0; }, true);
+        if (entry.slot < 0 && errno != EEXIST) {
+            return -1;
+        }
+        CreateFailure refused;
+        entry.self = OpenFolderIn(parent, name.c_str(), refused);
+        if (entry.self < 0 && refused == CreateFailure::FolderIsLink) {
+            errno = ELOOP;
+        } else if (entry.self < 0 && refused == CreateFailure::FolderIsFile) {
+            errno = ENOTDIR;
+        }
+        return entry.self;
+    }
+
+    // The output has its name: the folders stay.
+    void Keep() { kept_ = true; }
+
+private:
+    struct Entry {
+        int parent;
+        std::string name;
+        int slot;
+        int self;
+    };
+    std::vector<Entry> folders_;
+    bool kept_ = false;
+};
+
 // Links an unnamed file into the folder: through /proc, which needs no privilege, or by its
 // descriptor where /proc is missing.
 bool LinkUnnamed(int file, int folder, const char* name)
@@ -272,13 +346,79 @@ bool OutputFolder::Open(const std::string& path)
     folder_ = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     open_ = folder_ >= 0;
     error_ = open_ ? 0 : errno;
+    if (open_) {
+        root_ = std::make_shared<const OpenFolder>(folder_, false);
+    }
     return open_;
 }
 
-PathKind OutputFolder::KindOf(const std::string& name, FileIdentity* identity) const
+OpenFolder::~OpenFolder()
 {
+    if (owned) {
+        close(fd);
+    }
+}
+
+FolderRef OutputFolder::Reach(const SubFolder& folders, size_t& reached, CreateFailure& refused,
+                              SystemError& error) const
+{
+    // The key of the first `count` folders; names hold no slash.
+    const auto key = [&](size_t count) {
+        std::string joined;
+        for (size_t i = 0; i < count; ++i) {
+            joined += folders[i] + '/';
+        }
+        return joined;
+    };
+    refused = CreateFailure::None;
+    reached = 0;
+    FolderRef at = root_;
+    {
+        std::lock_guard<std::mutex> lock(recentLock_);
+        for (size_t count = folders.size(); count > 0 && reached == 0; --count) {
+            const std::string wanted = key(count);
+            for (const auto& folder : recent_) {
+                if (folder.first == wanted) {
+                    at = folder.second;
+                    reached = count;
+                    break;
+                }
+            }
+        }
+    }
+    for (; reached < folders.size(); ++reached) {
+        const int next = OpenFolderIn(at->fd, folders[reached].c_str(), refused);
+        if (next < 0) {
+            error = errno;
+            if (error != ENOENT && refused == CreateFailure::None) {
+                refused = CreateFailure::Failed;
+            }
+            return at;
+        }
+        at = std::make_shared<const OpenFolder>(next, true);
+        // Cards hold their pictures folder by folder: a few recent folders serve nearly all.
+        constexpr size_t kRecentFolders = 16;
+        std::lock_guard<std::mutex> lock(recentLock_);
+        if (recent_.size() == kRecentFolders) {
+            recent_.erase(recent_.begin());
+        }
+        recent_.emplace_back(key(reached + 1), at);
+    }
+    return at;
+}
+
+PathKind OutputFolder::KindOf(const SubFolder& folders, const std::string& name,
+                              FileIdentity* identity) const
+{
+    size_t reached;
+    CreateFailure refused;
+    SystemError error;
+    const FolderRef at = Reach(folders, reached, refused, error);
+    if (reached < folders.size()) {
+        return PathKind::Missing;
+    }
     struct stat st;
-    return KindOfStat(fstatat(folder_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW), st, identity);
+    return KindOfStat(fstatat(at->fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW), st, identity);
 }
 
 bool OutputFolder::TakesAsOne(const std::string& first, const std::string& second) const
@@ -314,12 +454,24 @@ bool OutputFile::Fail()
     return false;
 }
 
-bool OutputFile::Create()
+bool OutputFile::Create(const SubFolder& folders)
 {
+    size_t reached;
+    SystemError error = 0;
+    at_ = folder_.Reach(folders, reached, failure_, error);
+    if (failure_ != CreateFailure::None) {
+        refusedFolders_ = reached + 1;
+        error_ = error;
+        return false;
+    }
+    toMake_.assign(folders.begin() + static_cast<std::ptrdiff_t>(reached), folders.end());
+    failure_ = CreateFailure::Failed;
+    const int at = at_->fd;
     if (!unnamedFilesRefused.load()) {
-        file_ = openat(folder_.folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        file_ = openat(at, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (file_ >= 0) {
             open_ = true;
+            failure_ = CreateFailure::None;
             return true;
         }
         if (!RefusesUnnamedFiles(errno)) {
@@ -330,9 +482,8 @@ bool OutputFile::Create()
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = TemporaryName();
         int file = -1;
-        const int slot = signal_cleanup::CreateListed(folder_.folder_, name.c_str(), [&] {
-            file = openat(folder_.folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                          0666);
+        const int slot = signal_cleanup::CreateListed(at, name.c_str(), [&] {
+            file = openat(at, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             return file >= 0;
         });
         if (slot >= 0) {
@@ -340,6 +491,7 @@ bool OutputFile::Create()
             open_ = true;
             slot_ = slot;
             temporaryName_.swap(name);
+            failure_ = CreateFailure::None;
             return true;
         }
         if (errno != EEXIST) {
@@ -422,31 +574,42 @@ PlaceResult OutputFile::Place(const std::string& name, bool replace)
     if (!Flush()) {
         return PlaceResult::Failed;
     }
-    const int folder = folder_.folder_;
+    MadeFolders made;
+    int to = at_->fd;
+    for (const std::string& folder : toMake_) {
+        to = made.Enter(to, folder);
+        if (to < 0) {
+            Fail();
+            return PlaceResult::Failed;
+        }
+    }
+    const PlaceResult result = PlaceIn(to, name, replace);
+    if (result == PlaceResult::Placed) {
+        made.Keep();
+    }
+    return result;
+}
+
+// The file gets its name in the folder `to` (its own folder or one below it). A temporary name
+// it needs is given in its own folder, where Discard finds it.
+PlaceResult OutputFile::PlaceIn(int to, const std::string& name, bool replace)
+{
+    const int at = at_->fd;
     if (temporaryName_.empty()) {
-        if (!replace) {
-            if (LinkUnnamed(file_, folder, name.c_str())) {
-                Discard();
-                return PlaceResult::Placed;
-            }
+        if (LinkUnnamed(file_, to, name.c_str())) {
+            Discard();
+            return PlaceResult::Placed;
+        }
+        if (!replace || errno != EEXIST) {
             Fail();
             return errno == EEXIST ? PlaceResult::Exists : PlaceResult::Failed;
         }
         // A link cannot replace a file: where the name is taken, the file gets a temporary
         // name first, and the rename replaces the old file in one step.
-        if (LinkUnnamed(file_, folder, name.c_str())) {
-            Discard();
-            return PlaceResult::Placed;
-        }
-        if (errno != EEXIST) {
-            Fail();
-            return PlaceResult::Failed;
-        }
         for (int attempt = 0; temporaryName_.empty(); ++attempt) {
             std::string temporary = TemporaryName();
-            const int slot = signal_cleanup::CreateListed(folder, temporary.c_str(), [&] {
-                return LinkUnnamed(file_, folder, temporary.c_str());
-            });
+            const int slot = signal_cleanup::CreateListed(
+                at, temporary.c_str(), [&] { return LinkUnnamed(file_, at, temporary.c_str()); });
             if (slot >= 0) {
                 slot_ = slot;
                 temporaryName_.swap(temporary);
@@ -466,21 +629,21 @@ PlaceResult OutputFile::Place(const std::string& name, bool replace)
     const char* from = temporaryName_.c_str();
     bool moved;
     if (replace) {
-        moved = renameat(folder, from, folder, name.c_str()) == 0;
+        moved = renameat(at, from, to, name.c_str()) == 0;
     } else {
-        moved = renameat2(folder, from, folder, name.c_str(), RENAME_NOREPLACE) == 0;
+        moved = renameat2(at, from, to, name.c_str(), RENAME_NOREPLACE) == 0;
         if (!moved && errno != EEXIST) {
             // File systems without the no-replace rename: a hard link fails on an existing
             // name as well; without links, look first, then rename.
-            if (linkat(folder, from, folder, name.c_str(), 0) == 0) {
-                unlinkat(folder, from, 0);
+            if (linkat(at, from, to, name.c_str(), 0) == 0) {
+                unlinkat(at, from, 0);
                 moved = true;
             } else if (errno != EEXIST) {
                 struct stat st;
-                if (fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+                if (fstatat(to, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
                     errno = EEXIST;
                 } else {
-                    moved = renameat(folder, from, folder, name.c_str()) == 0;
+                    moved = renameat(at, from, to, name.c_str()) == 0;
                 }
             }
         }
@@ -502,7 +665,7 @@ void OutputFile::Discard()
         open_ = false;
     }
     if (!temporaryName_.empty()) {
-        unlinkat(folder_.folder_, temporaryName_.c_str(), 0);
+        unlinkat(at_->fd, temporaryName_.c_str(), 0);
         temporaryName_.clear();
     }
     signal_cleanup::Unlist(slot_);

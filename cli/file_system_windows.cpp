@@ -272,9 +272,37 @@ bool OutputFolder::Open(const std::string& path)
     return open_;
 }
 
-PathKind OutputFolder::KindOf(const std::string& name, FileIdentity* identity) const
+namespace {
+
+// What a folder of an output's sub-folder is: a folder of its own, missing, or refused.
+CreateFailure InspectFolder(const std::string& path, bool& missing)
 {
-    return Inspect(PathOf(name), false, identity);
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    missing =
+        attributes == INVALID_FILE_ATTRIBUTES && KindOfFailure(GetLastError()) == PathKind::Missing;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return missing ? CreateFailure::None : CreateFailure::Failed;
+    }
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        return CreateFailure::FolderIsLink;
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? CreateFailure::None
+                                                   : CreateFailure::FolderIsFile;
+}
+
+}  // namespace
+
+PathKind OutputFolder::KindOf(const SubFolder& folders, const std::string& name,
+                              FileIdentity* identity) const
+{
+    for (size_t i = 1; i <= folders.size(); ++i) {
+        bool missing = false;
+        const SubFolder leading(folders.begin(), folders.begin() + static_cast<std::ptrdiff_t>(i));
+        if (InspectFolder(PathOf(leading, ""), missing) != CreateFailure::None || missing) {
+            return PathKind::Missing;
+        }
+    }
+    return Inspect(PathOf(folders, name), false, identity);
 }
 
 bool OutputFolder::TakesAsOne(const std::string& first, const std::string& second) const
@@ -303,12 +331,27 @@ bool OutputFile::Fail()
     return false;
 }
 
-bool OutputFile::Create()
+bool OutputFile::Create(const SubFolder& folders)
 {
+    at_ = folder_.Path();
+    for (size_t i = 0; i < folders.size(); ++i) {
+        bool missing = false;
+        failure_ = InspectFolder(JoinPaths(at_, folders[i]), missing);
+        if (missing) {
+            toMake_.assign(folders.begin() + static_cast<std::ptrdiff_t>(i), folders.end());
+            break;
+        }
+        if (failure_ != CreateFailure::None) {
+            refusedFolders_ = i + 1;
+            return Fail();
+        }
+        at_ = JoinPaths(at_, folders[i]);
+    }
+    failure_ = CreateFailure::Failed;
     for (int attempt = 0; attempt < 100; ++attempt) {
         // Everything that allocates comes before the file exists.
         std::string name = TemporaryName();
-        std::wstring path = Wide(folder_.PathOf(name));
+        std::wstring path = Wide(JoinPaths(at_, name));
         HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
                                   CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
@@ -321,6 +364,7 @@ bool OutputFile::Create()
         open_ = true;
         temporaryName_.swap(name);
         temporaryPath_.swap(path);
+        failure_ = CreateFailure::None;
         // Until it is complete the file goes with its handle, however the process ends. A
         // system that cannot mark it keeps a named file, removed by Discard.
         deleteOnClose_ = SetDeleteOnClose(file_, true);
@@ -371,7 +415,47 @@ PlaceResult OutputFile::Place(const std::string& name, bool replace)
     if (!Flush()) {
         return PlaceResult::Failed;
     }
-    const std::wstring target = Wide(folder_.PathOf(name));
+    // The folders still missing are made now, and removed again (while empty) when the file
+    // gets no name in them.
+    std::vector<std::wstring> made;
+    std::string to = at_;
+    PlaceResult result = PlaceResult::Placed;
+    for (const std::string& folder : toMake_) {
+        to = JoinPaths(to, folder);
+        std::wstring path = Wide(to);
+        if (CreateDirectoryW(path.c_str(), nullptr)) {
+            made.push_back(std::move(path));
+            continue;
+        }
+        bool missing = false;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            result = PlaceResult::Failed;
+            break;
+        }
+        if (InspectFolder(to, missing) != CreateFailure::None) {
+            // Something other than a folder took the name since the file was made.
+            SetLastError(ERROR_ALREADY_EXISTS);
+            result = PlaceResult::Failed;
+            break;
+        }
+    }
+    if (result == PlaceResult::Placed) {
+        result = PlaceIn(to, name, replace);
+    } else {
+        Fail();
+    }
+    if (result != PlaceResult::Placed) {
+        for (auto folder = made.rbegin(); folder != made.rend(); ++folder) {
+            RemoveDirectoryW(folder->c_str());
+        }
+    }
+    return result;
+}
+
+// The file gets its name in the folder `to` (its own folder or one below it).
+PlaceResult OutputFile::PlaceIn(const std::string& to, const std::string& name, bool replace)
+{
+    const std::wstring target = Wide(JoinPaths(to, name));
     if (open_) {
         if (deleteOnClose_ && !SetDeleteOnClose(file_, false)) {
             Fail();

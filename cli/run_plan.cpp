@@ -39,12 +39,14 @@ void RunPlan::Add(const std::string& path, bool recursive)
         case PathKind::File: {
             FileIdentity folder;
             KindOf(FolderOf(path), true, &folder);
-            AddSource(path, NameOf(path), folder, true);
+            AddSource(path, NameOf(path), folder, true, {});
             break;
         }
-        case PathKind::Folder:
-            AddFolder(path, identity, recursive);
+        case PathKind::Folder: {
+            std::vector<std::string> below;
+            AddFolder(path, identity, recursive, below);
             break;
+        }
         case PathKind::Missing:
             problems_.push_back({path, PathProblem::Missing});
             break;
@@ -57,7 +59,8 @@ void RunPlan::Add(const std::string& path, bool recursive)
     }
 }
 
-void RunPlan::AddFolder(const std::string& folder, const FileIdentity& identity, bool recursive)
+void RunPlan::AddFolder(const std::string& folder, const FileIdentity& identity, bool recursive,
+                        std::vector<std::string>& below)
 {
     std::vector<FolderItem> items;
     SystemError error = 0;
@@ -67,7 +70,7 @@ void RunPlan::AddFolder(const std::string& folder, const FileIdentity& identity,
     }
     for (const FolderItem& item : items) {
         if (item.kind == PathKind::File && IsCamName(item.name)) {
-            AddSource(JoinPaths(folder, item.name), item.name, identity, false);
+            AddSource(JoinPaths(folder, item.name), item.name, identity, false, below);
         }
     }
     if (!recursive) {
@@ -78,20 +81,28 @@ void RunPlan::AddFolder(const std::string& folder, const FileIdentity& identity,
             const std::string path = JoinPaths(folder, item.name);
             FileIdentity subFolder;
             if (KindOf(path, false, &subFolder) == PathKind::Folder) {
-                AddFolder(path, subFolder, true);
+                if (keepFolders_) {
+                    below.push_back(item.name);
+                }
+                AddFolder(path, subFolder, true, below);
+                if (keepFolders_) {
+                    below.pop_back();
+                }
             }
         }
     }
 }
 
 void RunPlan::AddSource(const std::string& path, const std::string& name,
-                        const FileIdentity& folderIdentity, bool named)
+                        const FileIdentity& folderIdentity, bool named,
+                        const std::vector<std::string>& below)
 {
     if (!seen_.insert({folderIdentity, name}).second) {
         return;
     }
     PlannedSource source;
     source.path = path;
+    source.outputFolders = below;
     source.outputName = OutputName(path);
     source.named = named;
     if (IsDeviceName(name) || IsDeviceName(source.outputName)) {
@@ -104,17 +115,33 @@ void RunPlan::AddSource(const std::string& path, const std::string& name,
 
 void RunPlan::Decide(PlannedSource& source)
 {
-    std::vector<size_t>& taken = outputs_[FoldCase(source.outputName)];
+    std::string key;
+    for (const std::string& folder : source.outputFolders) {
+        key += FoldCase(folder) + '/';
+    }
+    std::vector<size_t>& taken = outputs_[key + FoldCase(source.outputName)];
     for (const size_t earlier : taken) {
-        const std::string& earlierName = sources_[earlier].outputName;
-        if (earlierName == source.outputName ||
-            output_.TakesAsOne(earlierName, source.outputName)) {
+        if (SameOutput(sources_[earlier], source)) {
             source.verdict = Verdict::SameOutput;
             source.sharesOutputWith = earlier;
             return;
         }
     }
     taken.push_back(sources_.size());
+}
+
+bool RunPlan::SameOutput(const PlannedSource& earlier, const PlannedSource& later) const
+{
+    // The folded forms match, so the parts correspond one to one.
+    const auto same = [this](const std::string& first, const std::string& second) {
+        return first == second || output_.TakesAsOne(first, second);
+    };
+    for (size_t i = 0; i < earlier.outputFolders.size(); ++i) {
+        if (!same(earlier.outputFolders[i], later.outputFolders[i])) {
+            return false;
+        }
+    }
+    return same(earlier.outputName, later.outputName);
 }
 
 bool RunPlan::IsSource(const FileIdentity& identity)

@@ -30,6 +30,8 @@ enum class Verdict {
 
 struct PlannedSource {
     std::string path;
+    // Where the output goes: the folders below the output folder, then the name.
+    std::vector<std::string> outputFolders;
     std::string outputName;
     // Named on the command line itself: a symbolic link there is followed, as the user asked
     // for that file; one met in a folder is not.
@@ -41,7 +43,12 @@ struct PlannedSource {
 
 class RunPlan {
 public:
-    explicit RunPlan(const OutputFolder& output) : output_(output) {}
+    // With `keepFolders`, the output of a source found in a sub-folder goes into the same
+    // sub-folder of the output folder; otherwise every output goes straight into it.
+    RunPlan(const OutputFolder& output, bool keepFolders)
+        : output_(output), keepFolders_(keepFolders)
+    {
+    }
 
     // Adds the sources under a command-line path: the file itself, or the folder's *.cam files
     // (with `recursive`, also those of every sub-folder but RECYCLED ones). Links met in
@@ -56,18 +63,23 @@ public:
     bool IsSource(const FileIdentity& identity);
 
 private:
-    void AddFolder(const std::string& folder, const FileIdentity& identity, bool recursive);
+    void AddFolder(const std::string& folder, const FileIdentity& identity, bool recursive,
+                   std::vector<std::string>& below);
     void AddSource(const std::string& path, const std::string& name,
-                   const FileIdentity& folderIdentity, bool named);
+                   const FileIdentity& folderIdentity, bool named,
+                   const std::vector<std::string>& below);
+    // Whether the output folder takes the two outputs for one.
+    bool SameOutput(const PlannedSource& earlier, const PlannedSource& later) const;
     void Decide(PlannedSource& source);
 
     const OutputFolder& output_;
+    const bool keepFolders_;
     std::vector<PlannedSource> sources_;
     std::vector<PlanProblem> problems_;
     // Sources by their folder's identity and their name, so that a file reached by two paths
     // is met once.
     std::set<std::pair<FileIdentity, std::string>> seen_;
-    // The sources whose output names are taken so far, by the names' folded form.
+    // The sources whose outputs are taken so far, by the folded form of their folders and name.
     std::map<std::string, std::vector<size_t>> outputs_;
     std::set<FileIdentity> identities_;
     bool identitiesKnown_ = false;

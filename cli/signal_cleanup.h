@@ -9,9 +9,9 @@ namespace signal_cleanup {
 // Makes a file under `name` (at most kNameSize - 1 bytes) in the folder through `create`,
 // which returns whether it made one, with the name listed for removal meanwhile. Returns the
 // slot that lists the file, or -1 when nothing was made: `create` failed, every slot is
-// taken, or the process is ending.
+// taken, or the process is ending. A folder made so (`isFolder`) is removed only while empty.
 template <typename Create>
-int CreateListed(int folder, const char* name, Create create);
+int CreateListed(int folder, const char* name, Create create, bool isFolder = false);
 
 // The file listed in the slot was renamed or removed: nothing is left to remove.
 void Unlist(int slot);
@@ -24,13 +24,13 @@ void Install();
 constexpr int kNameSize = 256;
 
 // The steps of CreateListed.
-int Reserve(int folder, const char* name);
+int Reserve(int folder, const char* name, bool isFolder);
 void Created(int slot, bool made);
 
 template <typename Create>
-int CreateListed(int folder, const char* name, Create create)
+int CreateListed(int folder, const char* name, Create create, bool isFolder)
 {
-    const int slot = Reserve(folder, name);
+    const int slot = Reserve(folder, name, isFolder);
     if (slot < 0) {
         return -1;
     }

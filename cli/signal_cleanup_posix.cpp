@@ -22,6 +22,7 @@ enum class SlotState { Free, Filling, Listed };
 struct Slot {
     std::atomic<SlotState> state{SlotState::Free};
     int folder = -1;
+    bool isFolder = false;
     char name[kNameSize] = {};
 };
 
@@ -55,8 +56,19 @@ void OnEndingSignal(int signal)
         // Another thread is making a file; it takes one system call.
     }
     for (Slot& slot : slots) {
-        if (slot.state.load() == SlotState::Listed) {
+        if (slot.state.load() == SlotState::Listed && !slot.isFolder) {
             unlinkat(slot.folder, slot.name, 0);
+        }
+    }
+    // Folders inside folders: each pass removes those that are empty by now.
+    for (bool removed = true; removed;) {
+        removed = false;
+        for (Slot& slot : slots) {
+            if (slot.state.load() == SlotState::Listed && slot.isFolder &&
+                unlinkat(slot.folder, slot.name, AT_REMOVEDIR) == 0) {
+                slot.state = SlotState::Free;
+                removed = true;
+            }
         }
     }
     // Ended as the signal itself ends a process, so the parent sees which signal it was: the
@@ -71,7 +83,7 @@ void OnEndingSignal(int signal)
 
 }  // namespace
 
-int Reserve(int folder, const char* name)
+int Reserve(int folder, const char* name, bool isFolder)
 {
     if (strlen(name) >= static_cast<size_t>(kNameSize)) {
         return -1;
@@ -88,6 +100,7 @@ int Reserve(int folder, const char* name)
         if (slots[i].state.load() == SlotState::Free &&
             slots[i].state.compare_exchange_strong(expected, SlotState::Filling)) {
             slots[i].folder = folder;
+            slots[i].isFolder = isFolder;
             memcpy(slots[i].name, name, strlen(name) + 1);
             slots[i].state = SlotState::Listed;
             return i;

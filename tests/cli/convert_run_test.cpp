@@ -12,6 +12,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifdef _WIN32
+const std::string kSeparator = "\\";
+#else
+const std::string kSeparator = "/";
+#endif
+
 struct RunResult {
     ExitStatus status;
     std::string out;
@@ -130,7 +136,45 @@ TEST_F(ConvertRunTest, DescendsOnlyWithRecursiveAndNeverIntoRecycled)
     EXPECT_EQ(Names(out_), std::vector<std::string>{"top.jpg"});
     const RunResult r = Run({"-r", "--overwrite=replace", in_.string()});
     EXPECT_EQ(r.status, ExitStatus::Converted) << r.err;
-    EXPECT_EQ(Names(out_), (std::vector<std::string>{"low.jpg", "top.jpg"}));
+    EXPECT_EQ(Names(out_), (std::vector<std::string>{"sub", "top.jpg"}));
+    EXPECT_EQ(Names(out_ / "sub"), std::vector<std::string>{"deeper"});
+    EXPECT_EQ(Names(out_ / "sub" / "deeper"), std::vector<std::string>{"low.jpg"});
+}
+
+// A camera numbers its folders and starts each anew: with -r every picture keeps its folder
+// below the one named, and only --flat puts them side by side, where the later of two with one
+// name is reported as before. A folder is made only for a picture that gets its name there.
+TEST_F(ConvertRunTest, RecursiveKeepsTheSubFoldersUnlessFlat)
+{
+    Place("scans-sunset.cam", in_ / "DCIM" / "100CAM" / "pic.cam");
+    Place("scans-rings.cam", in_ / "DCIM" / "101CAM" / "pic.cam");
+    Place("jpeg-bands.cam", in_ / "top.cam");
+    Place("not-cam.cam", in_ / "DCIM" / "102CAM" / "broken.cam");
+    RunResult r = Run({"-r", in_.string()});
+    EXPECT_EQ(r.status, ExitStatus::Failed) << r.err;
+    EXPECT_EQ(r.out, "3 converted, 0 incomplete, 0 skipped, 0 not converted, 1 failed\n");
+    EXPECT_EQ(Names(out_), (std::vector<std::string>{"DCIM", "top.jpg"}));
+    EXPECT_EQ(Names(out_ / "DCIM"), (std::vector<std::string>{"100CAM", "101CAM"}));
+    EXPECT_TRUE(Contents(out_ / "DCIM" / "100CAM" / "pic.jpg") ==
+                ConvertTestCam("scans-sunset.cam").output);
+    EXPECT_TRUE(Contents(out_ / "DCIM" / "101CAM" / "pic.jpg") ==
+                ConvertTestCam("scans-rings.cam").output);
+
+    // The same files named by their folder: the paths start below it.
+    fs::remove_all(out_);
+    fs::create_directories(out_);
+    r = Run({"-r", (in_ / "DCIM").string()});
+    EXPECT_EQ(Names(out_), (std::vector<std::string>{"100CAM", "101CAM"})) << r.err;
+
+    fs::remove_all(out_);
+    fs::create_directories(out_);
+    r = Run({"-r", "--flat", in_.string()});
+    EXPECT_EQ(r.status, ExitStatus::Failed);
+    EXPECT_EQ(r.out, "2 converted, 0 incomplete, 0 skipped, 1 not converted, 1 failed\n");
+    EXPECT_EQ(Names(out_), (std::vector<std::string>{"pic.jpg", "top.jpg"}));
+    EXPECT_NE(r.err.find("101CAM" + kSeparator + "pic.cam: not converted: its output"),
+              std::string::npos)
+        << r.err;
 }
 
 TEST_F(ConvertRunTest, FailedFilesLeaveNoOutputAndNoTemporaryFile)
@@ -321,7 +365,8 @@ TEST_F(ConvertRunTest, ASourceMetTwiceIsConvertedOnceWithoutAWord)
     EXPECT_EQ(r.status, ExitStatus::Converted) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, "2 converted, 0 incomplete, 0 skipped, 0 not converted, 0 failed\n");
-    EXPECT_EQ(Names(out_), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+    EXPECT_EQ(Names(out_), (std::vector<std::string>{"a.jpg", "sub"}));
+    EXPECT_EQ(Names(out_ / "sub"), std::vector<std::string>{"b.jpg"});
 }
 
 // Outputs, their times, the messages and the exit status are the same however many jobs run:
@@ -338,13 +383,16 @@ TEST_F(ConvertRunTest, EveryNumberOfJobsGivesTheSameRun)
             Place(name, in_ / ("set" + std::to_string(copy)) / (std::to_string(copy) + name));
         }
     }
-    Place("scans-rings.cam", in_ / "set0" / "clash" / "0scans-sunset.cam");
+    // Another folder whose output set0/0scans-sunset.jpg is that of a source in the first.
+    const fs::path clash = fs::path(root_) / "clash";
+    Place("scans-rings.cam", clash / "set0" / "0scans-sunset.cam");
     const auto runWith = [&](const std::string& jobs) {
         const fs::path out = fs::path(root_) / ("out-j" + jobs);
-        fs::create_directories(out);
-        WriteText(out / "1jpeg-bands.jpg", "kept");
-        fs::last_write_time(out / "1jpeg-bands.jpg", fs::last_write_time(in_));
-        RunResult r = RunCli({"-r", "-j", jobs, "-o", out.string(), in_.string()}, "", false, true);
+        fs::create_directories(out / "set1");
+        WriteText(out / "set1" / "1jpeg-bands.jpg", "kept");
+        fs::last_write_time(out / "set1" / "1jpeg-bands.jpg", fs::last_write_time(in_));
+        RunResult r = RunCli({"-r", "-j", jobs, "-o", out.string(), in_.string(), clash.string()},
+                             "", false, true);
         for (size_t at; (at = r.err.find(out.string())) != std::string::npos;) {
             r.err.replace(at, out.string().size(), "OUT");
         }
@@ -361,10 +409,14 @@ TEST_F(ConvertRunTest, EveryNumberOfJobsGivesTheSameRun)
         EXPECT_EQ(many.err, one.err) << "-j " << jobs;
         const fs::path out = fs::path(root_) / ("out-j" + std::string(jobs));
         ASSERT_EQ(Names(out), Names(reference)) << "-j " << jobs;
-        for (const std::string& name : Names(out)) {
-            EXPECT_TRUE(Contents(out / name) == Contents(reference / name)) << name;
-            EXPECT_EQ(fs::last_write_time(out / name), fs::last_write_time(reference / name))
-                << name;
+        for (const std::string& set : Names(out)) {
+            ASSERT_EQ(Names(out / set), Names(reference / set)) << "-j " << jobs;
+            for (const std::string& name : Names(out / set)) {
+                const fs::path file = fs::path(set) / name;
+                EXPECT_TRUE(Contents(out / file) == Contents(reference / file)) << file;
+                EXPECT_EQ(fs::last_write_time(out / file), fs::last_write_time(reference / file))
+                    << file;
+            }
         }
     }
 }
@@ -436,6 +488,36 @@ TEST_F(ConvertRunTest, SymbolicLinksAreNeitherFollowedNorWrittenThrough)
     EXPECT_EQ(Names(out_), std::vector<std::string>{"pic.jpg"});
     EXPECT_FALSE(fs::is_symlink(out_ / "pic.jpg"));
     EXPECT_EQ(Contents(elsewhere / "target.jpg"), Bytes({'k', 'e', 'e', 'p'}));
+}
+
+// Folders of the output are made only as folders, never through a link or over a file.
+TEST_F(ConvertRunTest, AnOutputSubFolderThatIsALinkOrAFileIsNeverWrittenThrough)
+{
+    const fs::path elsewhere = fs::path(root_) / "elsewhere";
+    fs::create_directories(elsewhere);
+    Place("scans-sunset.cam", in_ / "A" / "a.cam");
+    Place("scans-rings.cam", in_ / "B" / "b.cam");
+    Place("jpeg-bands.cam", in_ / "C" / "D" / "c.cam");
+    fs::create_directory_symlink(elsewhere, out_ / "A");
+    WriteText(out_ / "B", "a file");
+    fs::create_directories(out_ / "C");
+    fs::create_directory_symlink(elsewhere, out_ / "C" / "D");
+    const RunResult r = Run({"-r", "--overwrite=replace", in_.string()});
+    EXPECT_EQ(r.status, ExitStatus::Failed);
+    EXPECT_EQ(r.out, "0 converted, 0 incomplete, 0 skipped, 2 not converted, 1 failed\n");
+    EXPECT_NE(r.err.find("a.cam: not converted: " + (out_ / "A").string() + " is a symbolic link"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(
+        r.err.find("c.cam: not converted: " + (out_ / "C" / "D").string() + " is a symbolic link"),
+        std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("b.cam: cannot make the folder " + (out_ / "B").string() +
+                         ": a file has its name"),
+              std::string::npos)
+        << r.err;
+    EXPECT_TRUE(Names(elsewhere).empty());
+    EXPECT_EQ(Contents(out_ / "B"), Bytes({'a', ' ', 'f', 'i', 'l', 'e'}));
 }
 
 TEST_F(ConvertRunTest, NamesArePrintedWithTheirControlCharactersEscaped)

@@ -31,6 +31,7 @@ run "$@" -r -o "$scratch/out" "$scratch/in"
 [ "$out" = "4 converted, 0 incomplete, 0 skipped, 0 not converted, 0 failed" ] || fail "summary was '$out'"
 for picture in sunset rings checker; do
   jpeg=$scratch/out/scans-$picture.jpg
+  [ "$picture" = checker ] && jpeg=$scratch/out/sub/scans-checker.jpg
   scans=$(cat "$test_set/$picture".scan[123] | wc -c)
   size=$(wc -c <"$jpeg")
   [ "$size" -eq $((641 + scans)) ] || fail "$picture: $size bytes, not 641 + $scans"
@@ -40,6 +41,8 @@ done
 cmp -s "$scratch/out/jpeg-bands.jpg" "$test_set/bands.jpg" || fail "the tag-4 JPEG was not copied unchanged"
 [ ! -e "$scratch/out/binned.jpg" ] || fail "a file in RECYCLED was converted"
 [ -z "$(find "$scratch/out" -name '.glimmer-*')" ] || fail "a temporary file was left behind"
+[ "$(cd "$scratch/out" && find . | sort | tr '\n' ' ')" = ". ./jpeg-bands.jpg ./scans-rings.jpg ./scans-sunset.jpg ./sub ./sub/scans-checker.jpg " ] ||
+  fail "-r did not keep the sub-folder: $(cd "$scratch/out" && find . | sort | tr '\n' ' ')"
 
 cp "$test_set"/not-cam.cam "$scratch/in/sub/broken.cam"
 run "$@" -q -r -o "$scratch/out" "$scratch/in"

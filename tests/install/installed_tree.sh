@@ -73,8 +73,8 @@ summary=$("$converter" -r -o "$scratch/out" "$root/share/glimmer/demo-device" 2>
 status=$?
 [ "$status" -eq 0 ] || fail "converting the demo files exited with $status: $(cat "$scratch/convert.err")"
 [ "$summary" = "4 converted, 0 incomplete, 0 skipped, 0 not converted, 0 failed" ] || fail "converting the demo files said '$summary'"
-for picture in sunset rings checker bands; do
-  size=$(djpeg -ppm "$scratch/out/$picture.jpg" 2>/dev/null | head -c 20 | sed -n 2p)
+for picture in sunset rings Holiday/checker Holiday/bands; do
+  size=$(djpeg -ppm "$scratch/out/My Documents/$picture.jpg" 2>/dev/null | head -c 20 | sed -n 2p)
   [ "$size" = "480 240" ] || fail "$picture.jpg does not decode to a 480 x 240 picture"
 done
 

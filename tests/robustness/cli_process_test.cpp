@@ -76,16 +76,19 @@ protected:
     std::string root_, in_, out_;
 };
 
+// The source sits in a sub-folder: the output's folder is made only with the output, so none
+// is left either.
 TEST_F(CliProcessTest, EndingSignalsRemoveTheTemporaryFileAndEndTheProcessAsTheSignalDoes)
 {
-    LargeSparseSource("big.cam", 0xFFFFFFFF);
+    fs::create_directories(in_ + "/sub");
+    LargeSparseSource("sub/big.cam", 0xFFFFFFFF);
     for (const bool unnamed : {false, true}) {
         for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
             const std::string what = std::string(strsignal(signal)) +
                                      (unnamed ? ", unnamed files" : ", named temporary files");
             Refusals refusals;
             refusals.unnamedFiles = !unnamed;
-            ConverterProcess process({"-q", "-o", out_, in_}, root_, refusals);
+            ConverterProcess process({"-q", "-r", "-o", out_, in_}, root_, refusals);
             ASSERT_TRUE(process.Started());
             std::string target;
             ASSERT_TRUE(WaitUntilWriting(process, target)) << what << ": " << process.Err();
