@@ -22,14 +22,15 @@ const char kHelpText[] =
     "      --help             show this help and exit\n"
     "      --version          show the version and exit\n"
     "\n"
-    "\n"
     "The summary counts each file once: converted; incomplete (its data ends early,\n"
     "the partial picture is written); skipped (its output exists and is kept, as\n"
     "--overwrite or the answer said); not converted (refused: another file of the run\n"
     "has the same output name, the output is one of the run's files, the name is a\n"
     "device's, or the file is no longer a regular file); failed.\n"
     "Exit status: 0 when every file was converted or skipped, 1 when any file was\n"
-    "incomplete, not converted or failed, 2 for a usage error.\n";
+    "incomplete, not converted or failed, 2 for a usage error; a signal ends it as\n"
+    "that signal does (a shell shows 130 for Ctrl+C). On Windows: 130 for Ctrl+C,\n"
+    "131 for Ctrl+Break, 129 when the console closes, 143 at logoff or shutdown.\n";
 
 namespace {
 

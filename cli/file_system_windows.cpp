@@ -9,11 +9,16 @@
 
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <random>
 
 #include "cli/names.h"
 
 namespace {
+
+// Held while an output gets its name and its folders, so that a console event ends the process
+// before or after that, never in the middle.
+std::mutex naming;
 
 std::wstring Wide(const std::string& text)
 {
@@ -415,6 +420,7 @@ PlaceResult OutputFile::Place(const std::string& name, bool replace)
     if (!Flush()) {
         return PlaceResult::Failed;
     }
+    const std::lock_guard<std::mutex> lock(naming);
     // The folders still missing are made now, and removed again (while empty) when the file
     // gets no name in them.
     std::vector<std::wstring> made;
@@ -505,9 +511,38 @@ void OutputFile::Discard()
     }
 }
 
-// Nothing to hold back: a file marked for deletion goes with its handle however the process
-// ends, and the console's control events end it without running anything of the program.
-void PrepareProcess() {}
+namespace {
+
+// Ctrl+C and the other console events end the run as a shell reports a signal, 128 and the
+// signal's number, never as a success. Whatever is open goes with the process: a file marked
+// for deletion is removed by the system.
+BOOL WINAPI OnConsoleEvent(DWORD event)
+{
+    UINT status = 128 + 15;  // logoff, shutdown: as SIGTERM
+    switch (event) {
+        case CTRL_C_EVENT:
+            status = 128 + 2;  // SIGINT
+            break;
+        case CTRL_BREAK_EVENT:
+            status = 128 + 3;  // SIGQUIT
+            break;
+        case CTRL_CLOSE_EVENT:
+            status = 128 + 1;  // SIGHUP
+            break;
+        default:
+            break;
+    }
+    naming.lock();
+    TerminateProcess(GetCurrentProcess(), status);
+    return TRUE;
+}
+
+}  // namespace
+
+void PrepareProcess()
+{
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
 
 bool IsTerminal(FILE* stream)
 {

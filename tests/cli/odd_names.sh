@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the built glimmer-convert (natively, or through Wine) on a card whose file names are odd:
 # names Windows keeps for devices, names that differ only in the case of letters beyond ASCII,
-# and, for the Windows program, a conversion killed half-way.
+# and, for the Windows program, a conversion killed or interrupted by Ctrl+C half-way.
 #   odd_names.sh TEST_SET SCRATCH COMMAND...
 set -u
 test_set=$1
@@ -104,6 +104,30 @@ if $windows; then
     sleep 0.1
   done
   [ -z "$(ls -A "$scratch/killed/out")" ] || fail "killed: left behind: $(ls -A "$scratch/killed/out")"
+
+  # Ctrl+C (SIGINT to the Wine process) in the middle of the same file, its output in a folder
+  # still to make: a failure status, as a shell reports SIGINT, and nothing left.
+  mkdir -p "$scratch/interrupted/in/sub" "$scratch/interrupted/out"
+  cp "$big" "$scratch/interrupted/in/sub/"
+  "$@" -r -o "$scratch/interrupted/out" "$scratch/interrupted/in" >/dev/null 2>&1 </dev/null &
+  started=$!
+  temporary=
+  for _ in $(seq 600); do
+    temporary=$(find "$scratch/interrupted/out" -name '.glimmer-*' -size +1M)
+    [ -n "$temporary" ] && break
+    sleep 0.1
+  done
+  [ -n "$temporary" ] || fail "interrupted: the conversion never got under way"
+  program=$(pgrep -f "glimmer-convert.exe -r -o $scratch/interrupted/out" | head -n1)
+  [ -n "$program" ] && kill -INT "$program"
+  wait "$started"
+  status=$?
+  [ "$status" -eq 130 ] || fail "interrupted: exit status $status, not 130"
+  for _ in $(seq 50); do
+    [ -z "$(ls -A "$scratch/interrupted/out")" ] && break
+    sleep 0.1
+  done
+  [ -z "$(ls -A "$scratch/interrupted/out")" ] || fail "interrupted: left behind: $(ls -A "$scratch/interrupted/out")"
 fi
 
 if [ "$failures" -gt 0 ]; then
