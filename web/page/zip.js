@@ -63,7 +63,8 @@ function extendedTime(milliseconds) {
 }
 
 // `entries`: { path, blob, size, crc, modified (clamped to what the ZIP's date can hold),
-// exactModified }. The ZIP file as a Blob.
+// exactModified }; each picture is smaller than 4 GiB (a CAM entry's length has 32 bits). The
+// ZIP file as a Blob.
 export function makeZip(entries) {
   const encoder = new TextEncoder();
   const parts = [];

@@ -13,6 +13,7 @@ import sys
 import time
 import unittest
 import zipfile
+import zlib
 
 from selenium.webdriver.common.by import By
 
@@ -618,6 +619,66 @@ class LargeFiles(PageTest):
         with zipfile.ZipFile(path) as archive:
             self.assertEqual(archive.read("large-files/padded.jpg"), expected)
 
+
+    def test_a_zip_past_4_gib_says_where_each_entry_begins(self):
+        # Two entries of 2.5 GiB made of a file's own bytes, and a small one behind them, whose
+        # place only the ZIP64 records can give. The ZIP is never written out whole: its head
+        # and everything behind the large entries are read back and laid around a hole of the
+        # same size, which holds what the large file holds, nothing.
+        large = os.path.join(self.folder, "large.bin")
+        with open(large, "wb") as f:
+            f.truncate(5 << 29)
+        small = os.urandom(3000)
+        self.driver.execute_script("""
+            const input = document.createElement('input');
+            input.type = 'file';
+            input.id = 'zip-input';
+            input.hidden = true;
+            document.body.append(input);""")
+        self.driver.find_element(By.ID, "zip-input").send_keys(large)
+        size, head, tail_at, tail = self.driver.execute_async_script("""
+            const [small, crc, done] = arguments;
+            const base64 = async (blob) => {
+              const bytes = new Uint8Array(await blob.arrayBuffer());
+              let text = '';
+              for (const byte of bytes) text += String.fromCharCode(byte);
+              return btoa(text);
+            };
+            (async () => {
+              const { makeZip } = await import('./zip.js');
+              const large = document.getElementById('zip-input').files[0];
+              const bytes = Uint8Array.from(atob(small), (c) => c.charCodeAt(0));
+              const moment = Date.UTC(2004, 1, 29, 12, 0, 0);
+              const entry = (path, blob, crc) =>
+                ({ path, blob, size: blob.size, crc, modified: moment, exactModified: moment });
+              const zip = makeZip([entry('a.jpg', large, 0), entry('b.jpg', large, 0),
+                                   entry('c.jpg', new Blob([bytes]), crc)]);
+              const headSize = 30 + 'a.jpg'.length + 9;
+              const tailAt = 2 * (headSize + large.size);
+              done([zip.size, await base64(zip.slice(0, headSize)), tailAt,
+                    await base64(zip.slice(tailAt - headSize - large.size, tailAt - large.size)) + ' ' +
+                    await base64(zip.slice(tailAt))]);
+            })().catch((error) => done([0, String(error), 0, '']));
+        """, base64.b64encode(small).decode(), zlib.crc32(small))
+        self.assertGreater(size, 0, head)
+        second_head, tail = tail.split(" ")
+        record = 30 + len("a.jpg") + 9
+        rebuilt = os.path.join(self.folder, "rebuilt.zip")
+        with open(rebuilt, "wb") as f:
+            f.write(base64.b64decode(head))
+            f.seek(record + (5 << 29))
+            f.write(base64.b64decode(second_head))
+            f.seek(tail_at)
+            f.write(base64.b64decode(tail))
+        self.assertEqual(os.path.getsize(rebuilt), size)
+        with zipfile.ZipFile(rebuilt) as archive:
+            entries = archive.infolist()
+            self.assertEqual([(e.filename, e.file_size, e.header_offset) for e in entries],
+                             [("a.jpg", 5 << 29, 0), ("b.jpg", 5 << 29, record + (5 << 29)),
+                              ("c.jpg", len(small), tail_at)])
+            self.assertEqual(archive.read("c.jpg"), small)
+        os.remove(large)
+        os.remove(rebuilt)
 
 class EngineMissing(PageTest):
     """A page whose engine cannot be loaded says so and is usable again, instead of waiting."""
