@@ -172,7 +172,7 @@ function startRun(rows, stopAtFailure) {
   }
   message = null;
   lastAnnounced = performance.now();
-  byId("announcer").textContent = "";
+  byId("announcer").textContent = format(texts().runAnnouncement(rows.length), rows.length);
   showMessage();
   byId("progress").max = rows.length;
   byId("progress").value = 0;

@@ -547,6 +547,178 @@ class RunControl(PageTest):
         self.assertGreater(self.driver.execute_script("return window.turnsDuringBigFile"), 0)
 
 
+class Keyboard(PageTest):
+    """The page by keyboard alone, with real key presses: the column titles, the list as in a
+    desktop list view, and the pictures."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.folder = os.path.join(WORK, "eight")
+        shutil.rmtree(cls.folder, ignore_errors=True)
+        os.makedirs(cls.folder)
+        for letter in "abcdefgh":
+            os.link(os.path.join(CAMS, "scans-sunset.cam"), os.path.join(cls.folder, letter + ".cam"))
+        page.give_folder(cls.driver, cls.folder)
+        page.wait_listed(cls.driver, 8)
+
+    def press(self, *keys):
+        """Presses keys in turn; a tuple is a chord (modifiers first)."""
+        actions = page.ActionChains(self.driver)
+        for key in keys:
+            if isinstance(key, tuple):
+                *modifiers, last = key
+                for modifier in modifiers:
+                    actions.key_down(modifier)
+                actions.send_keys(last)
+                for modifier in reversed(modifiers):
+                    actions.key_up(modifier)
+            else:
+                actions.send_keys(key)
+        actions.perform()
+
+    def tab_to(self, script, limit=30):
+        """Presses Tab until the element the script returns has the focus."""
+        for _ in range(limit):
+            if self.driver.execute_script("return document.activeElement === (%s)" % script):
+                return
+            self.press(page.Keys.TAB)
+        self.fail("Tab never reaches " + script)
+
+    def selected(self):
+        return self.driver.execute_script("""
+            return Array.from(document.querySelectorAll('#files .rows [role=row]'))
+                .filter((row) => row.getAttribute('aria-selected') === 'true')
+                .map((row) => row.firstElementChild.textContent);""")
+
+    def focused_row(self):
+        return self.driver.execute_script("""
+            const grid = document.getElementById('files');
+            const row = document.getElementById(grid.getAttribute('aria-activedescendant'));
+            const style = getComputedStyle(row);
+            return [row.firstElementChild.textContent, style.outlineStyle, parseFloat(style.outlineWidth)];""")
+
+    def test_titles_sort_and_the_list_selects_by_keyboard(self):
+        self.driver.execute_script("document.activeElement.blur()")
+        # The Name title: Enter sorts by name, Space again reverses.
+        self.tab_to("document.querySelector('[data-column=name] button')")
+        self.press(page.Keys.ENTER)
+        self.assertEqual([row[0] for row in page.rows(self.driver)], [c + ".cam" for c in "abcdefgh"])
+        self.press(page.Keys.SPACE)
+        self.assertEqual([row[0] for row in page.rows(self.driver)], [c + ".cam" for c in "hgfedcba"])
+        self.press(page.Keys.ENTER)
+
+        # The list shows where the focus is.
+        self.tab_to("document.getElementById('files')")
+        name, outline, width = self.focused_row()
+        self.assertEqual(name, "a.cam")
+        self.assertNotEqual(outline, "none")
+        self.assertGreaterEqual(width, 1)
+
+        down, up, shift, ctrl = page.Keys.ARROW_DOWN, page.Keys.ARROW_UP, page.Keys.SHIFT, page.Keys.CONTROL
+        self.press(down)
+        self.assertEqual(self.selected(), ["b.cam"])
+        self.press((shift, down), (shift, down))
+        self.assertEqual(self.selected(), ["b.cam", "c.cam", "d.cam"])
+        self.press((shift, up))
+        self.assertEqual(self.selected(), ["b.cam", "c.cam"])
+        # Ctrl moves the focus alone; Ctrl+Space adds the focused row or takes it out.
+        self.press((ctrl, down), (ctrl, down), (ctrl, page.Keys.SPACE))
+        self.assertEqual(self.focused_row()[0], "e.cam")
+        self.assertEqual(self.selected(), ["b.cam", "c.cam", "e.cam"])
+        self.press((ctrl, up), (ctrl, page.Keys.SPACE))
+        self.assertEqual(self.selected(), ["b.cam", "c.cam", "d.cam", "e.cam"])
+        self.press((ctrl, page.Keys.SPACE))
+        self.assertEqual(self.selected(), ["b.cam", "c.cam", "e.cam"])
+        # Space selects the focused row alone; End and Home go to the ends.
+        self.press(page.Keys.SPACE)
+        self.assertEqual(self.selected(), ["d.cam"])
+        self.press(page.Keys.END)
+        self.assertEqual(self.selected(), ["h.cam"])
+        self.press(page.Keys.HOME, (shift, page.Keys.PAGE_DOWN))
+        self.assertEqual(self.selected()[0], "a.cam")
+        self.assertGreater(len(self.selected()), 1)
+        self.press((ctrl, "a"))
+        self.assertEqual(self.selected(), [c + ".cam" for c in "abcdefgh"])
+
+        # Convert the selection, then open a picture with Enter, from the list and from its
+        # thumbnail, and close it with Escape.
+        self.press(page.Keys.HOME, (shift, down))
+        self.click("convert")
+        page.wait_until_idle(self.driver)
+        self.assertEqual([row[3] for row in page.rows(self.driver)], ["Converted"] * 2 + [""] * 6)
+        self.driver.find_element(By.ID, "files").send_keys(page.Keys.ENTER)
+        viewer = self.driver.find_element(By.ID, "viewer")
+        page.wait_for(lambda: viewer.get_attribute("open") is not None, what="the larger view")
+        self.assertEqual(viewer.find_element(By.CSS_SELECTOR, ".name").text, "b.jpg")
+        self.press(page.Keys.ESCAPE)
+        page.wait_for(lambda: viewer.get_attribute("open") is None, what="the view to close")
+        self.tab_to("document.querySelector('#files .row .thumbnail')")
+        self.press(page.Keys.ENTER)
+        page.wait_for(lambda: viewer.get_attribute("open") is not None, what="the larger view")
+        self.press(page.Keys.ESCAPE)
+
+
+class AccessibilityTree(PageTest):
+    """What assistive technology gets, read from the browser's own accessibility tree."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.give_card()
+
+    def tree(self):
+        return self.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+
+    @staticmethod
+    def named(nodes, role):
+        return [node.get("name", {}).get("value", "") for node in nodes
+                if node.get("role", {}).get("value") == role and not node.get("ignored")]
+
+    @staticmethod
+    def selected_rows(nodes):
+        rows = []
+        for node in nodes:
+            if node.get("role", {}).get("value") != "row" or node.get("ignored"):
+                continue
+            properties = {p["name"]: p["value"].get("value") for p in node.get("properties", [])}
+            if properties.get("selected"):
+                rows.append(node.get("name", {}).get("value", ""))
+        return rows
+
+    def test_controls_have_names_and_selected_rows_say_so(self):
+        nodes = self.tree()
+        self.assertIn("Language", self.named(nodes, "combobox"))
+        self.assertEqual(self.named(nodes, "progressbar"), ["Progress"])
+        self.assertEqual(self.named(nodes, "grid"), ["CAM files"])
+        self.assertEqual(self.selected_rows(nodes), [])
+        rows = self.driver.find_elements(By.CSS_SELECTOR, "#files .rows .row")
+        rows[1].click()
+        page.ActionChains(self.driver).key_down(page.Keys.CONTROL).click(rows[3]) \
+            .key_up(page.Keys.CONTROL).perform()
+        selected = self.selected_rows(self.tree())
+        self.assertEqual(len(selected), 2)
+        shown = page.rows(self.driver)
+        self.assertTrue(selected[0].startswith(shown[1][0]), selected)
+        self.assertTrue(selected[1].startswith(shown[3][0]), selected)
+        grid = self.driver.find_element(By.ID, "files")
+        self.assertEqual(grid.get_attribute("aria-rowcount"), str(len(device.CARD) + 1))
+
+    def test_a_run_is_announced_politely_and_not_per_file(self):
+        # Every text a polite live region (role status, aria-live polite) takes during a run.
+        self.driver.execute_script("""
+            window.spoken = [];
+            for (const region of document.querySelectorAll('[aria-live=polite], [role=status]')) {
+              new MutationObserver(() => {
+                if (region.textContent) window.spoken.push(region.textContent);
+              }).observe(region, { childList: true, characterData: true, subtree: true });
+            }
+        """)
+        self.convert_all()
+        spoken = self.driver.execute_script("return window.spoken")
+        self.assertEqual(spoken, ["Converting %d files" % len(device.CARD), "Finished"])
+
+
 class LongList(PageTest):
     """A dropped folder of 1,200 files: the list grows as it is read, only the rows in view
     exist in the page, and every row is there for anyone who scrolls or asks the grid."""
