@@ -186,6 +186,7 @@ function takeResult(row, { result, outputName, jpeg, crc }) {
   row.outputName = outputName;
   row.jpeg = jpeg;
   row.crc = crc;
+  row.drawable = undefined;
   row.saved = false;
   row.saveNote = null;
   table.changed(row);

@@ -232,6 +232,34 @@ export class FileTable {
       row.saved = true;
     });
     jpeg.replaceChildren(link);
+    picture.replaceChildren(this.thumbnail(row, texts));
+  }
+
+  // A button showing the picture, which opens the larger view; or, for a picture the browser
+  // cannot draw (an incomplete one, mostly), a placeholder that says so instead of a blank.
+  thumbnail(row, texts) {
+    const placeholder = () => {
+      const label = document.createElement("span");
+      label.className = "placeholder";
+      label.textContent = texts[row.result === "SourceEnded" ? "incompletePicture" : "unshownPicture"];
+      return label;
+    };
+    if (row.drawable === false) return placeholder();
+    // The browser draws an incomplete picture as a blank without saying so; only a decode of
+    // its own tells. Whole pictures are not decoded twice.
+    if (row.result === "SourceEnded" && row.drawable === undefined) {
+      row.drawable = null;
+      createImageBitmap(row.jpeg).then(
+        (bitmap) => {
+          bitmap.close();
+          row.drawable = true;
+        },
+        () => {
+          row.drawable = false;
+          this.changed(row);
+        },
+      );
+    }
     const button = document.createElement("button");
     button.type = "button";
     button.className = "thumbnail";
@@ -239,15 +267,13 @@ export class FileTable {
     img.alt = row.outputName;
     img.decoding = "async";
     img.addEventListener("error", () => {
-      const placeholder = document.createElement("span");
-      placeholder.className = "placeholder";
-      placeholder.textContent = texts[row.result === "SourceEnded" ? "incompletePicture" : "unshownPicture"];
-      img.replaceWith(placeholder);
+      row.drawable = false;
+      button.replaceWith(placeholder());
     });
-    img.src = link.href;
+    img.src = this.pictureUrl(row);
     button.append(img);
     button.addEventListener("click", () => this.onOpenPicture(row));
-    picture.replaceChildren(button);
+    return button;
   }
 
   // --- sorting ---------------------------------------------------------------------------

@@ -189,6 +189,35 @@ class EnglishPage(PageTest):
         self.driver.find_element(By.CSS_SELECTOR, "#viewer .close").click()
         self.assertFalse(self.driver.execute_script("return document.getElementById('viewer').open"))
 
+    def test_each_link_is_its_pictures_own_address(self):
+        # "Save link as", "Open in new tab" and "Copy link" take a link's address: it must be
+        # the picture's own (an object URL), named for download as the picture is; a click on
+        # it saves exactly the picture.
+        links = self.driver.execute_script("""
+            return Array.from(document.querySelectorAll('#files .jpeg a'),
+                              (link) => [link.protocol, link.download, link.textContent]);""")
+        expected = {OUTPUTS[place][0]: OUTPUTS[place][1] for place in OUTPUTS if OUTPUTS[place]}
+        self.assertEqual(sorted(link[2] for link in links), sorted(expected))
+        for protocol, download, shown in links:
+            self.assertEqual((protocol, download), ("blob:", shown))
+        link = self.driver.find_element(By.CSS_SELECTOR, "#files .jpeg a")
+        name = link.text
+        link.click()
+        path = page.wait_for(lambda: os.path.exists(os.path.join(self.downloads, name)) and
+                             not any(n.endswith(".crdownload") for n in os.listdir(self.downloads)) and
+                             os.path.join(self.downloads, name), what="the picture's download")
+        with open(path, "rb") as f:
+            self.assertEqual(f.read(), expected[name])
+
+    def test_a_picture_the_browser_cannot_draw_says_so(self):
+        cell = page.wait_for(lambda: self.driver.execute_script("""
+            const row = Array.from(document.querySelectorAll('#files .rows .row'))
+                .find((row) => row.firstChild.textContent === 'cut-in-scan2.cam');
+            const cell = row.querySelector('.picture');
+            return cell.querySelector('img') ? null : [cell.textContent, row.querySelector('.jpeg a').download];
+        """), what="the placeholder")
+        self.assertEqual(cell, ["Incomplete picture", "cut-in-scan2.jpg"])
+
     def test_loads_nothing_from_other_sites(self):
         origins = self.driver.execute_script(
             "return performance.getEntriesByType('resource').map((e) => new URL(e.name).origin)")
@@ -719,6 +748,144 @@ class AccessibilityTree(PageTest):
         self.assertEqual(spoken, ["Converting %d files" % len(device.CARD), "Finished"])
 
 
+# Every way the list's layout can fail a reader at the window's width, as a list of faults:
+# the page wider than the window, column titles on top of each other, cells of a row on top of
+# each other or outside it, a name, size or outcome cut off.
+LAYOUT_FAULTS = """
+const faults = [];
+const width = document.documentElement.clientWidth;
+if (document.documentElement.scrollWidth > width) {
+  faults.push('the page is ' + document.documentElement.scrollWidth + ' px wide');
+}
+const overlap = (a, b) => a.left < b.right - 1 && b.left < a.right - 1 && a.top < b.bottom - 1 && b.top < a.bottom - 1;
+const shown = (element) => element.getClientRects().length > 0 && getComputedStyle(element).visibility !== 'hidden';
+const titles = Array.from(document.querySelectorAll('#files [role=columnheader]')).filter(shown);
+titles.forEach((a, i) => titles.slice(i + 1).forEach((b) => {
+  if (overlap(a.getBoundingClientRect(), b.getBoundingClientRect())) {
+    faults.push('titles ' + a.textContent + ' and ' + b.textContent + ' overlap');
+  }
+}));
+for (const title of titles) {
+  if (title.scrollWidth > title.clientWidth + 1) faults.push('title ' + title.textContent + ' is cut');
+}
+for (const row of document.querySelectorAll('#files .rows [role=row]')) {
+  const box = row.getBoundingClientRect();
+  if (box.top > window.innerHeight) continue;
+  const cells = Array.from(row.children).filter(shown);
+  cells.forEach((a, i) => {
+    const r = a.getBoundingClientRect();
+    if (r.left < box.left - 1 || r.right > box.right + 1 || r.top < box.top - 1 || r.bottom > box.bottom + 1) {
+      faults.push(a.className + ' of ' + row.firstChild.textContent + ' is outside its row');
+    }
+    cells.slice(i + 1).forEach((b) => {
+      if (overlap(r, b.getBoundingClientRect())) {
+        faults.push(a.className + ' and ' + b.className + ' of ' + row.firstChild.textContent + ' overlap');
+      }
+    });
+    if (['name', 'size', 'result', 'jpeg'].includes(a.className.split(' ')[0]) &&
+        (a.scrollWidth > a.clientWidth + 1 || a.scrollHeight > a.clientHeight + 1)) {
+      faults.push(a.className + ' of ' + row.firstChild.textContent + ' is cut: ' + a.textContent);
+    }
+  });
+}
+return faults;
+"""
+
+
+class Layout(PageTest):
+    """The list laid out for a phone (390 px wide) and a desktop (1280 px), in both languages:
+    nothing overlaps, nothing is cut off. Takes the README's screenshots."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.give_card()
+        cls.convert_all()
+
+    def lay_out(self, width, height):
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
+        page.wait_for(lambda: self.driver.execute_script(
+            "return document.documentElement.clientWidth") == width, what="the new width")
+        self.driver.execute_script("document.querySelector('main').dispatchEvent(new Event('scroll'))")
+        time.sleep(0.3)
+
+    def test_nothing_overlaps_or_is_cut_on_a_phone_or_a_desktop(self):
+        language = self.driver.find_element(By.ID, "language")
+        try:
+            for code in ("en", "ja"):
+                language.find_element(By.CSS_SELECTOR, "option[value=%s]" % code).click()
+                for width, height in ((390, 844), (1280, 800)):
+                    with self.subTest(language=code, width=width):
+                        self.lay_out(width, height)
+                        screenshot(self.driver, "page-%d-%s.png" % (width, code))
+                        self.assertEqual(self.driver.execute_script(LAYOUT_FAULTS), [])
+        finally:
+            self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+            language.find_element(By.CSS_SELECTOR, "option[value=en]").click()
+
+
+class KeepingWork(PageTest):
+    """Work is not thrown away unasked: a second folder adds to the list, the same file given
+    twice is listed once, the list is cleared only after a question while pictures are unsaved,
+    leaving the page asks first, and the language chosen stays."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.other = os.path.join(WORK, "other-card")
+        shutil.rmtree(cls.other, ignore_errors=True)
+        os.makedirs(cls.other)
+        shutil.copyfile(os.path.join(CAMS, "scans-rings.cam"), os.path.join(cls.other, "rings.cam"))
+
+    def asks_before_leaving(self):
+        """Whether the page asks before it is left or reloaded. Headless Chromium under its
+        driver never shows that question, so the test asks the page as the browser does: a
+        page that wants the question cancels the event."""
+        return self.driver.execute_script("""
+            const event = new Event('beforeunload', { cancelable: true });
+            window.dispatchEvent(event);
+            return event.defaultPrevented;""")
+
+    def reload_page(self):
+        self.driver.refresh()
+        page.wait_for(lambda: self.driver.find_element(By.ID, "convert-all").text != "",
+                      what="the page")
+
+    def test_lists_add_up_and_nothing_is_lost_unasked(self):
+        self.give_card()
+        page.drop(self.driver, [CARD, self.other])
+        page.wait_listed(self.driver, len(device.CARD) + 1)
+        self.assertIn(["rings.cam", "other-card"], [row[:2] for row in page.rows(self.driver)])
+
+        # Nothing converted: the page can be left without a question.
+        self.assertFalse(self.asks_before_leaving())
+        self.reload_page()
+        self.give_card()
+        self.convert_all()
+        # Converted pictures not yet saved: leaving asks, and so does Clear List.
+        self.assertTrue(self.asks_before_leaving())
+        self.click("clear")
+        dialog = self.driver.find_element(By.ID, "question")
+        page.wait_for(lambda: dialog.get_attribute("open") is not None, what="the question")
+        self.assertEqual(dialog.find_element(By.CSS_SELECTOR, ".text").text,
+                         "Converted pictures that were not saved will be lost. Clear the list?")
+        dialog.find_element(By.CSS_SELECTOR, 'button[data-answer="cancel"]').click()
+        self.assertEqual(page.row_count(self.driver), len(device.CARD))
+        # Once they are in a ZIP, the page lets go without a question.
+        self.click("download-zip")
+        self.assertFalse(self.asks_before_leaving())
+
+    def test_the_language_chosen_stays(self):
+        language = self.driver.find_element(By.ID, "language")
+        language.find_element(By.CSS_SELECTOR, "option[value=ja]").click()
+        try:
+            self.reload_page()
+            self.assertEqual(self.driver.find_element(By.ID, "convert-all").text, "一括変換")
+        finally:
+            self.driver.find_element(By.CSS_SELECTOR, "#language option[value=en]").click()
+
+
 class LongList(PageTest):
     """A dropped folder of 1,200 files: the list grows as it is read, only the rows in view
     exist in the page, and every row is there for anyone who scrolls or asks the grid."""
@@ -783,6 +950,7 @@ class LargeFiles(PageTest):
         page.give_folder(self.driver, self.folder)
         page.wait_listed(self.driver, 1)
         self.assertEqual(page.rows(self.driver)[0][2], "5,368,709,120")
+        self.assertEqual(self.driver.execute_script(LAYOUT_FAULTS), [])
         self.convert_all()
         self.assertEqual(page.rows(self.driver)[0][3], "Converted")
         self.click("download-zip")
