@@ -1,17 +1,20 @@
-# The two commands a newcomer needs: `make run` and `make test`. Both install what is missing.
+# The two commands a newcomer needs: `make run` and `make test`. Both install what is missing,
+# each target only the packages it needs (`scripts/setup --list PART` names them).
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
 .PHONY: setup run test native windows test-native test-windows fuzz bench screenshots clean web web-site test-web install uninstall dist
 
 setup:
-	@scripts/setup
+	@scripts/setup all
 
-native: setup
+native:
+	@scripts/setup native
 	@cmake --preset native >/dev/null
 	@cmake --build --preset native -j $(JOBS)
 
-windows: setup
+windows:
+	@scripts/setup windows
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows -j $(JOBS)
 
@@ -27,7 +30,8 @@ test: test-native test-windows test-web
 # build/web/site. `make web` serves it on 127.0.0.1 and prints its address; its browser tests
 # compare every output with the native glimmer-convert's.
 EMSCRIPTEN_TOOLCHAIN := /usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
-web-site: setup
+web-site:
+	@scripts/setup web
 	@cmake -S web -B build/web -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(EMSCRIPTEN_TOOLCHAIN) \
 	  -DGLIMMER_CONVERTER=$(CURDIR)/build/native/cli/glimmer-convert >/dev/null
@@ -37,6 +41,7 @@ web: web-site
 	@python3 web/serve.py build/web/site
 
 test-web: native web-site
+	@scripts/setup web-test
 	ctest --test-dir build/web --output-on-failure
 
 # Each fuzz target for FUZZ_SECONDS (default 10 minutes), on a corpus kept in build/fuzz.
@@ -48,14 +53,17 @@ fuzz: native
 	done
 
 # Opens Glimmer's window under Wine (scripts/glimmer); DEVICE=/path/to/camera/files picks the
-# device folder, LANG=ja the Japanese texts. Without a display it converts the demo files.
+# device folder, LANG=ja the Japanese texts. Without a display it converts the demo files with
+# glimmer-convert alone, which needs nothing but a compiler and CMake.
 # DEVICE reaches the launcher as given, through the environment: never read as code.
 unexport DEVICE
 run: export GLIMMER_RUN_DEVICE = $(value DEVICE)
-run: setup
+run:
+	@scripts/setup $(if $(DISPLAY),run,converter)
 	@if [ -z "$$DISPLAY" ]; then \
 	  echo "make run: no display (DISPLAY is unset), so converting the demo device with glimmer-convert instead"; \
-	  $(MAKE) --no-print-directory native && scripts/run-demo; \
+	  cmake --preset converter >/dev/null && \
+	  cmake --build --preset converter -j $(JOBS) --target glimmer-convert && scripts/run-demo; \
 	else \
 	  cmake --preset windows >/dev/null && \
 	  cmake --build --preset windows -j $(JOBS) --target glimmer && \
@@ -63,7 +71,8 @@ run: setup
 	fi
 
 # Benchmarks, not tests: builds its own Release copies and writes docs/PERFORMANCE.md.
-bench: setup
+bench:
+	@scripts/setup all
 	@scripts/bench
 
 # The README's screenshots, taken anew by the end-to-end run of the current program.
@@ -79,7 +88,8 @@ PREFIX ?= /usr/local
 unexport PREFIX DESTDIR
 install uninstall: export GLIMMER_PREFIX = $(value PREFIX)
 install uninstall: export GLIMMER_DESTDIR = $(value DESTDIR)
-install: setup
+install:
+	@scripts/setup install
 	@PREFIX="$$GLIMMER_PREFIX" DESTDIR="$$GLIMMER_DESTDIR" JOBS="$(JOBS)" scripts/installation install
 
 uninstall:
@@ -88,7 +98,8 @@ uninstall:
 # The source tarball and the Windows zip of the commit checked out, named with the version and
 # the same bytes for the same commit, into DIST_DIR (default build/dist).
 DIST_DIR ?= build/dist
-dist: setup
+dist:
+	@scripts/setup dist
 	@JOBS="$(JOBS)" scripts/dist "$(DIST_DIR)"
 
 clean:
