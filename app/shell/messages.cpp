@@ -35,6 +35,15 @@ int ShowFatal(HWND owner, const wchar_t* format, ...)
     return result;
 }
 
+int ShowFatalOrCancel(HWND owner, const wchar_t* format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    const int result = ShowBox(owner, kFatalTitle, MB_OKCANCEL | MB_ICONERROR, format, arguments);
+    va_end(arguments);
+    return result;
+}
+
 int ShowMessage(HWND owner, const wchar_t* format, ...)
 {
     va_list arguments;

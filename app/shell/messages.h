@@ -7,6 +7,9 @@
 // The text is formatted with FormatText's rules into 520 characters (a longer text is cut).
 // Each returns the box's result: IDOK, since the boxes have only an OK button.
 int ShowFatal(HWND owner, const wchar_t* format, ...);
+// ShowFatal's box with OK and Cancel, for a failure the user may answer by stopping the work;
+// returns IDOK or IDCANCEL.
+int ShowFatalOrCancel(HWND owner, const wchar_t* format, ...);
 int ShowMessage(HWND owner, const wchar_t* format, ...);
 // Something the user must know of that did not stop the work: warning icon.
 int ShowWarning(HWND owner, const wchar_t* format, ...);

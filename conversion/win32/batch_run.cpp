@@ -1,11 +1,61 @@
 // The batch runs. A run stays on the user-interface thread and lets one waiting message
-// through before each file; that is how Stop and a close request reach it.
+// through before each file; that is how Stop and a close request reach it. Its failure boxes
+// let the user stop it, and a failure that would repeat for every later file ends it.
 #include "conversion/win32/batch_run.h"
 
+#include <set>
+
+#include "app/shell/messages.h"
+#include "app/shell/texts.h"
 #include "conversion/cam_reader.h"
-#include "conversion/win32/convert_file.h"
+#include "conversion/win32/path_helpers.h"
 
 namespace {
+
+constexpr size_t kReasonLength = 520;
+
+const TextPair kCancelStopsTheRun = {L"ｷｬﾝｾﾙで変換を中断します。OK で次のﾌｧｲﾙに進みます。",
+                                     L"Cancel stops the run; OK goes on with the next file."};
+const TextPair kOutputFolderUnwritable = {
+    L"出力先ﾌｫﾙﾀﾞ %s にﾌｧｲﾙを作成できません。変換を終了します (未変換のﾌｧｲﾙ: %d 個)。",
+    L"Nothing can be created in the output folder %s. The run ends here: %d files were not "
+    L"converted."};
+const TextPair kOutputFolderFull = {
+    L"出力先ﾌｫﾙﾀﾞ %s に空きがありません。変換を終了します (未変換のﾌｧｲﾙ: %d 個)。",
+    L"The output folder %s is full. The run ends here: %d files were not converted."};
+const TextPair kSourceFoldersGone = {
+    L"ﾌｫﾙﾀﾞ %s も、残りのﾌｧｲﾙのﾌｫﾙﾀﾞもありません。変換を終了します (未変換のﾌｧｲﾙ: %d 個)。",
+    L"The folder %s is gone, and so are the folders of the files still to convert. The run "
+    L"ends here: %d files were not converted."};
+
+// True when none of the paths' folders is there any more: a card taken out, a device gone.
+bool AllFoldersGone(const std::vector<std::wstring>& paths)
+{
+    std::set<std::wstring> asked;
+    for (const std::wstring& path : paths) {
+        const std::wstring folder = FolderPart(path.c_str());
+        if (!asked.insert(folder).second) continue;
+        if (IsFolder(folder.c_str())) return false;
+    }
+    return true;
+}
+
+// The reason a failure ends the run with files still to come, or none when it does not.
+const TextPair* RunEndingReason(const ConversionFailure& failure,
+                                const std::vector<std::wstring>& laterPaths)
+{
+    switch (failure.reach) {
+        case FailureReach::OutputFolder:
+            return &kOutputFolderUnwritable;
+        case FailureReach::FullOutput:
+            return &kOutputFolderFull;
+        case FailureReach::SourceFolder:
+            return AllFoldersGone(laterPaths) ? &kSourceFoldersGone : nullptr;
+        case FailureReach::ThisFile:
+            break;
+    }
+    return nullptr;
+}
 
 void ConvertInto(BatchRunHost& host, RunKind kind, const std::vector<std::wstring>& paths)
 {
@@ -16,32 +66,76 @@ void ConvertInto(BatchRunHost& host, RunKind kind, const std::vector<std::wstrin
     site.owner = host.BoxOwner();
     site.beforeBox = [&host] { host.BeforeBox(); };
     site.sources = &sources;
+    int later = 0;
+    FailureAnswer answer = FailureAnswer::GoOn;
+    site.showFailure = [&](const ConversionFailure& failure) {
+        const std::vector<std::wstring> laterPaths(paths.end() - later, paths.end());
+        answer = ShowRunFailure(host.BoxOwner(), kind, failure, laterPaths);
+        return answer;
+    };
     const std::wstring outputFolder = host.OutputFolder();
-    RunBatch(host, kind, paths, [&](const wchar_t* sourcePath) {
-        return ConvertFile(directory, site, sourcePath, outputFolder.c_str()) != 0;
+    RunBatch(host, kind, paths, [&](const wchar_t* sourcePath, int laterFiles) {
+        later = laterFiles;
+        answer = FailureAnswer::GoOn;
+        const bool converted = ConvertFile(directory, site, sourcePath, outputFolder.c_str()) != 0;
+        if (answer == FailureAnswer::StopRun) return FileOutcome::StopRun;
+        if (answer == FailureAnswer::RunEnded) return FileOutcome::RunEnded;
+        return converted ? FileOutcome::Converted : FileOutcome::NotConverted;
     });
 }
 
 }  // namespace
+
+FailureAnswer ShowRunFailure(HWND owner, RunKind kind, const ConversionFailure& failure,
+                             const std::vector<std::wstring>& laterPaths)
+{
+    if (kind == RunKind::Selected || laterPaths.empty()) {
+        ShowFatal(owner, L"%s", failure.text);
+        return FailureAnswer::GoOn;
+    }
+    if (const TextPair* reason = RunEndingReason(failure, laterPaths)) {
+        wchar_t why[kReasonLength];
+        FormatText(why, kReasonLength, Pick(*reason),
+                   failure.folder != nullptr ? failure.folder : L"",
+                   static_cast<int>(laterPaths.size()) + 1);
+        ShowFatal(owner, L"%s\n\n%s", failure.text, why);
+        return FailureAnswer::RunEnded;
+    }
+    const int choice =
+        ShowFatalOrCancel(owner, L"%s\n\n%s", failure.text, Pick(kCancelStopsTheRun));
+    return choice == IDCANCEL ? FailureAnswer::StopRun : FailureAnswer::GoOn;
+}
 
 void RunBatch(BatchRunHost& host, RunKind kind, const std::vector<std::wstring>& paths,
               const ConvertOneFile& convert)
 {
     if (paths.empty()) return;
     const int total = static_cast<int>(paths.size());
+    bool stoppedInBox = false;
+    bool endedByFailure = false;
     host.EnterBusyState();
     for (int position = 1; position <= total; ++position) {
         const wchar_t* sourcePath = paths[position - 1].c_str();
         host.ShowProgress(sourcePath, position, total);
         host.ProcessPendingMessage();
         if (host.StopRequested()) break;
-        if (!convert(sourcePath) && kind == RunKind::Selected) break;
+        const FileOutcome outcome = convert(sourcePath, total - position);
+        if (outcome == FileOutcome::StopRun) {
+            stoppedInBox = true;
+            break;
+        }
+        if (outcome == FileOutcome::RunEnded) {
+            endedByFailure = true;
+            break;
+        }
+        if (outcome == FileOutcome::NotConverted && kind == RunKind::Selected) break;
     }
     // A close request is the user leaving: no end notice, the window closes once the run has
-    // unwound.
-    if (!host.CloseRequested()) {
-        host.ShowEndNotice(host.StopRequested() ? BatchRunHost::EndNotice::Aborted
-                                                : BatchRunHost::EndNotice::Finished);
+    // unwound. A failure that ended the run has said so in its own box.
+    if (!host.CloseRequested() && !endedByFailure) {
+        host.ShowEndNotice(host.StopRequested() || stoppedInBox
+                               ? BatchRunHost::EndNotice::Aborted
+                               : BatchRunHost::EndNotice::Finished);
     }
     host.EnterIdleState();
 }

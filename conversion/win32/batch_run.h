@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "conversion/win32/convert_file.h"
+
 // What a run needs from the window it runs in; MainWindow implements it, tests fake it.
 class BatchRunHost {
 public:
@@ -44,15 +46,31 @@ enum class RunKind {
     All,       // Convert All: every file is tried
 };
 
-// Converts one file; false when it was not converted (a Cancel at the overwrite question, or
-// a failure already shown to the user).
-using ConvertOneFile = std::function<bool(const wchar_t* sourcePath)>;
+// How the conversion of one file of a run ended.
+enum class FileOutcome {
+    Converted,     // converted, or passed over with the run to go on
+    NotConverted,  // a Cancel at the overwrite question, or a failure shown to the user
+    StopRun,       // the user stopped the run in a failure's box
+    RunEnded,      // a failure that every later file would meet ended the run; its box said so
+};
+
+// Converts one file, the run's last when laterFiles is 0.
+using ConvertOneFile = std::function<FileOutcome(const wchar_t* sourcePath, int laterFiles)>;
 
 // The run's rules over any conversion: each path once, in order; Stop takes effect before the
-// next file; the end notice says Aborted after Stop, Finished otherwise, and nothing when the
-// window is closing. No paths: nothing at all happens.
+// next file, and so does the stop chosen in a failure's box; the end notice says Aborted after
+// either, Finished otherwise, and nothing when the window is closing or a failure's box ended
+// the run. No paths: nothing at all happens.
 void RunBatch(BatchRunHost& host, RunKind kind, const std::vector<std::wstring>& paths,
               const ConvertOneFile& convert);
+
+// How a run shows a failure. Convert ends at its first failure, and after a run's last file
+// nothing is left to stop: an error box with OK. Otherwise a failure that every later file
+// would meet (the output folder cannot be created in or is full, the folders of the CAM files
+// still to come are gone) ends the run with one box that says why and how many files were not
+// converted; any other failure's box offers OK, to go on, and Cancel, to stop the run.
+FailureAnswer ShowRunFailure(HWND owner, RunKind kind, const ConversionFailure& failure,
+                             const std::vector<std::wstring>& laterPaths);
 
 // The runs of the Convert and Convert All commands: ConvertFile into the host's output folder,
 // each box owned by the host's window and preceded by the host's BeforeBox; no output replaces

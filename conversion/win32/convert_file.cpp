@@ -3,6 +3,8 @@
 // boxes of each result.
 #include "conversion/win32/convert_file.h"
 
+#include <cerrno>
+#include <cstdarg>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -17,6 +19,7 @@
 namespace {
 
 constexpr size_t kQuestionLength = 520;
+constexpr size_t kFailureLength = 520;
 
 const TextPair kReplaceQuestion = {L"%s は既に存在します。上書きしますか?",
                                    L"'%s' already exist. Do you want to replace it?"};
@@ -52,6 +55,32 @@ HWND BoxOwner(const ConversionSite& site)
     return site.owner;
 }
 
+// Every failure's box: the text names the file, and the run around the conversion, if any,
+// decides what else the box offers. Returns 0, the result of a file that was not converted.
+int Fail(const ConversionSite& site, FailureReach reach, const wchar_t* folder,
+         const wchar_t* format, ...)
+{
+    wchar_t text[kFailureLength];
+    va_list arguments;
+    va_start(arguments, format);
+    FormatTextV(text, kFailureLength, format, arguments);
+    va_end(arguments);
+    const HWND owner = BoxOwner(site);
+    if (site.showFailure) {
+        site.showFailure(ConversionFailure{text, reach, folder});
+    } else {
+        ShowFatal(owner, L"%s", text);
+    }
+    return 0;
+}
+
+// One of the failures whose text names no file: the file's path goes on a line below it.
+int FailNaming(const ConversionSite& site, FailureReach reach, const wchar_t* folder,
+               const TextPair& text, const wchar_t* path)
+{
+    return Fail(site, reach, folder, L"%s\n%s", Pick(text), path);
+}
+
 enum class Decision { Write, Keep, Cancel };
 
 int ResultOf(Decision decision)
@@ -78,23 +107,21 @@ Decision DecideAboutExisting(const ConversionSite& site, RunSources& sources,
 }
 
 // The box for a file that was not converted; a result that keeps its output is no failure
-// and shows nothing here.
-int ReportFailure(const ConversionSite& site, ConversionResult result, const wchar_t* sourcePath)
+// and shows nothing here. A write that failed for want of room will fail for every file after.
+int ReportFailure(const ConversionSite& site, ConversionResult result, const wchar_t* sourcePath,
+                  const wchar_t* outputPath, const wchar_t* outputFolder, bool outputFull)
 {
     switch (result) {
         case ConversionResult::NotCamFile:
-            ShowFatal(BoxOwner(site), Pick(kNotCam), sourcePath);
-            break;
+            return Fail(site, FailureReach::ThisFile, nullptr, Pick(kNotCam), sourcePath);
         case ConversionResult::OutOfMemory:
-            ShowFatal(BoxOwner(site), Pick(kOutOfMemory));
-            break;
+            return FailNaming(site, FailureReach::ThisFile, nullptr, kOutOfMemory, sourcePath);
         case ConversionResult::WriteFailed:
-            ShowFatal(BoxOwner(site), Pick(kCantWriteJpg));
-            break;
+            return FailNaming(site, outputFull ? FailureReach::FullOutput : FailureReach::ThisFile,
+                              outputFolder, kCantWriteJpg, outputPath);
         case ConversionResult::NoPicture:
         case ConversionResult::UnusableTables:
-            ShowFatal(BoxOwner(site), Pick(kNoPicture), sourcePath);
-            break;
+            return Fail(site, FailureReach::ThisFile, nullptr, Pick(kNoPicture), sourcePath);
         case ConversionResult::Converted:
         case ConversionResult::SourceEnded:
             break;
@@ -118,9 +145,8 @@ int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar
     const std::wstring name = OutputName(sourcePath);
     wchar_t outputPath[kPathLength];
     if (!JoinPath(outputPath, outputFolder, name.c_str())) {
-        ShowFatal(BoxOwner(site), Pick(kPathTooLong),
-                  UnboundedOutputPath(outputFolder, name).c_str());
-        return 0;
+        return Fail(site, FailureReach::ThisFile, nullptr, Pick(kPathTooLong),
+                    UnboundedOutputPath(outputFolder, name).c_str());
     }
     // Such a name opens the device, never a file: reading it may wait for ever, and an output
     // of that name would be written to the device.
@@ -145,8 +171,11 @@ int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar
     HANDLE source = CreateFileW(sourcePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (source == INVALID_HANDLE_VALUE) {
-        ShowFatal(BoxOwner(site), Pick(kCantOpenCam));
-        return 0;
+        // A folder that is gone takes the files still to come in it along.
+        const std::wstring sourceFolder = FolderPart(sourcePath);
+        const FailureReach reach =
+            IsFolder(sourceFolder.c_str()) ? FailureReach::ThisFile : FailureReach::SourceFolder;
+        return FailNaming(site, reach, sourceFolder.c_str(), kCantOpenCam, sourcePath);
     }
     // The device folder is all the program may read: a link in it leads elsewhere.
     if (sources.IsLinkedFile(source, sourcePath)) {
@@ -158,26 +187,35 @@ int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar
     GetFileTime(source, nullptr, nullptr, &modified);
     FILE* cam = StreamOwningHandle(source, false);
     if (cam == nullptr) {
-        ShowFatal(BoxOwner(site), Pick(kCantOpenCam));
-        return 0;
+        return FailNaming(site, FailureReach::ThisFile, nullptr, kCantOpenCam, sourcePath);
     }
     // The directory comes first: a file that is not a CAM file never gets as far as an output.
     if (!ReadDirectory(directory, cam)) {
         fclose(cam);
-        return ReportFailure(site, DirectoryFailure(directory), sourcePath);
+        return ReportFailure(site, DirectoryFailure(directory), sourcePath, outputPath,
+                             outputFolder, false);
     }
 
+    // The temporary file's name is new in the output folder: where it cannot be made, no
+    // output can.
     TemporaryOutput temporary;
-    FILE* out = temporary.Create(outputPath) ? site.openStream(temporary.Handle()) : nullptr;
+    if (!temporary.Create(outputPath)) {
+        fclose(cam);
+        return FailNaming(site, FailureReach::OutputFolder, outputFolder, kCantCreateJpg,
+                          outputPath);
+    }
+    FILE* out = site.openStream(temporary.Handle());
     if (out == nullptr) {
         fclose(cam);
-        ShowFatal(BoxOwner(site), Pick(kCantCreateJpg));
-        return 0;
+        return FailNaming(site, FailureReach::ThisFile, nullptr, kCantCreateJpg, outputPath);
     }
+    errno = 0;
     const ConversionResult result = CloseOutput(out, WritePicture(directory, cam, out));
+    const bool outputFull = errno == ENOSPC;
     fclose(cam);
     // Anything but a picture goes with the temporary file, which disappears with its handle.
-    if (!KeepsOutput(result)) return ReportFailure(site, result, sourcePath);
+    if (!KeepsOutput(result))
+        return ReportFailure(site, result, sourcePath, outputPath, outputFolder, outputFull);
 
     TemporaryOutput::Placement placement = temporary.Place(modified, outputPath, replace);
     if (placement == TemporaryOutput::Placement::OutputExists) {
@@ -187,8 +225,7 @@ int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar
         placement = temporary.Place(modified, outputPath, true);
     }
     if (placement != TemporaryOutput::Placement::Placed) {
-        ShowFatal(BoxOwner(site), Pick(kCantCreateJpg));
-        return 0;
+        return FailNaming(site, FailureReach::ThisFile, nullptr, kCantCreateJpg, outputPath);
     }
     // The partial picture is all there is of that photo: it is kept, and the run goes on.
     if (result == ConversionResult::SourceEnded)

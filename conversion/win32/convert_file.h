@@ -14,6 +14,31 @@
 // Makes the stream that the picture is written to, over the open temporary file.
 using OutputStreamOpener = FILE* (*)(HANDLE temporaryFile);
 
+// How far a failure reaches beyond the file it happened to: a run decides by it whether the
+// files after this one can fare any better.
+enum class FailureReach {
+    ThisFile,      // the next file may well convert
+    OutputFolder,  // nothing can be created in the output folder (read-only, gone)
+    FullOutput,    // the output folder's disk is full
+    SourceFolder,  // the CAM file's folder is gone (a card taken out, a folder renamed)
+};
+
+// A file that was not converted, as its box tells it.
+struct ConversionFailure {
+    // The failure's text in the user's language, with the file it concerns named in it.
+    const wchar_t* text;
+    FailureReach reach;
+    // The folder the reach is about: the output folder or the CAM file's folder.
+    const wchar_t* folder;
+};
+
+// What became of the run at a failure's box.
+enum class FailureAnswer {
+    GoOn,      // OK: the run goes on with the next file
+    StopRun,   // the user stopped the run in the box
+    RunEnded,  // the box ended the run: every later file would fail alike
+};
+
 // What a conversion needs from the run around it.
 struct ConversionSite {
     // The owner of every box.
@@ -24,6 +49,9 @@ struct ConversionSite {
     RunSources* sources = nullptr;
     // Tests send the writes to a device that fails them.
     OutputStreamOpener openStream = OpenStreamOver;
+    // Shows a failure's box. None: an error box with OK, for the file alone. A run gives its
+    // own, which may offer to stop the run, or end it (batch_run.cpp).
+    std::function<FailureAnswer(const ConversionFailure&)> showFailure;
 };
 
 // 1: converted (a picture whose data ends early too, after a warning box); or not converted

@@ -15,6 +15,15 @@ const wchar_t* FileNamePart(const wchar_t* path)
     return name;
 }
 
+std::wstring FolderPart(const wchar_t* path)
+{
+    std::wstring folder(path, static_cast<size_t>(FileNamePart(path) - path));
+    if (folder.empty()) return L".";
+    const bool root = folder.size() == 1 || (folder.size() == 3 && folder[1] == L':');
+    if (!root && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+    return folder;
+}
+
 bool JoinPath(wchar_t* destination, size_t capacity, const wchar_t* folder, const wchar_t* name)
 {
     const size_t folderLength = wcslen(folder);

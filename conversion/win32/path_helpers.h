@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "app/shell/texts.h"
 
@@ -17,6 +18,9 @@ extern const TextPair kPathTooLong;
 
 // The part after the last "\" or "/", whichever stands later; the whole path without either.
 const wchar_t* FileNamePart(const wchar_t* path);
+// The folder the path lies in, as the path spells it, without the separator before the name
+// unless it is a root ("\", "x:\"); "." for a bare name.
+std::wstring FolderPart(const wchar_t* path);
 
 // destination = folder + "\" + name, the "\" left out when the folder is empty or already
 // ends with "\", or when the name carries a drive ("x:..."). The destination may be the

@@ -484,6 +484,77 @@ TEST_F(GlimmerMainWindow, EveryBoxOfARunIsOwnedByTheWindowAndKeepsItWaiting)
     EXPECT_EQ((std::vector<bool>{false, false, false}), windowEnabled);
 }
 
+TEST_F(GlimmerMainWindow, CancelInAFailureBoxStopsConvertAllAndOkGoesOn)
+{
+    ThreeFilesReady();
+    ASSERT_TRUE(WriteBytes(RowPath(0), Bytes(64, 0x41)));
+    answerer_.Queue(IDCANCEL);
+    answerer_.Queue(IDOK);
+    Click(Main().ConvertAllButton());
+    ASSERT_EQ(2u, answerer_.Shown().size()) << ShownBoxes(answerer_);
+    const ShownBox& failure = answerer_.Shown()[0];
+    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONERROR), failure.flags) << Describe(failure);
+    EXPECT_EQ(L"'" + RowPath(0) +
+                  L"' is not a CAM file\n\nCancel stops the run; OK goes on with the next file.",
+              failure.text);
+    ExpectEndMessage(L"Aborted");
+    EXPECT_FALSE(Exists(OutputFor(1)));
+    EXPECT_FALSE(Exists(OutputFor(2)));
+
+    answerer_.ClearShown();
+    answerer_.Queue(IDOK);
+    answerer_.Queue(IDOK);
+    Click(Main().ConvertAllButton());
+    ASSERT_EQ(2u, answerer_.Shown().size()) << ShownBoxes(answerer_);
+    ExpectEndMessage(L"Finished");
+    ExpectConverted(1);
+    ExpectConverted(2);
+}
+
+TEST_F(GlimmerMainWindow, AnOutputFolderThatTakesNoFileEndsConvertAllWithOneBox)
+{
+    names_.clear();
+    for (int i = 0; i < 40; ++i) names_.push_back(L"p" + std::to_wstring(i) + L".cam");
+    MakeCams(names_);
+    FindIn({L"cams"});
+    ASSERT_EQ(40, RowCount());
+    UseOutputFolder(L"\\gone");
+    answerer_.ClearShown();
+    answerer_.Queue(IDOK);
+    Click(Main().ConvertAllButton());
+    ASSERT_EQ(1u, answerer_.Shown().size()) << ShownBoxes(answerer_);
+    const ShownBox& box = answerer_.Shown()[0];
+    EXPECT_EQ(L"Can't create jpg file\n\\gone\\" + OutputFor(0).substr(5) +
+                  L"\n\nNothing can be created in the output folder \\gone. The run ends here: "
+                  L"40 files were not converted.",
+              box.text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), box.flags);
+    EXPECT_EQ(MainHandle(), box.owner);
+    ControlStates s = States();
+    EXPECT_TRUE(s.find && s.convertAll && !s.stop) << Describe(s);
+    EXPECT_EQ(L"40 Files", StatusText(StatusBar(), 0));
+}
+
+TEST_F(GlimmerMainWindow, ASourceFolderThatVanishesEndsConvertAllWithOneBox)
+{
+    ThreeFilesReady();
+    ASSERT_TRUE(WriteBytes(OutputFor(0), Bytes{1}));
+    // The card is taken out while the first file's question is up.
+    answerer_.Queue(IDYES, [](HWND) { ASSERT_TRUE(MoveFileW(L"\\cams", L"\\taken")); });
+    answerer_.Queue(IDOK);
+    Click(Main().ConvertAllButton());
+    ASSERT_EQ(2u, answerer_.Shown().size()) << ShownBoxes(answerer_);
+    EXPECT_EQ(L"Inquiry", answerer_.Shown()[0].caption);
+    const ShownBox& box = answerer_.Shown()[1];
+    EXPECT_EQ(L"Can't open cam file\n" + RowPath(0) +
+                  L"\n\nThe folder \\cams is gone, and so are the folders of the files still to "
+                  L"convert. The run ends here: 3 files were not converted.",
+              box.text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), box.flags);
+    EXPECT_EQ(MainHandle(), box.owner);
+    EXPECT_FALSE(States().stop);
+}
+
 TEST_F(GlimmerMainWindow, SortingTheListDuringARunConvertsEachFileOnce)
 {
     ThreeFilesReady();

@@ -1,6 +1,7 @@
 // The batch run's rules with a fake host and a fake conversion, without a window: which files
-// are converted and in what order, where a run ends, and which end notice it gives; and the
-// pace at which a window paints the run's progress.
+// are converted and in what order, where a run ends, and which end notice it gives; the boxes
+// in which a run's failures let the user stop it or end it; and the pace at which a window
+// paints the run's progress.
 #include "conversion/win32/batch_run.h"
 #include "conversion/win32/progress_pacer.h"
 
@@ -9,9 +10,11 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
+
+#include "app/shell/settings.h"
+#include "tests/support/message_box_answerer.h"
 
 namespace {
 
@@ -67,20 +70,22 @@ private:
     std::map<int, std::function<void()>> onMessage_;
 };
 
-// Converts by the script: the files named in `failing` are not converted.
+// Converts by the script: the files named in `outcomes` end so, the others are converted.
 class FakeConversion {
 public:
-    FakeConversion(FakeHost& host, std::set<std::wstring> failing = {})
-        : host_(host), failing_(std::move(failing))
+    FakeConversion(FakeHost& host, std::map<std::wstring, FileOutcome> outcomes = {})
+        : host_(host), outcomes_(std::move(outcomes))
     {
     }
 
     ConvertOneFile Function()
     {
-        return [this](const wchar_t* sourcePath) {
-            host_.log_.push_back(std::wstring(L"convert ") + sourcePath);
+        return [this](const wchar_t* sourcePath, int laterFiles) {
+            host_.log_.push_back(std::wstring(L"convert ") + sourcePath + L" before " +
+                                 std::to_wstring(laterFiles));
             if (whileConverting_) whileConverting_(sourcePath);
-            return failing_.count(sourcePath) == 0;
+            const auto outcome = outcomes_.find(sourcePath);
+            return outcome != outcomes_.end() ? outcome->second : FileOutcome::Converted;
         };
     }
 
@@ -89,7 +94,7 @@ public:
 
 private:
     FakeHost& host_;
-    std::set<std::wstring> failing_;
+    std::map<std::wstring, FileOutcome> outcomes_;
 };
 
 const std::vector<std::wstring> kThree = {L"a.cam", L"b.cam", L"c.cam"};
@@ -99,23 +104,28 @@ TEST(BatchRun, ConvertsEachFileOnceInOrderWithItsPositionShownFirst)
     FakeHost host;
     FakeConversion conversion(host);
     RunBatch(host, RunKind::All, kThree, conversion.Function());
-    EXPECT_EQ(host.log_,
-              (Log{L"busy", L"progress a.cam 1/3", L"message", L"convert a.cam",
-                   L"progress b.cam 2/3", L"message", L"convert b.cam", L"progress c.cam 3/3",
-                   L"message", L"convert c.cam", L"Finished", L"idle"}));
+    EXPECT_EQ(host.log_, (Log{L"busy", L"progress a.cam 1/3", L"message", L"convert a.cam before 2",
+                              L"progress b.cam 2/3", L"message", L"convert b.cam before 1",
+                              L"progress c.cam 3/3", L"message", L"convert c.cam before 0",
+                              L"Finished", L"idle"}));
 }
 
 TEST(BatchRun, ConvertEndsAtTheFirstFileNotConvertedAndConvertAllGoesOn)
 {
     for (RunKind kind : {RunKind::Selected, RunKind::All}) {
         FakeHost host;
-        FakeConversion conversion(host, {L"b.cam"});
+        FakeConversion conversion(host, {{L"b.cam", FileOutcome::NotConverted}});
         RunBatch(host, kind, kThree, conversion.Function());
-        Log expected = {L"busy",          L"progress a.cam 1/3", L"message",
-                        L"convert a.cam", L"progress b.cam 2/3", L"message",
-                        L"convert b.cam"};
+        Log expected = {L"busy",
+                        L"progress a.cam 1/3",
+                        L"message",
+                        L"convert a.cam before 2",
+                        L"progress b.cam 2/3",
+                        L"message",
+                        L"convert b.cam before 1"};
         if (kind == RunKind::All) {
-            expected.insert(expected.end(), {L"progress c.cam 3/3", L"message", L"convert c.cam"});
+            expected.insert(expected.end(),
+                            {L"progress c.cam 3/3", L"message", L"convert c.cam before 0"});
         }
         expected.insert(expected.end(), {L"Finished", L"idle"});
         EXPECT_EQ(host.log_, expected) << (kind == RunKind::All ? "Convert All" : "Convert");
@@ -135,8 +145,9 @@ TEST(BatchRun, StopTakesEffectBeforeTheNextFileAndGivesAborted)
             host.OnMessage(2, [&] { host.RequestStop(); });
         }
         RunBatch(host, RunKind::All, kThree, conversion.Function());
-        EXPECT_EQ(host.log_, (Log{L"busy", L"progress a.cam 1/3", L"message", L"convert a.cam",
-                                  L"progress b.cam 2/3", L"message", L"Aborted", L"idle"}))
+        EXPECT_EQ(host.log_,
+                  (Log{L"busy", L"progress a.cam 1/3", L"message", L"convert a.cam before 2",
+                       L"progress b.cam 2/3", L"message", L"Aborted", L"idle"}))
             << (duringTheFile ? "during the file" : "before the next file");
     }
 }
@@ -145,11 +156,34 @@ TEST(BatchRun, TheEndNoticeDependsOnlyOnTheStopRequest)
 {
     // A Convert run that ends at a failed file, with Stop pressed during that file: Aborted.
     FakeHost host;
-    FakeConversion conversion(host, {L"a.cam"});
+    FakeConversion conversion(host, {{L"a.cam", FileOutcome::NotConverted}});
     conversion.whileConverting_ = [&](const std::wstring&) { host.RequestStop(); };
     RunBatch(host, RunKind::Selected, kThree, conversion.Function());
-    EXPECT_EQ(host.log_, (Log{L"busy", L"progress a.cam 1/3", L"message", L"convert a.cam",
+    EXPECT_EQ(host.log_, (Log{L"busy", L"progress a.cam 1/3", L"message", L"convert a.cam before 2",
                               L"Aborted", L"idle"}));
+}
+
+TEST(BatchRun, AStopChosenInAFailureBoxEndsBothRunsAsStopDoes)
+{
+    for (RunKind kind : {RunKind::Selected, RunKind::All}) {
+        FakeHost host;
+        FakeConversion conversion(host, {{L"a.cam", FileOutcome::StopRun}});
+        RunBatch(host, kind, kThree, conversion.Function());
+        EXPECT_EQ(host.log_, (Log{L"busy", L"progress a.cam 1/3", L"message",
+                                  L"convert a.cam before 2", L"Aborted", L"idle"}));
+    }
+}
+
+TEST(BatchRun, AFailureThatEndsTheRunLeavesTheRestAndGivesNoFurtherNotice)
+{
+    for (RunKind kind : {RunKind::Selected, RunKind::All}) {
+        FakeHost host;
+        FakeConversion conversion(host, {{L"b.cam", FileOutcome::RunEnded}});
+        RunBatch(host, kind, kThree, conversion.Function());
+        EXPECT_EQ(host.log_,
+                  (Log{L"busy", L"progress a.cam 1/3", L"message", L"convert a.cam before 2",
+                       L"progress b.cam 2/3", L"message", L"convert b.cam before 1", L"idle"}));
+    }
 }
 
 TEST(BatchRun, ACloseRequestEndsTheRunWithoutAnEndNotice)
@@ -159,8 +193,9 @@ TEST(BatchRun, ACloseRequestEndsTheRunWithoutAnEndNotice)
         FakeConversion conversion(host);
         host.OnMessage(2, [&] { host.RequestClose(); });
         RunBatch(host, kind, kThree, conversion.Function());
-        EXPECT_EQ(host.log_, (Log{L"busy", L"progress a.cam 1/3", L"message", L"convert a.cam",
-                                  L"progress b.cam 2/3", L"message", L"idle"}));
+        EXPECT_EQ(host.log_,
+                  (Log{L"busy", L"progress a.cam 1/3", L"message", L"convert a.cam before 2",
+                       L"progress b.cam 2/3", L"message", L"idle"}));
     }
 }
 
@@ -170,6 +205,101 @@ TEST(BatchRun, NoFilesMeansNothingAtAll)
     FakeConversion conversion(host);
     RunBatch(host, RunKind::Selected, {}, conversion.Function());
     EXPECT_TRUE(host.log_.empty());
+}
+
+// ShowRunFailure with real boxes, answered here.
+class RunFailureBox : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DecideSettings(1024, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+        wchar_t temp[MAX_PATH];
+        ASSERT_NE(0u, GetTempPathW(MAX_PATH, temp));
+        present_ = temp;
+    }
+
+    FailureAnswer Show(RunKind kind, FailureReach reach, const std::vector<std::wstring>& later,
+                       int answer = IDOK)
+    {
+        answerer_.Queue(answer);
+        const ConversionFailure failure = {L"Can't open cam file\n\\cam\\a.cam", reach, L"\\out"};
+        return ShowRunFailure(nullptr, kind, failure, later);
+    }
+
+    const ShownBox& Box()
+    {
+        EXPECT_EQ(1u, answerer_.Shown().size());
+        return answerer_.Shown().back();
+    }
+
+    MessageBoxAnswerer answerer_;
+    // A file in a folder that is there, and in one that is not.
+    std::wstring present_;
+    const std::wstring gone_ = L"\\no such folder\\x.cam";
+};
+
+const UINT kErrorOk = MB_OK | MB_ICONERROR;
+const UINT kErrorOkCancel = MB_OKCANCEL | MB_ICONERROR;
+
+TEST_F(RunFailureBox, ConvertAndTheLastFileGetOnlyOk)
+{
+    EXPECT_EQ(FailureAnswer::GoOn,
+              Show(RunKind::Selected, FailureReach::ThisFile, {present_ + L"b.cam"}));
+    EXPECT_EQ(L"Can't open cam file\n\\cam\\a.cam", Box().text);
+    EXPECT_EQ(kErrorOk, Box().flags);
+    answerer_.ClearShown();
+    EXPECT_EQ(FailureAnswer::GoOn, Show(RunKind::All, FailureReach::OutputFolder, {}));
+    EXPECT_EQ(L"Can't open cam file\n\\cam\\a.cam", Box().text);
+    EXPECT_EQ(kErrorOk, Box().flags);
+}
+
+TEST_F(RunFailureBox, ConvertAllOffersToStopTheRunWithCancel)
+{
+    const std::wstring text =
+        L"Can't open cam file\n\\cam\\a.cam\n\nCancel stops the run; OK goes on with the next "
+        L"file.";
+    EXPECT_EQ(FailureAnswer::GoOn, Show(RunKind::All, FailureReach::ThisFile, {gone_}));
+    EXPECT_EQ(text, Box().text);
+    EXPECT_EQ(kErrorOkCancel, Box().flags);
+    EXPECT_EQ(L"Fatal", Box().caption);
+    answerer_.ClearShown();
+    EXPECT_EQ(FailureAnswer::StopRun,
+              Show(RunKind::All, FailureReach::ThisFile, {gone_}, IDCANCEL));
+    EXPECT_EQ(text, Box().text);
+}
+
+TEST_F(RunFailureBox, AnOutputFolderThatTakesNoFileEndsTheRunWithOneBox)
+{
+    const std::vector<std::wstring> later = {present_ + L"b.cam", present_ + L"c.cam"};
+    EXPECT_EQ(FailureAnswer::RunEnded, Show(RunKind::All, FailureReach::OutputFolder, later));
+    EXPECT_EQ(
+        L"Can't open cam file\n\\cam\\a.cam\n\nNothing can be created in the output "
+        L"folder \\out. The run ends here: 3 files were not converted.",
+        Box().text);
+    EXPECT_EQ(kErrorOk, Box().flags);
+    answerer_.ClearShown();
+    EXPECT_EQ(FailureAnswer::RunEnded, Show(RunKind::All, FailureReach::FullOutput, later));
+    EXPECT_EQ(
+        L"Can't open cam file\n\\cam\\a.cam\n\nThe output folder \\out is full. The run "
+        L"ends here: 3 files were not converted.",
+        Box().text);
+    EXPECT_EQ(kErrorOk, Box().flags);
+}
+
+TEST_F(RunFailureBox, AGoneSourceFolderEndsTheRunOnlyWhenEveryLaterFileIsGoneToo)
+{
+    EXPECT_EQ(FailureAnswer::GoOn,
+              Show(RunKind::All, FailureReach::SourceFolder, {gone_, present_ + L"b.cam"}));
+    EXPECT_EQ(kErrorOkCancel, Box().flags) << "a later file can still be converted";
+    answerer_.ClearShown();
+    EXPECT_EQ(FailureAnswer::RunEnded,
+              Show(RunKind::All, FailureReach::SourceFolder, {gone_, L"\\gone too\\y.cam"}));
+    EXPECT_EQ(
+        L"Can't open cam file\n\\cam\\a.cam\n\nThe folder \\out is gone, and so are the "
+        L"folders of the files still to convert. The run ends here: 3 files were not "
+        L"converted.",
+        Box().text);
+    EXPECT_EQ(kErrorOk, Box().flags);
 }
 
 TEST(ProgressPacer, PaintsTheFirstAndLastFileBigFilesAndOthersOncePerFrame)

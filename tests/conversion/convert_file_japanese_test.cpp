@@ -91,7 +91,7 @@ TEST_F(ConvertFileJapanese, ReportsEveryFailureInJapanese)
 {
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\無い.cam", L"\\Temp"));
-    ExpectLastFatal(L"CAM ﾌｧｲﾙがｵｰﾌﾟﾝできません");
+    ExpectLastFatal(L"CAM ﾌｧｲﾙがｵｰﾌﾟﾝできません\n\\Src\\無い.cam");
 
     ASSERT_TRUE(WriteBytes(L"\\Src\\bad.cam", ByteString(3, 0x07)));
     answerer_.Queue(IDOK);
@@ -106,11 +106,11 @@ TEST_F(ConvertFileJapanese, ReportsEveryFailureInJapanese)
     ASSERT_TRUE(WriteBytes(L"\\Src\\pic.cam", CamFile({{kCamTagJpeg, WholeJpeg(100000, 2)}})));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\pic.cam", L"\\無いフォルダ"));
-    ExpectLastFatal(L"JPG ﾌｧｲﾙが作成できません");
+    ExpectLastFatal(L"JPG ﾌｧｲﾙが作成できません\n\\無いフォルダ\\pic.jpg");
 
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\pic.cam", L"\\Temp", OpenFullDevice));
-    ExpectLastFatal(L"JPG ﾌｧｲﾙに書き込めません");
+    ExpectLastFatal(L"JPG ﾌｧｲﾙに書き込めません\n\\Temp\\pic.jpg");
 
     const std::wstring folder = L"\\" + std::wstring(255, L'長');
     answerer_.Queue(IDOK);

@@ -207,7 +207,7 @@ TEST_F(ConvertFileTest, AMissingSourceIsReported)
 {
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\gone.cam", L"\\Temp"));
-    ExpectFatal(L"Can't open cam file");
+    ExpectFatal(L"Can't open cam file\n\\Src\\gone.cam");
     ExpectTempHolds({});
 }
 
@@ -346,7 +346,7 @@ TEST_F(ConvertFileTest, AFolderInTheWayIsAskedAboutThenCannotBeCreated)
     EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
     ASSERT_EQ(2u, answerer_.Shown().size());
     EXPECT_EQ(L"Inquiry", answerer_.Shown()[0].caption);
-    EXPECT_EQ(L"Can't create jpg file", answerer_.Shown()[1].text);
+    EXPECT_EQ(L"Can't create jpg file\n\\Temp\\pic01.jpg", answerer_.Shown()[1].text);
     EXPECT_EQ(kFatalFlags, answerer_.Shown()[1].flags);
     const DWORD attributes = GetFileAttributesW(L"\\Temp\\pic01.jpg");
     EXPECT_NE(0u, attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -358,7 +358,7 @@ TEST_F(ConvertFileTest, AMissingOutputFolderCannotBeCreated)
     ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{kCamTagJpeg, WholeJpeg(400, 2)}})));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", L"\\Nowhere"));
-    ExpectFatal(L"Can't create jpg file");
+    ExpectFatal(L"Can't create jpg file\n\\Nowhere\\pic01.jpg");
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"\\Nowhere"));
 }
 
@@ -373,10 +373,56 @@ TEST_F(ConvertFileTest, AFullDeviceIsReportedAndTheOldFileSurvives)
     site.openStream = OpenFullDevice;
     EXPECT_EQ(0, ConvertFile(directory_, site, L"\\Src\\big.cam", L"\\Temp"));
     ASSERT_EQ(2u, answerer_.Shown().size());
-    EXPECT_EQ(L"Can't write jpg file", answerer_.Shown()[1].text);
+    EXPECT_EQ(L"Can't write jpg file\n\\Temp\\big.jpg", answerer_.Shown()[1].text);
     EXPECT_EQ(L"Fatal", answerer_.Shown()[1].caption);
     EXPECT_EQ(kOld, ReadBytes(L"\\Temp\\big.jpg"));
     ExpectTempHolds({L"big.jpg"});
+}
+
+// What a run learns of each failure: whether the files after it can fare any better.
+TEST_F(ConvertFileTest, EachFailureTellsHowFarItReaches)
+{
+    struct Seen {
+        std::wstring text;
+        FailureReach reach;
+        std::wstring folder;
+    };
+    std::vector<Seen> seen;
+    ConversionSite site;
+    site.owner = owner_;
+    site.showFailure = [&](const ConversionFailure& failure) {
+        seen.push_back({failure.text, failure.reach, failure.folder ? failure.folder : L""});
+        return FailureAnswer::GoOn;
+    };
+    auto convert = [&](const wchar_t* source, const wchar_t* folder) {
+        seen.clear();
+        EXPECT_EQ(0, ConvertFile(directory_, site, source, folder));
+        return seen.size() == 1 ? seen[0] : Seen{L"not one failure", FailureReach::ThisFile, L""};
+    };
+
+    Seen failure = convert(L"\\Src\\gone.cam", L"\\Temp");
+    EXPECT_EQ(FailureReach::ThisFile, failure.reach) << "the folder is there: the next may be too";
+    failure = convert(L"\\Card\\DCIM\\gone.cam", L"\\Temp");
+    EXPECT_EQ(L"Can't open cam file\n\\Card\\DCIM\\gone.cam", failure.text);
+    EXPECT_EQ(FailureReach::SourceFolder, failure.reach);
+    EXPECT_EQ(L"\\Card\\DCIM", failure.folder);
+
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{kCamTagJpeg, WholeJpeg(400, 2)}})));
+    failure = convert(L"\\Src\\pic01.cam", L"\\Nowhere");
+    EXPECT_EQ(L"Can't create jpg file\n\\Nowhere\\pic01.jpg", failure.text);
+    EXPECT_EQ(FailureReach::OutputFolder, failure.reach);
+    EXPECT_EQ(L"\\Nowhere", failure.folder);
+
+    site.openStream = OpenFullDevice;
+    failure = convert(L"\\Src\\pic01.cam", L"\\Temp");
+    EXPECT_EQ(L"Can't write jpg file\n\\Temp\\pic01.jpg", failure.text);
+    EXPECT_EQ(FailureReach::FullOutput, failure.reach);
+    EXPECT_EQ(L"\\Temp", failure.folder);
+
+    ASSERT_TRUE(WriteBytes(L"\\Src\\bad.cam", ByteString(3, 0x07)));
+    failure = convert(L"\\Src\\bad.cam", L"\\Temp");
+    EXPECT_EQ(FailureReach::ThisFile, failure.reach);
+    ExpectTempHolds({});
 }
 
 TEST_F(ConvertFileTest, AnOutputPathThatWouldNotFitIsRefusedBeforeAnything)

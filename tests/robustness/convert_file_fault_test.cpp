@@ -67,7 +67,7 @@ TEST_F(ConvertFileFaults, AnOutputFolderRemovedWhileTheQuestionIsUp)
     EXPECT_EQ(0, Convert(L"\\Src\\a.cam", L"\\Out"));
     EXPECT_EQ(Boxes(), (std::vector<std::wstring>{
                            L"Inquiry: '\\Out\\a.jpg' already exist. Do you want to replace it?",
-                           L"Fatal: Can't create jpg file"}));
+                           L"Fatal: Can't create jpg file\n\\Out\\a.jpg"}));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"\\Out"));
     EXPECT_EQ(std::vector<std::wstring>{L"a.cam"}, ListFolder(L"\\Src"));
 }
@@ -88,7 +88,7 @@ TEST_F(ConvertFileFaults, ASourceThatShrinksOrVanishesWhileTheQuestionIsUp)
          },
          L"Fatal: '\\Src\\cut.cam' is not a CAM file"},
         {L"gone", [](const std::wstring& path, size_t) { DeleteFileW(path.c_str()); },
-         L"Fatal: Can't open cam file"},
+         L"Fatal: Can't open cam file\n\\Src\\gone.cam"},
     };
     for (const Case& c : cases) {
         const std::wstring source = std::wstring(L"\\Src\\") + c.name + L".cam";
@@ -135,7 +135,7 @@ TEST_F(ConvertFileFaults, ASourceLockedByAnotherProgram)
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\a.cam", L"\\Out"));
     CloseHandle(held);
-    EXPECT_EQ(L"Fatal: Can't open cam file", Boxes().at(1));
+    EXPECT_EQ(L"Fatal: Can't open cam file\n\\Src\\a.cam", Boxes().at(1));
     EXPECT_EQ(kOld, ReadBytes(L"\\Out\\a.jpg"));
     EXPECT_EQ(std::vector<std::wstring>{L"a.jpg"}, ListFolder(L"\\Out"));
 }
@@ -146,7 +146,7 @@ TEST_F(ConvertFileFaults, AnOutputFolderThatTakesNoFiles)
     ASSERT_TRUE(WriteBytes(L"\\Src\\a.cam", Cam(CamBytes({{kCamTagJpeg, WholeJpeg()}}))));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\a.cam", L"Z:\\proc"));
-    EXPECT_EQ(std::vector<std::wstring>{L"Fatal: Can't create jpg file"}, Boxes());
+    EXPECT_EQ(std::vector<std::wstring>{L"Fatal: Can't create jpg file\nZ:\\proc\\a.jpg"}, Boxes());
 }
 
 TEST_F(ConvertFileFaults, RefusedMemoryForTheDirectoryIsReportedAsSuch)
@@ -162,7 +162,7 @@ TEST_F(ConvertFileFaults, RefusedMemoryForTheDirectoryIsReportedAsSuch)
     allocation_injector::Stop();
     EXPECT_EQ(1u, allocation_injector::Refused());
     EXPECT_EQ(0, result);
-    EXPECT_EQ(L"Fatal: Not enough memory", Boxes().at(1));
+    EXPECT_EQ(L"Fatal: Not enough memory\n\\Src\\big.cam", Boxes().at(1));
     EXPECT_EQ(kOld, ReadBytes(L"\\Out\\big.jpg"));
     EXPECT_EQ(std::vector<std::wstring>{L"big.jpg"}, ListFolder(L"\\Out"));
 
