@@ -84,9 +84,17 @@ WPARAM Application::Run()
 
 bool Application::TakeDialogMessage(MSG* message)
 {
-    const HWND parent = GetParent(message->hwnd);
-    if (parent == nullptr) {
+    if (message->hwnd == nullptr) {
         return false;
+    }
+    HWND parent = GetParent(message->hwnd);
+    // A top-level control parent that holds the focus itself (its focused control went away)
+    // still takes Tab and the mnemonics into its controls.
+    if (parent == nullptr) {
+        if ((GetWindowLongPtrW(message->hwnd, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) == 0) {
+            return false;
+        }
+        parent = message->hwnd;
     }
     const bool popup = (GetWindowLongPtrW(parent, GWL_STYLE) & WS_POPUP) != 0;
     const bool controlParent = (GetWindowLongPtrW(parent, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0;

@@ -60,8 +60,10 @@ ApplicationView::ApplicationView(Application* application, const wchar_t* title,
     }
     LONG_PTR value = 0;
     if (attributes.Get(Key::SmallIcon, &value)) {
+        // The size of a small icon at the screen's DPI: 16 pixels at 96 DPI.
         smallIcon_ = static_cast<HICON>(
-            LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(LOWORD(value)), IMAGE_ICON, 16, 16, 0));
+            LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(LOWORD(value)), IMAGE_ICON,
+                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
         SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     }
     INITCOMMONCONTROLSEX controls = {};

@@ -95,6 +95,59 @@ void View::BindMessages(bool creating)
     }
     AddMessageHandler(WM_HSCROLL, this, ForwardMessage<View, &View::HandleHScroll>, 0);
     AddMessageHandler(WM_VSCROLL, this, ForwardMessage<View, &View::HandleVScroll>, 0);
+    if (creating && IsDialogHost()) {
+        AddMessageHandler(WM_NEXTDLGCTL, this, ForwardMessage<View, &View::MoveFocus>, 0);
+        AddMessageHandler(DM_GETDEFID, this, ForwardMessage<View, &View::DefaultButton>, 0);
+        AddMessageHandler(WM_SETFOCUS, this, ForwardMessage<View, &View::PassFocus>, 0);
+        // A keyboard user sees where the focus is and which letters work from the start.
+        SendMessageW(Handle(), WM_CHANGEUISTATE,
+                     MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    }
+}
+
+bool View::IsDialogHost() const
+{
+    return Handle() != nullptr &&
+           (GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0;
+}
+
+// wParam names the control when lParam is not 0; otherwise it asks for the previous (non-zero)
+// or the next tab stop after the focus, as in a dialog.
+LRESULT View::MoveFocus(MessageRecord& record)
+{
+    HWND target = nullptr;
+    if (LOWORD(record.lParam) != 0) {
+        target = reinterpret_cast<HWND>(record.wParam);
+    } else {
+        const HWND focus = GetFocus();
+        const HWND from = focus != nullptr && IsChild(Handle(), focus) ? focus : nullptr;
+        target = GetNextDlgTabItem(Handle(), from, record.wParam != 0);
+    }
+    if (target != nullptr && IsChild(Handle(), target)) SetFocus(target);
+    return 0;
+}
+
+// A dialog host never keeps the focus itself: it goes to the control that had it last, or,
+// when that one has gone away or cannot take it, to the first tab stop.
+LRESULT View::PassFocus(MessageRecord&)
+{
+    if (savedFocus_ == nullptr || !IsChild(Handle(), savedFocus_) ||
+        !IsWindowEnabled(savedFocus_) || !IsWindowVisible(savedFocus_)) {
+        savedFocus_ = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+    }
+    if (savedFocus_ != nullptr) SetFocus(savedFocus_);
+    return 0;
+}
+
+// The focused push button is the default one, so that Enter presses the button the user
+// has moved to; elsewhere Enter presses nothing.
+LRESULT View::DefaultButton(MessageRecord&)
+{
+    const HWND focus = GetFocus();
+    if (focus == nullptr || !IsChild(Handle(), focus) || !IsWindowEnabled(focus)) return 0;
+    const LRESULT code = SendMessageW(focus, WM_GETDLGCODE, 0, 0);
+    if ((code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) == 0) return 0;
+    return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
 }
 
 void View::Configure(const AttributeList& attributes)
@@ -154,7 +207,9 @@ LRESULT View::HandleActivate(MessageRecord& record)
 {
     // The high word carries the minimized state; the low word tells activation apart.
     if (LOWORD(record.wParam) != WA_INACTIVE) {
-        if (savedFocus_ != nullptr) {
+        if (IsDialogHost()) {
+            PassFocus(record);
+        } else if (savedFocus_ != nullptr) {
             SetFocus(savedFocus_);
         }
     } else {

@@ -1,5 +1,8 @@
 // View: a window that turns its children's notifications into framework events, scrolls
-// its own content extent with its scroll bars and remembers its focused child.
+// its own content extent with its scroll bars and remembers its focused child. A view made
+// with WS_EX_CONTROLPARENT also takes the keyboard as a dialog does (Application's dialog
+// manager routing): Tab moves through its tab stops, mnemonics press buttons, Enter presses
+// the focused push button, and the focus starts on its first tab stop.
 #pragma once
 
 #include <windows.h>
@@ -42,6 +45,10 @@ public:
     void SetExtent(int width, int height);
 
     HWND SavedFocus() const { return savedFocus_; }
+    // The child that gets the focus when the view is next activated.
+    void RememberFocus(HWND child) { savedFocus_ = child; }
+    // True when the view takes the keyboard as a dialog does (WS_EX_CONTROLPARENT).
+    bool IsDialogHost() const;
     int ContentWidth() const { return contentWidth_; }
     int ContentHeight() const { return contentHeight_; }
     int TrackThumb() const { return trackThumb_; }
@@ -55,6 +62,11 @@ private:
     void ConfigureBar(const AttributeList& attributes, int bar, int32_t minKey, int32_t maxKey,
                       int32_t posKey);
     LRESULT HandleScroll(MessageRecord& record, int bar, int32_t event);
+    // The dialog manager's requests to a host that is no dialog: move the focus
+    // (WM_NEXTDLGCTL), and name the default push button (DM_GETDEFID).
+    LRESULT MoveFocus(MessageRecord& record);
+    LRESULT DefaultButton(MessageRecord& record);
+    LRESULT PassFocus(MessageRecord& record);
     void ScrollHorizontally(EventRecord& record);
     void ScrollVertically(EventRecord& record);
 

@@ -350,9 +350,12 @@ void Window::RunEventHandler(int32_t event, UINT_PTR source, UINT_PTR alias, LON
 
 void Window::Enable()
 {
+    // Hiding the focused control would hand the focus to its parent; it keeps it.
+    const bool focused = handle_ != nullptr && GetFocus() == handle_;
     ShowWindow(handle_, SW_HIDE);
     EnableWindow(handle_, TRUE);
     ShowWindow(handle_, SW_SHOWNORMAL);
+    if (focused) SetFocus(handle_);
 }
 
 void Window::Disable()

@@ -499,6 +499,13 @@ LRESULT CALLBACK BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, U
                 tracking->selectedFlags = HIWORD(wParam);
             }
             return 0;
+        case WM_GETDLGCODE:
+            // In keyboard mode every key is the bar's, also in a window that a dialog manager
+            // serves: Escape and the arrows must not move the focus instead.
+            if (state->hotButton >= 0) {
+                return DLGC_WANTALLKEYS | DLGC_WANTMESSAGE;
+            }
+            break;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
             if (HandleModeKey(bar, *state, wParam)) {

@@ -4,6 +4,7 @@
 #include <cstdarg>
 
 #include "app/shell/texts.h"
+#include "framework/application.h"
 
 namespace {
 
@@ -86,6 +87,9 @@ void ProcessPendingMessage()
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
+        // Keys take the same way as in the main loop: Tab, mnemonics and Space on the focused
+        // button work during a run as they do before it.
+        if (Application::TakeDialogMessage(&message)) return;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

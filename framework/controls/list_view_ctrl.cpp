@@ -250,6 +250,20 @@ int ListViewCtrl::GetColumnWidth(int column) const
         ::SendMessageW(Handle(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
 }
 
+BOOL ListViewCtrl::SetColumnWidth(int column, int width)
+{
+    assert(::IsWindow(Handle()));
+    return static_cast<BOOL>(::SendMessageW(Handle(), LVM_SETCOLUMNWIDTH,
+                                            static_cast<WPARAM>(column), MAKELPARAM(width, 0)));
+}
+
+int ListViewCtrl::GetStringWidth(const wchar_t* text) const
+{
+    assert(::IsWindow(Handle()));
+    return static_cast<int>(
+        ::SendMessageW(Handle(), LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
+}
+
 DWORD ListViewCtrl::GetExtendedListViewStyle() const
 {
     assert(::IsWindow(Handle()));

@@ -50,6 +50,9 @@ public:
     BOOL GetColumn(int column, LVCOLUMNW* description) const;
     int InsertColumn(int column, const LVCOLUMNW* description);
     int GetColumnWidth(int column) const;
+    BOOL SetColumnWidth(int column, int width);
+    // The width of the text in the list's font, without the room a cell keeps around it.
+    int GetStringWidth(const wchar_t* text) const;
     DWORD GetExtendedListViewStyle() const;
     DWORD SetExtendedListViewStyle(DWORD style, DWORD mask = 0);
     void SetRedraw(BOOL redraw);
