@@ -9,6 +9,7 @@
 
 #include "app/shell/messages.h"
 #include "app/shell/texts.h"
+#include "framework/graphics/screen_dpi.h"
 
 namespace {
 
@@ -43,6 +44,10 @@ int KeyOfColumn(int column)
     }
 }
 
+// Room a cell keeps around its text, at 96 DPI.
+constexpr int kCellMargin = 12;
+constexpr int kSizeColumnWidth = 60;
+
 // The Size column shows the number only: the formatted size without its unit word.
 void FormatSizeCell(uint64_t size, wchar_t (&cell)[kByteSizeLength])
 {
@@ -63,13 +68,16 @@ FileList::FileList(Window* owner, AttributeList& attributes)
       selectionCursor_(-1)
 {
     folder_[0] = L'\0';
+    // The widths of 96 DPI, grown with the screen's DPI as the list's font grows.
+    const int dpi = ScreenDpi();
     const ListViewColumn columns[] = {
-        {Pick(kNameTitle), 120, LVCFMT_LEFT},
-        {Pick(kFolderTitle), 180, LVCFMT_LEFT},
-        {Pick(kSizeTitle), 60, LVCFMT_RIGHT},
+        {Pick(kNameTitle), ScaleToDpi(120, dpi), LVCFMT_LEFT},
+        {Pick(kFolderTitle), ScaleToDpi(180, dpi), LVCFMT_LEFT},
+        {Pick(kSizeTitle), ScaleToDpi(kSizeColumnWidth, dpi), LVCFMT_RIGHT},
     };
     InsertColumns(3, columns);
     Connect(Key::OnColumnClick, this, ForwardEvent<FileList, &FileList::SortByColumn>, 0);
+    Connect(Key::OnGetDispInfo, this, ForwardEvent<FileList, &FileList::ShowCell>, 0);
 }
 
 // The rows point at the entries: the list window goes before them.
@@ -88,13 +96,51 @@ void FileList::AddRow(FileEntry* entry)
     item.lParam = reinterpret_cast<LPARAM>(entry);
     const int row = InsertItem(&item);
     if (row < 0) return;
+    // The list asks for these texts when it draws a cell (ShowCell): a search of thousands of
+    // files makes none of them for the rows nobody scrolls to.
+    SetItemText(row, kFolderColumn, LPSTR_TEXTCALLBACKW);
+    SetItemText(row, kSizeColumn, LPSTR_TEXTCALLBACKW);
+}
 
-    const wchar_t* folderText = entry->Folder();
-    SetItemText(row, kFolderColumn, folderText[0] != L'\0' ? folderText : Pick(kRootFolder));
+// The Size column grows to the widest size listed, so that no number is ever cut; it never
+// gets narrower than its first width.
+void FileList::FitSizeColumn(uint64_t largestSize)
+{
+    wchar_t widest[kByteSizeLength];
+    FormatSizeCell(largestSize, widest);
+    const int dpi = ScreenDpi();
+    const int needed = GetStringWidth(widest) + ScaleToDpi(kCellMargin, dpi);
+    const int least = ScaleToDpi(kSizeColumnWidth, dpi);
+    const int width = needed > least ? needed : least;
+    if (width > GetColumnWidth(kSizeColumn)) SetColumnWidth(kSizeColumn, width);
+}
 
+void FileList::ShowCell(EventRecord& record)
+{
+    NMLVDISPINFOW* cell = reinterpret_cast<NMLVDISPINFOW*>(record.message->lParam);
+    LVITEMW& item = cell->item;
+    if ((item.mask & LVIF_TEXT) == 0 || item.pszText == nullptr || item.cchTextMax <= 0) return;
+    const FileEntry* entry =
+        item.lParam != 0 ? reinterpret_cast<const FileEntry*>(item.lParam) : EntryAt(item.iItem);
+    if (entry == nullptr) return;
     wchar_t sizeText[kByteSizeLength];
-    FormatSizeCell(entry->Size(), sizeText);
-    SetItemText(row, kSizeColumn, sizeText);
+    const wchar_t* text = L"";
+    switch (item.iSubItem) {
+        case kNameColumn:
+            text = entry->Name();
+            break;
+        case kFolderColumn:
+            text = entry->Folder()[0] != L'\0' ? entry->Folder() : Pick(kRootFolder);
+            break;
+        case kSizeColumn:
+            FormatSizeCell(entry->Size(), sizeText);
+            text = sizeText;
+            break;
+        default:
+            break;
+    }
+    wcsncpy(item.pszText, text, static_cast<size_t>(item.cchTextMax) - 1);
+    item.pszText[item.cchTextMax - 1] = L'\0';
 }
 
 void FileList::SortByColumn(EventRecord& record)

@@ -28,6 +28,8 @@ public:
 
     void AddRow(FileEntry* entry);
     void SortByColumn(EventRecord& record);
+    // The text of a Folder or Size cell, from the row's entry, when the list view asks.
+    void ShowCell(EventRecord& record);
     static int CompareEntries(const FileEntry& a, const FileEntry& b, int sortKey);
 
     // Buffers hold capacity wide characters; a path is never cut short.
@@ -52,6 +54,7 @@ private:
     void WalkFolder(const wchar_t* folderPath);
     bool Append(const wchar_t* name, const wchar_t* folderPath, uint64_t size);
     void SortRows();
+    void FitSizeColumn(uint64_t largestSize);
     FileEntry* EntryAt(int row) const;
 
     bool includeSubFolders_;
@@ -61,4 +64,6 @@ private:
     uint64_t totalBytes_;
     int sortKey_;
     int selectionCursor_;
+    // The largest size among the listed files.
+    uint64_t largestSize_ = 0;
 };

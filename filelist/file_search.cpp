@@ -38,11 +38,13 @@ void FileList::Search()
     SetRedraw(FALSE);
     count_ = 0;
     totalBytes_ = 0;
+    largestSize_ = 0;
     DeleteAllItems();
     if (entries_ != nullptr) {
         entries_->Clear();
         WalkFolder(folder_);
     }
+    FitSizeColumn(largestSize_);
     if (sortKey_ != kUnsorted) SortRows();
     SetRedraw(TRUE);
     RestoreCursor();
@@ -96,6 +98,7 @@ bool FileList::Append(const wchar_t* name, const wchar_t* folderPath, uint64_t s
     }
     AddRow(entry);
     totalBytes_ += size;
+    if (size > largestSize_) largestSize_ = size;
     ++count_;
     return true;
 }

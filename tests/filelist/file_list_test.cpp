@@ -70,7 +70,11 @@ TEST_F(FileListTest, ColumnsAreNameFolderAndRightAlignedSize)
     EXPECT_EQ(folder.title, L"Folder");
     EXPECT_EQ(folder.width, 180);
     EXPECT_EQ(size.title, L"Size");
-    EXPECT_EQ(size.width, 60);
+    // 60 pixels, or as wide as the largest size listed needs in the list's font.
+    const int widest = static_cast<int>(SendMessageW(List(), LVM_GETSTRINGWIDTHW, 0,
+                                                     reinterpret_cast<LPARAM>(L"1,234,567"))) +
+                       12;
+    EXPECT_EQ(size.width, widest > 60 ? widest : 60);
     EXPECT_EQ(size.format, LVCFMT_RIGHT);
     EXPECT_NE(GetWindowLongW(List(), GWL_STYLE) & LVS_AUTOARRANGE, 0);
 }
