@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <initializer_list>
 
+#include "app/main_layout.h"
 #include "app/resource_ids.h"
 #include "app/shell/messages.h"
 #include "app/shell/settings.h"
@@ -14,79 +15,115 @@
 #include "conversion/win32/batch_run.h"
 #include "conversion/win32/path_helpers.h"
 #include "framework/application.h"
+#include "framework/instance.h"
 #include "framework/controls/status_bar_ctrl.h"
+#include "framework/graphics/screen_dpi.h"
 
 namespace {
 
-// Room the status bar's second part keeps for the total size.
+// Room the status bar's second part keeps at least for the total size, at 96 DPI.
 constexpr int kSizePartWidth = 120;
-// The window opens as wide as the Handheld PC screen it was laid out for, and as high as the
-// bars and the controls need: the lowest control ends 166 pixels below the command bar.
+// Room beside the total's text in its part: the part's edges and the text's margins.
+constexpr int kSizePartMargin = 12;
+// The window opens as wide as the Handheld PC screen it was laid out for (at 96 DPI), and as
+// high as the bars and the controls need.
 constexpr int kOpeningWidth = 640;
-constexpr int kContentHeight = 172;
+constexpr int kFontHeight = 12;
 constexpr int kStatusChars = 64;
 
-struct ControlPlace {
-    int x, y, width, height;
-};
-
-AttributeList& Place(AttributeList& attributes, const ControlPlace& place)
+AttributeList& Place(AttributeList& attributes, const RECT& place)
 {
-    return attributes.Set(Key::X, place.x)
-        .Set(Key::Y, place.y)
-        .Set(Key::Width, place.width)
-        .Set(Key::Height, place.height);
+    return attributes.Set(Key::X, place.left)
+        .Set(Key::Y, place.top)
+        .Set(Key::Width, place.right - place.left)
+        .Set(Key::Height, place.bottom - place.top);
 }
 
 std::unique_ptr<ButtonCtrl> MakeButton(Window* parent, const wchar_t* text, int id,
-                                       const ControlPlace& place, DWORD style)
+                                       const RECT& place, DWORD style)
 {
     AttributeList attributes;
     Place(attributes, place).Set(Key::Id, id).Set(Key::Style, style | WS_TABSTOP);
     return std::make_unique<ButtonCtrl>(parent, text, attributes);
 }
 
+void PlaceAt(Window& control, const RECT& place)
+{
+    MoveWindow(control.Handle(), place.left, place.top, place.right - place.left,
+               place.bottom - place.top, TRUE);
+}
+
+// The width of a text drawn in the font, an underlined letter's "&" left out.
+int TextWidth(HFONT font, const wchar_t* text)
+{
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) return 0;
+    const HGDIOBJ previous = SelectObject(screen, font);
+    RECT bounds = {0, 0, 0, 0};
+    DrawTextW(screen, text, -1, &bounds, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return bounds.right - bounds.left;
+}
+
+const TextPair kFindText = {L"検索(&F)...", L"&Find..."};
+const TextPair kConvertText = {L"変換(&C)", L"&Convert"};
+const TextPair kConvertAllText = {L"一括変換(&A)", L"Convert &All"};
+const TextPair kStopText = {L"中断(&S)", L"&Stop"};
+const TextPair kBrowseText = {L"参照(&B)...", L"&Browse..."};
+const TextPair kSubFolderText = {L"ｻﾌﾞﾌｫﾙﾀﾞも探す(&S)", L"&Sub Folder"};
+const TextPair kOutputLabelText = {L"出力先ﾌｫﾙﾀﾞ(&O):", L"&Output Folder:"};
+
 }  // namespace
 
 void MainWindowAttributes(AttributeList& attributes)
 {
+    // The class carries the large icon that the title bar and the task switcher show; the
+    // small one is the window's own.
+    const HANDLE largeIcon =
+        LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_GLIMMER), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED);
     attributes.Set(Key::ClassName, L"Glimmer")
+        .Set(Key::Icon, reinterpret_cast<LONG_PTR>(largeIcon))
         .Set(Key::SmallIcon, IDI_GLIMMER)
         .Set(Key::Menu, IsJapanese() ? IDR_MENU_JAPANESE : IDR_MENU_ENGLISH)
         .Set(Key::StatusBar, 1)
         .Set(Key::Background, GetSysColorBrush(COLOR_BTNFACE))
         .Set(Key::Cursor, LoadCursorW(nullptr, IDC_ARROW))
-        .Set(Key::Style, WS_OVERLAPPEDWINDOW);
+        .Set(Key::Style, WS_OVERLAPPEDWINDOW)
+        .Set(Key::ExStyle, WS_EX_CONTROLPARENT);
 }
 
 MainWindow::MainWindow(Application* application, const wchar_t* title, AttributeList& attributes,
                        DeviceInfoSource* deviceInfo)
-    : ApplicationView(application, title, attributes)
+    : ApplicationView(application, title, attributes), dpi_(ScreenDpi())
 {
     // The framework has reported a window it could not create; there is nothing to fill.
     if (!Handle()) return;
     AddMessageHandler(WM_CTLCOLORSTATIC, this,
                       ForwardMessage<MainWindow, &MainWindow::OnCtlColorStatic>, 0);
     AddMessageHandler(WM_CLOSE, this, ForwardMessage<MainWindow, &MainWindow::OnClose>, 0);
+    AddMessageHandler(WM_GETMINMAXINFO, this,
+                      ForwardMessage<MainWindow, &MainWindow::OnGetMinMaxInfo>, 0);
     AddAdornments(0);
-    if (static_cast<int>(attributes.Find(Key::Width)) == static_cast<int>(CW_USEDEFAULT)) {
-        FitToContent();
-    }
 
-    RECT area;
-    ClientArea(&area);
-    const int width = area.right - area.left;
-    const int parts[2] = {width - kSizePartWidth, -1};
-    StatusBar()->SetParts(2, parts);
-
+    // One font for the buttons and labels, as high as the system's texts at this DPI.
     AttributeList fontAttributes;
-    fontAttributes.Set(Key::Height, -12);
+    fontAttributes.Set(Key::Height, -ScaleToDpi(kFontHeight, dpi_));
     if (IsJapanese()) {
         fontAttributes.Set(Key::FaceName, L"ＭＳ Ｐゴシック").Set(Key::CharSet, SHIFTJIS_CHARSET);
     } else {
         fontAttributes.Set(Key::FaceName, L"MS Sans Serif").Set(Key::CharSet, DEFAULT_CHARSET);
     }
     font_ = std::make_unique<Font>(fontAttributes);
+    // The check box's text follows its box and a gap; the label's text stands alone.
+    textNeeds_.subFolder = GetSystemMetrics(SM_CXMENUCHECK) + ScaleToDpi(8, dpi_) +
+                           TextWidth(font_->Handle(), Pick(kSubFolderText));
+    textNeeds_.label = TextWidth(font_->Handle(), Pick(kOutputLabelText)) + ScaleToDpi(2, dpi_);
+
+    if (static_cast<int>(attributes.Find(Key::Width)) == static_cast<int>(CW_USEDEFAULT)) {
+        FitToContent();
+    }
 
     AttributeList none;
     about_ = std::make_unique<EAboutDialog>(this, none, deviceInfo);
@@ -94,7 +131,9 @@ MainWindow::MainWindow(Application* application, const wchar_t* title, Attribute
     AttributeList browserAttributes;
     folderBrowser_ = std::make_unique<DirTreeDialog>(this, browserAttributes);
 
-    CreateControls(area);
+    RECT area;
+    ClientArea(&area);
+    CreateControls(LayOut(area, dpi_, textNeeds_));
     BindCommands();
 
     Window* fontUsers[] = {find_.get(),   convert_.get(),   convertAll_.get(),  stop_.get(),
@@ -105,6 +144,8 @@ MainWindow::MainWindow(Application* application, const wchar_t* title, Attribute
     subFolder_->SetCheck(BST_CHECKED);
     AddInitialOutputFolder();
     UpdateIdleControls();
+    FitStatusParts();
+    MoveFocusTo(fileList_->Handle());
 }
 
 // The window goes first: once the objects it reaches through its handlers are deleted, no
@@ -120,49 +161,109 @@ void MainWindow::FitToContent()
     RECT area;
     if (!GetClientRect(Handle(), &client) || !ClientArea(&area)) return;
     const int bars = (client.bottom - client.top) - (area.bottom - area.top);
-    RECT outer = {0, 0, kOpeningWidth, bars + kContentHeight};
+    const SIZE least = MinimumArea(dpi_, textNeeds_);
+    const int width = ScaleToDpi(kOpeningWidth, dpi_);
+    RECT outer = {0, 0, width > least.cx ? width : least.cx, bars + least.cy};
     AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)));
     SetWindowPos(Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MainWindow::CreateControls(const RECT& area)
+void MainWindow::CreateControls(const MainLayout& layout)
 {
-    const int left = area.left;
-    const int top = area.top;
-    const int right = area.right;
-    const int width = right - left;
-    const int buttonX = right - 90;
-
-    find_ = MakeButton(this, Pick({L"検索(&F)...", L"&Find..."}), IDC_FIND, {buttonX, top, 80, 21},
-                       BS_PUSHBUTTON);
-    convert_ = MakeButton(this, Pick({L"変換(&C)", L"&Convert"}), IDC_CONVERT,
-                          {buttonX, top + 45, 80, 21}, BS_PUSHBUTTON);
-    convertAll_ = MakeButton(this, Pick({L"一括変換(&A)", L"Convert &All"}), IDC_CONVERT_ALL,
-                             {buttonX, top + 70, 80, 21}, BS_PUSHBUTTON);
-    stop_ = MakeButton(this, Pick({L"中断(&S)", L"&Stop"}), IDC_STOP, {buttonX, top + 95, 80, 21},
-                       BS_PUSHBUTTON);
-    browse_ = MakeButton(this, Pick({L"参照(&B)...", L"&Browse..."}), IDC_BROWSE,
-                         {buttonX, top + 145, 80, 21}, BS_PUSHBUTTON);
-    subFolder_ = MakeButton(this, Pick({L"ｻﾌﾞﾌｫﾙﾀﾞも探す(&S)", L"&Sub Folder"}), 0,
-                            {left + 4, top + 124, 120, 21}, BS_AUTOCHECKBOX);
-
-    AttributeList label;
-    Place(label, {left + 4, top + 147, 90, 21});
-    outputLabel_ =
-        std::make_unique<StaticCtrl>(this, Pick({L"出力先ﾌｫﾙﾀﾞ(&O):", L"&Output Folder:"}), label);
-
-    AttributeList box;
-    Place(box, {left + 100, top + 145, width - 200, 180})
-        .Set(Key::Style, CBS_DROPDOWNLIST | WS_TABSTOP);
-    outputBox_ = std::make_unique<ComboBoxCtrl>(this, L"", box);
-
+    // Created in the order Tab visits them: the list, the buttons beside it from the top, the
+    // row below the list, and the label just before the box its mnemonic leads to.
     AttributeList list;
-    Place(list, {left, top, width - 100, 120})
+    Place(list, layout.list)
         .Set(Key::Id, IDC_FILE_LIST)
         .Set(Key::Style, LVS_REPORT | WS_TABSTOP | WS_BORDER);
     fileList_ = std::make_unique<FileList>(this, list);
+
+    find_ = MakeButton(this, Pick(kFindText), IDC_FIND, layout.find, BS_PUSHBUTTON);
+    convert_ = MakeButton(this, Pick(kConvertText), IDC_CONVERT, layout.convert, BS_PUSHBUTTON);
+    convertAll_ =
+        MakeButton(this, Pick(kConvertAllText), IDC_CONVERT_ALL, layout.convertAll, BS_PUSHBUTTON);
+    stop_ = MakeButton(this, Pick(kStopText), IDC_STOP, layout.stop, BS_PUSHBUTTON);
+    subFolder_ = MakeButton(this, Pick(kSubFolderText), 0, layout.subFolder, BS_AUTOCHECKBOX);
+
+    AttributeList label;
+    Place(label, layout.label);
+    outputLabel_ = std::make_unique<StaticCtrl>(this, Pick(kOutputLabelText), label);
+
+    AttributeList box;
+    Place(box, layout.outputBox).Set(Key::Style, CBS_DROPDOWNLIST | WS_TABSTOP);
+    outputBox_ = std::make_unique<ComboBoxCtrl>(this, L"", box);
+
+    browse_ = MakeButton(this, Pick(kBrowseText), IDC_BROWSE, layout.browse, BS_PUSHBUTTON);
+}
+
+// The controls follow the window's size; the bars have been fitted to it already.
+LRESULT MainWindow::HandleSize(MessageRecord& record)
+{
+    const LRESULT result = ApplicationView::HandleSize(record);
+    if (browse_ == nullptr) return result;
+    RECT area;
+    if (!ClientArea(&area)) return result;
+    const MainLayout layout = LayOut(area, dpi_, textNeeds_);
+    PlaceAt(*fileList_, layout.list);
+    PlaceAt(*find_, layout.find);
+    PlaceAt(*convert_, layout.convert);
+    PlaceAt(*convertAll_, layout.convertAll);
+    PlaceAt(*stop_, layout.stop);
+    PlaceAt(*subFolder_, layout.subFolder);
+    PlaceAt(*outputLabel_, layout.label);
+    PlaceAt(*outputBox_, layout.outputBox);
+    PlaceAt(*browse_, layout.browse);
+    FitStatusParts();
+    return result;
+}
+
+// The window is never made smaller than its controls need.
+LRESULT MainWindow::OnGetMinMaxInfo(MessageRecord& record)
+{
+    RECT client;
+    RECT area;
+    if (!GetClientRect(Handle(), &client) || !ClientArea(&area)) return DefaultProc(record);
+    const int bars = (client.bottom - client.top) - (area.bottom - area.top);
+    const SIZE least = MinimumArea(dpi_, textNeeds_);
+    RECT outer = {0, 0, least.cx, least.cy + bars};
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)));
+    MINMAXINFO* limits = reinterpret_cast<MINMAXINFO*>(record.lParam);
+    limits->ptMinTrackSize.x = outer.right - outer.left;
+    limits->ptMinTrackSize.y = outer.bottom - outer.top;
+    return 0;
+}
+
+// The total's part is as wide as its text needs, and never narrower than the room it had on
+// the Handheld PC; the file's part takes the rest.
+void MainWindow::FitStatusParts()
+{
+    StatusBarCtrl* statusBar = StatusBar();
+    RECT area;
+    if (statusBar == nullptr || !ClientArea(&area)) return;
+    wchar_t text[kStatusChars] = L"";
+    if (LOWORD(statusBar->GetTextLength(1)) < kStatusChars) statusBar->GetText(1, text);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(statusBar->Handle(), WM_GETFONT, 0, 0));
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    HFONT systemFont = nullptr;
+    if (font == nullptr &&
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        systemFont = CreateFontIndirectW(&metrics.lfStatusFont);
+        font = systemFont;
+    }
+    int needed = TextWidth(font, text) + ScaleToDpi(kSizePartMargin, dpi_);
+    if (systemFont != nullptr) DeleteObject(systemFont);
+    if ((GetWindowLongW(statusBar->Handle(), GWL_STYLE) & SBARS_SIZEGRIP) != 0) {
+        needed += GetSystemMetrics(SM_CXVSCROLL);
+    }
+    const int least = ScaleToDpi(kSizePartWidth, dpi_);
+    const int width = area.right - area.left;
+    const int sizePart = needed > least ? needed : least;
+    const int parts[2] = {width > sizePart ? width - sizePart : 0, -1};
+    statusBar->SetParts(2, parts);
 }
 
 void MainWindow::BindCommands()
@@ -375,16 +476,39 @@ void MainWindow::UpdateIdleControls()
     subFolder_->Enable();
     outputBox_->Enable();
     stop_->Disable();
+    // Stop took the focus for the run; it goes back to where the run was started from.
+    if (focusBeforeRun_ != nullptr) {
+        const HWND back = IsWindowEnabled(focusBeforeRun_) ? focusBeforeRun_ : fileList_->Handle();
+        focusBeforeRun_ = nullptr;
+        MoveFocusTo(back);
+    }
     UpdateWindow(Handle());
 }
 
 void MainWindow::UpdateBusyControls()
 {
+    // Stop takes the focus before the control that has it is disabled, so that a keyboard
+    // user can end the run at once and the focus never falls out of the controls.
+    const HWND focus = GetFocus();
+    focusBeforeRun_ = focus != nullptr && IsChild(Handle(), focus) ? focus : fileList_->Handle();
+    stop_->Enable();
+    MoveFocusTo(stop_->Handle());
     for (int id : {IDC_FIND, IDC_CONVERT, IDC_CONVERT_ALL, IDC_BROWSE}) EnableCommand(id, false);
     subFolder_->Disable();
     outputBox_->Disable();
-    stop_->Enable();
     UpdateWindow(Handle());
+}
+
+// The focus moves at once while the window has it; otherwise the window gives it to the
+// control when it is activated again.
+void MainWindow::MoveFocusTo(HWND control)
+{
+    const HWND focus = GetFocus();
+    if (focus == Handle() || IsChild(Handle(), focus)) {
+        SetFocus(control);
+    } else {
+        RememberFocus(control);
+    }
 }
 
 void MainWindow::UpdateStatusBar()
@@ -399,4 +523,5 @@ void MainWindow::UpdateStatusBar()
     }
     StatusBar()->SetText(0, count);
     StatusBar()->SetText(1, size);
+    FitStatusParts();
 }

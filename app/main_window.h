@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/about_dialog.h"
+#include "app/main_layout.h"
 #include "conversion/win32/batch_run.h"
 #include "conversion/win32/progress_pacer.h"
 #include "dialogs/dir_tree_dialog.h"
@@ -34,6 +35,8 @@ public:
     void UpdateIdleControls();
     void UpdateBusyControls();
     void UpdateStatusBar();
+    // The controls follow the window's size.
+    LRESULT HandleSize(MessageRecord& record) override;
 
     FileList& Files() { return *fileList_; }
 
@@ -84,7 +87,9 @@ private:
 
     // Sizes a window whose size was left to the system to the controls' layout.
     void FitToContent();
-    void CreateControls(const RECT& area);
+    void CreateControls(const MainLayout& layout);
+    LRESULT OnGetMinMaxInfo(MessageRecord& record);
+    void FitStatusParts();
     void BindCommands();
     void AddInitialOutputFolder();
     void OnCommand(EventRecord& record);
@@ -100,6 +105,7 @@ private:
     bool HoldCloseForRun();
     // Adds the folder to the output-folder box and selects it.
     void AddOutputFolder(const wchar_t* folder);
+    void MoveFocusTo(HWND control);
 
     // Declared in the reverse of the order of their deletion: the About dialog first, then
     // the folder browser, the five buttons, the check box, the label, the output-folder box,
@@ -120,6 +126,11 @@ private:
     bool stopRequest_ = false;
     bool running_ = false;
     bool closePending_ = false;
+    // The control that had the focus when the run started.
+    HWND focusBeforeRun_ = nullptr;
+    // The screen's DPI, and the room the check box's and the label's texts need in the font.
+    int dpi_;
+    TextNeeds textNeeds_;
 };
 
 // The main window's creation attributes, as the program entry gives them: class and

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws Glimmer's icons and writes them as .ico files (16 and 32 pixels, 32-bit colour), and
+"""Draws Glimmer's icons and writes them as .ico files (16 and 32 pixels first, then 20, 24, 40
+and 48 for screens of 120 and 144 DPI; 32-bit colour), and
 the program's icon as PNG files in the sizes of a desktop icon theme.
 
 Each picture is a list of filled shapes in a 0..1 square, rasterised with 4 x 4
@@ -15,7 +16,7 @@ import struct
 import sys
 import zlib
 
-SIZES = (16, 32)
+SIZES = (16, 32, 20, 24, 40, 48)
 THEME_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 SUPERSAMPLE = 4
 

@@ -172,12 +172,12 @@ TEST_F(GlimmerMainWindow, LayoutFollowsTheUsableClientWidth)
 
     RECT list = ChildRect(window, narrow.Files().Handle());
     EXPECT_EQ(140, list.right - list.left);
-    EXPECT_EQ(120, list.bottom - list.top);
+    EXPECT_EQ(area.bottom - 52, list.bottom) << "the list takes the height the rows below leave";
     EXPECT_EQ(area.top, list.top);
     RECT box = ChildRect(window, narrow.OutputFolderBox().Handle());
     EXPECT_EQ(40, box.right - box.left);
     EXPECT_EQ(area.left + 100, box.left);
-    EXPECT_EQ(area.top + 145, box.top);
+    EXPECT_EQ(area.bottom - 27, box.top);
     RECT stop = ChildRect(window, narrow.StopButton().Handle());
     EXPECT_EQ(area.right - 90, stop.left);
     EXPECT_EQ(area.top + 95, stop.top);
@@ -189,6 +189,119 @@ TEST_F(GlimmerMainWindow, LayoutFollowsTheUsableClientWidth)
                               reinterpret_cast<LPARAM>(parts)));
     EXPECT_EQ(240 - 120, parts[0]);
     EXPECT_EQ(-1, parts[1]);
+}
+
+// The places of the controls, read back, against a client area of the main window.
+void ExpectLaidOutIn(MainWindow& window, const RECT& area)
+{
+    HWND main = window.Handle();
+    const RECT list = ChildRect(main, window.Files().Handle());
+    const RECT find = ChildRect(main, window.FindButton().Handle());
+    const RECT browse = ChildRect(main, window.BrowseButton().Handle());
+    const RECT box = ChildRect(main, window.OutputFolderBox().Handle());
+    const RECT check = ChildRect(main, window.SubFolderBox().Handle());
+    EXPECT_EQ(area.right - 100, list.right) << "the list grows with the width";
+    EXPECT_EQ(area.bottom - 52, list.bottom) << "and with the height";
+    EXPECT_EQ(area.right - 10, find.right) << "the buttons keep to the right edge";
+    EXPECT_EQ(area.top, find.top);
+    EXPECT_EQ(area.right - 10, browse.right);
+    EXPECT_EQ(area.bottom - 27, browse.top) << "the output-folder row keeps to the bottom";
+    EXPECT_EQ(area.bottom - 27, box.top);
+    EXPECT_EQ(area.right - 100, box.right);
+    EXPECT_EQ(area.bottom - 48, check.top);
+    int parts[2] = {};
+    SendMessageW(window.StatusBar()->Handle(), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    EXPECT_EQ(area.right - area.left - 120, parts[0]) << "the status bar's parts follow the width";
+}
+
+TEST_F(GlimmerMainWindow, TheControlsFollowTheWindowsSizeDownToTheRoomTheyNeed)
+{
+    RECT area;
+    SetWindowPos(MainHandle(), nullptr, 0, 0, 900, 560, SWP_NOMOVE | SWP_NOZORDER);
+    ASSERT_TRUE(Main().ClientArea(&area));
+    ExpectLaidOutIn(Main(), area);
+
+    ShowWindow(MainHandle(), SW_MAXIMIZE);
+    PumpMessages();
+    ASSERT_TRUE(Main().ClientArea(&area));
+    EXPECT_GT(area.right - area.left, 900);
+    ExpectLaidOutIn(Main(), area);
+    ShowWindow(MainHandle(), SW_RESTORE);
+
+    // Shrunk as far as it goes, the window keeps every control whole and apart.
+    SetWindowPos(MainHandle(), nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER);
+    ASSERT_TRUE(Main().ClientArea(&area));
+    EXPECT_EQ(240, area.right - area.left) << "the Palm-size width is the least";
+    EXPECT_EQ(172, area.bottom - area.top) << "the opening height is the least";
+    ExpectLaidOutIn(Main(), area);
+    const HWND controls[] = {Main().Files().Handle(),           Main().FindButton().Handle(),
+                             Main().ConvertButton().Handle(),   Main().ConvertAllButton().Handle(),
+                             Main().StopButton().Handle(),      Main().SubFolderBox().Handle(),
+                             Main().OutputFolderBox().Handle(), Main().BrowseButton().Handle()};
+    for (HWND control : controls) {
+        const RECT place = ChildRect(MainHandle(), control);
+        RECT inside;
+        EXPECT_TRUE(IntersectRect(&inside, &place, &area) && EqualRect(&inside, &place))
+            << "control " << GetDlgCtrlID(control) << " sticks out of the window";
+        for (HWND other : controls) {
+            const RECT otherPlace = ChildRect(MainHandle(), other);
+            RECT common;
+            EXPECT_FALSE(other != control && IntersectRect(&common, &place, &otherPlace))
+                << "controls " << GetDlgCtrlID(control) << " and " << GetDlgCtrlID(other)
+                << " overlap";
+        }
+    }
+}
+
+// The pixels of an icon's colour image.
+std::vector<DWORD> IconPixels(HICON icon, SIZE& size)
+{
+    ICONINFO info = {};
+    size = SIZE{0, 0};
+    if (!GetIconInfo(icon, &info)) return {};
+    BITMAP bitmap = {};
+    GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+    size = SIZE{bitmap.bmWidth, bitmap.bmHeight};
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = bitmap.bmWidth;
+    format.bmiHeader.biHeight = -bitmap.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> pixels(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, info.hbmColor, 0, bitmap.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return pixels;
+}
+
+TEST_F(GlimmerMainWindow, TheTitleBarAndTheTaskSwitcherShowGlimmersIcon)
+{
+    const struct {
+        HICON shown;
+        int width, height;
+    } icons[] = {
+        {reinterpret_cast<HICON>(GetClassLongPtrW(MainHandle(), GCLP_HICON)),
+         GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)},
+        {reinterpret_cast<HICON>(SendMessageW(MainHandle(), WM_GETICON, ICON_SMALL, 0)),
+         GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)},
+    };
+    for (const auto& icon : icons) {
+        ASSERT_NE(nullptr, icon.shown) << icon.width << " pixels: no icon";
+        HICON glimmer =
+            static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_GLIMMER),
+                                          IMAGE_ICON, icon.width, icon.height, 0));
+        SIZE shownSize;
+        SIZE glimmerSize;
+        const std::vector<DWORD> shown = IconPixels(icon.shown, shownSize);
+        const std::vector<DWORD> expected = IconPixels(glimmer, glimmerSize);
+        DestroyIcon(glimmer);
+        EXPECT_EQ(icon.width, shownSize.cx);
+        EXPECT_EQ(icon.height, shownSize.cy);
+        EXPECT_TRUE(shown == expected) << icon.width << " pixels: not Glimmer's icon";
+    }
 }
 
 TEST_F(GlimmerMainWindow, OpensAtTheSizeOfItsContentAndStaysResizable)
