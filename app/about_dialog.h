@@ -21,6 +21,7 @@ private:
     void OnOk(EventRecord& record);
     void SetStrings();
     void SetFigures();
+    void LayOutLines();
 
     std::unique_ptr<Font> titleFont_;
     // The system's own figures, made only when no other source was given.

@@ -2,6 +2,8 @@
 // storage-card lines from a device the test describes, fresh at every run.
 #include <cwchar>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "app/about_dialog.h"
 #include "app/resource_ids.h"
@@ -143,6 +145,61 @@ TEST_F(GlimmerAbout, TheFiguresOfADesktopFitTheirLines)
             EXPECT_FALSE(other != id && IntersectRect(&common, &places[id], &place))
                 << "lines " << id << " and " << other << " overlap";
         }
+    }
+}
+
+// Where the lines of a running About box stand, in its client coordinates.
+struct AboutPlaces {
+    RECT client = {};
+    RECT group = {};
+    std::vector<RECT> shownLines;
+    int hiddenLines = 0;
+    RECT units = {};  // 8, 11, 6 and 5 dialog units, mapped to pixels
+};
+
+TEST_F(GlimmerAbout, TheMemoryLinesStandEvenlyInTheirGroupWithNoGapBelow)
+{
+    TypicalDevice();
+    for (int cards = 0; cards <= 2; ++cards) {
+        if (cards > 0) device_.AddCard(L"Card " + std::to_wstring(cards), 2048, 1024);
+        AboutPlaces places;
+        answerer_.Queue(IDOK, [&](HWND dialog) {
+            auto placeOf = [dialog](HWND control) {
+                RECT bounds;
+                GetWindowRect(control, &bounds);
+                MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&bounds), 2);
+                return bounds;
+            };
+            GetClientRect(dialog, &places.client);
+            places.group = placeOf(GetDlgItem(dialog, IDC_ABOUT_MEMORY_GROUP));
+            for (int id : {IDC_ABOUT_PROGRAM_MEMORY, IDC_ABOUT_OBJECT_STORE, IDC_ABOUT_CARD_1,
+                           IDC_ABOUT_CARD_2}) {
+                HWND line = GetDlgItem(dialog, id);
+                if (IsWindowVisible(line)) {
+                    places.shownLines.push_back(placeOf(line));
+                } else {
+                    ++places.hiddenLines;
+                }
+            }
+            places.units = RECT{8, 11, 6, 5};
+            MapDialogRect(dialog, &places.units);
+        });
+        Command(IDC_ABOUT);
+        ASSERT_EQ(static_cast<size_t>(2 + cards), places.shownLines.size()) << cards << " cards";
+        EXPECT_EQ(2 - cards, places.hiddenLines);
+        const RECT& group = places.group;
+        const RECT& first = places.shownLines.front();
+        const RECT& last = places.shownLines.back();
+        // Each side rounds its own dialog units to pixels.
+        EXPECT_NEAR(places.units.left, first.left - group.left, 1) << "inset from the border";
+        EXPECT_NEAR(places.units.left, group.right - first.right, 1) << "the same on the right";
+        EXPECT_EQ(places.units.top, first.top - group.top) << "below the group's title";
+        for (size_t i = 1; i < places.shownLines.size(); ++i) {
+            EXPECT_EQ(places.units.top, places.shownLines[i].top - places.shownLines[i - 1].top)
+                << "line " << i << " with " << cards << " cards";
+        }
+        EXPECT_EQ(places.units.right, group.bottom - last.bottom) << "no gap below the lines";
+        EXPECT_EQ(places.units.bottom, places.client.bottom - group.bottom);
     }
 }
 
