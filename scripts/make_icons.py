@@ -9,6 +9,7 @@ byte-identical files.
     scripts/make_icons.py [output folder]   (default: app/icons)
     scripts/make_icons.py --check [folder]  exit status 1 when the files there differ
     scripts/make_icons.py --theme FOLDER    FOLDER/hicolor/NxN/apps/glimmer.png for each size
+    scripts/make_icons.py --png SIZE FILE   the program's icon as one PNG of SIZE pixels
 """
 import math
 import os
@@ -193,6 +194,11 @@ def main():
     args = sys.argv[1:]
     if len(args) == 2 and args[0] == "--theme":
         write_theme(args[1])
+        return 0
+    if len(args) == 3 and args[0] == "--png":
+        size = int(args[1])
+        with open(args[2], "wb") as f:
+            f.write(png(render(CAMERA, size), size))
         return 0
     check = bool(args) and args[0] == "--check"
     if check:

@@ -20,6 +20,9 @@ const kFiles = [
   "glimmer-engine.js",
   "glimmer-engine.wasm",
   "favicon.ico",
+  "manifest.webmanifest",
+  "icon-192.png",
+  "icon-512.png",
 ];
 
 self.addEventListener("install", (event) => {

@@ -1020,6 +1020,64 @@ class LargeFiles(PageTest):
         os.remove(large)
         os.remove(rebuilt)
 
+class InstalledPage(PageTest):
+    """The page as an app: installable by the browser's own judgement, and listing the CAM
+    files the desktop opens it with, which come through the launch queue. Headless Chromium
+    cannot install an app and launch it with files, so the test hands the page's own consumer
+    of the launch queue what the browser would: handles of files the user chose."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
+            if (window.launchQueue) {
+              const setConsumer = window.launchQueue.setConsumer.bind(window.launchQueue);
+              window.launchQueue.setConsumer = (consumer) => {
+                window.launchConsumer = consumer;
+                setConsumer(consumer);
+              };
+            }"""})
+        cls.driver.refresh()
+        page.wait_for(lambda: cls.driver.find_element(By.ID, "convert-all").text != "")
+
+    def test_the_browser_finds_the_page_installable(self):
+        manifest = self.driver.execute_cdp_cmd("Page.getAppManifest", {})
+        self.assertEqual(manifest["errors"], [])
+        self.assertEqual(self.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {}),
+                         {"installabilityErrors": []})
+
+    def test_files_opened_with_the_app_are_listed_and_convert(self):
+        sources = {"sunset.cam": "scans-sunset.cam", "bands.cam": "jpeg-bands.cam"}
+        files = {}
+        for name, source in sources.items():
+            with open(os.path.join(CAMS, source), "rb") as f:
+                files[name] = base64.b64encode(f.read()).decode()
+        outcome = self.driver.execute_async_script("""
+            const [files, done] = arguments;
+            (async () => {
+              if (!window.launchConsumer) return 'no consumer of the launch queue';
+              const folder = await (await navigator.storage.getDirectory())
+                  .getDirectoryHandle('opened', { create: true });
+              const handles = [];
+              for (const [name, data] of Object.entries(files)) {
+                const handle = await folder.getFileHandle(name, { create: true });
+                const writable = await handle.createWritable();
+                await writable.write(Uint8Array.from(atob(data), (c) => c.charCodeAt(0)));
+                await writable.close();
+                handles.push(handle);
+              }
+              window.launchConsumer({ files: handles, targetURL: location.href });
+              return 'launched';
+            })().then(done, (error) => done(String(error)));
+        """, files)
+        self.assertEqual(outcome, "launched")
+        page.wait_listed(self.driver, 2)
+        self.convert_all()
+        self.assertEqual([row[:2] + row[3:] for row in page.rows(self.driver)],
+                         [["bands.cam", "", "Converted", "bands.jpg"],
+                          ["sunset.cam", "", "Converted", "sunset.jpg"]])
+
+
 class EngineMissing(PageTest):
     """A page whose engine cannot be loaded says so and is usable again, instead of waiting."""
 
