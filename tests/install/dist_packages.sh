@@ -9,17 +9,10 @@ top=$1
 scratch=$2
 version=$3
 name=glimmer-$version
-failures=0
+# shellcheck source=tests/install/checks.sh
+source "$(dirname "$0")/checks.sh"
 
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-rm -rf "$scratch"
-mkdir -p "$scratch"
-scratch=$(cd "$scratch" && pwd)
-run_make() { env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -C "$top" --no-print-directory "$@"; }
+empty_scratch
 
 for run in first second; do
   if ! run_make dist DIST_DIR="$scratch/$run" >"$scratch/$run.log" 2>&1; then
@@ -65,8 +58,4 @@ iconv -f UTF-8 -t UTF-8 "$readme" >/dev/null 2>&1 || fail "README.txt is not UTF
 grep -q "^Glimmer $version for Windows" "$readme" || fail "README.txt has no English heading with the version"
 grep -q "^Glimmer $version Windows 版" "$readme" || fail "README.txt has no Japanese heading with the version"
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish

@@ -10,22 +10,13 @@ set -u
 top=$1
 tree=$2
 scratch=$3
-failures=0
+# shellcheck source=tests/install/checks.sh
+source "$(dirname "$0")/checks.sh"
 
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+empty_scratch
 
-rm -rf "$scratch"
-mkdir -p "$scratch"
-scratch=$(cd "$scratch" && pwd)
-
-# make as a person runs it (without its setup step), from the build tree instead of a new build.
-run_make() {
-  env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL GLIMMER_BUILD_TREES="$tree" PWNED="$scratch/pwned" \
-    make -C "$top" --no-print-directory -o setup "$@"
-}
+# make as a person runs it, without its setup step and from the build tree instead of a new build.
+tree_make() { GLIMMER_BUILD_TREES="$tree" PWNED="$scratch/pwned" run_make -o setup "$@"; }
 
 # files_below FOLDER: every file or link below FOLDER, one per line, sorted.
 files_below() { (cd "$1" && find . -mindepth 1 -not -type d | LC_ALL=C sort); }
@@ -34,7 +25,7 @@ files_below() { (cd "$1" && find . -mindepth 1 -not -type d | LC_ALL=C sort); }
 dest=$scratch/dest
 prefix=/opt/glimmer
 root=$dest$prefix
-if ! run_make install PREFIX="$prefix" DESTDIR="$dest" >"$scratch/install.log" 2>&1; then
+if ! tree_make install PREFIX="$prefix" DESTDIR="$dest" >"$scratch/install.log" 2>&1; then
   fail "make install into a DESTDIR failed: $(tail -5 "$scratch/install.log")"
 fi
 record=$root/share/glimmer/installed-files
@@ -51,7 +42,7 @@ ln -s "$outside" "$root/share/glimmer/evil"
 rm -r "$root/libexec/glimmer"
 ln -s "$outside/folder" "$root/libexec/glimmer"
 printf '%s\n' share/glimmer/evil/victim.txt ../../../outside/victim.txt /etc/hostname >>"$record"
-run_make uninstall PREFIX="$prefix" DESTDIR="$dest" >"$scratch/uninstall-links.log" 2>&1
+tree_make uninstall PREFIX="$prefix" DESTDIR="$dest" >"$scratch/uninstall-links.log" 2>&1
 status=$?
 [ "$status" -ne 0 ] || fail "uninstall through links reported success"
 [ "$(cat "$outside/victim.txt" 2>/dev/null)" = keep ] || fail "uninstall removed a file through a link to outside PREFIX"
@@ -66,14 +57,14 @@ remaining=$(grep -v '/$' "$record" 2>/dev/null | LC_ALL=C sort | tr '\n' ' ')
 [ "$remaining" = "libexec/glimmer/start-from-menu share/glimmer/evil/victim.txt " ] ||
   fail "the record after a partial uninstall lists '$remaining', not what is left"
 rm "$root/share/glimmer/evil" "$root/libexec/glimmer"
-run_make uninstall PREFIX="$prefix" DESTDIR="$dest" >"$scratch/uninstall-rest.log" 2>&1 ||
+tree_make uninstall PREFIX="$prefix" DESTDIR="$dest" >"$scratch/uninstall-rest.log" 2>&1 ||
   fail "uninstall of the rest failed: $(cat "$scratch/uninstall-rest.log")"
 [ ! -e "$root" ] || fail "uninstall left: $(files_below "$root" | head -5)"
 
 # ---- An installation that fails midway can be uninstalled; a folder is no place for a file.
 mkdir -p "$root/share/man/man1/glimmer.1"
 echo mine >"$root/share/man/man1/glimmer.1/notes.txt"
-if run_make install PREFIX="$prefix" DESTDIR="$dest" >"$scratch/install-blocked.log" 2>&1; then
+if tree_make install PREFIX="$prefix" DESTDIR="$dest" >"$scratch/install-blocked.log" 2>&1; then
   fail "make install reported success with a folder where a manual page goes"
 fi
 grep -q "$root/share/man/man1/glimmer.1 is a folder where Glimmer's file must go" "$scratch/install-blocked.log" ||
@@ -81,17 +72,17 @@ grep -q "$root/share/man/man1/glimmer.1 is a folder where Glimmer's file must go
 [ "$(files_below "$root/share/man/man1/glimmer.1")" = ./notes.txt ] || fail "make install put files into the folder in the way"
 [ -f "$record" ] && grep -qx bin/glimmer-convert "$record" || fail "the failed install left no record of what it placed"
 [ -z "$(find "$root" -name '*.glimmer-new')" ] || fail "the failed install left temporary files"
-run_make uninstall PREFIX="$prefix" DESTDIR="$dest" >"$scratch/uninstall-failed.log" 2>&1 ||
+tree_make uninstall PREFIX="$prefix" DESTDIR="$dest" >"$scratch/uninstall-failed.log" 2>&1 ||
   fail "make uninstall after a failed install failed: $(cat "$scratch/uninstall-failed.log")"
 [ "$(files_below "$root")" = ./share/man/man1/glimmer.1/notes.txt ] ||
   fail "uninstall after a failed install left other than the user's file: $(files_below "$root" | head -5)"
 rm -r "$dest"
 
 # A file that cannot be removed is reported, the others go, and the record keeps only it.
-run_make install PREFIX="$prefix" DESTDIR="$dest" >"$scratch/install-2.log" 2>&1 || fail "make install failed again"
+tree_make install PREFIX="$prefix" DESTDIR="$dest" >"$scratch/install-2.log" 2>&1 || fail "make install failed again"
 rm "$root/share/man/man1/glimmer-convert.1"
 mkdir "$root/share/man/man1/glimmer-convert.1"
-run_make uninstall PREFIX="$prefix" DESTDIR="$dest" >"$scratch/uninstall-stuck.log" 2>&1 &&
+tree_make uninstall PREFIX="$prefix" DESTDIR="$dest" >"$scratch/uninstall-stuck.log" 2>&1 &&
   fail "uninstall reported success with a recorded file it could not remove"
 grep -q "cannot remove $root/share/man/man1/glimmer-convert.1: it is a folder" "$scratch/uninstall-stuck.log" ||
   fail "uninstall did not name the file it could not remove: $(cat "$scratch/uninstall-stuck.log")"
@@ -99,7 +90,7 @@ grep -q "cannot remove $root/share/man/man1/glimmer-convert.1: it is a folder" "
 [ "$(grep -v '/$' "$record")" = share/man/man1/glimmer-convert.1 ] ||
   fail "the record does not keep exactly what is left: $(cat "$record")"
 rmdir "$root/share/man/man1/glimmer-convert.1"
-run_make uninstall PREFIX="$prefix" DESTDIR="$dest" >/dev/null 2>&1 || fail "the second uninstall failed"
+tree_make uninstall PREFIX="$prefix" DESTDIR="$dest" >/dev/null 2>&1 || fail "the second uninstall failed"
 [ ! -e "$root" ] || fail "the second uninstall left: $(files_below "$root" | head -5)"
 
 # ---- PREFIXes with the characters that quoting gets wrong, installed where they say, each with a
@@ -113,7 +104,7 @@ names=("a b'c\$HOME\`d\"e\\f;g" '100%' $'line\nbreak' \
 for name in "${names[@]}"; do
   prefix=$odd/$name
   shown=$(printf '%q' "$name")
-  if ! run_make install PREFIX="$prefix" >"$scratch/odd.log" 2>&1; then
+  if ! tree_make install PREFIX="$prefix" >"$scratch/odd.log" 2>&1; then
     fail "make install with PREFIX ending in $shown failed: $(tail -3 "$scratch/odd.log")"
     continue
   fi
@@ -127,7 +118,7 @@ for name in "${names[@]}"; do
   for _ in $(seq 50); do [ -e "$scratch/started" ] && break; sleep 0.1; done
   [ "$(cat "$scratch/started" 2>/dev/null)" = "$prefix/libexec/glimmer/start-from-menu" ] ||
     fail "PREFIX ending in $shown: the entry started '$(cat "$scratch/started" 2>/dev/null)'"
-  run_make uninstall PREFIX="$prefix" >"$scratch/odd.log" 2>&1 ||
+  tree_make uninstall PREFIX="$prefix" >"$scratch/odd.log" 2>&1 ||
     fail "make uninstall with PREFIX ending in $shown failed: $(tail -3 "$scratch/odd.log")"
   [ ! -e "$prefix" ] || fail "make uninstall with PREFIX ending in $shown left: $(files_below "$prefix" | head -3)"
 done
@@ -136,13 +127,9 @@ done
 
 # A PREFIX that no desktop entry can name is refused before anything is installed.
 prefix=$odd/$'bell\a'
-run_make install PREFIX="$prefix" >"$scratch/refused.log" 2>&1 && fail "a PREFIX with a control character was installed"
+tree_make install PREFIX="$prefix" >"$scratch/refused.log" 2>&1 && fail "a PREFIX with a control character was installed"
 grep -q "installation: PREFIX: .* holds a control character" "$scratch/refused.log" ||
   fail "the refusal of a control character does not say so: $(cat "$scratch/refused.log")"
 [ ! -e "$prefix" ] || fail "the refused PREFIX was made"
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish

@@ -15,32 +15,15 @@ scratch=$2
 version=$3
 built_exe=$4
 prefix=/opt/glimmer
-failures=0
+# shellcheck source=tests/install/checks.sh
+source "$(dirname "$0")/checks.sh"
 
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-finish() {
-  if [ "$failures" -gt 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-  fi
-  echo "all checks passed"
-  exit 0
-}
-
-rm -rf "$scratch"
-mkdir -p "$scratch"
-scratch=$(cd "$scratch" && pwd)
+empty_scratch
 dest=$scratch/dest
 root=$dest$prefix
 # Made once (about half a minute) and kept between runs, like the end-to-end run's.
 wineprefix=$(dirname "$scratch")/wineprefix
 
-# make as a person runs it, not as a part of the make that runs these tests.
-run_make() { env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -C "$top" --no-print-directory "$@"; }
 
 if ! run_make install PREFIX="$prefix" DESTDIR="$dest" >"$scratch/install.log" 2>&1; then
   fail "make install failed:"

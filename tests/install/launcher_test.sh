@@ -9,16 +9,10 @@ set -u
 
 stage=$1
 scratch=$2
-failures=0
+# shellcheck source=tests/install/checks.sh
+source "$(dirname "$0")/checks.sh"
 
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-rm -rf "$scratch"
-mkdir -p "$scratch"
-scratch=$(cd "$scratch" && pwd)
+empty_scratch
 
 # The installed layout: the menu's start finds the launcher from its own folder.
 tree=$scratch/tree
@@ -179,8 +173,4 @@ env -u XDG_DATA_HOME HOME="$home" DISPLAY=:99 PATH="$fakes-none:$system" GLIMMER
 box=$(grep -- --error "$scratch/zenity.log")
 [[ $box == *"apt-get install wine"* && $box != *preparing* ]] || fail "the menu's box without Wine: $box"
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish

@@ -7,12 +7,8 @@
 set -u
 stage=$1
 converter=$2
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/install/checks.sh
+source "$(dirname "$0")/checks.sh"
 
 # The page as text, without the formatting a terminal would get.
 render() { LC_ALL=C.UTF-8 MANWIDTH=100 man -l "$1" 2>/dev/null | col -b; }
@@ -63,8 +59,4 @@ offered=$(sed -n '/^Exit status:/,$p' <<<"$help" | grep -oP '^[0-9]+(?= )' | sor
 [ -n "$documented" ] && [ "$documented" = "$offered" ] ||
   fail "glimmer: EXIT STATUS lists '$(echo $documented)', --help '$(echo $offered)'"
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish
