@@ -5,7 +5,7 @@ import { TEXTS, languageFor, format, formatByteSize } from "./texts.js";
 import { fromFiles, fromDataTransfer } from "./files.js";
 import { FileTable } from "./file_table.js";
 import { ConversionRun } from "./conversion_run.js";
-import { saveToFolder, zipEntries } from "./saving.js";
+import { saveToFolder, zipEntries, portableName } from "./saving.js";
 import { makeZip } from "./zip.js";
 import { Question } from "./question.js";
 
@@ -183,7 +183,7 @@ function startRun(rows, stopAtFailure) {
 function takeResult(row, { result, outputName, jpeg, crc }) {
   table.forget(row);
   row.result = result;
-  row.outputName = outputName;
+  row.outputName = portableName(outputName);
   row.jpeg = jpeg;
   row.crc = crc;
   row.drawable = undefined;

@@ -39,6 +39,18 @@ function keptInFolder(parts) {
 
 const nextTurn = () => new Promise((resolve) => setTimeout(resolve, 0));
 
+// A file's path below the folder given, as parts, its own name last as it is. The browser
+// writes the backslashes of a name as slashes in the path ("..\\x.cam" as "../x.cam"), so the
+// name is taken from the file itself and the folder is what stands before it.
+function pathOf(file) {
+  const path = file.webkitRelativePath;
+  if (!path) return [file.name];
+  const written = file.name.replaceAll("\\", "/");
+  const end = path.endsWith("/" + written) ? path.length - written.length - 1 : path.lastIndexOf("/");
+  const folder = path.slice(0, end);
+  return [...partsOf(folder), file.name];
+}
+
 // From a file input, with or without folder selection, or from the files an installed page is
 // opened with. A file given on its own is listed whatever its name, as glimmer-convert
 // converts any file named on its command line. `onFound(items)` takes each chunk.
@@ -47,7 +59,7 @@ export async function fromFiles(files, onFound) {
   for (let start = 0; start < all.length; start += kChunk) {
     const found = [];
     for (const file of all.slice(start, start + kChunk)) {
-      const parts = partsOf(file.webkitRelativePath || file.name);
+      const parts = pathOf(file);
       if (parts.length === 1 || keptInFolder(parts)) found.push(listed(file, parts));
     }
     onFound(found);

@@ -11,6 +11,7 @@ import time
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains  # noqa: F401 (for the tests)
+from selenium.common.exceptions import SessionNotCreatedException
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys  # noqa: F401 (for the tests)
 
@@ -55,7 +56,11 @@ def start_browser(language="en", downloads=None):
     options.add_argument("--user-data-dir=" + profile)
     options.add_argument("--lang=" + language)
     options.add_experimental_option("prefs", {"intl.accept_languages": language})
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    try:
+        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    except SessionNotCreatedException:
+        # On a machine busy enough, the browser may not answer its driver in time: once more.
+        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
     driver.profile = profile
     if downloads:
         driver.execute_cdp_cmd("Browser.setDownloadBehavior",

@@ -7,6 +7,7 @@
 import argparse
 import base64
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -477,6 +478,70 @@ class TwoCards(PageTest, PrivateFolder):
         """glimmer-convert's output for one of the test CAM files."""
         place = next(place for place, test_file, _, _ in device.CARD if test_file == source)
         return OUTPUTS[place][1]
+
+
+class OddNames(PageTest, PrivateFolder):
+    """Names that are legal where they were made but mean a path elsewhere: backslashes, which
+    Windows reads as separators ("..\\..\\evil.cam"), and a colon after a letter, which it reads as
+    a drive ("C:x.cam"). No entry of the ZIP, and no file saved, lands outside its folder."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.use_private_folder()
+        cls.root = os.path.join(WORK, "odd-names")
+        shutil.rmtree(cls.root, ignore_errors=True)
+        cls.odd = os.path.join(cls.root, "odd")
+        os.makedirs(os.path.join(cls.odd, "up\\..\\.."))
+        for place in ("..\\..\\evil.cam", "C:x.cam", "up\\..\\../deep.cam"):
+            shutil.copyfile(os.path.join(CAMS, "scans-sunset.cam"), os.path.join(cls.odd, place))
+        cls.loose = os.path.join(cls.root, "D:loose.cam")
+        shutil.copyfile(os.path.join(CAMS, "scans-rings.cam"), cls.loose)
+
+    def zip_names(self):
+        for name in os.listdir(self.downloads):
+            os.remove(os.path.join(self.downloads, name))
+        self.click("download-zip")
+        path = page.wait_for(lambda: finished_download(self.downloads, "glimmer.zip"),
+                             what="the ZIP file")
+        with zipfile.ZipFile(path) as archive:
+            infos = archive.infolist()
+            for info in infos:
+                with self.subTest(entry=info.filename):
+                    self.assertEqual(info.create_system, 3)  # Unix: "\\" is no separator
+                    self.assertTrue(info.flag_bits & 0x800)  # UTF-8 names
+            unpacked = os.path.join(WORK, "odd-names-unpacked")
+            shutil.rmtree(unpacked, ignore_errors=True)
+            archive.extractall(unpacked)
+        return sorted(info.filename for info in infos), unpacked
+
+    def test_no_zip_entry_or_saved_file_leaves_its_folder(self):
+        # The folder dialog gives a folder's backslashes as separators ("up/../.."), a drop
+        # gives them as they are: either way the ZIP holds no ".." and no "\\".
+        ways = [(lambda: page.give_folder(self.driver, self.odd), "odd/up/__/__/deep.jpg"),
+                (lambda: page.drop(self.driver, [self.odd]), "odd/up_.._../deep.jpg")]
+        for give, deep in ways:
+            expected = sorted(["D_loose.jpg", "odd/.._.._evil.jpg", "odd/C_x.jpg", deep])
+            if page.row_count(self.driver) > 0:
+                page.clear_list(self.driver)
+            give()
+            page.wait_listed(self.driver, 3)
+            page.drop(self.driver, [self.loose])
+            page.wait_listed(self.driver, 4)
+            self.assertEqual(sorted(row[0] for row in page.rows(self.driver)),
+                             ["..\\..\\evil.cam", "C:x.cam", "D:loose.cam", "deep.cam"])
+            self.convert_all()
+            names, unpacked = self.zip_names()
+            self.assertEqual(names, expected)
+            for name in names:
+                parts = name.split("/")
+                self.assertNotIn("..", parts)
+                self.assertFalse(re.match(r"^[A-Za-z]:", name) or name.startswith("/") or "\\" in name)
+            found = sorted(os.path.relpath(os.path.join(folder, name), unpacked)
+                           for folder, _, files in os.walk(unpacked) for name in files)
+            self.assertEqual(found, expected)
+        self.save([])
+        self.assertEqual(sorted(self.saved()), expected)
 
 
 class RunControl(PageTest):
