@@ -81,53 +81,39 @@ for name in É Ω; do
     cmp -s "$scratch/case/$name.ppm" "$test_set/sunset.ppm" || fail "case: $name.jpg is not the sunset picture"
 done
 
-# The Windows program killed in the middle of a large file: its temporary file goes with it.
-if $windows; then
-  mkdir -p "$scratch/killed/in" "$scratch/killed/out"
-  big=$scratch/killed/in/big.cam
-  printf '\x07\x20\x4d\x4d\x00\x01\x00\x04\xff\xff\xff\xff\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00' >"$big"
-  truncate -s $((22 + 4294967295)) "$big"
-  "$@" -o "$scratch/killed/out" "$scratch/killed/in" >/dev/null 2>&1 </dev/null &
+# The Windows program ended in the middle of a large file, its output in a folder still to make:
+# by a kill, and by Ctrl+C (SIGINT to the Wine process), which must end it with a failure
+# status, as a shell reports SIGINT. Either way nothing is left in the output folder.
+#   end_midway CASE SIGNAL COMMAND...   sets status to the program's exit status
+end_midway() {
+  local case=$1 signal=$2 started program temporary
+  shift 2
+  mkdir -p "$scratch/$case/in/sub" "$scratch/$case/out"
+  printf '\x07\x20\x4d\x4d\x00\x01\x00\x04\xff\xff\xff\xff\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00' >"$scratch/$case/in/sub/big.cam"
+  truncate -s $((22 + 4294967295)) "$scratch/$case/in/sub/big.cam"
+  "$@" -r -o "$scratch/$case/out" "$scratch/$case/in" >/dev/null 2>&1 </dev/null &
   started=$!
   temporary=
   for _ in $(seq 600); do
-    temporary=$(find "$scratch/killed/out" -name '.glimmer-*' -size +1M)
+    temporary=$(find "$scratch/$case/out" -name '.glimmer-*' -size +1M)
     [ -n "$temporary" ] && break
     sleep 0.1
   done
-  [ -n "$temporary" ] || fail "killed: the conversion never got under way"
-  program=$(pgrep -f "glimmer-convert.exe -o $scratch/killed/out" | head -n1)
-  [ -n "$program" ] && kill -KILL "$program"
+  [ -n "$temporary" ] || fail "$case: the conversion never got under way"
+  program=$(pgrep -f "glimmer-convert.exe -r -o $scratch/$case/out" | head -n1)
+  [ -n "$program" ] && kill "-$signal" "$program"
   wait "$started" 2>/dev/null
-  for _ in $(seq 50); do
-    [ -z "$(ls -A "$scratch/killed/out")" ] && break
-    sleep 0.1
-  done
-  [ -z "$(ls -A "$scratch/killed/out")" ] || fail "killed: left behind: $(ls -A "$scratch/killed/out")"
-
-  # Ctrl+C (SIGINT to the Wine process) in the middle of the same file, its output in a folder
-  # still to make: a failure status, as a shell reports SIGINT, and nothing left.
-  mkdir -p "$scratch/interrupted/in/sub" "$scratch/interrupted/out"
-  cp "$big" "$scratch/interrupted/in/sub/"
-  "$@" -r -o "$scratch/interrupted/out" "$scratch/interrupted/in" >/dev/null 2>&1 </dev/null &
-  started=$!
-  temporary=
-  for _ in $(seq 600); do
-    temporary=$(find "$scratch/interrupted/out" -name '.glimmer-*' -size +1M)
-    [ -n "$temporary" ] && break
-    sleep 0.1
-  done
-  [ -n "$temporary" ] || fail "interrupted: the conversion never got under way"
-  program=$(pgrep -f "glimmer-convert.exe -r -o $scratch/interrupted/out" | head -n1)
-  [ -n "$program" ] && kill -INT "$program"
-  wait "$started"
   status=$?
-  [ "$status" -eq 130 ] || fail "interrupted: exit status $status, not 130"
   for _ in $(seq 50); do
-    [ -z "$(ls -A "$scratch/interrupted/out")" ] && break
+    [ -z "$(ls -A "$scratch/$case/out")" ] && break
     sleep 0.1
   done
-  [ -z "$(ls -A "$scratch/interrupted/out")" ] || fail "interrupted: left behind: $(ls -A "$scratch/interrupted/out")"
+  [ -z "$(ls -A "$scratch/$case/out")" ] || fail "$case: left behind: $(ls -A "$scratch/$case/out")"
+}
+if $windows; then
+  end_midway killed KILL "$@"
+  end_midway interrupted INT "$@"
+  [ "$status" -eq 130 ] || fail "interrupted: exit status $status, not 130"
 fi
 
 if [ "$failures" -gt 0 ]; then
