@@ -26,6 +26,8 @@ CONTENT_TYPES = {
     ".css": "text/css; charset=utf-8",
     ".wasm": "application/wasm",
     ".ico": "image/x-icon",
+    ".png": "image/png",
+    ".webmanifest": "application/manifest+json",
 }
 LOCAL_HOSTS = ("127.0.0.1", "localhost")
 # The policy of a site whose index.html has none: nothing from elsewhere.
