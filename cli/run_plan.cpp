@@ -2,7 +2,7 @@
 #include "cli/run_plan.h"
 
 #include "cli/names.h"
-#include "conversion/output_name.h"
+#include "conversion/rules.h"
 
 namespace {
 

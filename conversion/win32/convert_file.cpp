@@ -13,7 +13,7 @@
 #include "app/shell/texts.h"
 #include "conversion/cam_conversion.h"
 #include "conversion/jpeg_writer.h"
-#include "conversion/output_name.h"
+#include "conversion/rules.h"
 #include "conversion/win32/path_helpers.h"
 
 namespace {

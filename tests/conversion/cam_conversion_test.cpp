@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "conversion/output_name.h"
+#include "conversion/rules.h"
 #include "tests/conversion/test_files.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/shell/settings.h"
-#include "conversion/output_name.h"
+#include "conversion/rules.h"
 #include "conversion/win32/path_helpers.h"
 #include "tests/conversion/convert_file_support.h"
 #include "tests/robustness/allocation_injector.h"

@@ -10,7 +10,7 @@
 #include "conversion/byte_streams.h"
 #include "conversion/cam_conversion.h"
 #include "conversion/jpeg_writer.h"
-#include "conversion/output_name.h"
+#include "conversion/rules.h"
 
 // The worker's `Module.camSource.read(position, size)` gives the CAM file's bytes from a
 // position on, reading only the parts the engine asks for; fewer than `size` only at the

@@ -1,5 +1,5 @@
 // The output-name rule, over narrow (UTF-8) and wide (UTF-16) paths alike.
-#include "conversion/output_name.h"
+#include "conversion/rules.h"
 
 namespace {
 
