@@ -61,10 +61,6 @@ PathKind KindOf(const std::string& path, bool follow, FileIdentity* identity = n
 // False when the folder cannot be read (the reason in `error`); items are sorted by name.
 bool ListFolder(const std::string& folder, std::vector<FolderItem>& items, SystemError& error);
 
-// The name with its letters in one case, as a case-insensitive file system compares them:
-// on Windows the system's own upper-casing, elsewhere Unicode lower-casing.
-std::string FoldCase(const std::string& name);
-
 // True for a file name that this system takes for a device in whatever folder it stands
 // (on Windows: CON, AUX, COM1, ...); such a file can be neither read nor written by its name.
 bool IsDeviceName(const std::string& name);

@@ -6,7 +6,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,11 +13,9 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <cwctype>
 #include <memory>
 #include <random>
 
-#include "cli/names.h"
 #include "cli/signal_cleanup.h"
 
 namespace {
@@ -238,31 +235,6 @@ bool ListFolder(const std::string& folder, std::vector<FolderItem>& items, Syste
     std::sort(items.begin(), items.end(),
               [](const FolderItem& a, const FolderItem& b) { return a.name < b.name; });
     return true;
-}
-
-std::string FoldCase(const std::string& name)
-{
-    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-    std::string folded;
-    folded.reserve(name.size());
-    for (size_t at = 0; at < name.size();) {
-        uint32_t code = 0;
-        const size_t length = DecodeUtf8(name, at, code);
-        if (length == 0) {
-            folded += name[at++];
-            continue;
-        }
-        if (code >= 'A' && code <= 'Z') {
-            folded += static_cast<char>(code - 'A' + 'a');
-        } else if (code < 0x80 || unicode == static_cast<locale_t>(0)) {
-            folded.append(name, at, length);
-        } else {
-            AppendUtf8(folded,
-                       static_cast<uint32_t>(towlower_l(static_cast<wint_t>(code), unicode)));
-        }
-        at += length;
-    }
-    return folded;
 }
 
 bool IsDeviceName(const std::string&)

@@ -12,7 +12,7 @@
 #include <mutex>
 #include <random>
 
-#include "cli/names.h"
+#include "conversion/rules.h"
 
 namespace {
 
@@ -183,19 +183,6 @@ bool ListFolder(const std::string& folder, std::vector<FolderItem>& items, Syste
     std::sort(items.begin(), items.end(),
               [](const FolderItem& a, const FolderItem& b) { return a.name < b.name; });
     return true;
-}
-
-std::string FoldCase(const std::string& name)
-{
-    const std::wstring wide = Wide(name);
-    if (wide.empty()) {
-        return name;
-    }
-    std::wstring upper(wide.size(), L'\0');
-    const int size = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(),
-                                   static_cast<int>(wide.size()), &upper[0],
-                                   static_cast<int>(upper.size()), nullptr, nullptr, 0);
-    return size > 0 ? Narrow(upper.data(), size) : name;
 }
 
 bool IsDeviceName(const std::string& name)

@@ -1,7 +1,6 @@
 // Collecting a run's sources and deciding their output names before anything is written.
 #include "cli/run_plan.h"
 
-#include "cli/names.h"
 #include "conversion/rules.h"
 
 namespace {
@@ -77,7 +76,7 @@ void RunPlan::AddFolder(const std::string& folder, const FileIdentity& identity,
         return;
     }
     for (const FolderItem& item : items) {
-        if (item.kind == PathKind::Folder && !IsRecycled(item.name)) {
+        if (item.kind == PathKind::Folder && !IsRecycleFolder(item.name)) {
             const std::string path = JoinPaths(folder, item.name);
             FileIdentity subFolder;
             if (KindOf(path, false, &subFolder) == PathKind::Folder) {
@@ -117,9 +116,9 @@ void RunPlan::Decide(PlannedSource& source)
 {
     std::string key;
     for (const std::string& folder : source.outputFolders) {
-        key += FoldCase(folder) + '/';
+        key += FoldedName(folder) + '/';
     }
-    std::vector<size_t>& taken = outputs_[key + FoldCase(source.outputName)];
+    std::vector<size_t>& taken = outputs_[key + FoldedName(source.outputName)];
     for (const size_t earlier : taken) {
         if (SameOutput(sources_[earlier], source)) {
             source.verdict = Verdict::SameOutput;

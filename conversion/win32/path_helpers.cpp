@@ -2,7 +2,8 @@
 #include "conversion/win32/path_helpers.h"
 
 #include <cwchar>
-#include <string>
+
+#include "conversion/rules.h"
 
 const TextPair kPathTooLong = {L"ﾊﾟｽが長すぎます: %s", L"Path too long: %s"};
 
@@ -59,21 +60,4 @@ uint64_t FileBytes(const wchar_t* path)
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return 0;
     return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-bool IsReservedDeviceName(const wchar_t* name)
-{
-    size_t end = 0;
-    while (name[end] != L'\0' && name[end] != L'.') ++end;
-    while (end > 0 && name[end - 1] == L' ') --end;
-    const std::wstring base(name, end);
-    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"}) {
-        if (_wcsicmp(base.c_str(), device) == 0) return true;
-    }
-    if (base.size() != 4) return false;
-    if (_wcsnicmp(base.c_str(), L"COM", 3) != 0 && _wcsnicmp(base.c_str(), L"LPT", 3) != 0)
-        return false;
-    const wchar_t number = base[3];
-    return (number >= L'0' && number <= L'9') || number == L'\u00B9' || number == L'\u00B2' ||
-           number == L'\u00B3';
 }

@@ -39,9 +39,3 @@ bool IsFolder(const wchar_t* path);
 // The size of the file at `path`, from its folder's entry: 0 for a folder, a missing file and
 // a device name (which is never asked about, so that no device is opened).
 uint64_t FileBytes(const wchar_t* path);
-
-// True when the system takes the name for a device, whatever follows it: "CON", "PRN", "AUX",
-// "NUL", "COM0" to "COM9", "LPT0" to "LPT9" (also with a superscript 1, 2 or 3), "CONIN$" and
-// "CONOUT$", in any letter case, before the name's first dot and any spaces ahead of it
-// ("nul.cam", "COM1 .x.jpg"). Such a path opens the device, never a file of that name.
-bool IsReservedDeviceName(const wchar_t* name);

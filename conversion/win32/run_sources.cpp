@@ -2,6 +2,7 @@
 // source last opened.
 #include "conversion/win32/run_sources.h"
 
+#include "conversion/rules.h"
 #include "conversion/win32/path_helpers.h"
 
 namespace {

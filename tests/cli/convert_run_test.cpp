@@ -115,12 +115,15 @@ TEST_F(ConvertRunTest, ConvertsTheCamFilesOfAFolderUnderTheirOwnNames)
     Place("scans-sunset.cam", in_ / "sunset.cam");
     Place("jpeg-bands.cam", in_ / "BANDS.CAM");
     Place("scans-rings.cam", in_ / "pic.01.cam");
+    // A file named just ".cam" is a CAM file too, as the window program lists it.
+    Place("scans-checker.cam", in_ / ".cam");
     WriteText(in_ / "notes.txt", "not a picture");
     WriteText(in_ / "cam", "a name that only ends in cam");
     const RunResult r = Run({in_.string()});
     EXPECT_EQ(r.status, ExitStatus::Converted) << r.err;
-    EXPECT_EQ(r.out, "3 converted, 0 incomplete, 0 skipped, 0 not converted, 0 failed\n");
-    EXPECT_EQ(Names(out_), (std::vector<std::string>{"BANDS.jpg", "pic.01.jpg", "sunset.jpg"}));
+    EXPECT_EQ(r.out, "4 converted, 0 incomplete, 0 skipped, 0 not converted, 0 failed\n");
+    EXPECT_EQ(Names(out_),
+              (std::vector<std::string>{".jpg", "BANDS.jpg", "pic.01.jpg", "sunset.jpg"}));
     EXPECT_TRUE(Contents(out_ / "sunset.jpg") == ConvertTestCam("scans-sunset.cam").output);
     EXPECT_TRUE(Contents(out_ / "BANDS.jpg") == ReadWholeFile(TestDataPath("bands.jpg")));
     EXPECT_TRUE(Contents(out_ / "pic.01.jpg") == ConvertTestCam("scans-rings.cam").output);

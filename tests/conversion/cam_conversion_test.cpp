@@ -1,12 +1,9 @@
 // The engine's one call and its classification of every kind of CAM file, the close that
-// can still fail, and the output-name rule that every program shares.
+// can still fail.
 #include "conversion/cam_conversion.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "conversion/rules.h"
 #include "tests/conversion/test_files.h"
 
 namespace {
@@ -72,30 +69,5 @@ TEST(CloseOutput, AFailingCloseLosesThePictureButChangesNoOtherResult)
     EXPECT_EQ(CloseOutput(out, ConversionResult::NoPicture), ConversionResult::NoPicture);
 }
 #endif
-
-TEST(OutputName, ReplacesTheTextFromTheLastDotOfTheNameOnly)
-{
-    EXPECT_EQ(OutputName("card/pic01.cam"), "pic01.jpg");
-    EXPECT_EQ(OutputName("PIC01.CAM"), "PIC01.jpg");
-    EXPECT_EQ(OutputName("a.b/pic.01.cam"), "pic.01.jpg");
-    EXPECT_EQ(OutputName("pic."), "pic.jpg");
-    EXPECT_EQ(OutputName(".cam"), ".jpg");
-    // A name without a dot gets the extension; a dot in a folder name never counts.
-    EXPECT_EQ(OutputName("x.d/noext"), "noext.jpg");
-    EXPECT_EQ(OutputName(L"\u5199\u771F.d/\u5199\u771F"), L"\u5199\u771F.jpg");
-    EXPECT_EQ(OutputName(L"card/pic.01.CAM"), L"pic.01.jpg");
-}
-
-TEST(OutputName, TakesTheNameAfterTheSystemsSeparators)
-{
-#ifdef _WIN32
-    EXPECT_EQ(OutputName(L"\\My.Documents\\pic01"), L"pic01.jpg");
-    EXPECT_EQ(OutputName(L"\\a/b.c\\d"), L"d.jpg");
-    EXPECT_EQ(OutputName("C:\\card.x/DCIM\\p.cam"), "p.jpg");
-#else
-    // A backslash is an ordinary character of a POSIX file name.
-    EXPECT_EQ(OutputName("card/odd\\name.cam"), "odd\\name.jpg");
-#endif
-}
 
 }  // namespace
