@@ -9,6 +9,7 @@
 
 #include "app/main_window.h"
 #include "bench/bench_support.h"
+#include "conversion/rules.h"
 #include "filelist/file_list.h"
 #include "filelist/folder_entries.h"
 

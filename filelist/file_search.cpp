@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/shell/messages.h"
+#include "conversion/rules.h"
 #include "conversion/win32/path_helpers.h"
 #include "filelist/folder_entries.h"
 

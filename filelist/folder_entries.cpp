@@ -3,16 +3,7 @@
 
 #include <cwchar>
 
-bool IsRecycleFolder(const wchar_t* name)
-{
-    return _wcsicmp(name, L"RECYCLED") == 0;
-}
-
-bool IsCamName(const wchar_t* name)
-{
-    const size_t length = wcslen(name);
-    return length >= 4 && _wcsicmp(name + length - 4, L".cam") == 0;
-}
+#include "conversion/rules.h"
 
 bool IsDotEntry(const wchar_t* name)
 {

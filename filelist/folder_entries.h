@@ -1,16 +1,9 @@
 // Tests on the entries of a folder listing, shared by the CAM file search and the folder
-// browser: which sub-folders are shown and which are walked into.
+// browser: which sub-folders are shown and which are walked into. Which files are CAM files and
+// which folders are recycle folders are the shared rules of conversion/rules.h.
 #pragma once
 
 #include <windows.h>
-
-// True when the name is "RECYCLED" in any mix of letter case.
-bool IsRecycleFolder(const wchar_t* name);
-
-// A CAM file's name: one that ends in ".cam" in any mix of letter case. That is what the
-// system's "*.cam" pattern matches in a long name; the pattern also matches a short 8.3 name,
-// which would take in "pic.camera" (short name "PIC~1.CAM") as well.
-bool IsCamName(const wchar_t* name);
 
 // True for the "." and ".." entries that desktop file systems report.
 bool IsDotEntry(const wchar_t* name);

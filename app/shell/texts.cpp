@@ -2,8 +2,10 @@
 #include "app/shell/texts.h"
 
 #include <cwchar>
+#include <string>
 
 #include "app/shell/settings.h"
+#include "conversion/rules.h"
 
 namespace {
 
@@ -11,26 +13,6 @@ const TextPair kByteUnit = {L"ﾊﾞｲﾄ", L"Bytes"};
 const TextPair kSingleByteUnit = {L"ﾊﾞｲﾄ", L"Byte"};
 
 constexpr int64_t kFirstGroupedCount = 1000;
-
-// Writes the decimal digits of a non-negative count, a "," before every group of three.
-size_t WriteGroupedDigits(uint64_t count, wchar_t* out)
-{
-    wchar_t reversed[32];
-    size_t length = 0;
-    int digitsInGroup = 0;
-    do {
-        if (digitsInGroup == 3) {
-            reversed[length++] = L',';
-            digitsInGroup = 0;
-        }
-        reversed[length++] = static_cast<wchar_t>(L'0' + count % 10);
-        ++digitsInGroup;
-        count /= 10;
-    } while (count != 0);
-    for (size_t i = 0; i < length; ++i) out[i] = reversed[length - 1 - i];
-    out[length] = L'\0';
-    return length;
-}
 
 }  // namespace
 
@@ -66,7 +48,6 @@ void FormatByteSize(int64_t count, wchar_t (&buffer)[kByteSizeLength])
         FormatText(buffer, kByteSizeLength, L"%lld %s", static_cast<long long>(count), Pick(unit));
         return;
     }
-    wchar_t digits[32];
-    WriteGroupedDigits(static_cast<uint64_t>(count), digits);
-    FormatText(buffer, kByteSizeLength, L"%s %s", digits, Pick(kByteUnit));
+    const std::wstring digits = GroupedDigits<wchar_t>(static_cast<uint64_t>(count));
+    FormatText(buffer, kByteSizeLength, L"%s %s", digits.c_str(), Pick(kByteUnit));
 }

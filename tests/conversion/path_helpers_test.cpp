@@ -64,21 +64,6 @@ TEST(JoinPath, RefusesWhatWouldNotFitAndLeavesTheDestinationAlone)
     EXPECT_STREQ(L"\\Te\\a.c", small);
 }
 
-TEST(IsReservedDeviceName, TakesTheNameBeforeItsFirstDotInAnyCase)
-{
-    for (const wchar_t* name :
-         {L"CON.cam", L"NUL.cam", L"aux.cam", L"COM1.cam", L"LPT1.cam", L"PRN.cam", L"CONIN$.cam",
-          L"conout$.jpg", L"con", L"Com9.jpg", L"lpt0.cam", L"COM\u00B9.cam", L"LPT\u00B3.jpg",
-          L"nul.tar.cam", L"CON .cam", L"aux  .jpg"}) {
-        EXPECT_TRUE(IsReservedDeviceName(name)) << name;
-    }
-    for (const wchar_t* name :
-         {L"CONS.cam", L"ACON.cam", L"COM10.cam", L"COM.cam", L"LPTX.cam", L"COM\u00B4.cam",
-          L"pic.con", L"my nul.cam", L"NULL.cam", L"", L".cam", L"CONIN.cam", L"_aux.cam"}) {
-        EXPECT_FALSE(IsReservedDeviceName(name)) << name;
-    }
-}
-
 TEST(PathExists, HoldsForFilesAndFoldersAndIsFolderOnlyForFoldersWhichHaveNoBytes)
 {
     wchar_t temp[kPathLength];

@@ -90,18 +90,18 @@ TEST_F(SearchTest, WithoutSubFoldersOnlyTheChosenFolderIsListed)
 TEST_F(SearchTest, OnlyNamesEndingInCamAreListedInAnyLetterCase)
 {
     // "pic.camera" and "shot.cam1" have short names ending in ".CAM", which the system's own
-    // "*.cam" pattern also matches.
+    // "*.cam" pattern also matches. ".cam" alone is a CAM file's name, as in every program.
     MakeFolder(L"\\Names");
     for (const wchar_t* name : {L"upper.CAM", L"mixed.Cam", L"pic.camera", L"shot.cam1",
-                                L"two.cam.txt", L"plain.jpg", L"dots.in.name.cam"}) {
+                                L"two.cam.txt", L"plain.jpg", L"dots.in.name.cam", L".cam"}) {
         MakeFile(std::wstring(L"\\Names\\") + name, 1);
     }
     list_->SetIncludeSubFolders(false);
     list_->SetFolderAndSearch(L"\\Names");
     EXPECT_EQ(SortedPaths(),
-              (std::vector<std::wstring>{L"\\Names\\dots.in.name.cam", L"\\Names\\mixed.Cam",
-                                         L"\\Names\\upper.CAM"}));
-    EXPECT_EQ(list_->Count(), 3);
+              (std::vector<std::wstring>{L"\\Names\\.cam", L"\\Names\\dots.in.name.cam",
+                                         L"\\Names\\mixed.Cam", L"\\Names\\upper.CAM"}));
+    EXPECT_EQ(list_->Count(), 4);
 }
 
 TEST_F(SearchTest, AChosenRecycleFolderIsStillSearched)
