@@ -6,7 +6,8 @@
 // list of ten thousand files costs what a screenful costs. The grid tells assistive technology
 // the number of rows and each row's place in it (aria-rowcount, aria-rowindex).
 
-import { format, groupDigits } from "./texts.js";
+import { format } from "./texts.js";
+import { groupDigits } from "./rules.js";
 
 const kColumns = ["name", "folder", "size"];
 // Rows made beyond each edge of the view, so that a short scroll shows no empty space.

@@ -1,19 +1,13 @@
 // What the user gives the page: files picked one by one, a folder picked whole, files and
 // folders dropped on the page, or files an installed page is opened with. A folder counts with
 // all its sub-folders; its *.cam files are listed, and folders named RECYCLED (any letter
-// case) are skipped, as the programs do. Files are handed on in chunks as they are found, so
-// that a large folder lists while it is read.
+// case) are skipped, by the programs' own rules. Files are handed on in chunks as they are
+// found, so that a large folder lists while it is read.
+
+import { isCamName, isRecycleFolder } from "./rules.js";
 
 // Files handed on at once from a file input: a chunk the page lists within one frame.
 const kChunk = 2000;
-
-function isRecycled(name) {
-  return name.toLowerCase() === "recycled";
-}
-
-function isCamName(name) {
-  return name.length > 4 && name.slice(-4).toLowerCase() === ".cam";
-}
 
 // One listed file. `folder` is where it was found, as the user sees it, from the name of the
 // folder the user gave down ("card/DCIM/100CAM"; empty for a file given on its own). Its JPEG
@@ -34,7 +28,7 @@ function partsOf(path) {
 
 // Whether a file found inside a given folder is listed: a CAM file's name, no RECYCLED above it.
 function keptInFolder(parts) {
-  return isCamName(parts[parts.length - 1]) && !parts.slice(0, -1).some(isRecycled);
+  return isCamName(parts[parts.length - 1]) && !parts.slice(0, -1).some(isRecycleFolder);
 }
 
 const nextTurn = () => new Promise((resolve) => setTimeout(resolve, 0));
@@ -112,7 +106,9 @@ async function walk(directory, onFound, outcome, stopped) {
   });
   if (found.length > 0) onFound(found);
   for (const entry of entries) {
-    if (entry.isDirectory && !isRecycled(entry.name)) await walk(entry, onFound, outcome, stopped);
+    if (entry.isDirectory && !isRecycleFolder(entry.name)) {
+      await walk(entry, onFound, outcome, stopped);
+    }
   }
 }
 
@@ -135,7 +131,7 @@ export async function fromDataTransfer(dataTransfer, onFound, stopped = () => fa
   if (loose.length > 0) onFound(loose.map((file) => listed(file, [file.name])));
   for (const entry of entries) {
     if (entry.isDirectory) {
-      if (!isRecycled(entry.name)) await walk(entry, onFound, outcome, stopped);
+      if (!isRecycleFolder(entry.name)) await walk(entry, onFound, outcome, stopped);
     } else {
       try {
         onFound([listed(await fileOf(entry), [entry.name])]);

@@ -4,6 +4,7 @@
 // CAM file stood below the folder it was found in.
 
 import { format } from "./texts.js";
+import { foldedName } from "./rules.js";
 
 // A name or a folder's name as it may stand in a ZIP or a folder on any system: what some
 // system reads as a separator or a drive ("\\", ":"), and what Windows allows in no name,
@@ -22,14 +23,15 @@ export function outputPath(row) {
 }
 
 // Two rows whose JPEGs would take the same place (letter case aside, as on the file systems
-// most people save to): the later one is not saved, as glimmer-convert does in one run.
+// most people save to, by the programs' own folding): the later one is not saved, as
+// glimmer-convert does in one run.
 class PlacesTaken {
   constructor() {
     this.taken = new Set();
   }
 
   take(path) {
-    const key = path.toLowerCase();
+    const key = foldedName(path);
     if (this.taken.has(key)) return false;
     this.taken.add(key);
     return true;

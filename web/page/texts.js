@@ -1,6 +1,8 @@
 // Every text the page shows, in English and Japanese: the window program's own texts where it
 // has them (half-width katakana included), and how the language is chosen.
 
+import { groupDigits } from "./rules.js";
+
 export const TEXTS = {
   en: {
     language: "English",
@@ -141,11 +143,6 @@ export function languageFor(languages) {
 export function format(template, ...args) {
   let next = 0;
   return template.replace(/%[sd]/g, () => String(args[next++]));
-}
-
-// "1,234,567": digits in groups of three, as the window program's size column shows them.
-export function groupDigits(count) {
-  return String(count).replace(/\B(?=(\d{3})+(?!\d))/g, ",");
 }
 
 // The status bar's total: "999 Bytes", "1 Byte", "1,234 Bytes" or "1,234 ﾊﾞｲﾄ".

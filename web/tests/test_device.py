@@ -23,6 +23,8 @@ CARD = [
      "%s には画像がありません"),
     ("DCIM/101CAM/not-cam.cam", "not-cam.cam", "'%s' is not a CAM file",
      "%s は CAM ﾌｧｲﾙではありません"),
+    # A name that is nothing but the extension is a CAM file's name too, in every program.
+    ("DCIM/101CAM/.cam", "scans-checker.cam", "Converted", "変換しました"),
 ]
 # Files in the card folder that the page must not list.
 UNLISTED = [
