@@ -10,55 +10,132 @@ constexpr size_t kScansHeadSize = 2 + 2 + 2 + 2;
 constexpr uint16_t kScansComponents = 3;
 constexpr uint32_t kQuantTableSize = 64;
 
+// The JPEG markers written (ITU-T T.81 Table B.1), named as in libjpeg's jcmarker.c.
+enum class Marker : unsigned char {
+    Sof0 = 0xC0,  // start of frame, baseline DCT, Huffman coding
+    Dht = 0xC4,   // define Huffman table
+    Soi = 0xD8,   // start of image
+    Eoi = 0xD9,   // end of image
+    Sos = 0xDA,   // start of scan
+    Dqt = 0xDB,   // define quantisation table
+    App0 = 0xE0,  // application segment 0, here JFIF
+};
+
+// A segment's bytes, put together at compile time and written with one call.
 template <size_t N>
 struct Segment {
     unsigned char bytes[N];
 };
 
-// SOI: FF D8
-constexpr unsigned char kSoi[] = {0xFF, 0xD8};
+// Puts a segment together field by field: FF and the marker, the length where the segment has
+// one, then the fields in their order.
+template <size_t N>
+class SegmentBuilder {
+public:
+    constexpr explicit SegmentBuilder(Marker marker)
+    {
+        Put8(0xFF);
+        Put8(static_cast<unsigned>(marker));
+    }
+
+    // The length field counts itself and every byte after it, also those that follow the
+    // segment from the CAM file (a DQT head's table).
+    constexpr SegmentBuilder(Marker marker, size_t length) : SegmentBuilder(marker)
+    {
+        Put16(static_cast<unsigned>(length));
+    }
+
+    constexpr SegmentBuilder& Put8(unsigned value)
+    {
+        segment_.bytes[at_++] = static_cast<unsigned char>(value);
+        return *this;
+    }
+
+    constexpr SegmentBuilder& Put16(unsigned value)
+    {
+        Put8(value >> 8);
+        return Put8(value & 0xFF);
+    }
+
+    template <size_t V>
+    constexpr SegmentBuilder& PutAll(const unsigned char (&values)[V])
+    {
+        for (size_t i = 0; i < V; ++i) Put8(values[i]);
+        return *this;
+    }
+
+    constexpr Segment<N> Done() const
+    {
+        // Indexes past the end, which no constant may, unless every byte has been put.
+        static_cast<void>(segment_.bytes[at_ - N]);
+        return segment_;
+    }
+
+private:
+    Segment<N> segment_{};
+    size_t at_ = 0;
+};
+
+// SOI and EOI: the marker alone.
+constexpr Segment<2> EmitMarker(Marker marker)
+{
+    return SegmentBuilder<2>(marker).Done();
+}
 
 // APP0 (JFIF):
-//   marker                    FF E0
-//   length                    2 bytes
 //   identifier                "JFIF" and a zero byte
 //   version                   1.01
 //   density unit              1 (dots per inch)
 //   x and y density           300 each, 2 bytes each
 //   thumbnail width, height   0 x 0, 1 byte each
-// clang-format off: one row per field
-constexpr unsigned char kApp0[] = {
-    0xFF, 0xE0, 0x00, 2 + 5 + 2 + 1 + 2 + 2 + 1 + 1,
-    'J',  'F',  'I',  'F',
-    0x00, 0x01, 0x01, 0x01,
-    0x01, 0x2C, 0x01, 0x2C,
-    0x00, 0x00,
-};
+constexpr size_t kApp0Length = 2 + 5 + 2 + 1 + 2 + 2 + 1 + 1;
+constexpr Segment<2 + kApp0Length> EmitJfifApp0()
+{
+    constexpr unsigned char kIdentifier[] = {'J', 'F', 'I', 'F', 0};
+    return SegmentBuilder<2 + kApp0Length>(Marker::App0, kApp0Length)
+        .PutAll(kIdentifier)
+        .Put8(1)
+        .Put8(1)
+        .Put8(1)
+        .Put16(300)
+        .Put16(300)
+        .Put8(0)
+        .Put8(0)
+        .Done();
+}
 
 // DQT head, followed by the 64 table bytes of the CAM file:
-//   marker                    FF DB
-//   length                    2 bytes
 //   precision and table id    precision 0 (8-bit) in the high nibble, id in the low
-constexpr unsigned char kDqtLength = 2 + 1 + kQuantTableSize;
-constexpr unsigned char kDqt0[] = {0xFF, 0xDB, 0x00, kDqtLength, 0x00};
-constexpr unsigned char kDqt1[] = {0xFF, 0xDB, 0x00, kDqtLength, 0x01};
+constexpr Segment<2 + 2 + 1> EmitDqtHead(unsigned tableId)
+{
+    return SegmentBuilder<5>(Marker::Dqt, 2 + 1 + kQuantTableSize).Put8(0 << 4 | tableId).Done();
+}
 
-// SOF0 (baseline, Huffman):
-//   marker                    FF C0
-//   length                    2 bytes
+// SOF0:
 //   sample precision          8
 //   lines, samples per line   240, 480, 2 bytes each
 //   component count           3
 //   per component             id, sampling factors (h << 4 | v), quantisation table:
 //                             1: 3x2, table 0;  2 and 3: 1x1, table 1
-constexpr unsigned char kSof0[] = {
-    0xFF, 0xC0, 0x00, 2 + 1 + 2 + 2 + 1 + 3 * 3,
-    0x08, 0x00, 0xF0, 0x01,
-    0xE0, 0x03, 0x01, 0x32,
-    0x00, 0x02, 0x11, 0x01,
-    0x03, 0x11, 0x01,
-};
-// clang-format on
+constexpr size_t kSof0Length = 2 + 1 + 2 + 2 + 1 + 3 * 3;
+constexpr Segment<2 + kSof0Length> EmitSof0()
+{
+    return SegmentBuilder<2 + kSof0Length>(Marker::Sof0, kSof0Length)
+        .Put8(8)
+        .Put16(240)
+        .Put16(480)
+        .Put8(3)
+        .Put8(1)
+        .Put8(3 << 4 | 2)
+        .Put8(0)
+        .Put8(2)
+        .Put8(1 << 4 | 1)
+        .Put8(1)
+        .Put8(3)
+        .Put8(1 << 4 | 1)
+        .Put8(1)
+        .Done();
+}
 
 // The example Huffman tables of ITU-T T.81 Annex K.3: 16 code counts, then the values.
 constexpr unsigned char kLumaDcBits[16] = {0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0};
@@ -95,55 +172,52 @@ constexpr unsigned char kChromaAcValues[162] = {
 };
 
 // DHT, one table per segment:
-//   marker                    FF C4
-//   length                    2 bytes
 //   class and id              class (0 DC, 1 AC) in the high nibble, id in the low
 //   code counts               16 bytes
 //   values                    as many as the counts add up to
 template <size_t V>
-constexpr Segment<2 + 2 + 1 + 16 + V> Dht(unsigned char classAndId, const unsigned char (&bits)[16],
-                                          const unsigned char (&values)[V])
+constexpr Segment<2 + 2 + 1 + 16 + V> EmitDht(unsigned tableClass, unsigned tableId,
+                                              const unsigned char (&bits)[16],
+                                              const unsigned char (&values)[V])
 {
-    constexpr size_t length = 2 + 1 + 16 + V;
-    Segment<2 + 2 + 1 + 16 + V> segment{};
-    segment.bytes[0] = 0xFF;
-    segment.bytes[1] = 0xC4;
-    segment.bytes[2] = static_cast<unsigned char>(length >> 8);
-    segment.bytes[3] = static_cast<unsigned char>(length & 0xFF);
-    segment.bytes[4] = classAndId;
-    for (size_t i = 0; i < 16; ++i) {
-        segment.bytes[5 + i] = bits[i];
-    }
-    for (size_t i = 0; i < V; ++i) {
-        segment.bytes[5 + 16 + i] = values[i];
-    }
-    return segment;
+    return SegmentBuilder<2 + 2 + 1 + 16 + V>(Marker::Dht, 2 + 1 + 16 + V)
+        .Put8(tableClass << 4 | tableId)
+        .PutAll(bits)
+        .PutAll(values)
+        .Done();
 }
 
-constexpr auto kDhtLumaDc = Dht(0x00, kLumaDcBits, kLumaDcValues);
-constexpr auto kDhtLumaAc = Dht(0x10, kLumaAcBits, kLumaAcValues);
-constexpr auto kDhtChromaDc = Dht(0x01, kChromaDcBits, kChromaDcValues);
-constexpr auto kDhtChromaAc = Dht(0x11, kChromaAcBits, kChromaAcValues);
-
 // SOS, one component per scan:
-//   marker                    FF DA
-//   length                    2 bytes
 //   component count           1
 //   component id, tables      DC table in the high nibble, AC table in the low
 //   spectral selection        0 to 63
 //   successive approximation  0
-constexpr unsigned char kSosLength = 2 + 1 + 2 + 2 + 1;
-// clang-format off: the three heads side by side
-constexpr unsigned char kSos1[] = {0xFF, 0xDA, 0x00, kSosLength, 0x01,
-                                   0x01, 0x00, 0x00, 0x3F,       0x00};
-constexpr unsigned char kSos2[] = {0xFF, 0xDA, 0x00, kSosLength, 0x01,
-                                   0x02, 0x11, 0x00, 0x3F,       0x00};
-constexpr unsigned char kSos3[] = {0xFF, 0xDA, 0x00, kSosLength, 0x01,
-                                   0x03, 0x11, 0x00, 0x3F,       0x00};
-// clang-format on
+constexpr size_t kSosLength = 2 + 1 + 2 + 2 + 1;
+constexpr Segment<2 + kSosLength> EmitSos(unsigned componentId, unsigned tables)
+{
+    return SegmentBuilder<2 + kSosLength>(Marker::Sos, kSosLength)
+        .Put8(1)
+        .Put8(componentId)
+        .Put8(tables << 4 | tables)
+        .Put8(0)
+        .Put8(63)
+        .Put8(0)
+        .Done();
+}
 
-// EOI: FF D9
-constexpr unsigned char kEoi[] = {0xFF, 0xD9};
+constexpr auto kSoi = EmitMarker(Marker::Soi);
+constexpr auto kApp0 = EmitJfifApp0();
+constexpr auto kDqt0 = EmitDqtHead(0);
+constexpr auto kDqt1 = EmitDqtHead(1);
+constexpr auto kSof0 = EmitSof0();
+constexpr auto kDhtLumaDc = EmitDht(0, 0, kLumaDcBits, kLumaDcValues);
+constexpr auto kDhtLumaAc = EmitDht(1, 0, kLumaAcBits, kLumaAcValues);
+constexpr auto kDhtChromaDc = EmitDht(0, 1, kChromaDcBits, kChromaDcValues);
+constexpr auto kDhtChromaAc = EmitDht(1, 1, kChromaAcBits, kChromaAcValues);
+constexpr auto kSos1 = EmitSos(1, 0);
+constexpr auto kSos2 = EmitSos(2, 1);
+constexpr auto kSos3 = EmitSos(3, 1);
+constexpr auto kEoi = EmitMarker(Marker::Eoi);
 
 static_assert(sizeof kSoi + sizeof kApp0 + sizeof kDqt0 + kQuantTableSize + sizeof kDqt1 +
                       kQuantTableSize + sizeof kSof0 + sizeof kDhtLumaDc + sizeof kDhtLumaAc +
@@ -160,15 +234,9 @@ public:
     Output(JpegOutput& out, CamInput& cam) : out_(out), cam_(cam) {}
 
     template <size_t N>
-    void Emit(const unsigned char (&bytes)[N])
-    {
-        if (!failed_) failed_ = !out_.Write(bytes, N);
-    }
-
-    template <size_t N>
     void Emit(const Segment<N>& segment)
     {
-        Emit(segment.bytes);
+        if (!failed_) failed_ = !out_.Write(segment.bytes, N);
     }
 
     // A stretch that is not picture data itself: a quantisation table.
