@@ -258,7 +258,10 @@ public:
         struct stat before;
         stat(mount.c_str(), &before);
         const char* program = getenv("GLIMMER_CASE_FOLDING_FS");
-        if (program == nullptr) return;
+        if (program == nullptr) {
+            why_ = "GLIMMER_CASE_FOLDING_FS names no file system program";
+            return;
+        }
         server_ = fork();
         if (server_ == 0) {
             execl(program, program, backing.c_str(), mount.c_str(), static_cast<char*>(nullptr));
@@ -272,10 +275,14 @@ public:
             }
             if (waitpid(server_, nullptr, WNOHANG) != 0) {
                 server_ = -1;
+                why_ = access("/dev/fuse", R_OK | W_OK) != 0
+                           ? "there is no /dev/fuse to use"
+                           : "the file system ended without mounting (is fusermount3 there?)";
                 return;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
+        why_ = "the mount did not appear within ten seconds";
     }
     ~FoldingMount()
     {
@@ -286,11 +293,14 @@ public:
         }
     }
     bool Mounted() const { return mounted_; }
+    // Why the file system is not mounted.
+    const std::string& Why() const { return why_; }
 
 private:
     std::string mount_;
     pid_t server_ = -1;
     bool mounted_ = false;
+    std::string why_;
 };
 
 // An output folder that takes names differing only in letter case for one (as a card's FAT or
@@ -301,7 +311,9 @@ TEST_F(CliProcessTest, OnAFolderThatIgnoresLetterCaseOutputsDifferingInCaseAreOn
     const std::string backing = root_ + "/backing";
     const std::string mount = root_ + "/mount";
     FoldingMount folding(backing, mount);
-    if (!folding.Mounted()) GTEST_SKIP() << "no FUSE file system can be mounted here";
+    if (!folding.Mounted()) {
+        GTEST_SKIP() << "no FUSE file system can be mounted here: " << folding.Why();
+    }
     fs::copy_file(TestDataPath("scans-sunset.cam"), in_ + "/\xc3\x89.cam");  // É
     fs::copy_file(TestDataPath("scans-rings.cam"), in_ + "/\xc3\xa9.cam");   // é
     fs::copy_file(TestDataPath("scans-sunset.cam"), in_ + "/\xce\xa9.cam");  // Ω
