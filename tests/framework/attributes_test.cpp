@@ -54,12 +54,16 @@ TEST(AttributeList, MissingKeysReadAsZeroAndGetTellsPresence)
     EXPECT_EQ(0, attributes.Find(Key::Text));
 }
 
-TEST(AttributeList, AFullListDropsFurtherAppends)
+TEST(AttributeList, HoldsFiftyPairsAndDropsFurtherAppends)
 {
+    // A window is built from up to fifty attributes; every one of them is kept.
     AttributeList attributes;
-    EXPECT_EQ(50, attributes.Capacity());
     for (int i = 0; i < 50; ++i) {
-        attributes.Add(Key::Text, i);
+        attributes.Add(Key::Text, 1000 + i);
+    }
+    ASSERT_EQ(50, attributes.Count());
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_EQ(1000 + i, attributes.PairAt(i).value) << "pair " << i;
     }
     attributes.Add(Key::Width, 10).Set(Key::Height, 20);
     EXPECT_EQ(50, attributes.Count());
