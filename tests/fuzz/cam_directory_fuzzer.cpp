@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "conversion/cam_reader.h"
+#include "tests/cam_format.h"
 #include "tests/fuzz/input_stream.h"
 
 namespace {
 
-constexpr size_t kHeadSize = 6;
-constexpr size_t kEntrySize = 16;
+using cam_format::kEntrySize;
+using cam_format::kHeadSize;
 
 void CheckFind(const CamDirectory& directory, FILE* cam, const uint8_t* data, size_t size,
                size_t dataArea, uint16_t tag)
@@ -25,7 +26,7 @@ void CheckFind(const CamDirectory& directory, FILE* cam, const uint8_t* data, si
             first = i;
             break;
         }
-        before += ReadU32BE(raw + 2);
+        before += ReadU32BE(raw + cam_format::kEntryTagSize);
     }
     const CamEntry* found = FindEntry(directory, cam, tag);
     const uint64_t at = static_cast<uint64_t>(ftello(cam));
@@ -51,8 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CamDirectory directory;
     const bool read = ReadDirectory(directory, cam);
 
-    const bool camHead = size >= kHeadSize && memcmp(data, CAM_MAGIC, sizeof CAM_MAGIC) == 0;
-    const size_t count = camHead ? ReadU16BE(data + 4) : 0;
+    const bool camHead =
+        size >= kHeadSize && memcmp(data, cam_format::kMagic, sizeof cam_format::kMagic) == 0;
+    const size_t count = camHead ? ReadU16BE(data + sizeof cam_format::kMagic) : 0;
     const size_t dataArea = kHeadSize + kEntrySize * count;
     FUZZ_CHECK(read == (camHead && size >= dataArea));
     if (!read) {
@@ -65,10 +67,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* raw = data + kHeadSize + kEntrySize * i;
         FUZZ_CHECK(directory.Entries()[i].tag == ReadU16BE(raw));
-        FUZZ_CHECK(directory.Entries()[i].length == ReadU32BE(raw + 2));
+        FUZZ_CHECK(directory.Entries()[i].length == ReadU32BE(raw + cam_format::kEntryTagSize));
     }
-    CheckFind(directory, cam, data, size, dataArea, kCamTagJpeg);
-    CheckFind(directory, cam, data, size, dataArea, kCamTagScans);
+    CheckFind(directory, cam, data, size, dataArea, cam_format::kTagJpeg);
+    CheckFind(directory, cam, data, size, dataArea, cam_format::kTagScans);
     // A tag the input itself picks: its last two bytes.
     CheckFind(directory, cam, data, size, dataArea, ReadU16BE(data + size - 2));
 

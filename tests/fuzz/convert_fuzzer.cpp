@@ -9,16 +9,18 @@
 #include <vector>
 
 #include "conversion/jpeg_writer.h"
+#include "tests/cam_format.h"
 #include "tests/fuzz/input_stream.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-constexpr size_t kHeadSize = 6;
-constexpr size_t kEntrySize = 16;
-constexpr size_t kScansHeadSize = 8;
-constexpr size_t kTableSize = 64;
+using cam_format::kEntrySize;
+using cam_format::kEntryTagSize;
+using cam_format::kHeadSize;
+using cam_format::kScansHeadSize;
+using cam_format::kTableSize;
 
 // Byte ranges of the fixed part, as they stand in the output of a picture with empty scans
 // (no picture, but every segment is written):
@@ -35,9 +37,14 @@ Bytes Range(const Bytes& bytes, size_t from, size_t to)
 const Fixed& FixedSegments()
 {
     static const Fixed fixed = [] {
-        uint8_t entry[kScansHeadSize + 2 * kTableSize] = {0, 3};
-        uint8_t cam[kHeadSize + kEntrySize + sizeof entry] = {
-            0x07, 0x20, 0x4D, 0x4D, 0, 1, 0, 3, 0, 0, 0, sizeof entry};
+        // One tag-3 entry with three components, empty scans and tables of zeros.
+        uint8_t entry[kScansHeadSize + 2 * kTableSize] = {0, cam_format::kScansComponents};
+        uint8_t cam[kHeadSize + kEntrySize + sizeof entry] = {};
+        memcpy(cam, cam_format::kMagic, sizeof cam_format::kMagic);
+        cam[kHeadSize - 1] = 1;  // the entry count's low byte
+        uint8_t* const directoryEntry = cam + kHeadSize;
+        directoryEntry[kEntryTagSize - 1] = cam_format::kTagScans;
+        directoryEntry[kEntryTagSize + cam_format::kEntryLengthSize - 1] = sizeof entry;
         memcpy(cam + kHeadSize + kEntrySize, entry, sizeof entry);
         FILE* in = fmemopen(cam, sizeof cam, "rb");
         char* text = nullptr;
@@ -87,7 +94,7 @@ private:
 Expected Model(const uint8_t* data, size_t size)
 {
     Expected expected;
-    const size_t count = ReadU16BE(data + 4);
+    const size_t count = ReadU16BE(data + sizeof cam_format::kMagic);
     const uint64_t dataArea = kHeadSize + kEntrySize * count;
     uint64_t scansAt = 0;
     bool scansFound = false;
@@ -95,26 +102,27 @@ Expected Model(const uint8_t* data, size_t size)
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* raw = data + kHeadSize + kEntrySize * i;
         const uint16_t tag = ReadU16BE(raw);
-        if (tag == kCamTagJpeg) {
+        if (tag == cam_format::kTagJpeg) {
             Source source(data, size, dataArea + offset);
-            const bool complete = source.Take(expected.output, ReadU32BE(raw + 2));
+            const bool complete = source.Take(expected.output, ReadU32BE(raw + kEntryTagSize));
             expected.result = expected.output.empty() ? ConversionResult::NoPicture
                               : complete              ? ConversionResult::Converted
                                                       : ConversionResult::SourceEnded;
             return expected;
         }
-        if (tag == kCamTagScans && !scansFound) {
+        if (tag == cam_format::kTagScans && !scansFound) {
             scansFound = true;
             scansAt = dataArea + offset;
         }
-        offset += ReadU32BE(raw + 2);
+        offset += ReadU32BE(raw + kEntryTagSize);
     }
     if (!scansFound) {
         return expected;
     }
     Source source(data, size, scansAt);
     Bytes head;
-    if (!source.Take(head, kScansHeadSize) || ReadU16BE(head.data()) != 3) {
+    if (!source.Take(head, kScansHeadSize) ||
+        ReadU16BE(head.data()) != cam_format::kScansComponents) {
         expected.result = ConversionResult::UnusableTables;
         return expected;
     }
@@ -129,7 +137,10 @@ Expected Model(const uint8_t* data, size_t size)
     put(fixed.beforeTable1);
     complete &= source.Take(out, kTableSize);
     size_t scanBytes = 0;
-    const size_t scanHeads[3] = {2, 4, 6};
+    const size_t scanHeads[3] = {
+        cam_format::kScansComponentCountSize,
+        cam_format::kScansComponentCountSize + cam_format::kScansLengthSize,
+        cam_format::kScansComponentCountSize + 2 * cam_format::kScansLengthSize};
     const Bytes* before[3] = {&fixed.beforeScan1, &fixed.beforeScan2, &fixed.beforeScan3};
     for (int i = 0; i < 3; ++i) {
         put(*before[i]);

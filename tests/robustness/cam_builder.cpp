@@ -2,6 +2,9 @@
 #include "tests/robustness/cam_builder.h"
 
 #include <cstdio>
+#include <iterator>
+
+#include "tests/cam_format.h"
 
 namespace {
 
@@ -26,15 +29,21 @@ void Append(Bytes& to, const Bytes& more)
 
 Bytes CamBytes(const std::vector<CamPart>& parts, int count)
 {
-    Bytes cam = {0x07, 0x20, 0x4D, 0x4D};
+    static_assert(cam_format::kEntryCountSize == 2 && cam_format::kEntryTagSize == 2 &&
+                      cam_format::kEntryLengthSize == 4,
+                  "the numbers are written as the format sizes them");
+    Bytes cam(std::begin(cam_format::kMagic), std::end(cam_format::kMagic));
     PutU16(cam, count < 0 ? static_cast<uint32_t>(parts.size()) : static_cast<uint32_t>(count));
     for (size_t i = 0; i < parts.size(); ++i) {
         const CamPart& part = parts[i];
         PutU16(cam, part.tag);
         PutU32(cam, part.claimedLength < 0 ? static_cast<uint32_t>(part.data.size())
                                            : static_cast<uint32_t>(part.claimedLength));
-        // The ten bytes no reader looks at: something other than zeros.
-        for (int j = 0; j < 10; ++j) cam.push_back(static_cast<unsigned char>(0xA5 ^ (i * 10 + j)));
+        // The bytes no reader looks at: something other than zeros.
+        for (size_t j = 0; j < cam_format::kEntryUnreadSize; ++j) {
+            cam.push_back(
+                static_cast<unsigned char>(0xA5 ^ (i * cam_format::kEntryUnreadSize + j)));
+        }
     }
     for (const CamPart& part : parts) Append(cam, part.data);
     return cam;
@@ -42,6 +51,8 @@ Bytes CamBytes(const std::vector<CamPart>& parts, int count)
 
 Bytes ScansDataClaiming(uint16_t components, const uint16_t (&lengths)[3], const Bytes& body)
 {
+    static_assert(cam_format::kScansComponentCountSize == 2 && cam_format::kScansLengthSize == 2,
+                  "the head is written as the format sizes it");
     Bytes data;
     PutU16(data, components);
     for (uint16_t length : lengths) PutU16(data, length);
@@ -73,7 +84,7 @@ Pieces LoadPieces(const std::string& name)
 Bytes PictureScans(const std::string& name)
 {
     const Pieces pieces = LoadPieces(name);
-    return ScansData(3, pieces.q0, pieces.q1, pieces.scans);
+    return ScansData(cam_format::kScansComponents, pieces.q0, pieces.q1, pieces.scans);
 }
 
 Bytes WholeJpeg()
