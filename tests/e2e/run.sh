@@ -92,7 +92,7 @@ expected_rows() {
   for picture in "${pictures[@]}"; do
     case $picture in sunset | rings) folder='\DCIM' ;; *) folder='\DCIM\Trip' ;; esac
     file=$(find "$device/DCIM" -maxdepth 2 -name "$picture.cam" -not -path '*RECYCLED*')
-    printf '%s.cam\t%s\t%s\n' "$picture" "$folder" "$(group_digits "$(stat -c %s "$file")")"
+    printf '%s.cam\t%s\t%s\n' "$picture" "$folder" "$(comma_grouped "$(stat -c %s "$file")")"
   done | sort
 }
 
@@ -189,7 +189,7 @@ english_run() {
   must_wait_for "the four CAM files in the list" 30 is 4 row_count
   expect_eq "the list shows name, folder and size of each CAM file" "$(expected_rows)" "$(rows | sort)"
   expect_eq "the status bar counts the files" "4 Files" "$(status_part 0)"
-  expect_eq "the status bar shows the total size" "$(group_digits "$(total_bytes)") Bytes" "$(status_part 1)"
+  expect_eq "the status bar shows the total size" "$(comma_grouped "$(total_bytes)") Bytes" "$(status_part 1)"
   expect_eq "Convert is enabled once the list has rows" 1 "$(control_enabled Glimmer 102 Button)"
   shot en-found
 
@@ -289,7 +289,7 @@ japanese_run() {
   click_control "ﾌｫﾙﾀﾞの参照" 1 Button
   must_wait_for "the four CAM files in the list" 30 is 4 row_count
   expect_eq "the Japanese file count" "4 個のﾌｧｲﾙ" "$(status_part 0)"
-  expect_eq "the Japanese total size" "$(group_digits "$(total_bytes)") ﾊﾞｲﾄ" "$(status_part 1)"
+  expect_eq "the Japanese total size" "$(comma_grouped "$(total_bytes)") ﾊﾞｲﾄ" "$(status_part 1)"
   shot ja-found
 
   click_control Glimmer 105 Button
