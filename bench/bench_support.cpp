@@ -1,4 +1,4 @@
-// Clock, result lines, the opened program and the box closer of the window benchmarks.
+// Clock, result lines and the opened program, with its box answerer, of the window benchmarks.
 #include "bench/bench_support.h"
 
 #include <cstdio>
@@ -11,31 +11,12 @@
 
 namespace {
 
-thread_local BoxCloser* currentCloser = nullptr;
-
-bool IsBox(HWND window)
+// A box that no benchmark expects would wait for a person: its texts go to standard error and
+// the benchmark ends.
+void StopAtUnexpectedBox(const std::wstring& what)
 {
-    wchar_t className[16] = L"";
-    GetClassNameW(window, className, 16);
-    return wcscmp(className, L"#32770") == 0;
-}
-
-// A box that no benchmark expects would wait for a person: its texts go to standard
-// error and the benchmark ends.
-LRESULT CALLBACK UnexpectedBoxHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE && currentCloser == nullptr) {
-        HWND box = reinterpret_cast<HWND>(wParam);
-        if (IsBox(box)) {
-            wchar_t caption[256] = L"";
-            wchar_t text[1024] = L"";
-            GetWindowTextW(box, caption, 256);
-            GetDlgItemTextW(box, 0xFFFF, text, 1024);
-            fprintf(stderr, "bench: unexpected box \"%ls\": %ls\n", caption, text);
-            exit(2);
-        }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+    fprintf(stderr, "bench: %ls\n", what.c_str());
+    exit(2);
 }
 
 }  // namespace
@@ -70,9 +51,8 @@ int RunsArgument(int argc, wchar_t** argv, int index)
     return runs > 0 ? runs : 1;
 }
 
-OpenProgram::OpenProgram()
+OpenProgram::OpenProgram() : boxes_(StopAtUnexpectedBox)
 {
-    SetWindowsHookExW(WH_CBT, UnexpectedBoxHook, nullptr, GetCurrentThreadId());
     HINSTANCE instance = GetModuleHandleW(nullptr);
     SetProgramArguments(instance, nullptr, L"", SW_SHOWNORMAL);
     InitializeSettings(instance, SW_SHOWNORMAL);
@@ -101,34 +81,6 @@ void PumpMessages()
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-}
-
-BoxCloser::BoxCloser(int answer, Action action) : answer_(answer), action_(std::move(action))
-{
-    currentCloser = this;
-    hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-}
-
-BoxCloser::~BoxCloser()
-{
-    UnhookWindowsHookEx(hook_);
-    currentCloser = nullptr;
-}
-
-LRESULT CALLBACK BoxCloser::Hook(int code, WPARAM wParam, LPARAM lParam)
-{
-    BoxCloser* closer = currentCloser;
-    if (code == HCBT_ACTIVATE && closer != nullptr) {
-        HWND box = reinterpret_cast<HWND>(wParam);
-        if (IsBox(box)) {
-            if (closer->action_) closer->action_(box);
-            ++closer->closed_;
-            // Posted, so the box's own modal loop takes it once the box is up.
-            if (closer->answer_ != 0)
-                PostMessageW(box, WM_COMMAND, MAKEWPARAM(closer->answer_, BN_CLICKED), 0);
-        }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void EmptyFolder(const std::wstring& folder)

@@ -1,11 +1,12 @@
-// What the window program's benchmarks share: a clock, the result lines the driver reads,
-// a main window opened as the program opens it, and a closer for the boxes a run shows.
+// What the window program's benchmarks share: a clock, the result lines the driver reads, and
+// a main window opened as the program opens it, with the answerer of the boxes a run shows.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
+
+#include "tests/support/message_box_answerer.h"
 
 class Application;
 class MainWindow;
@@ -23,7 +24,8 @@ void Report(const char* name, double value);
 int RunsArgument(int argc, wchar_t** argv, int index);
 
 // Settings, the application object and the shown main window, as the program's entry makes
-// them; the destructor tears them down in the program's order.
+// them; the destructor tears them down in the program's order. Its box answerer answers the
+// boxes a benchmark queues answers for and ends the benchmark at any other box.
 class OpenProgram {
 public:
     OpenProgram();
@@ -32,37 +34,16 @@ public:
     OpenProgram& operator=(const OpenProgram&) = delete;
 
     MainWindow& Main() { return *window_; }
+    MessageBoxAnswerer& Boxes() { return boxes_; }
 
 private:
+    MessageBoxAnswerer boxes_;
     Application* application_ = nullptr;
     MainWindow* window_ = nullptr;
 };
 
 // Takes every waiting message off the queue and dispatches it.
 void PumpMessages();
-
-// Answers every message box and dialog that activates on this thread while it lives: the
-// action runs first, then the box is sent the command `answer` (none when it is 0: the
-// caller closes the box itself).
-class BoxCloser {
-public:
-    using Action = std::function<void(HWND box)>;
-
-    explicit BoxCloser(int answer, Action action = nullptr);
-    ~BoxCloser();
-    BoxCloser(const BoxCloser&) = delete;
-    BoxCloser& operator=(const BoxCloser&) = delete;
-
-    int Closed() const { return closed_; }
-
-private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
-
-    HHOOK hook_;
-    int answer_;
-    Action action_;
-    int closed_ = 0;
-};
 
 // Deletes every file directly in the folder (the benchmarks' output folders hold no others).
 void EmptyFolder(const std::wstring& folder);

@@ -2,10 +2,9 @@
 // what it shows, and presses the scripted button from a timer inside the box's modal loop.
 #include "tests/support/message_box_answerer.h"
 
-#include <gtest/gtest.h>
-
 #include <cassert>
 #include <cwchar>
+#include <string>
 
 namespace {
 
@@ -98,12 +97,14 @@ BOOL CALLBACK InspectChild(HWND child, LPARAM param)
 
 }  // namespace
 
-MessageBoxAnswerer::MessageBoxAnswerer()
+MessageBoxAnswerer::MessageBoxAnswerer(Complaint complain) : complain_(std::move(complain))
 {
     assert(currentAnswerer == nullptr);
     currentAnswerer = this;
     hook_ = SetWindowsHookExW(WH_CBT, HookProc, nullptr, GetCurrentThreadId());
-    if (hook_ == nullptr) ADD_FAILURE() << "SetWindowsHookExW(WH_CBT) failed: " << GetLastError();
+    if (hook_ == nullptr) {
+        complain_(L"SetWindowsHookExW(WH_CBT) failed: " + std::to_wstring(GetLastError()));
+    }
 }
 
 MessageBoxAnswerer::~MessageBoxAnswerer()
@@ -111,8 +112,8 @@ MessageBoxAnswerer::~MessageBoxAnswerer()
     if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
     currentAnswerer = nullptr;
     if (!queue_.empty()) {
-        ADD_FAILURE() << queue_.size()
-                      << " queued answer(s) left: fewer boxes appeared than expected";
+        complain_(std::to_wstring(queue_.size()) +
+                  L" queued answer(s) left: fewer boxes appeared than expected");
     }
 }
 
@@ -161,8 +162,7 @@ void MessageBoxAnswerer::OnActivate(HWND box)
         queue_.pop_front();
     }
     shown.answer = answer.command;
-    if (!expected)
-        ADD_FAILURE() << "unexpected box, closing it: " << testing::PrintToString(Describe(shown));
+    if (!expected) complain_(L"unexpected box, closing it: " + Describe(shown));
     shown_.push_back(shown);
     waiting_[box] = std::move(answer);
     // The answer goes out from the box's own modal loop, once the box is really up.
@@ -181,12 +181,12 @@ void MessageBoxAnswerer::Deliver(HWND box)
     if (found == waiting_.end()) return;
     Answer answer = found->second;
     if (answer.whileUp) answer.whileUp(box);
-    if (!IsWindow(box)) return;
+    if (!IsWindow(box) || answer.command == 0) return;
 
     HWND button = VisibleChild(box, answer.command);
     if (button == nullptr && shown_[answer.shownIndex].isMessageBox) {
-        ADD_FAILURE() << "the box has no button " << answer.command << ": "
-                      << testing::PrintToString(Describe(shown_[answer.shownIndex]));
+        complain_(L"the box has no button " + std::to_wstring(answer.command) + L": " +
+                  Describe(shown_[answer.shownIndex]));
         EndDialog(box, answer.command);
         return;
     }

@@ -21,21 +21,28 @@ struct ShownBox {
     int answer = 0;  // the command the answerer sent
 };
 
-// Installs a thread-local WH_CBT hook for its lifetime; one answerer per thread at a time.
-// Each box that activates takes the next queued answer. Queued answers left unused when the
-// answerer is destroyed, and boxes that appear with nothing queued, fail the running test
-// (the unexpected box is closed so the test does not hang).
+// Fails the running GoogleTest test with the text (tests/support/test_failure.cpp).
+void FailTheRunningTest(const std::wstring& what);
+
+// Installs a thread-local WH_CBT hook for its lifetime; one answerer per thread at a time. The
+// one answerer of every test and benchmark that shows boxes. Each box that activates takes the
+// next queued answer. Queued answers left unused when the answerer is destroyed, boxes that
+// appear with nothing queued (closed, so that nothing waits for a person) and buttons that a
+// box does not have are complained about: by default the running test fails.
 class MessageBoxAnswerer {
 public:
     // Runs inside the box's own modal loop, with the box shown, before the answer is sent.
     using Action = std::function<void(HWND box)>;
+    using Complaint = std::function<void(const std::wstring& what)>;
 
-    MessageBoxAnswerer();
+    MessageBoxAnswerer() : MessageBoxAnswerer(FailTheRunningTest) {}
+    explicit MessageBoxAnswerer(Complaint complain);
     ~MessageBoxAnswerer();
     MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
     MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
 
-    // answer: IDOK, IDCANCEL, IDYES, IDNO, ... (the command ID of the button to press).
+    // answer: IDOK, IDCANCEL, IDYES, IDNO, ... (the command ID of the button to press); 0
+    // presses nothing: the action, or the caller, ends the box.
     void Queue(int answer, Action whileUp = nullptr);
 
     const std::vector<ShownBox>& Shown() const { return shown_; }
@@ -54,6 +61,7 @@ private:
     void OnActivate(HWND box);
     void Deliver(HWND box);
 
+    Complaint complain_;
     HHOOK hook_ = nullptr;
     std::deque<Answer> queue_;
     std::map<HWND, Answer> waiting_;
