@@ -77,12 +77,13 @@ def big(path, mib):
     bytes until the file is exactly MIB MiB; the converter copies all of it."""
     noise = random.Random(64).randbytes(2048 * 1024 * 3)
     jpeg = cams.encode_plain(b"P6\n2048 1024\n255\n" + noise, "-quality", "95")
-    head = len(cams.MAGIC) + 2 + 16
+    head = len(cams.MAGIC) + 2 + cams.ENTRY_BYTES
     padding = mib * 1024 * 1024 - head - len(jpeg)
     assert padding >= 0
     os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
     with open(path, "wb") as f:
-        f.write(cams.MAGIC + struct.pack(">HHI", 1, cams.TAG_JPEG, len(jpeg) + padding) + bytes(10))
+        f.write(cams.MAGIC + struct.pack(">HHI", 1, cams.TAG_JPEG, len(jpeg) + padding)
+                + bytes(cams.UNREAD_BYTES))
         f.write(jpeg)
         chunk = random.Random(65).randbytes(1024 * 1024)
         while padding > 0:
