@@ -6,7 +6,7 @@ import { fromFiles, fromDataTransfer } from "./files.js";
 import { FileTable } from "./file_table.js";
 import { ConversionRun } from "./conversion_run.js";
 import { saveToFolder, zipEntries, portableName } from "./saving.js";
-import { makeZip } from "./zip.js";
+import { zipBlob, zipSize, zipStream } from "./zip.js";
 import { Question } from "./question.js";
 
 const byId = (id) => document.getElementById(id);
@@ -262,13 +262,43 @@ async function saveIntoFolder() {
   }
 }
 
-function downloadZip() {
+// Hands a stream to the browser's downloads through the page's service worker, which answers
+// the download's request with it: the file is written as it is made. False where no service
+// worker looks after the page (it is not yet running, or the browser has none); a browser that
+// cannot hand a stream over throws.
+async function streamDownload(name, contentType, size, stream) {
+  const worker = "serviceWorker" in navigator && navigator.serviceWorker.controller;
+  if (!worker) return false;
+  const channel = new MessageChannel();
+  const address = new Promise((resolve) => {
+    channel.port1.onmessage = (event) => resolve(event.data);
+  });
+  const id = crypto.randomUUID();
+  worker.postMessage({ type: "download", id, name, contentType, size, stream }, [stream, channel.port2]);
+  // In a frame of its own, so that the page itself is not left.
+  const frame = document.createElement("iframe");
+  frame.hidden = true;
+  frame.src = await address;
+  document.body.append(frame);
+  setTimeout(() => frame.remove(), 60000);
+  return true;
+}
+
+async function downloadZip() {
   const { entries, leftOut } = zipEntries(table.withPictures());
-  const link = document.createElement("a");
-  link.href = URL.createObjectURL(makeZip(entries));
-  link.download = "glimmer.zip";
-  link.click();
-  setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+  let streamed = false;
+  try {
+    streamed = await streamDownload("glimmer.zip", "application/zip", zipSize(entries), zipStream(entries));
+  } catch {
+    streamed = false;
+  }
+  if (!streamed) {
+    const link = document.createElement("a");
+    link.href = URL.createObjectURL(zipBlob(entries));
+    link.download = "glimmer.zip";
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+  }
   for (const row of table.withPictures()) {
     if (!leftOut.includes(row)) row.saved = true;
   }

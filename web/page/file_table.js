@@ -111,8 +111,12 @@ export class FileTable {
     row.pictureUrl = null;
   }
 
+  // The picture's own address, made when a row first shows it: the page keeps pictures as
+  // bytes, and a Blob with its URL costs the browser a round trip each.
   pictureUrl(row) {
-    if (!row.pictureUrl) row.pictureUrl = URL.createObjectURL(row.jpeg);
+    if (!row.pictureUrl) {
+      row.pictureUrl = URL.createObjectURL(new Blob([row.jpeg], { type: "image/jpeg" }));
+    }
     return row.pictureUrl;
   }
 
@@ -250,7 +254,7 @@ export class FileTable {
     // its own tells. Whole pictures are not decoded twice.
     if (row.result === "SourceEnded" && row.drawable === undefined) {
       row.drawable = null;
-      createImageBitmap(row.jpeg).then(
+      createImageBitmap(new Blob([row.jpeg])).then(
         (bitmap) => {
           bitmap.close();
           row.drawable = true;

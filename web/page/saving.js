@@ -169,8 +169,7 @@ export function zipEntries(rows) {
     const modified = row.file.lastModified;
     entries.push({
       path,
-      blob: row.jpeg,
-      size: row.jpeg.size,
+      data: row.jpeg,
       crc: row.crc,
       modified: Math.min(Math.max(modified, kZipEarliest), kZipLatest),
       exactModified: modified,

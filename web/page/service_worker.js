@@ -1,6 +1,7 @@
 // Keeps the page working offline once it has been loaded: every file of the page is kept in
 // the browser's cache; the network is asked first, so a newer page replaces the kept one, and
-// the kept copy answers when the network does not.
+// the kept copy answers when the network does not. It also hands the page's ZIP files to the
+// browser's downloads as the page makes them (see streamDownload in app.js).
 "use strict";
 
 const kCache = "glimmer-page";
@@ -36,8 +37,35 @@ self.addEventListener("activate", (event) => {
   event.waitUntil(self.clients.claim());
 });
 
+// Downloads the page has handed over and not yet started, by their address ("download/ID/NAME").
+const downloads = new Map();
+
+self.addEventListener("message", (event) => {
+  const message = event.data;
+  if (!message || message.type !== "download") return;
+  const path = new URL(`download/${message.id}/${encodeURIComponent(message.name)}`, self.registration.scope);
+  downloads.set(path.href, message);
+  event.ports[0].postMessage(path.href);
+});
+
+function downloadResponse(download) {
+  return new Response(download.stream, {
+    headers: {
+      "Content-Type": download.contentType,
+      "Content-Length": String(download.size),
+      "Content-Disposition": `attachment; filename*=UTF-8''${encodeURIComponent(download.name)}`,
+    },
+  });
+}
+
 self.addEventListener("fetch", (event) => {
   const request = event.request;
+  const download = downloads.get(request.url);
+  if (download) {
+    downloads.delete(request.url);
+    event.respondWith(downloadResponse(download));
+    return;
+  }
   if (request.method !== "GET" || new URL(request.url).origin !== self.location.origin) return;
   event.respondWith(
     fetch(request)

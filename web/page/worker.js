@@ -18,8 +18,6 @@ const kHeadBytes = 512 * 1024;
 const kWindowBytes = 1024 * 1024;
 // Results go to the page at most this often (or once the run ends), each batch in one message.
 const kBatchMilliseconds = 25;
-// Output bytes gathered before they go into the output's Blob.
-const kSinkBytes = 4 * 1024 * 1024;
 
 // The CAM file as the engine reads it: the head read ahead, and windows read on demand.
 class CamSource {
@@ -52,28 +50,28 @@ class CamSource {
   }
 }
 
-// The output's bytes, kept in Blobs rather than in the worker's memory.
+// The output's bytes, gathered into one buffer of their own, which moves to the page without a
+// copy.
 class JpegSink {
   constructor() {
-    this.blobs = [];
     this.parts = [];
-    this.partBytes = 0;
     this.size = 0;
   }
 
   write(bytes) {
     this.parts.push(bytes.slice());
-    this.partBytes += bytes.length;
     this.size += bytes.length;
-    if (this.partBytes >= kSinkBytes) {
-      this.blobs.push(new Blob(this.parts));
-      this.parts = [];
-      this.partBytes = 0;
-    }
   }
 
-  blob() {
-    return new Blob([...this.blobs, ...this.parts], { type: "image/jpeg" });
+  bytes() {
+    if (this.parts.length === 1) return this.parts[0];
+    const whole = new Uint8Array(this.size);
+    let at = 0;
+    for (const part of this.parts) {
+      whole.set(part, at);
+      at += part.length;
+    }
+    return whole;
   }
 }
 
@@ -98,7 +96,9 @@ class HeadReads {
     this.next = Math.max(this.next, from);
     while (this.next < this.files.length && this.reads.size < kReadsInFlight) {
       const { file } = this.files[this.next];
-      const head = file.slice(0, Math.min(file.size, kHeadBytes));
+      // A slice is a Blob of its own, which costs a round trip to the browser: a file no larger
+      // than its head is read as it is.
+      const head = file.size <= kHeadBytes ? file : file.slice(0, kHeadBytes);
       this.reads.set(
         this.next,
         head.arrayBuffer().then(
@@ -113,6 +113,8 @@ class HeadReads {
 
 // One file: its output name, the engine's result, and the picture with its CRC-32. Memory the
 // engine cannot get is that file's failure, not the run's: the engine is started afresh.
+// (The picture is not made a Blob here: a Blob costs a round trip to the browser each, more
+// than converting a file; the page makes Blobs only for the pictures it shows.)
 async function convertFile(file, head) {
   let module = await engine;
   const outputName = module.ccall("glimmer_output_name", "string", ["string"], [file.name]);
@@ -128,7 +130,7 @@ async function convertFile(file, head) {
     return {
       outputName,
       result: module.UTF8ToString(module._glimmer_result_name(code)),
-      jpeg: keeps ? sink.blob() : null,
+      jpeg: keeps ? sink.bytes() : null,
       crc: module._glimmer_output_crc() >>> 0,
       size: sink.size,
     };
@@ -164,7 +166,8 @@ async function run({ runId, files, stopAtFailure }) {
   let batch = [];
   let posted = performance.now();
   const post = (over) => {
-    postMessage({ type: "results", runId, results: batch, over });
+    const buffers = batch.filter((result) => result.jpeg).map((result) => result.jpeg.buffer);
+    postMessage({ type: "results", runId, results: batch, over }, buffers);
     batch = [];
     posted = performance.now();
   };

@@ -1,9 +1,9 @@
-// One ZIP file of the JPEG files, made without copying a picture: the file is a Blob of the
-// ZIP's own small records around the pictures' Blobs, which the browser streams into the
-// download. The pictures are stored as they are (a JPEG does not compress), their CRC-32 comes
-// from the conversion, and each keeps its CAM file's modification time. Names are UTF-8 and
-// the file says it was made on Unix, where "\" is no separator. Offsets past 4 GiB and more
-// than 65,535 entries take the ZIP64 records.
+// One ZIP file of the JPEG files, made as it is read: the ZIP's own small records around the
+// pictures' bytes, handed out one after another, so that a ZIP streamed into a download never
+// holds more than a piece of a picture. The pictures are stored as they are (a JPEG does not
+// compress), their CRC-32 comes from the conversion, and each keeps its CAM file's
+// modification time. Names are UTF-8 and the file says it was made on Unix, where "\" is no
+// separator. Offsets past 4 GiB and more than 65,535 entries take the ZIP64 records.
 
 // Versions needed to extract: 2.0 for a stored file, 4.5 where a ZIP64 record is used.
 const kVersion = 20;
@@ -62,15 +62,18 @@ function extendedTime(milliseconds) {
   return new Record(9).u16(0x5455).u16(5).raw([1]).u32(seconds).bytes;
 }
 
-// `entries`: { path, blob, size, crc, modified (clamped to what the ZIP's date can hold),
-// exactModified }; each picture is smaller than 4 GiB (a CAM entry's length has 32 bits). The
-// ZIP file as a Blob.
-export function makeZip(entries) {
+// Pieces of a picture handed on at once when the ZIP is streamed.
+const kStreamChunk = 1024 * 1024;
+
+// `entries`: { path, data (the picture: bytes, or a Blob), crc, modified (clamped to what the
+// ZIP's date can hold), exactModified }; each picture is smaller than 4 GiB (a CAM entry's
+// length has 32 bits). The ZIP's parts in order: records (bytes) and the pictures' data.
+export function* zipParts(entries) {
   const encoder = new TextEncoder();
-  const parts = [];
   const central = [];
   let offset = 0;
   for (const entry of entries) {
+    const size = entry.data.byteLength ?? entry.data.size;
     const name = encoder.encode(entry.path);
     const { time, date } = dosDateTime(entry.modified);
     const extra = extendedTime(entry.exactModified);
@@ -82,13 +85,14 @@ export function makeZip(entries) {
       .u16(time)
       .u16(date)
       .u32(entry.crc)
-      .u32(entry.size)
-      .u32(entry.size)
+      .u32(size)
+      .u32(size)
       .u16(name.length)
       .u16(extra.length)
       .raw(name)
       .raw(extra);
-    parts.push(local.bytes, entry.blob);
+    yield local.bytes;
+    yield entry.data;
     // Only the central record can say where a local record past 4 GiB begins.
     const far = offset >= kMax32;
     const zip64 = far ? new Record(12).u16(0x0001).u16(8).u64(offset).bytes : new Uint8Array(0);
@@ -102,8 +106,8 @@ export function makeZip(entries) {
         .u16(time)
         .u16(date)
         .u32(entry.crc)
-        .u32(entry.size)
-        .u32(entry.size)
+        .u32(size)
+        .u32(size)
         .u16(name.length)
         .u16(zip64.length + extra.length)
         .u16(0) // comment
@@ -115,42 +119,77 @@ export function makeZip(entries) {
         .raw(zip64)
         .raw(extra).bytes,
     );
-    offset += local.bytes.length + entry.size;
+    offset += local.bytes.length + size;
   }
+  yield* central;
   const centralSize = central.reduce((sum, record) => sum + record.length, 0);
   const count = entries.length;
-  const needs64 = offset >= kMax32 || count >= kMax16;
-  const end = [];
-  if (needs64) {
-    end.push(
-      new Record(56)
-        .u32(0x06064b50)
-        .u64(44)
-        .u16(kMadeOnUnix | kVersion64)
-        .u16(kVersion64)
-        .u32(0)
-        .u32(0)
-        .u64(count)
-        .u64(count)
-        .u64(centralSize)
-        .u64(offset).bytes,
-      new Record(20)
-        .u32(0x07064b50)
-        .u32(0)
-        .u64(offset + centralSize)
-        .u32(1).bytes,
-    );
+  if (offset >= kMax32 || count >= kMax16) {
+    yield new Record(56)
+      .u32(0x06064b50)
+      .u64(44)
+      .u16(kMadeOnUnix | kVersion64)
+      .u16(kVersion64)
+      .u32(0)
+      .u32(0)
+      .u64(count)
+      .u64(count)
+      .u64(centralSize)
+      .u64(offset).bytes;
+    yield new Record(20)
+      .u32(0x07064b50)
+      .u32(0)
+      .u64(offset + centralSize)
+      .u32(1).bytes;
   }
-  end.push(
-    new Record(22)
-      .u32(0x06054b50)
-      .u16(0)
-      .u16(0)
-      .u16(Math.min(count, kMax16))
-      .u16(Math.min(count, kMax16))
-      .u32(centralSize)
-      .u32(needs64 ? kMax32 : offset)
-      .u16(0).bytes,
+  yield new Record(22)
+    .u32(0x06054b50)
+    .u16(0)
+    .u16(0)
+    .u16(Math.min(count, kMax16))
+    .u16(Math.min(count, kMax16))
+    .u32(centralSize)
+    .u32(offset >= kMax32 || count >= kMax16 ? kMax32 : offset)
+    .u16(0).bytes;
+}
+
+// The whole ZIP file's size, known before it is made.
+export function zipSize(entries) {
+  let size = 0;
+  for (const part of zipParts(entries)) size += part.byteLength ?? part.size;
+  return size;
+}
+
+// The ZIP as a Blob: every picture copied into it. For a browser that cannot stream it.
+export function zipBlob(entries) {
+  return new Blob([...zipParts(entries)], { type: "application/zip" });
+}
+
+// The ZIP as a stream of bytes, made as the download takes it.
+export function zipStream(entries) {
+  const parts = zipParts(entries);
+  let current = null;
+  let at = 0;
+  return new ReadableStream(
+    {
+      async pull(controller) {
+        while (!current || at >= (current.byteLength ?? current.size)) {
+          const next = parts.next();
+          if (next.done) {
+            controller.close();
+            return;
+          }
+          current = next.value;
+          at = 0;
+        }
+        const end = at + kStreamChunk;
+        const piece = current instanceof Blob
+          ? new Uint8Array(await current.slice(at, end).arrayBuffer())
+          : current.slice(at, end);
+        at += piece.length;
+        controller.enqueue(piece);
+      },
+    },
+    { highWaterMark: 1 },
   );
-  return new Blob([...parts, ...central, ...end], { type: "application/zip" });
 }

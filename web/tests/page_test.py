@@ -59,6 +59,25 @@ def zip_path(place):
     return "card/" + (folder + "/" if folder else "") + name
 
 
+def streamed_downloads(driver):
+    """How many downloads the page has streamed through its service worker."""
+    return driver.execute_script("return document.querySelectorAll('iframe[src*=\"/download/\"]').length")
+
+
+def without_service_worker(driver):
+    """The page again, with no service worker looking after it (as on a browser that has none)."""
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
+        "source": "navigator.serviceWorker.register = () => Promise.resolve();"})
+    driver.execute_async_script("""
+        const done = arguments[arguments.length - 1];
+        navigator.serviceWorker.getRegistrations()
+            .then((all) => Promise.all(all.map((registration) => registration.unregister())))
+            .then(() => done(true));""")
+    driver.get(driver.current_url + "?no-worker")
+    page.wait_for(lambda: driver.find_element(By.ID, "convert-all").text != "", what="the page")
+    assert not driver.execute_script("return navigator.serviceWorker.controller")
+
+
 def finished_download(folder, name):
     """The path of a download once the browser has finished writing it."""
     names = os.listdir(folder)
@@ -128,6 +147,7 @@ class EnglishPage(PageTest):
         cls.zip = page.wait_for(lambda: finished_download(cls.downloads, "glimmer.zip"),
                                 what="the ZIP file")
         cls.zip_message = page.text(cls.driver, "message")
+        cls.zip_streamed = streamed_downloads(cls.driver)
 
     def test_folder_lists_its_cam_files_below_it_without_recycled_ones(self):
         expected = expected_rows()
@@ -146,6 +166,8 @@ class EnglishPage(PageTest):
             expected = {zip_path(place): place for place in OUTPUTS if OUTPUTS[place]}
             self.assertEqual(sorted(entries), sorted(expected))
             self.assertEqual(self.zip_message, "The ZIP file holds %d pictures" % len(expected))
+            # Made as the download took it, through the page's service worker.
+            self.assertEqual(self.zip_streamed, 1)
             for path, place in expected.items():
                 with self.subTest(path=path):
                     info = entries[path]
@@ -441,6 +463,8 @@ class TwoCards(PageTest, PrivateFolder):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
+        # The ZIP as a browser without service workers gets it: made whole, then downloaded.
+        without_service_worker(cls.driver)
         cls.use_private_folder()
         cls.cards = os.path.join(WORK, "two-cards")
         shutil.rmtree(cls.cards, ignore_errors=True)
@@ -465,6 +489,7 @@ class TwoCards(PageTest, PrivateFolder):
         self.click("download-zip")
         path = page.wait_for(lambda: finished_download(self.downloads, "glimmer.zip"),
                              what="the ZIP file")
+        self.assertEqual(streamed_downloads(self.driver), 0)
         with zipfile.ZipFile(path) as archive:
             self.assertEqual({name: archive.read(name) for name in archive.namelist()}, expected)
         left_out = "Not included, as another picture has the same name: cardB/DCIM/100CAM/pic0001.CAM"
@@ -1050,13 +1075,12 @@ class LargeFiles(PageTest):
               return btoa(text);
             };
             (async () => {
-              const { makeZip } = await import('./zip.js');
+              const { zipBlob } = await import('./zip.js');
               const large = document.getElementById('zip-input').files[0];
               const bytes = Uint8Array.from(atob(small), (c) => c.charCodeAt(0));
               const moment = Date.UTC(2004, 1, 29, 12, 0, 0);
-              const entry = (path, blob, crc) =>
-                ({ path, blob, size: blob.size, crc, modified: moment, exactModified: moment });
-              const zip = makeZip([entry('a.jpg', large, 0), entry('b.jpg', large, 0),
+              const entry = (path, data, crc) => ({ path, data, crc, modified: moment, exactModified: moment });
+              const zip = zipBlob([entry('a.jpg', large, 0), entry('b.jpg', large, 0),
                                    entry('c.jpg', new Blob([bytes]), crc)]);
               const headSize = 30 + 'a.jpg'.length + 9;
               const tailAt = 2 * (headSize + large.size);
