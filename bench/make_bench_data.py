@@ -3,6 +3,8 @@
 # large folder trees that the window program's search and folder browser are measured on.
 #   make_bench_data.py corpus DIR COUNT     COUNT CAM files in folders of 100 (DCIM/1nnCAM)
 #   make_bench_data.py big FILE MIB         one CAM file of MIB MiB with one tag-4 entry
+#   make_bench_data.py padded FILE MIB      one CAM file of MIB MiB holding a small picture
+#   make_bench_data.py copies DIR CORPUS N  N cards, each with all of the corpus (hard links)
 #   make_bench_data.py flat DIR CORPUS N    N of the corpus's files side by side (hard links)
 #   make_bench_data.py tree DIR CORPUS      20,000 files in 2,000 folders, 2,000 of them CAM files
 #   make_bench_data.py folders DIR N        N empty folders, up to three levels deep
@@ -91,6 +93,33 @@ def big(path, mib):
             padding -= min(padding, len(chunk))
 
 
+def padded(path, mib):
+    """A small tag-3 picture (a few KB) behind one other entry that fills the file up to MIB MiB,
+    as a camera's settings or sound would: a converter needs only the directory and the picture.
+    The filling is a hole in the file, so it costs no disk space."""
+    scans, _ = picture_entries()
+    picture = min(scans, key=len)
+    head = len(cams.MAGIC) + 2 + 2 * 16
+    filling = mib * 1024 * 1024 - head - len(picture)
+    os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(cams.MAGIC + struct.pack(">H", 2))
+        f.write(struct.pack(">HI", 1, filling) + bytes(10))
+        f.write(struct.pack(">HI", cams.TAG_SCANS, len(picture)) + bytes(10))
+        f.seek(filling, os.SEEK_CUR)
+        f.write(picture)
+
+
+def copies(out, source, count):
+    """COUNT card folders (card1, card2, ...), each holding every file of the corpus in its
+    place, so that a larger list has the same kind of files."""
+    for card in range(1, count + 1):
+        for path in corpus_files(source):
+            target = os.path.join(out, "card%d" % card, os.path.relpath(path, source))
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            os.link(path, target)
+
+
 def corpus_files(source):
     found = []
     for folder, _, names in os.walk(source):
@@ -162,6 +191,10 @@ def main(argv):
         corpus(argv[2], int(argv[3]))
     elif command == "big" and len(argv) == 4:
         big(argv[2], int(argv[3]))
+    elif command == "padded" and len(argv) == 4:
+        padded(argv[2], int(argv[3]))
+    elif command == "copies" and len(argv) == 5:
+        copies(argv[2], argv[3], int(argv[4]))
     elif command == "flat" and len(argv) == 5:
         flat(argv[2], argv[3], int(argv[4]))
     elif command == "tree" and len(argv) == 4:
@@ -171,7 +204,7 @@ def main(argv):
     elif command == "rows" and len(argv) == 4:
         rows(argv[2], int(argv[3]))
     else:
-        sys.exit("usage: make_bench_data.py corpus|big|flat|tree|folders|rows ... (see the head of this file)")
+        sys.exit("usage: make_bench_data.py corpus|big|padded|copies|flat|tree|folders|rows ... (see the head of this file)")
 
 
 if __name__ == "__main__":
