@@ -143,7 +143,7 @@ else
       [ ! -e "$home/$written" ] || fail "Wine wrote ~/$written for the prefix"
     done
   else
-    fail "no Glimmer window from the menu start: $(cat "$scratch/start.log")"
+    fail "no Glimmer window from the menu start: $(cat "$scratch/start.log") (xdpyinfo here: $(xdpyinfo 2>&1 | head -1))"
   fi
   for used in "$wineprefix"*/; do WINEPREFIX=$used wineserver -k 2>/dev/null; done
   end=$((SECONDS + 60))
