@@ -1,7 +1,7 @@
 // The temporary output: created exclusively under a random name, marked for deletion until it
 // is complete, then dated, unmarked and renamed over the output through its own handle.
 #define _CRT_RAND_S  // rand_s: the C library's door to the system's random source
-#include "conversion/win32/temporary_output.h"
+#include "winfile/temporary_output.h"
 
 #include <fcntl.h>
 #include <io.h>
