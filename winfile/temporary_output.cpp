@@ -3,9 +3,6 @@
 #define _CRT_RAND_S  // rand_s: the C library's door to the system's random source
 #include "winfile/temporary_output.h"
 
-#include <fcntl.h>
-#include <io.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -16,7 +13,6 @@ namespace {
 
 constexpr int kRandomSymbols = 16;
 constexpr int kNameAttempts = 8;
-constexpr size_t kStreamBuffer = 64 * 1024;
 
 // The folder that holds `path`, in full and in the "\\?\" form that lifts the 260-character
 // limit, with its closing backslash.
@@ -130,30 +126,4 @@ bool TemporaryOutput::MarkForDeletion(bool deleteOnClose)
         return false;
     marked_ = deleteOnClose;
     return true;
-}
-
-FILE* StreamOwningHandle(HANDLE file, bool forWriting)
-{
-    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file),
-                                           (forWriting ? _O_WRONLY : _O_RDONLY) | _O_BINARY);
-    if (descriptor == -1) {
-        CloseHandle(file);
-        return nullptr;
-    }
-    FILE* stream = _fdopen(descriptor, forWriting ? "wb" : "rb");
-    if (stream == nullptr) {
-        _close(descriptor);
-        return nullptr;
-    }
-    setvbuf(stream, nullptr, _IOFBF, kStreamBuffer);
-    return stream;
-}
-
-FILE* OpenStreamOver(HANDLE file)
-{
-    HANDLE duplicate = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), file, GetCurrentProcess(), &duplicate, 0, FALSE,
-                         DUPLICATE_SAME_ACCESS))
-        return nullptr;
-    return StreamOwningHandle(duplicate, true);
 }

@@ -1,13 +1,11 @@
 // TemporaryOutput: the file a conversion writes before it becomes the output. It is held
 // through the one handle that created it, so no other process can open, swap or remove it,
 // and it is marked for deletion until it is complete, so the system removes it whenever the
-// program ends before that, even killed. Beside it, the stdio streams the engine reads and
-// writes through, made over the program's own file handles.
+// program ends before that, even killed.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
 class TemporaryOutput {
@@ -47,11 +45,3 @@ private:
     bool marked_ = false;
     bool placed_ = false;
 };
-
-// A buffered stdio stream, for reading or for writing, that owns `file`; null (the handle
-// closed) when none can be made.
-FILE* StreamOwningHandle(HANDLE file, bool forWriting);
-
-// A buffered stdio stream for writing over the file behind `file`, through a duplicate of the
-// handle, so that closing the stream leaves `file` open. Null when none can be made.
-FILE* OpenStreamOver(HANDLE file);

@@ -9,6 +9,7 @@
 
 #include "conversion/cam_reader.h"
 #include "conversion/win32/run_sources.h"
+#include "winfile/handle_streams.h"
 #include "winfile/temporary_output.h"
 
 // Makes the stream that the picture is written to, over the open temporary file.
