@@ -15,6 +15,7 @@
 #include "conversion/jpeg_writer.h"
 #include "conversion/rules.h"
 #include "conversion/win32/path_helpers.h"
+#include "winfile/unique_handle.h"
 
 namespace {
 
@@ -168,9 +169,9 @@ int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar
         replace = true;
     }
 
-    HANDLE source = CreateFileW(sourcePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (source == INVALID_HANDLE_VALUE) {
+    UniqueHandle source(CreateFileW(sourcePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!source.Valid()) {
         // A folder that is gone takes the files still to come in it along.
         const std::wstring sourceFolder = FolderPart(sourcePath);
         const FailureReach reach =
@@ -178,20 +179,19 @@ int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar
         return FailNaming(site, reach, sourceFolder.c_str(), kCantOpenCam, sourcePath);
     }
     // The device folder is all the program may read: a link in it leads elsewhere.
-    if (sources.IsLinkedFile(source, sourcePath)) {
-        CloseHandle(source);
+    if (sources.IsLinkedFile(source.Get(), sourcePath)) {
+        source.Reset();
         ShowWarning(BoxOwner(site), Pick(kLinkedSource), sourcePath);
         return 1;
     }
     FILETIME modified = {};
-    GetFileTime(source, nullptr, nullptr, &modified);
-    FILE* cam = StreamOwningHandle(source, false);
-    if (cam == nullptr) {
+    GetFileTime(source.Get(), nullptr, nullptr, &modified);
+    UniqueStream cam(StreamOwningHandle(source.Release(), false));
+    if (!cam.Valid()) {
         return FailNaming(site, FailureReach::ThisFile, nullptr, kCantOpenCam, sourcePath);
     }
     // The directory comes first: a file that is not a CAM file never gets as far as an output.
-    if (!ReadDirectory(directory, cam)) {
-        fclose(cam);
+    if (!ReadDirectory(directory, cam.Get())) {
         return ReportFailure(site, DirectoryFailure(directory), sourcePath, outputPath,
                              outputFolder, false);
     }
@@ -200,19 +200,19 @@ int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar
     // output can.
     TemporaryOutput temporary;
     if (!temporary.Create(outputPath)) {
-        fclose(cam);
         return FailNaming(site, FailureReach::OutputFolder, outputFolder, kCantCreateJpg,
                           outputPath);
     }
     FILE* out = site.openStream(temporary.Handle());
     if (out == nullptr) {
-        fclose(cam);
         return FailNaming(site, FailureReach::ThisFile, nullptr, kCantCreateJpg, outputPath);
     }
     errno = 0;
-    const ConversionResult result = CloseOutput(out, WritePicture(directory, cam, out));
+    // CloseOutput closes the stream: whether its last bytes arrived is part of the result.
+    const ConversionResult result = CloseOutput(out, WritePicture(directory, cam.Get(), out));
     const bool outputFull = errno == ENOSPC;
-    fclose(cam);
+    // The CAM file is let go before a question can keep the user a while.
+    cam.Reset();
     // Anything but a picture goes with the temporary file, which disappears with its handle.
     if (!KeepsOutput(result))
         return ReportFailure(site, result, sourcePath, outputPath, outputFolder, outputFull);
