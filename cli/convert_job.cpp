@@ -75,11 +75,11 @@ private:
     unsigned char buffer_[kShortStretch];
 };
 
-// The temporary output file as the engine's output: long stretches of the source are copied
-// from file to file by position, inside the kernel where it can.
-class TemporaryOutput : public JpegOutput {
+// The output file as the engine's output: long stretches of the source are copied from file to
+// file by position, inside the kernel where it can.
+class PictureOutput : public JpegOutput {
 public:
-    TemporaryOutput(OutputFile& file, SourceInput& input) : file_(file), input_(input) {}
+    PictureOutput(OutputFile& file, SourceInput& input) : file_(file), input_(input) {}
 
     bool Write(const void* bytes, size_t size) override { return file_.Write(bytes, size); }
 
@@ -169,7 +169,7 @@ void Convert(const std::string& sourcePath, bool followLink, const OutputFolder&
                 return Fail(result, JobProblem::CannotCreate, output->Error());
         }
     }
-    TemporaryOutput jpeg(*output, input);
+    PictureOutput jpeg(*output, input);
     result.conversion = WritePicture(directory, input, jpeg);
     if (!KeepsOutput(result.conversion)) {
         const bool writeFailed = result.conversion == ConversionResult::WriteFailed;

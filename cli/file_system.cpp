@@ -4,6 +4,10 @@
 
 #include <algorithm>
 
+#ifdef _WIN32
+#include "winfile/temporary_output.h"
+#endif
+
 namespace {
 
 // Writes smaller than this are gathered into one; larger ones go out at once.
@@ -33,6 +37,8 @@ std::string OutputFolder::PathOf(const SubFolder& folders, const std::string& na
     }
     return name.empty() ? path : JoinPaths(path, name);
 }
+
+OutputFile::OutputFile(const OutputFolder& folder) : folder_(folder) {}
 
 bool OutputFile::Flush()
 {

@@ -13,6 +13,7 @@
 #ifdef _WIN32
 using NativeFile = void*;  // a HANDLE
 using NativeFolder = const std::string&;
+class TemporaryOutput;  // winfile/temporary_output.h
 #else
 using NativeFile = int;
 using NativeFolder = int;
@@ -175,7 +176,7 @@ enum class PlaceResult { Placed, Exists, Failed };
 // removed on every way out, and only given the output's name when it is complete.
 class OutputFile {
 public:
-    explicit OutputFile(const OutputFolder& folder) : folder_(folder) {}
+    explicit OutputFile(const OutputFolder& folder);
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
     ~OutputFile();
@@ -229,12 +230,15 @@ private:
     SubFolder toMake_;
     CreateFailure failure_ = CreateFailure::None;
     size_t refusedFolders_ = 0;
+#ifdef _WIN32
+    // The Windows programs' one temporary output.
+    std::unique_ptr<TemporaryOutput> temporary_;
+#else
     NativeFile file_;
     bool open_ = false;
-    std::string temporaryName_;   // empty for a file without a name
-    std::wstring temporaryPath_;  // Windows: the whole path, for a removal that allocates nothing
-    int slot_ = -1;               // where the temporary name is listed for removal on a signal
-    bool deleteOnClose_ = false;  // the system deletes the file when its handle closes
+    std::string temporaryName_;  // empty for a file without a name
+    int slot_ = -1;              // where the temporary name is listed for removal on a signal
+#endif
     std::vector<unsigned char> pending_;
     SystemError error_ = 0;
 };

@@ -1,5 +1,6 @@
-// Windows side of the converter's file-system operations: UTF-8 paths to the wide API, files
-// that the system deletes when their handle closes until they are complete.
+// Windows side of the converter's file-system operations: UTF-8 paths to the wide API, and the
+// Windows programs' temporary output, which the system deletes with its handle until it is
+// complete.
 #include "cli/file_system.h"
 
 #ifdef _WIN32
@@ -8,11 +9,10 @@
 #include <io.h>
 
 #include <algorithm>
-#include <atomic>
 #include <mutex>
-#include <random>
 
 #include "conversion/rules.h"
+#include "winfile/temporary_output.h"
 
 namespace {
 
@@ -96,39 +96,6 @@ PathKind Inspect(const std::string& path, bool follow, FileIdentity* identity)
     }
     CloseHandle(handle);
     return kind;
-}
-
-std::string TemporaryName()
-{
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::minstd_rand random(std::random_device{}() ^ GetCurrentThreadId());
-    std::string name = ".glimmer-";
-    for (int i = 0; i < 12; ++i) {
-        name += kLetters[random() % (sizeof kLetters - 1)];
-    }
-    return name;
-}
-
-// Marks the open file to be deleted when its handle closes, or takes the mark back.
-bool SetDeleteOnClose(HANDLE file, bool remove)
-{
-    FILE_DISPOSITION_INFO disposition = {};
-    disposition.DeleteFile = remove ? TRUE : FALSE;
-    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
-                                      sizeof disposition) != 0;
-}
-
-// Renames the open file; the handle must hold DELETE access.
-bool RenameOpenFile(HANDLE file, const std::wstring& target, bool replace)
-{
-    const size_t size = sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t);
-    std::vector<unsigned char> buffer(size, 0);
-    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    rename->ReplaceIfExists = replace ? TRUE : FALSE;
-    rename->RootDirectory = nullptr;
-    rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
-    std::copy(target.begin(), target.end(), rename->FileName);
-    return SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(size)) != 0;
 }
 
 }  // namespace
@@ -299,23 +266,21 @@ PathKind OutputFolder::KindOf(const SubFolder& folders, const std::string& name,
 
 bool OutputFolder::TakesAsOne(const std::string& first, const std::string& second) const
 {
-    const std::string scratch = PathOf(TemporaryName() + "-");
-    HANDLE file = CreateFileW(Wide(scratch + first).c_str(), GENERIC_WRITE,
+    const std::wstring scratch = Wide(PathOf("")) + TemporaryName() + L"-";
+    HANDLE file = CreateFileW((scratch + Wide(first)).c_str(), GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         // The system's own comparison is case-insensitive unless a folder is made otherwise.
         return true;
     }
-    const bool same = GetFileAttributesW(Wide(scratch + second).c_str()) != INVALID_FILE_ATTRIBUTES;
+    const bool same =
+        GetFileAttributesW((scratch + Wide(second)).c_str()) != INVALID_FILE_ATTRIBUTES;
     CloseHandle(file);
     return same;
 }
 
-OutputFile::~OutputFile()
-{
-    Discard();
-}
+OutputFile::~OutputFile() = default;
 
 bool OutputFile::Fail()
 {
@@ -339,30 +304,14 @@ bool OutputFile::Create(const SubFolder& folders)
         }
         at_ = JoinPaths(at_, folders[i]);
     }
-    failure_ = CreateFailure::Failed;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        // Everything that allocates comes before the file exists.
-        std::string name = TemporaryName();
-        std::wstring path = Wide(JoinPaths(at_, name));
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
-                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) {
-                continue;
-            }
-            return Fail();
-        }
-        file_ = file;
-        open_ = true;
-        temporaryName_.swap(name);
-        temporaryPath_.swap(path);
-        failure_ = CreateFailure::None;
-        // Until it is complete the file goes with its handle, however the process ends. A
-        // system that cannot mark it keeps a named file, removed by Discard.
-        deleteOnClose_ = SetDeleteOnClose(file_, true);
-        return true;
+    temporary_ = std::make_unique<TemporaryOutput>();
+    if (!temporary_->Create(Wide(at_))) {
+        failure_ = CreateFailure::Failed;
+        error_ = temporary_->Error();
+        return false;
     }
-    return Fail();
+    failure_ = CreateFailure::None;
+    return true;
 }
 
 bool OutputFile::WriteOut(const void* bytes, size_t size)
@@ -371,7 +320,7 @@ bool OutputFile::WriteOut(const void* bytes, size_t size)
     while (size > 0) {
         DWORD wrote = 0;
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1u << 30));
-        if (!WriteFile(file_, next, chunk, &wrote, nullptr)) {
+        if (!WriteFile(temporary_->Handle(), next, chunk, &wrote, nullptr)) {
             return Fail();
         }
         if (wrote == 0) {
@@ -399,7 +348,11 @@ bool OutputFile::KeepTimes(const SourceFile& source)
                                static_cast<DWORD>(source.times_[1])};
     const FILETIME modified = {static_cast<DWORD>(source.times_[2]),
                                static_cast<DWORD>(source.times_[3])};
-    return SetFileTime(file_, nullptr, &accessed, &modified) != 0 || Fail();
+    if (temporary_->KeepTimes(modified, &accessed)) {
+        return true;
+    }
+    error_ = temporary_->Error();
+    return false;
 }
 
 PlaceResult OutputFile::Place(const std::string& name, bool replace)
@@ -448,53 +401,23 @@ PlaceResult OutputFile::Place(const std::string& name, bool replace)
 // The file gets its name in the folder `to` (its own folder or one below it).
 PlaceResult OutputFile::PlaceIn(const std::string& to, const std::string& name, bool replace)
 {
-    const std::wstring target = Wide(JoinPaths(to, name));
-    if (open_) {
-        if (deleteOnClose_ && !SetDeleteOnClose(file_, false)) {
-            Fail();
-            return PlaceResult::Failed;
-        }
-        if (RenameOpenFile(file_, target, replace)) {
-            CloseHandle(file_);
-            open_ = false;
-            temporaryName_.clear();
+    switch (temporary_->Place(Wide(JoinPaths(to, name)), replace)) {
+        case TemporaryOutput::Placement::Placed:
             return PlaceResult::Placed;
-        }
-        const DWORD error = GetLastError();
-        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
-            Fail();
-            if (deleteOnClose_) {
-                SetDeleteOnClose(file_, true);
-            }
+        case TemporaryOutput::Placement::OutputExists:
+            error_ = temporary_->Error();
             return PlaceResult::Exists;
-        }
-        // A system that cannot rename an open file: close it and move it by its name.
-        CloseHandle(file_);
-        open_ = false;
+        case TemporaryOutput::Placement::Failed:
+            break;
     }
-    if (MoveFileExW(temporaryPath_.c_str(), target.c_str(),
-                    replace ? MOVEFILE_REPLACE_EXISTING : 0)) {
-        temporaryName_.clear();
-        return PlaceResult::Placed;
-    }
-    Fail();
-    return error_ == ERROR_ALREADY_EXISTS || error_ == ERROR_FILE_EXISTS ? PlaceResult::Exists
-                                                                         : PlaceResult::Failed;
+    error_ = temporary_->Error();
+    return PlaceResult::Failed;
 }
 
 void OutputFile::Discard()
 {
-    if (open_) {
-        if (deleteOnClose_) {
-            SetDeleteOnClose(file_, true);
-        }
-        CloseHandle(file_);
-        open_ = false;
-    }
-    if (!temporaryName_.empty()) {
-        // Already gone when the handle took it along.
-        DeleteFileW(temporaryPath_.c_str());
-        temporaryName_.clear();
+    if (temporary_) {
+        temporary_->Discard();
     }
 }
 

@@ -199,7 +199,9 @@ int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar
     // The temporary file's name is new in the output folder: where it cannot be made, no
     // output can.
     TemporaryOutput temporary;
-    if (!temporary.Create(outputPath)) {
+    // Beside the output, in the folder its path names.
+    const std::wstring besideOutput(outputPath, FileNamePart(outputPath) - outputPath);
+    if (!temporary.Create(besideOutput)) {
         return FailNaming(site, FailureReach::OutputFolder, outputFolder, kCantCreateJpg,
                           outputPath);
     }
@@ -217,12 +219,14 @@ int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar
     if (!KeepsOutput(result))
         return ReportFailure(site, result, sourcePath, outputPath, outputFolder, outputFull);
 
-    TemporaryOutput::Placement placement = temporary.Place(modified, outputPath, replace);
+    // People sort their photos by file date; a picture whose date is refused is still kept.
+    temporary.KeepTimes(modified);
+    TemporaryOutput::Placement placement = temporary.Place(outputPath, replace);
     if (placement == TemporaryOutput::Placement::OutputExists) {
         // A file took the output's name while the picture was written: asked about like any.
         const Decision decision = DecideAboutExisting(site, sources, outputPath);
         if (decision != Decision::Write) return ResultOf(decision);
-        placement = temporary.Place(modified, outputPath, true);
+        placement = temporary.Place(outputPath, true);
     }
     if (placement != TemporaryOutput::Placement::Placed) {
         return FailNaming(site, FailureReach::ThisFile, nullptr, kCantCreateJpg, outputPath);

@@ -41,7 +41,7 @@ TemporarySeen* seen = nullptr;
 FILE* TryTheTemporaryFile(HANDLE file)
 {
     for (const std::wstring& name : ListFolder(L"\\Temp")) {
-        if (name[0] != L'~') continue;
+        if (name.compare(0, 9, L".glimmer-") != 0) continue;
         const std::wstring path = L"\\Temp\\" + name;
         seen->names.push_back(name);
         seen->attributes.push_back(GetFileAttributesW(path.c_str()));
@@ -477,9 +477,9 @@ TEST_F(ConvertFileTest, TheTemporaryFileIsHeldByItsOwnHandleUnderAnUnguessableNa
     EXPECT_NE(temporary.names[0], temporary.names[1]);
     for (size_t i = 0; i < 2; ++i) {
         const std::wstring& name = temporary.names[i];
-        EXPECT_EQ(17u, name.size()) << name;
+        EXPECT_EQ(25u, name.size()) << name;
         EXPECT_EQ(std::wstring::npos,
-                  name.find_first_not_of(L"0123456789ABCDEFGHIJKLMNOPQRSTUV", 1))
+                  name.find_first_not_of(L"0123456789abcdefghijklmnopqrstuv", 9))
             << name;
         EXPECT_NE(0u, temporary.attributes[i] & FILE_ATTRIBUTE_HIDDEN) << name;
     }
@@ -527,7 +527,7 @@ TEST_F(ConvertFileTest, AKilledConversionLeavesNothingBehind)
     bool midway = false;
     for (int wait = 0; wait < 6000 && !midway; ++wait) {
         WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW(L"\\Temp\\~*", &found);
+        HANDLE search = FindFirstFileW(L"\\Temp\\.glimmer-*", &found);
         if (search != INVALID_HANDLE_VALUE) {
             midway = found.nFileSizeHigh > 0 || found.nFileSizeLow > (4u << 20);
             FindClose(search);
