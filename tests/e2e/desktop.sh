@@ -12,7 +12,8 @@ wine_env() {
 
 # One snapshot of every visible window into $screen (tab-separated records):
 #   window  TITLE CLASS ENABLED CX CY
-#   control TOP ID CLASS ENABLED CHECKED CX CY TEXT
+#   control TOP ID CLASS ENABLED CHECKED CX CY TEXT WIDTH HEIGHT
+#   focus   TOP ID CLASS TEXT  (the control that has the keyboard)
 #   row     TOP INDEX SELECTED CX CY NAME FOLDER SIZE
 #   item    TOP DEPTH SELECTED EXPANDED HAS_CHILDREN CX CY TEXT
 #   part    TOP INDEX TEXT
@@ -37,6 +38,9 @@ control_text() { control_field "$1" "$2" "$3" 9; }
 control_enabled() { control_field "$1" "$2" "$3" 5; }
 control_centre() { awk -F'\t' -v t="$1" -v id="$2" -v c="$3" \
   '$1 == "control" && $2 == t && $3 == id && tolower($4) == tolower(c) { print $7, $8; exit }' "$screen"; }
+control_height() { control_field "$1" "$2" "$3" 11; }
+# The focused control of a window: its class and text.
+focused() { awk -F'\t' -v t="$1" '$1 == "focus" && $2 == t { print $4 " " $5; exit }' "$screen"; }
 # The text of a box: its static texts that are not empty, joined.
 box_text() { awk -F'\t' -v t="$1" '$1 == "control" && $2 == t && $4 == "Static" && $9 != "" { print $9 }' "$screen"; }
 box_says() { has_window "$1" && box_text "$1" | grep -qxF -- "$2"; }

@@ -31,15 +31,15 @@ device=$scratch/device
 # One name with an underscore, which some fonts leave out.
 pictures=(sunset rings checker_board bands)
 
-# start_glimmer LOG_NAME LANGUAGE LAUNCHER_OPTION...
+# start_glimmer LOG_NAME LANGUAGE LAUNCHER_OPTION...   (GLIMMER_BASE: another prefix base)
 start_glimmer() {
-  local log=$scratch/launcher-$1.log
-  prefix=$prefix_base-$2
+  local log=$scratch/launcher-$1.log base=${GLIMMER_BASE:-$prefix_base}
+  prefix=$base-$2
   # The probe runs under the program's locale: Wine picks the system fonts by the locale's
   # code page, and one Wine process under another would also reset the prefix's fonts.
   case $2 in ja) locale=ja_JP.UTF-8 ;; *) locale=en_US.UTF-8 ;; esac
   shift
-  GLIMMER_WINEPREFIX=$prefix_base "$launcher" --exe "$exe" --lang "$@" >"$log" 2>&1 &
+  GLIMMER_WINEPREFIX=$base "$launcher" --exe "$exe" --lang "$@" >"$log" 2>&1 &
   glimmer_pid=$!
   # The first start also makes the Wine prefix; the probe must not start Wine in it before.
   local end=$((SECONDS + 300))
@@ -47,8 +47,8 @@ start_glimmer() {
     sleep 0.5
   done
   [ -f "$prefix/.glimmer-ready" ] || abort "the launcher made no Wine prefix: $(cat "$log")"
-  # The window is on screen a moment before its controls are.
-  must_wait_for "Glimmer's main window and its Find button" 60 is 1 control_enabled Glimmer 101 Button
+  # The window is on screen a moment before its controls are; Browse is made last.
+  must_wait_for "Glimmer's main window and its Browse button" 60 is 1 control_enabled Glimmer 105 Button
 }
 
 # The launcher must end by itself once the window is closed, and call that a success.
@@ -85,6 +85,26 @@ answer_box() {
     click:*) click_control "$1" "${3#click:}" Button ;;
   esac
   must_wait_for "'$1' with '$2' to close" 20 box_gone "$1" "$2"
+}
+
+# browse_to FOLDER: Browse, pick FOLDER (a child of the root) as the output folder.
+browse_to() {
+  click_control Glimmer 105 Button
+  must_wait_for "the folder browser" 20 has_window "$browse_title"
+  click_item "$browse_title" "$1"
+  must_wait_for "'$1' selected" 10 is 1 tree_item_field "$browse_title" "$1" 4
+  keys_to "$browse_title" Return
+  must_wait_for "the folder browser to close" 20 no_window "$browse_title"
+}
+
+# No box comes up within a few probes after a run's end.
+no_box_follows() {
+  local _
+  for _ in 1 2 3 4 5; do
+    probe
+    if has_window Message || has_window Fatal; then return 1; fi
+    sleep 0.2
+  done
 }
 
 expected_rows() {
@@ -131,20 +151,39 @@ outputs_decode() {
   done
 }
 
-# fonts_draw BACKSLASH: the fonts of the list, the status bar and the boxes draw "\" as
-# BACKSLASH ("backslash" or "yen") and show the underscore within their lines.
-fonts_draw() {
+# drawn_as BACKSLASH FATAL MESSAGE FINISHED (box titles and end notice of the language):
+# Glimmer's own list, status bar and box draw "\" as BACKSLASH
+# ("backslash" or "yen") and show the underscore, as read from the screen's pixels: Find lists
+# \Fonts\mark_one.cam; the file goes before Convert All, whose box names it while the status
+# bar shows it. The names have no descenders, so an underscore is the only ink below the line.
+drawn_on_screen() {
+  wine_env wine "$probe_exe" drawn "$1" 2>/dev/null |
+    awk -F'\t' '$1 == "drawn" { print $2 ":" $3 "," $4 }' | tr '\n' ' '
+}
+
+drawn_as() {
   local drawn
-  drawn=$(wine_env wine "$probe_exe" fonts 2>/dev/null | awk -F'\t' '$1 == "font" { print $2 ":" $4 "," $5 }' | tr '\n' ' ')
-  expect_eq "the list, status bar and box fonts draw '\\' as $1 and show '_'" \
+  find_folder "$browse_title" Fonts
+  must_wait_for "mark_one.cam in the list" 30 is 1 row_count
+  rm "$device/Fonts/mark_one.cam"
+  click_control Glimmer 103 Button
+  must_wait_for "the box that names the missing file" 30 has_window "$2"
+  # A window that has just come up may not be painted yet.
+  local fatal=$2
+  wait_for "the box and the window painted" 10 eval 'drawn=$(drawn_on_screen "$fatal"); [[ $drawn == *message:* && $drawn != *unread* ]]'
+  expect_eq "Glimmer's list, status bar and box draw '\\' as $1 and show '_'" \
     "list:$1,drawn status:$1,drawn message:$1,drawn " "$drawn"
+  keys_to "$2" Return
+  answer_box "$3" "$4" key:Return
+  cp "$cams/scans-sunset.cam" "$device/Fonts/mark_one.cam"
 }
 
 selected_depth() { awk -F'\t' -v t="$1" '$1 == "item" && $2 == t && $4 == 1 { print $3; exit }' "$screen"; }
 
 english_run() {
+  browse_title="Browse folder"
   start_glimmer en en --device "$device"
-  fonts_draw backslash
+  expect_eq "the focus starts on the list" "SysListView32 " "$(focused Glimmer)"
   expect_eq "at start Convert is disabled" 0 "$(control_enabled Glimmer 102 Button)"
   expect_eq "at start Convert All is disabled" 0 "$(control_enabled Glimmer 103 Button)"
   expect_eq "at start Stop is disabled" 0 "$(control_enabled Glimmer 104 Button)"
@@ -176,7 +215,7 @@ english_run() {
   wait_for "a folder selected by the Down key" 10 is 1 selected_depth "Browse folder"
   expect_eq "the tree has the keys at once: Down selects the first folder" 1 "$(selected_depth "Browse folder")"
   expect_eq "the tree's root is the device" "My Handheld PC" "$(tree_items "Browse folder" | awk -F'\t' '$1 == 0 { print $2 }')"
-  expect_eq "the root's folders (expanded, nothing below shown)" "Bulk DCIM out out-ja" \
+  expect_eq "the root's folders (expanded, nothing below shown)" "Bulk DCIM Fonts Locked out out-ja" \
     "$(tree_items "Browse folder" | awk -F'\t' '$1 == 1 { print $2 }' | sort | tr '\n' ' ' | sed 's/ $//')"
   click_item "Browse folder" DCIM
   must_wait_for "DCIM selected" 10 is 1 tree_item_field "Browse folder" DCIM 4
@@ -256,10 +295,52 @@ english_run() {
   answer_box Message Aborted key:Return
   local written
   written=$(find "$device/out" -name 'pic*.jpg' | wc -l)
-  check "Stop ended the run early ($written of $bulk files written)" test "$written" -lt "$bulk"
-  check "every file that was started was finished" all_decode_as "$device/out" 'pic*.jpg' sunset
+  check "Stop ended the run early, with files written and files left ($written of $bulk)" \
+    test "$written" -ge 1 -a "$written" -lt "$bulk"
+  check "every file that was started was finished ($written of them)" all_decode_as "$device/out" 'pic*.jpg' sunset
   wait_for "the idle controls after Stop" 10 is 1 control_enabled Glimmer 103 Button
   expect_eq "Stop is disabled again" 0 "$(control_enabled Glimmer 104 Button)"
+  expect_eq "the button that started the run has the focus again" "Button Convert &All" "$(focused Glimmer)"
+  shot en-dpi96
+
+  # The same by keyboard alone: Alt+A starts the run, Stop has the focus, Space presses it.
+  local kept
+  kept=$(find "$device/out" -name 'pic*.jpg' | sort)
+  rm -f "$device"/out/pic*.jpg
+  keys_to Glimmer alt+a
+  type_keys space
+  answer_box Message Aborted key:Return
+  written=$(find "$device/out" -name 'pic*.jpg' | wc -l)
+  check "Space on Stop ended the keyboard's run early ($written of $bulk files written)" \
+    test "$written" -ge 1 -a "$written" -lt "$bulk"
+  check "every file the keyboard's run started was finished" all_decode_as "$device/out" 'pic*.jpg' sunset
+  [ -n "$kept" ] || abort "the runs wrote nothing into \\out"
+
+  # 6. A run that cannot write: Convert All into a read-only folder ends with one box, one key.
+  local first
+  first=$(row_name 0)
+  first=${first%.cam}
+  browse_to Locked
+  click_control Glimmer 103 Button
+  answer_box Fatal "Can't create jpg file \\Locked\\$first.jpg  Nothing can be created in the output folder \\Locked. The run ends here: $bulk files were not converted." key:Return en-run-ended
+  wait_for "the idle controls after the ended run" 10 is 1 control_enabled Glimmer 103 Button
+  check "no further box after the one that ended the run" no_box_follows
+  expect_eq "nothing was written into the read-only folder" "" "$(ls -A "$device/Locked")"
+
+  # A run whose source folder vanishes: the card is taken out while the first file's question
+  # is up. Yes, and the box that ends the run: two keys.
+  browse_to out
+  [ -f "$device/out/$first.jpg" ] || cp "$device/Bulk/$first.cam" "$device/out/$first.jpg"
+  click_control Glimmer 103 Button
+  must_wait_for "the question for $first.jpg" 30 box_says Inquiry "'\\out\\$first.jpg' already exist. Do you want to replace it?"
+  mv "$device/Bulk" "$device/Bulk-taken"
+  keys_to Inquiry y
+  answer_box Fatal "Can't open cam file \\Bulk\\$first.cam  The folder \\Bulk is gone, and so are the folders of the files still to convert. The run ends here: $bulk files were not converted." key:Return
+  wait_for "the idle controls after the vanished folder" 10 is 1 control_enabled Glimmer 103 Button
+  check "no further box after the one that ended the run" no_box_follows
+  mv "$device/Bulk-taken" "$device/Bulk"
+
+  drawn_as backslash Fatal Message Finished
 
   # Exit from the File menu closes the program; the launcher reports no failure.
   keys_to Glimmer alt+f
@@ -270,8 +351,8 @@ english_run() {
 
 # 6. The same work in Japanese: every text of the window, the browser and the boxes.
 japanese_run() {
+  browse_title="ﾌｫﾙﾀﾞの参照"
   start_glimmer ja ja --device "$device"
-  fonts_draw yen
   expect_eq "Japanese Find button" "検索(&F)..." "$(control_text Glimmer 101 Button)"
   expect_eq "Japanese Convert button" "変換(&C)" "$(control_text Glimmer 102 Button)"
   expect_eq "Japanese Convert All button" "一括変換(&A)" "$(control_text Glimmer 103 Button)"
@@ -315,9 +396,48 @@ japanese_run() {
   answer_box "ﾒｯｾｰｼﾞ" "変換終了" key:Return
   expect_eq "Cancel left every Japanese output as it was" "$before" "$(md5sum "$device"/out-ja/*.jpg)"
 
+  # The About box in Japanese: its template's font, Tahoma, is a Latin face here as on Japanese
+  # Windows, whose spaces stand between the words of its English lines.
+  expect_eq "Tahoma, the About box's font, is drawn with the Latin sans serif" \
+    "$(fc-match -f '%{family[0]}' 'Liberation Sans')" \
+    "$(wine_env wine "$probe_exe" face Tahoma 2>/dev/null | awk -F'\t' '$1 == "face" { print $3 }')"
+  keys_to Glimmer alt+h
+  must_wait_for "the Help menu" 10 has_window menu
+  type_keys a
+  must_wait_for "the Japanese About box" 20 has_window "ﾊﾞｰｼﾞｮﾝ情報"
+  shot ja-about "ﾊﾞｰｼﾞｮﾝ情報"
+  keys_to "ﾊﾞｰｼﾞｮﾝ情報" Escape
+  must_wait_for "the About box to close" 20 no_window "ﾊﾞｰｼﾞｮﾝ情報"
+
+  drawn_as yen "致命的なｴﾗｰ" "ﾒｯｾｰｼﾞ" "変換終了"
+
   # The window manager's close (Alt+F4) ends the program as the close box does.
   keys_to Glimmer alt+F4
   expect_launcher_end "Japanese run" ja
+}
+
+# 7. The window at 120 and 144 DPI, in a copy of the English prefix whose registry says so: the
+# controls grow with the DPI and the total of the 240 files stands whole in the status bar.
+dpi_run() {
+  local dpi=$1 base=$prefix_base-dpi$1 height
+  rm -rf "$base-en"
+  # Hard links, but for the registry files, which Wine rewrites in place.
+  cp -al "$prefix_base-en" "$base-en"
+  for reg in "$base-en"/*.reg; do cp --remove-destination "$prefix_base-en/${reg##*/}" "$reg"; done
+  prefix=$base-en
+  locale=en_US.UTF-8
+  wine_env wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  WINEPREFIX=$prefix wineserver -w
+  GLIMMER_BASE=$base start_glimmer "dpi$dpi" en --device "$device"
+  browse_title="Browse folder"
+  find_folder "$browse_title" Bulk
+  must_wait_for "the $bulk files of Bulk in the list" 30 is "$bulk" row_count
+  height=$(control_height Glimmer 101 Button)
+  expect_eq "at $dpi DPI the buttons are 21 pixels of 96 DPI high" "$(((21 * dpi + 48) / 96))" "$height"
+  expect_eq "at $dpi DPI the status bar shows the total" "$(group_digits $((bulk * $(stat -c %s "$cams/scans-sunset.cam")))) Bytes" "$(status_part 1)"
+  shot "en-dpi$dpi"
+  keys_to Glimmer alt+F4
+  expect_launcher_end "$dpi DPI run" "dpi$dpi"
 }
 
 # Without --device the launcher works on its own copy of the repository's demo device.
@@ -339,12 +459,19 @@ demo_run() {
   expect_launcher_end "Demo run" demo
 }
 
+# A read-only folder of a run that was cut short must not stand in the way.
+if [ -d "$device/Locked" ]; then
+  chattr -i "$device/Locked" 2>/dev/null
+  chmod u+w "$device/Locked"
+fi
 rm -rf "$device" "$scratch/expected" "$shots"
 mkdir -p "$shots" "$scratch/expected"
 
 # The device: pictures of both entry kinds in a folder and its sub-folder, a RECYCLED folder
 # that must stay out of sight, a long run's worth of files, and two empty output folders.
-mkdir -p "$device/DCIM/Trip" "$device/DCIM/RECYCLED" "$device/Bulk" "$device/out" "$device/out-ja"
+mkdir -p "$device/DCIM/Trip" "$device/DCIM/RECYCLED" "$device/Bulk" "$device/out" "$device/out-ja" \
+  "$device/Fonts" "$device/Locked"
+cp "$cams/scans-sunset.cam" "$device/Fonts/mark_one.cam"
 cp "$cams/scans-sunset.cam" "$device/DCIM/sunset.cam"
 cp "$cams/scans-rings.cam" "$device/DCIM/rings.cam"
 cp "$cams/scans-checker.cam" "$device/DCIM/Trip/checker_board.cam"
@@ -356,9 +483,18 @@ for picture in sunset rings; do cp "$cams/$picture.ppm" "$scratch/expected/$pict
 cp "$cams/checker.ppm" "$scratch/expected/checker_board.ppm"
 djpeg -ppm "$cams/bands.jpg" >"$scratch/expected/bands.ppm"
 
+# A folder no file can be created in: without write rights, and for root, whom rights do not
+# stop, immutable as well.
+chmod a-w "$device/Locked"
+if touch "$device/Locked/.probe" 2>/dev/null; then
+  rm -f "$device/Locked/.probe"
+  chattr +i "$device/Locked" || abort "cannot make a read-only folder for the run (chattr)"
+fi
+
 openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
 wm=$!
-trap 'kill $wm 2>/dev/null; for p in "$prefix_base"-*/; do WINEPREFIX=$p wineserver -k 2>/dev/null; done' EXIT
+trap 'kill $wm 2>/dev/null; chattr -i "$device/Locked" 2>/dev/null; chmod u+w "$device/Locked" 2>/dev/null
+  for p in "$prefix_base"-*/; do WINEPREFIX=$p wineserver -k 2>/dev/null; done' EXIT
 for _ in $(seq 50); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
   sleep 0.1
@@ -366,6 +502,8 @@ done
 
 english_run
 japanese_run
+dpi_run 120
+dpi_run 144
 demo_run
 
 echo "end-to-end: $passed passed, $failed failed"

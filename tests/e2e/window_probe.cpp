@@ -1,12 +1,14 @@
 // Reads what another process shows on screen, as an accessibility tool would: every visible
 // top-level window with its controls, list rows, tree items, status-bar parts and combo entries.
 // It sends only queries and never clicks; the end-to-end run drives the program with xdotool.
-// It also tells how the system fonts of the list, the status bar and the boxes draw.
+// It also tells, from the screen's pixels, how Glimmer's list, status bar and boxes drew a path.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -251,9 +253,12 @@ BOOL CALLBACK DumpChild(HWND child, LPARAM param)
     std::wstring cls = ClassOf(child);
     LRESULT checked = 0;
     if (_wcsicmp(cls.c_str(), L"Button") == 0) checked = Send(child, BM_GETCHECK, 0, 0);
+    RECT bounds = {};
+    GetWindowRect(child, &bounds);
     top.out->Line({"control", top.title, std::to_string(GetDlgCtrlID(child)), Utf8(cls),
                    IsWindowEnabled(child) ? "1" : "0", std::to_string(checked), WindowCentre(child),
-                   Utf8(TextOf(child))});
+                   Utf8(TextOf(child)), std::to_string(bounds.right - bounds.left),
+                   std::to_string(bounds.bottom - bounds.top)});
     if (_wcsicmp(cls.c_str(), WC_LISTVIEWW) == 0) ListRows(*top.out, top.title, child);
     if (_wcsicmp(cls.c_str(), STATUSCLASSNAMEW) == 0) StatusParts(*top.out, top.title, child);
     if (_wcsicmp(cls.c_str(), WC_COMBOBOXW) == 0) ComboEntries(*top.out, top.title, child);
@@ -277,110 +282,293 @@ BOOL CALLBACK DumpTopLevel(HWND window, LPARAM param)
     out.Line({"window", top.title, Utf8(ClassOf(window)), IsWindowEnabled(window) ? "1" : "0",
               WindowCentre(window)});
     EnumChildWindows(window, DumpChild, reinterpret_cast<LPARAM>(&top));
+    // The control that has the keyboard, as its thread tells another process.
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) &&
+        thread.hwndFocus != nullptr && IsChild(window, thread.hwndFocus)) {
+        out.Line({"focus", top.title, std::to_string(GetDlgCtrlID(thread.hwndFocus)),
+                  Utf8(ClassOf(thread.hwndFocus)), Utf8(TextOf(thread.hwndFocus))});
+    }
     return TRUE;
 }
 
-// One character drawn as the system draws it in a line of the font: black on white, clipped
-// to the font's cell, as a row of a list or a line of a message box clips it.
-class Glyph {
+// A piece of the screen as Glimmer drew it, as a grid of dark (ink) and light pixels.
+class Ink {
 public:
-    Glyph(HFONT font, wchar_t character)
+    explicit Ink(const RECT& screen)
     {
-        HDC screen = GetDC(nullptr);
-        HDC dc = CreateCompatibleDC(screen);
-        ReleaseDC(nullptr, screen);
-        HGDIOBJ oldFont = SelectObject(dc, font);
-        TEXTMETRICW metrics = {};
-        GetTextMetricsW(dc, &metrics);
-        height_ = metrics.tmHeight;
-        wchar_t face[LF_FACESIZE] = {};
-        if (GetTextFaceW(dc, LF_FACESIZE, face) > 0) face_ = face;
+        width_ = screen.right - screen.left;
+        height_ = screen.bottom - screen.top;
+        if (width_ <= 0 || height_ <= 0) return;
+        HDC display = GetDC(nullptr);
+        HDC copy = CreateCompatibleDC(display);
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = kWidth;
+        info.bmiHeader.biWidth = width_;
         info.bmiHeader.biHeight = -height_;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (bitmap && bits) {
-            HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-            RECT cell = {0, 0, kWidth, height_};
-            FillRect(dc, &cell, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-            SetTextColor(dc, RGB(0, 0, 0));
-            SetBkMode(dc, TRANSPARENT);
-            TextOutW(dc, 2, 0, &character, 1);
+        HBITMAP bitmap = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (bitmap != nullptr && bits != nullptr) {
+            HGDIOBJ old = SelectObject(copy, bitmap);
+            BitBlt(copy, 0, 0, width_, height_, display, screen.left, screen.top, SRCCOPY);
             GdiFlush();
             const auto* pixels = static_cast<const DWORD*>(bits);
-            for (int y = 0; y < height_; ++y) {
-                int dark = 0;
-                for (int x = 0; x < kWidth; ++x) {
-                    if ((pixels[y * kWidth + x] & 0xFF) < 0x80) ++dark;
-                }
-                darkPerRow_.push_back(dark);
+            dark_.resize(static_cast<size_t>(width_) * height_);
+            for (size_t i = 0; i < dark_.size(); ++i) {
+                const DWORD p = pixels[i];
+                const int light = ((p >> 16) & 0xFF) * 3 + ((p >> 8) & 0xFF) * 6 + (p & 0xFF);
+                dark_[i] = light < 0x80 * 10;
             }
-            SelectObject(dc, oldBitmap);
+            SelectObject(copy, old);
             DeleteObject(bitmap);
         }
-        SelectObject(dc, oldFont);
-        DeleteDC(dc);
+        DeleteDC(copy);
+        ReleaseDC(nullptr, display);
     }
 
-    // The face the font mapper chose, which may differ from the one asked for.
-    const std::wstring& Face() const { return face_; }
-    int Dark() const
-    {
-        int all = 0;
-        for (int dark : darkPerRow_) all += dark;
-        return all;
-    }
-    int WidestRow() const
-    {
-        int widest = 0;
-        for (int dark : darkPerRow_) widest = dark > widest ? dark : widest;
-        return widest;
-    }
+    bool At(int x, int y) const { return dark_[static_cast<size_t>(y) * width_ + x]; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Empty() const { return dark_.empty(); }
 
 private:
-    static constexpr int kWidth = 32;
+    int width_ = 0;
     int height_ = 0;
-    std::wstring face_;
-    std::vector<int> darkPerRow_;
+    std::vector<bool> dark_;
 };
 
-// How the system fonts of a list (icon titles), a status bar and a message box draw a
-// backslash (a thin diagonal, or the yen sign's bars) and whether an underscore is seen.
-void DumpFonts(Output& out)
+// A glyph: columns with ink, set off from the next by a column without.
+struct Glyph {
+    int left, right, top, bottom;  // right and bottom inclusive
+    int widestRow;
+};
+
+std::vector<Glyph> Glyphs(const Ink& ink, int top, int bottom)
 {
-    LOGFONTW icon = {};
-    SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(icon), &icon, 0);
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    const struct {
-        const char* kind;
-        LOGFONTW font;
-    } kinds[] = {
-        {"list", icon}, {"status", metrics.lfStatusFont}, {"message", metrics.lfMessageFont}};
-    for (const auto& kind : kinds) {
-        HFONT font = CreateFontIndirectW(&kind.font);
-        const Glyph backslash(font, L'\\');
-        const Glyph underscore(font, L'_');
-        out.Line({"font", kind.kind, Utf8(kind.font.lfFaceName) + " as " + Utf8(backslash.Face()),
-                  backslash.WidestRow() >= 4 ? "yen" : "backslash",
-                  underscore.Dark() > 0 ? "drawn" : "missing"});
-        DeleteObject(font);
+    std::vector<Glyph> glyphs;
+    for (int x = 0; x < ink.Width(); ++x) {
+        bool inked = false;
+        for (int y = top; y <= bottom && !inked; ++y) inked = ink.At(x, y);
+        if (!inked) continue;
+        if (glyphs.empty() || glyphs.back().right != x - 1) {
+            glyphs.push_back({x, x, bottom, top, 0});
+        }
+        Glyph& glyph = glyphs.back();
+        glyph.right = x;
+        for (int y = top; y <= bottom; ++y) {
+            if (!ink.At(x, y)) continue;
+            glyph.top = y < glyph.top ? y : glyph.top;
+            glyph.bottom = y > glyph.bottom ? y : glyph.bottom;
+        }
+    }
+    for (Glyph& glyph : glyphs) {
+        for (int y = glyph.top; y <= glyph.bottom; ++y) {
+            int row = 0;
+            for (int x = glyph.left; x <= glyph.right; ++x) row += ink.At(x, y) ? 1 : 0;
+            glyph.widestRow = row > glyph.widestRow ? row : glyph.widestRow;
+        }
+    }
+    return glyphs;
+}
+
+// The lines of text in a piece: runs of rows with ink, split by rows without.
+std::vector<std::pair<int, int>> Lines(const Ink& ink)
+{
+    std::vector<std::pair<int, int>> lines;
+    for (int y = 0; y < ink.Height(); ++y) {
+        bool inked = false;
+        for (int x = 0; x < ink.Width() && !inked; ++x) inked = ink.At(x, y);
+        if (!inked) continue;
+        if (lines.empty() || lines.back().second != y - 1) lines.push_back({y, y});
+        lines.back().second = y;
+    }
+    return lines;
+}
+
+// An underscore: a bar of three or more pixels below the baseline of the letters from `left`
+// on, which have no descenders.
+const char* Underscore(const Ink& ink, int left, int baseline, int bottom)
+{
+    for (int y = baseline + 1; y <= bottom; ++y) {
+        int run = 0;
+        for (int x = left; x < ink.Width(); ++x) {
+            run = ink.At(x, y) ? run + 1 : 0;
+            if (run >= 3) return "drawn";
+        }
+    }
+    return "missing";
+}
+
+// A backslash is a thin diagonal; the yen sign has bars as wide as itself.
+const char* Backslash(const Glyph& glyph)
+{
+    const int width = glyph.right - glyph.left + 1;
+    return width >= 4 && glyph.widestRow * 4 >= width * 3 ? "yen" : "backslash";
+}
+
+// How a line whose text starts with "\" and holds an underscore among letters that sit on the
+// baseline (no descenders) was drawn: its first glyph as a backslash or a yen sign; the
+// underscore under the baseline that the second glyph, a letter, sits on, or cut off.
+std::vector<std::string> Judge(const Ink& ink, int top, int bottom)
+{
+    const std::vector<Glyph> glyphs = Glyphs(ink, top, bottom);
+    if (glyphs.size() < 3) return {"unread", "unread"};
+    return {Backslash(glyphs[0]), Underscore(ink, glyphs[1].left, glyphs[1].bottom, bottom)};
+}
+
+// The screen rectangle of a list view's cell, or a status bar's part, through the page.
+RECT RemoteRect(HWND control, UINT message, WPARAM which, RECT asked)
+{
+    RemotePage page(control);
+    RECT rect = {};
+    if (!page.ok() || !page.Write(0, &asked, sizeof asked)) return rect;
+    if (Send(control, message, which, reinterpret_cast<LPARAM>(page.at(0))) > 0)
+        page.Read(0, &rect, sizeof rect);
+    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Inside a cell or part: off its edges, where a focus rectangle or a border is drawn, but
+// not off the text's lowest rows, where an underscore stands.
+RECT Inside(RECT rect)
+{
+    InflateRect(&rect, -2, -1);
+    return rect;
+}
+
+// How a one-line piece of the screen, a cell or a part, drew the test's path.
+void JudgeLine(Output& out, const char* where, const RECT& screen)
+{
+    const Ink ink(screen);
+    const std::vector<std::string> verdict = ink.Empty()
+                                                 ? std::vector<std::string>{"unread", "unread"}
+                                                 : Judge(ink, 0, ink.Height() - 1);
+    out.Line({"drawn", where, verdict[0], verdict[1]});
+}
+
+struct Found {
+    const wchar_t* className;
+    HWND window = nullptr;
+};
+
+BOOL CALLBACK FindChild(HWND child, LPARAM param)
+{
+    Found& found = *reinterpret_cast<Found*>(param);
+    wchar_t name[64] = L"";
+    GetClassNameW(child, name, 64);
+    // A box's message is the static control whose text has a line break.
+    if (_wcsicmp(name, found.className) == 0 &&
+        (_wcsicmp(name, L"Static") != 0 || TextOf(child).find(L'\n') != std::wstring::npos)) {
+        found.window = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND ChildOf(HWND window, const wchar_t* className)
+{
+    Found found = {className};
+    EnumChildWindows(window, FindChild, reinterpret_cast<LPARAM>(&found));
+    return found.window;
+}
+
+// How Glimmer's own windows drew a path: the list's first row (Folder cell and Name cell), the
+// status bar's first part, and the last line of the box of the given title. The texts are the
+// test's: a folder and a file name without descenders, the name with an underscore.
+void JudgeDrawing(Output& out, const std::wstring& boxTitle)
+{
+    HWND main = FindWindowW(nullptr, L"Glimmer");
+    HWND list = main != nullptr ? ChildOf(main, WC_LISTVIEWW) : nullptr;
+    HWND bar = main != nullptr ? ChildOf(main, STATUSCLASSNAMEW) : nullptr;
+    if (list != nullptr) {
+        RECT folder = {LVIR_LABEL, 1, 0, 0};
+        RECT name = {LVIR_LABEL, 0, 0, 0};
+        const RECT folderCell = RemoteRect(list, LVM_GETSUBITEMRECT, 0, folder);
+        const RECT nameCell = RemoteRect(list, LVM_GETSUBITEMRECT, 0, name);
+        // The folder's backslash, and the name's underscore under the name's first letter.
+        const Ink folderInk(Inside(folderCell));
+        const Ink nameInk(Inside(nameCell));
+        const std::vector<Glyph> folderGlyphs =
+            folderInk.Empty() ? std::vector<Glyph>() : Glyphs(folderInk, 0, folderInk.Height() - 1);
+        const std::vector<Glyph> nameGlyphs =
+            nameInk.Empty() ? std::vector<Glyph>() : Glyphs(nameInk, 0, nameInk.Height() - 1);
+        out.Line({"drawn", "list", folderGlyphs.empty() ? "unread" : Backslash(folderGlyphs[0]),
+                  nameGlyphs.empty() ? "unread"
+                                     : Underscore(nameInk, nameGlyphs[0].left, nameGlyphs[0].bottom,
+                                                  nameInk.Height() - 1)});
+    }
+    if (bar != nullptr) JudgeLine(out, "status", Inside(RemoteRect(bar, SB_GETRECT, 0, RECT{})));
+    HWND box = nullptr;
+    for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, boxTitle.c_str());
+         window != nullptr && box == nullptr;
+         window = FindWindowExW(nullptr, window, nullptr, boxTitle.c_str())) {
+        if (IsWindowVisible(window)) box = window;
+    }
+    HWND message = box != nullptr ? ChildOf(box, L"Static") : nullptr;
+    if (message != nullptr) {
+        // The path is the text's last line. A line's descenders may touch the next line's ink,
+        // and the control may be higher than its text: the lines are cut from the inked rows by
+        // their number.
+        RECT text;
+        GetWindowRect(message, &text);
+        const std::wstring said = TextOf(message);
+        const int lines = 1 + static_cast<int>(std::count(said.begin(), said.end(), L'\n'));
+        const Ink ink(text);
+        const std::vector<std::pair<int, int>> inked =
+            ink.Empty() ? std::vector<std::pair<int, int>>() : Lines(ink);
+        std::vector<std::string> verdict = {"unread", "unread"};
+        if (!inked.empty()) {
+            const int first = inked.front().first;
+            const int last = inked.back().second;
+            verdict = Judge(ink, first + (last - first + 1) * (lines - 1) / lines, last);
+        }
+        out.Line({"drawn", "message", verdict[0], verdict[1]});
     }
 }
 
 }  // namespace
 
-// With the argument "fonts", how the system fonts draw; otherwise what the windows show.
+// The family of the font the system draws a font name with: a dialog template names its font,
+// and what the name stands for is the system's (record "face NAME FAMILY").
+void FaceOf(Output& out, const wchar_t* name)
+{
+    LOGFONTW description = {};
+    description.lfHeight = -12;
+    description.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(description.lfFaceName, name, LF_FACESIZE - 1);
+    HFONT font = CreateFontIndirectW(&description);
+    HDC screen = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(screen, font);
+    // The family of the font file itself: the face name would repeat a substitute's name.
+    std::wstring face;
+    const UINT size = GetOutlineTextMetricsW(screen, 0, nullptr);
+    if (size > 0) {
+        std::vector<char> metrics(size);
+        auto* outline = reinterpret_cast<OUTLINETEXTMETRICW*>(metrics.data());
+        if (GetOutlineTextMetricsW(screen, size, outline) > 0) {
+            face = reinterpret_cast<const wchar_t*>(
+                metrics.data() + reinterpret_cast<size_t>(outline->otmpFamilyName));
+        }
+    }
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(font);
+    out.Line({"face", Utf8(name), Utf8(face)});
+}
+
+// With the arguments "drawn BOX_TITLE", how Glimmer's windows drew the test's path (records
+// "drawn WHERE BACKSLASH UNDERSCORE"); with "face NAME", the face a font name is drawn with;
+// otherwise what the windows show.
 int wmain(int argc, wchar_t** argv)
 {
     Output out;
-    if (argc > 1 && wcscmp(argv[1], L"fonts") == 0) {
-        DumpFonts(out);
+    if (argc > 2 && wcscmp(argv[1], L"drawn") == 0) {
+        JudgeDrawing(out, argv[2]);
+    } else if (argc > 2 && wcscmp(argv[1], L"face") == 0) {
+        FaceOf(out, argv[2]);
     } else {
         EnumWindows(DumpTopLevel, reinterpret_cast<LPARAM>(&out));
     }
