@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "conversion/same_file.h"
+
 #ifdef _WIN32
 using NativeFile = void*;  // a HANDLE
 using NativeFolder = const std::string&;
@@ -22,21 +24,6 @@ using NativeFolder = int;
 // What a path names. Loop: following it runs through symbolic links in a circle.
 // Inaccessible: the system refused to say (no right to search a folder on the way, ...).
 enum class PathKind { Missing, File, Folder, Link, Loop, Other, Inaccessible };
-
-// Which file a name leads to, whatever the name: device and inode, on Windows the volume's
-// serial number and the file ID.
-struct FileIdentity {
-    uint64_t device = 0;
-    uint64_t file = 0;
-    bool operator==(const FileIdentity& other) const
-    {
-        return device == other.device && file == other.file;
-    }
-    bool operator<(const FileIdentity& other) const
-    {
-        return device != other.device ? device < other.device : file < other.file;
-    }
-};
 
 struct FolderItem {
     std::string name;

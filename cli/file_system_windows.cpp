@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "conversion/rules.h"
+#include "winfile/file_identity.h"
 #include "winfile/temporary_output.h"
 
 namespace {
@@ -62,12 +63,6 @@ PathKind KindOfFailure(DWORD error)
     }
 }
 
-FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info)
-{
-    return {info.dwVolumeSerialNumber,
-            (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-}
-
 // The kind of a path and, when asked, its identity, which only an open handle tells.
 PathKind Inspect(const std::string& path, bool follow, FileIdentity* identity)
 {
@@ -83,18 +78,9 @@ PathKind Inspect(const std::string& path, bool follow, FileIdentity* identity)
     if (identity == nullptr) {
         return kind;
     }
-    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
-    HANDLE handle = CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, flags, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
+    if (!IdentifyFile(wide, follow, *identity)) {
         return KindOfFailure(GetLastError());
     }
-    BY_HANDLE_FILE_INFORMATION info;
-    if (GetFileInformationByHandle(handle, &info)) {
-        *identity = IdentityOf(info);
-    }
-    CloseHandle(handle);
     return kind;
 }
 

@@ -143,16 +143,8 @@ bool RunPlan::SameOutput(const PlannedSource& earlier, const PlannedSource& late
     return same(earlier.outputName, later.outputName);
 }
 
-bool RunPlan::IsSource(const FileIdentity& identity)
+bool RunPlan::IdentifySource(size_t index, FileIdentity& identity) const
 {
-    if (!identitiesKnown_) {
-        for (const PlannedSource& source : sources_) {
-            FileIdentity found;
-            if (KindOf(source.path, source.named, &found) == PathKind::File) {
-                identities_.insert(found);
-            }
-        }
-        identitiesKnown_ = true;
-    }
-    return identities_.count(identity) != 0;
+    const PlannedSource& source = sources_[index];
+    return KindOf(source.path, source.named, &identity) == PathKind::File;
 }

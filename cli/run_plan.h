@@ -41,14 +41,16 @@ struct PlannedSource {
     size_t sharesOutputWith = 0;
 };
 
-class RunPlan {
+class RunPlan : private SourceIdentities {
 public:
     // With `keepFolders`, the output of a source found in a sub-folder goes into the same
     // sub-folder of the output folder; otherwise every output goes straight into it.
     RunPlan(const OutputFolder& output, bool keepFolders)
-        : output_(output), keepFolders_(keepFolders)
+        : output_(output), keepFolders_(keepFolders), sameFile_(*this)
     {
     }
+    RunPlan(const RunPlan&) = delete;
+    RunPlan& operator=(const RunPlan&) = delete;
 
     // Adds the sources under a command-line path: the file itself, or the folder's *.cam files
     // (with `recursive`, also those of every sub-folder but RECYCLED ones). Links met in
@@ -60,9 +62,12 @@ public:
 
     // Whether the file is one of the run's sources, whichever name leads to it. The sources'
     // identities are looked up on the first call.
-    bool IsSource(const FileIdentity& identity);
+    bool IsSource(const FileIdentity& identity) { return sameFile_.IsSource(identity); }
 
 private:
+    size_t SourceCount() const override { return sources_.size(); }
+    bool IdentifySource(size_t index, FileIdentity& identity) const override;
+
     void AddFolder(const std::string& folder, const FileIdentity& identity, bool recursive,
                    std::vector<std::string>& below);
     void AddSource(const std::string& path, const std::string& name,
@@ -81,6 +86,5 @@ private:
     std::set<std::pair<FileIdentity, std::string>> seen_;
     // The sources whose outputs are taken so far, by the folded form of their folders and name.
     std::map<std::string, std::vector<size_t>> outputs_;
-    std::set<FileIdentity> identities_;
-    bool identitiesKnown_ = false;
+    SameFileCheck sameFile_;
 };

@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
-class RunSources {
+#include "conversion/same_file.h"
+
+class RunSources : private SourceIdentities {
 public:
     // The paths stay the caller's and must outlive this object.
-    explicit RunSources(const std::vector<std::wstring>& paths) : paths_(paths) {}
+    explicit RunSources(const std::vector<std::wstring>& paths) : paths_(paths), sameFile_(*this) {}
     RunSources(const RunSources&) = delete;
     RunSources& operator=(const RunSources&) = delete;
 
@@ -27,21 +29,11 @@ public:
     bool IsLinkedFile(HANDLE file, const wchar_t* path);
 
 private:
-    struct FileId {
-        DWORD volume;
-        DWORD high;
-        DWORD low;
-        bool operator==(const FileId& other) const
-        {
-            return volume == other.volume && high == other.high && low == other.low;
-        }
-    };
-
-    static bool Identify(const wchar_t* path, FileId& id);
+    size_t SourceCount() const override { return paths_.size(); }
+    bool IdentifySource(size_t index, FileIdentity& identity) const override;
 
     const std::vector<std::wstring>& paths_;
-    std::vector<FileId> ids_;
-    bool identified_ = false;
+    SameFileCheck sameFile_;
     // The last source folder asked about and the path the system resolves it to.
     std::wstring folder_;
     std::wstring resolvedFolder_;
