@@ -434,7 +434,7 @@ dpi_run() {
   must_wait_for "the $bulk files of Bulk in the list" 30 is "$bulk" row_count
   height=$(control_height Glimmer 101 Button)
   expect_eq "at $dpi DPI the buttons are 21 pixels of 96 DPI high" "$(((21 * dpi + 48) / 96))" "$height"
-  expect_eq "at $dpi DPI the status bar shows the total" "$(group_digits $((bulk * $(stat -c %s "$cams/scans-sunset.cam")))) Bytes" "$(status_part 1)"
+  expect_eq "at $dpi DPI the status bar shows the total" "$(comma_grouped $((bulk * $(stat -c %s "$cams/scans-sunset.cam")))) Bytes" "$(status_part 1)"
   shot "en-dpi$dpi"
   keys_to Glimmer alt+F4
   expect_launcher_end "$dpi DPI run" "dpi$dpi"
