@@ -174,8 +174,9 @@ TEST_F(GlimmerAbout, TheMemoryLinesStandEvenlyInTheirGroupWithNoGapBelow)
             places.group = placeOf(GetDlgItem(dialog, IDC_ABOUT_MEMORY_GROUP));
             for (int id : {IDC_ABOUT_PROGRAM_MEMORY, IDC_ABOUT_OBJECT_STORE, IDC_ABOUT_CARD_1,
                            IDC_ABOUT_CARD_2}) {
+                // The line's own style: the box itself may not be shown yet.
                 HWND line = GetDlgItem(dialog, id);
-                if (IsWindowVisible(line)) {
+                if ((GetWindowLongW(line, GWL_STYLE) & WS_VISIBLE) != 0) {
                     places.shownLines.push_back(placeOf(line));
                 } else {
                     ++places.hiddenLines;
