@@ -2,11 +2,11 @@
 // the larger view of a picture, and the language. The conversions run in the worker.
 
 import { TEXTS, languageFor, format, formatByteSize } from "./texts.js";
-import { fromFiles, fromDataTransfer } from "./files.js";
+import { fromFiles, fromDataTransfer, fromFolderHandle } from "./files.js";
 import { FileTable } from "./file_table.js";
 import { ConversionRun } from "./conversion_run.js";
 import { saveToFolder, zipEntries, portableName } from "./saving.js";
-import { zipBlob, zipSize, zipStream } from "./zip.js";
+import { zipBlob, zipPieces, zipSize } from "./zip.js";
 import { Question } from "./question.js";
 
 const byId = (id) => document.getElementById(id);
@@ -262,23 +262,39 @@ async function saveIntoFolder() {
   }
 }
 
-// Hands a stream to the browser's downloads through the page's service worker, which answers
-// the download's request with it: the file is written as it is made. False where no service
-// worker looks after the page (it is not yet running, or the browser has none); a browser that
-// cannot hand a stream over throws.
-async function streamDownload(name, contentType, size, stream) {
+// Hands a file to the browser's downloads through the page's service worker, which answers the
+// download's request with the pieces the page makes as the download asks for them: the file
+// is written as it is made. False where no service worker looks after the page (it is not yet
+// running, or the browser has none).
+async function streamDownload(name, contentType, size, pieces) {
   const worker = "serviceWorker" in navigator && navigator.serviceWorker.controller;
   if (!worker) return false;
   const channel = new MessageChannel();
+  const port = channel.port1;
   const address = new Promise((resolve) => {
-    channel.port1.onmessage = (event) => resolve(event.data);
+    port.onmessage = (event) => resolve(event.data.address);
   });
   const id = crypto.randomUUID();
-  worker.postMessage({ type: "download", id, name, contentType, size, stream }, [stream, channel.port2]);
+  worker.postMessage({ type: "download", id, name, contentType, size, port: channel.port2 }, [
+    channel.port2,
+  ]);
+  const href = await address;
+  // A service worker with no event to handle may be ended: a message now and then keeps it.
+  const keepAlive = setInterval(() => worker.postMessage({ type: "keep-alive" }), 10000);
+  port.onmessage = async (event) => {
+    const next = event.data === "next" ? await pieces.next() : { done: true };
+    if (next.done) {
+      clearInterval(keepAlive);
+      if (event.data === "next") port.postMessage(null);
+      port.close();
+    } else {
+      port.postMessage(next.value.buffer, [next.value.buffer]);
+    }
+  };
   // In a frame of its own, so that the page itself is not left.
   const frame = document.createElement("iframe");
   frame.hidden = true;
-  frame.src = await address;
+  frame.src = href;
   document.body.append(frame);
   setTimeout(() => frame.remove(), 60000);
   return true;
@@ -288,7 +304,7 @@ async function downloadZip() {
   const { entries, leftOut } = zipEntries(table.withPictures());
   let streamed = false;
   try {
-    streamed = await streamDownload("glimmer.zip", "application/zip", zipSize(entries), zipStream(entries));
+    streamed = await streamDownload("glimmer.zip", "application/zip", zipSize(entries), zipPieces(entries));
   } catch {
     streamed = false;
   }
@@ -328,14 +344,30 @@ function openPicture(row) {
 
 function chooseWith(input) {
   input.addEventListener("change", () => {
-    const files = Array.from(input.files);
-    input.value = "";
-    list((onFound) => fromFiles(files, onFound));
+    const files = input.files;
+    list((onFound) => fromFiles(files, onFound)).finally(() => {
+      input.value = "";
+    });
   });
   return () => input.click();
 }
 
-byId("choose-folder").addEventListener("click", chooseWith(byId("folder-input")));
+// A folder picker, where the browser has one, lets the page read the folder as it lists it;
+// a folder input hands over every file at once, and the browser makes the page wait meanwhile.
+const chooseFolderInput = chooseWith(byId("folder-input"));
+byId("choose-folder").addEventListener("click", async () => {
+  if (!("showDirectoryPicker" in window)) {
+    chooseFolderInput();
+    return;
+  }
+  let folder;
+  try {
+    folder = await window.showDirectoryPicker({ id: "glimmer-cam", mode: "read" });
+  } catch {
+    return;
+  }
+  list((onFound, stopped) => fromFolderHandle(folder, onFound, stopped));
+});
 byId("choose-files").addEventListener("click", chooseWith(byId("files-input")));
 byId("clear").addEventListener("click", clearList);
 byId("convert").addEventListener("click", () => startRun(table.selected(), true));

@@ -38,7 +38,7 @@ export class ConversionRun {
       type: "run",
       runId: this.runId,
       stopAtFailure,
-      files: rows.map((row, index) => ({ index, file: row.file })),
+      files: rows.map((row, index) => ({ index, file: row.file, size: row.size })),
     });
   }
 

@@ -12,6 +12,8 @@ import { groupDigits } from "./rules.js";
 const kColumns = ["name", "folder", "size"];
 // Rows made beyond each edge of the view, so that a short scroll shows no empty space.
 const kOverscan = 8;
+// Time a frame spends making the pictures' Blobs and URLs for the rows it shows.
+const kPictureMilliseconds = 6;
 
 function compareText(a, b) {
   const x = a.toLowerCase();
@@ -22,7 +24,7 @@ function compareText(a, b) {
 const kCompare = {
   name: (a, b) => compareText(a.name, b.name),
   folder: (a, b) => compareText(a.folder, b.folder),
-  size: (a, b) => a.file.size - b.file.size,
+  size: (a, b) => a.size - b.size,
 };
 
 // Folders and names in code-unit order, so that the same files always list alike however the
@@ -33,7 +35,7 @@ function compareFound(a, b) {
 
 // The same file given twice (by two drops, or a folder and a file in it) is one row.
 function identity(item) {
-  return `${item.folder}/${item.name}\u0000${item.file.size}\u0000${item.file.lastModified}`;
+  return `${item.folder}/${item.name}\u0000${item.size}\u0000${item.modified}`;
 }
 
 export class FileTable {
@@ -55,6 +57,10 @@ export class FileTable {
     // The rows in view and their elements.
     this.elements = new Map();
     this.dirty = new Set();
+    // Rows whose picture waits for a later frame: each picture shown costs a Blob and its URL,
+    // and a frame makes only as many as fit in kPictureMilliseconds.
+    this.picturesLater = new Set();
+    this.pictureDeadline = 0;
     this.renderRequested = false;
     for (const column of kColumns) {
       grid.querySelector(`[data-column="${column}"] button`).addEventListener("click", () => {
@@ -81,10 +87,22 @@ export class FileTable {
       added.push({ ...item, path, id: this.nextId++, selected: false });
     }
     if (added.length > 0) {
-      this.rows = this.rows.concat(added).sort((a, b) => this.compare(a, b));
+      this.rows = this.merged(added.sort((a, b) => this.compare(a, b)));
       this.requestRender();
     }
     return added.length;
+  }
+
+  // The rows with `added` (in order) merged in, in one pass.
+  merged(added) {
+    const rows = new Array(this.rows.length + added.length);
+    let i = 0;
+    let j = 0;
+    for (let k = 0; k < rows.length; k++) {
+      const old = i < this.rows.length ? this.rows[i] : null;
+      rows[k] = old && (j >= added.length || this.compare(old, added[j]) <= 0) ? this.rows[i++] : added[j++];
+    }
+    return rows;
   }
 
   clear() {
@@ -145,6 +163,7 @@ export class FileTable {
   // Puts the rows in view (and a few beyond) in place, and only those.
   render() {
     this.renderRequested = false;
+    this.pictureDeadline = performance.now() + kPictureMilliseconds;
     const height = this.rowHeight();
     this.body.style.height = `${this.rows.length * height}px`;
     this.grid.setAttribute("aria-rowcount", String(this.rows.length + 1));
@@ -178,6 +197,11 @@ export class FileTable {
       ordered.push(element);
     }
     this.dirty.clear();
+    if (this.picturesLater.size > 0) {
+      for (const row of this.picturesLater) this.dirty.add(row);
+      this.picturesLater.clear();
+      this.requestRender();
+    }
     // The elements stand in the order of their rows, as assistive technology reads them.
     const children = this.body.children;
     if (children.length !== ordered.length || ordered.some((element, i) => children[i] !== element)) {
@@ -208,7 +232,7 @@ export class FileTable {
     name.title = row.name;
     folder.textContent = row.folder;
     folder.title = row.folder;
-    size.textContent = groupDigits(row.file.size);
+    size.textContent = groupDigits(row.size);
     element.row = row;
     return element;
   }
@@ -224,9 +248,10 @@ export class FileTable {
     result.title = result.textContent;
     result.classList.toggle("failed", Boolean(row.result) && !row.jpeg);
     result.classList.toggle("incomplete", row.result === "SourceEnded");
-    if (!row.jpeg) {
+    if (!row.jpeg || (!row.pictureUrl && performance.now() > this.pictureDeadline)) {
       jpeg.replaceChildren();
       picture.replaceChildren();
+      if (row.jpeg) this.picturesLater.add(row);
       return;
     }
     const link = document.createElement("a");
@@ -320,7 +345,7 @@ export class FileTable {
   }
 
   totalBytes() {
-    return this.rows.reduce((sum, row) => sum + row.file.size, 0);
+    return this.rows.reduce((sum, row) => sum + row.size, 0);
   }
 
   selectAll() {

@@ -166,7 +166,7 @@ export function zipEntries(rows) {
       continue;
     }
     row.saveNote = null;
-    const modified = row.file.lastModified;
+    const modified = row.modified;
     entries.push({
       path,
       data: row.jpeg,

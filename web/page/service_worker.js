@@ -37,7 +37,9 @@ self.addEventListener("activate", (event) => {
   event.waitUntil(self.clients.claim());
 });
 
-// Downloads the page has handed over and not yet started, by their address ("download/ID/NAME").
+// Downloads the page has announced and the browser has not yet asked for, by their address
+// ("download/ID/NAME"). The page hands each piece over on the download's own port when the
+// download asks for it, so that neither side holds more than a piece.
 const downloads = new Map();
 
 self.addEventListener("message", (event) => {
@@ -45,15 +47,30 @@ self.addEventListener("message", (event) => {
   if (!message || message.type !== "download") return;
   const path = new URL(`download/${message.id}/${encodeURIComponent(message.name)}`, self.registration.scope);
   downloads.set(path.href, message);
-  event.ports[0].postMessage(path.href);
+  message.port.postMessage({ address: path.href });
 });
 
-function downloadResponse(download) {
-  return new Response(download.stream, {
+function downloadResponse({ port, name, contentType, size }) {
+  const body = new ReadableStream({
+    pull: (controller) =>
+      new Promise((resolve) => {
+        port.onmessage = (event) => {
+          if (event.data === null) {
+            controller.close();
+          } else {
+            controller.enqueue(new Uint8Array(event.data));
+          }
+          resolve();
+        };
+        port.postMessage("next");
+      }),
+    cancel: () => port.postMessage("cancel"),
+  });
+  return new Response(body, {
     headers: {
-      "Content-Type": download.contentType,
-      "Content-Length": String(download.size),
-      "Content-Disposition": `attachment; filename*=UTF-8''${encodeURIComponent(download.name)}`,
+      "Content-Type": contentType,
+      "Content-Length": String(size),
+      "Content-Disposition": `attachment; filename*=UTF-8''${encodeURIComponent(name)}`,
     },
   });
 }

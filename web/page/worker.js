@@ -21,8 +21,9 @@ const kBatchMilliseconds = 25;
 
 // The CAM file as the engine reads it: the head read ahead, and windows read on demand.
 class CamSource {
-  constructor(file, head) {
+  constructor(file, size, head) {
     this.file = file;
+    this.size = size;
     this.head = head;
     this.window = null;
     this.windowStart = 0;
@@ -30,14 +31,14 @@ class CamSource {
   }
 
   read(position, size) {
-    const end = Math.min(position + size, this.file.size);
+    const end = Math.min(position + size, this.size);
     if (end <= this.head.length) return this.head.subarray(position, end);
     const from = position - this.windowStart;
     if (this.window && from >= 0 && end - this.windowStart <= this.window.length) {
       return this.window.subarray(from, end - this.windowStart);
     }
     try {
-      const windowEnd = Math.min(this.file.size, position + Math.max(size, kWindowBytes));
+      const windowEnd = Math.min(this.size, position + Math.max(size, kWindowBytes));
       const reader = new FileReaderSync();
       this.window = new Uint8Array(reader.readAsArrayBuffer(this.file.slice(position, windowEnd)));
       this.windowStart = position;
@@ -95,10 +96,10 @@ class HeadReads {
   fill(from) {
     this.next = Math.max(this.next, from);
     while (this.next < this.files.length && this.reads.size < kReadsInFlight) {
-      const { file } = this.files[this.next];
+      const { file, size } = this.files[this.next];
       // A slice is a Blob of its own, which costs a round trip to the browser: a file no larger
       // than its head is read as it is.
-      const head = file.size <= kHeadBytes ? file : file.slice(0, kHeadBytes);
+      const head = size <= kHeadBytes ? file : file.slice(0, kHeadBytes);
       this.reads.set(
         this.next,
         head.arrayBuffer().then(
@@ -115,16 +116,16 @@ class HeadReads {
 // engine cannot get is that file's failure, not the run's: the engine is started afresh.
 // (The picture is not made a Blob here: a Blob costs a round trip to the browser each, more
 // than converting a file; the page makes Blobs only for the pictures it shows.)
-async function convertFile(file, head) {
+async function convertFile(file, size, head) {
   let module = await engine;
   const outputName = module.ccall("glimmer_output_name", "string", ["string"], [file.name]);
   if (!head) return { outputName, result: "CannotOpen", jpeg: null };
-  const source = new CamSource(file, head);
+  const source = new CamSource(file, size, head);
   const sink = new JpegSink();
   module.camSource = source;
   module.jpegSink = sink;
   try {
-    const code = module._glimmer_convert(file.size);
+    const code = module._glimmer_convert(size);
     if (source.failed) return { outputName, result: "CannotOpen", jpeg: null };
     const keeps = module._glimmer_keeps_output(code) !== 0;
     return {
@@ -174,7 +175,7 @@ async function run({ runId, files, stopAtFailure }) {
   for (let i = 0; i < files.length; i++) {
     const head = await heads.take(i);
     if (state.stopped) return;
-    const outcome = await convertFile(files[i].file, head);
+    const outcome = await convertFile(files[i].file, files[i].size, head);
     batch.push({ index: files[i].index, ...outcome });
     if (stopAtFailure && !outcome.jpeg) break;
     if (performance.now() - posted >= kBatchMilliseconds) {

@@ -62,7 +62,7 @@ function extendedTime(milliseconds) {
   return new Record(9).u16(0x5455).u16(5).raw([1]).u32(seconds).bytes;
 }
 
-// Pieces of a picture handed on at once when the ZIP is streamed.
+// The largest piece of the ZIP handed on at once when it is streamed.
 const kStreamChunk = 1024 * 1024;
 
 // `entries`: { path, data (the picture: bytes, or a Blob), crc, modified (clamped to what the
@@ -165,31 +165,16 @@ export function zipBlob(entries) {
   return new Blob([...zipParts(entries)], { type: "application/zip" });
 }
 
-// The ZIP as a stream of bytes, made as the download takes it.
-export function zipStream(entries) {
-  const parts = zipParts(entries);
-  let current = null;
-  let at = 0;
-  return new ReadableStream(
-    {
-      async pull(controller) {
-        while (!current || at >= (current.byteLength ?? current.size)) {
-          const next = parts.next();
-          if (next.done) {
-            controller.close();
-            return;
-          }
-          current = next.value;
-          at = 0;
-        }
-        const end = at + kStreamChunk;
-        const piece = current instanceof Blob
-          ? new Uint8Array(await current.slice(at, end).arrayBuffer())
-          : current.slice(at, end);
-        at += piece.length;
-        controller.enqueue(piece);
-      },
-    },
-    { highWaterMark: 1 },
-  );
+// The ZIP as pieces of at most kStreamChunk bytes, each in a buffer of its own (so it can be
+// handed on without a copy), made as they are asked for.
+export async function* zipPieces(entries) {
+  for (const part of zipParts(entries)) {
+    const size = part.byteLength ?? part.size;
+    for (let at = 0; at < size; at += kStreamChunk) {
+      const end = Math.min(size, at + kStreamChunk);
+      yield part instanceof Blob
+        ? new Uint8Array(await part.slice(at, end).arrayBuffer())
+        : part.slice(at, end);
+    }
+  }
 }

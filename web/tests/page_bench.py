@@ -38,13 +38,15 @@ def report(name, value):
 
 # Times kept by the page itself: when a folder was given (a change of a file input, or a drop),
 # when the status bar first showed the whole count, and the longest gap between two animation
-# frames since `window.bench.frames.reset()`.
+# frames since then (the frame the folder arrives in counted from the frame before it), or since
+# the bench last set `longest` to 0.
 INSTRUMENT = """
 const expected = arguments[0];
 const bench = (window.bench = { given: null, listed: null, longest: 0, last: null });
 const given = () => {
   bench.given = performance.now();
   bench.listed = null;
+  bench.longest = 0;
 };
 document.addEventListener("change", given, true);
 document.addEventListener("drop", given, true);

@@ -1167,6 +1167,50 @@ class InstalledPage(PageTest):
                           ["sunset.cam", "", "Converted", "sunset.jpg"]])
 
 
+class FolderPicker(PageTest):
+    """Choose Folder... through the browser's folder picker, where it has one: the folder is
+    walked as a drop is. The test's folder is one of the browser's private file system, which
+    the picker would otherwise give: the same kind of handle, read through the same calls."""
+
+    def test_a_picked_folder_lists_its_cam_files_below_it(self):
+        files = {}
+        for place, source in (("DCIM/100CAM/a.cam", "scans-sunset.cam"),
+                              ("DCIM/100CAM/b.CAM", "jpeg-bands.cam"),
+                              ("DCIM/100CAM/notes.txt", "bands.jpg"),
+                              ("RECYCLED/c.cam", "scans-rings.cam"),
+                              ("top.cam", "scans-rings.cam")):
+            with open(os.path.join(CAMS, source), "rb") as f:
+                files[place] = base64.b64encode(f.read()).decode()
+        outcome = self.driver.execute_async_script("""
+            const [files, done] = arguments;
+            (async () => {
+              const root = await (await navigator.storage.getDirectory())
+                  .getDirectoryHandle('picked', { create: true });
+              for (const [place, data] of Object.entries(files)) {
+                const parts = place.split('/');
+                let folder = root;
+                for (const part of parts.slice(0, -1)) {
+                  folder = await folder.getDirectoryHandle(part, { create: true });
+                }
+                const writable = await (await folder.getFileHandle(parts.at(-1), { create: true }))
+                    .createWritable();
+                await writable.write(Uint8Array.from(atob(data), (c) => c.charCodeAt(0)));
+                await writable.close();
+              }
+              window.showDirectoryPicker = async () => root;
+              return 'ready';
+            })().then(done, (error) => done(String(error)));
+        """, files)
+        self.assertEqual(outcome, "ready")
+        self.click("choose-folder")
+        page.wait_listed(self.driver, 3)
+        self.assertEqual([row[:2] for row in page.rows(self.driver)],
+                         [["a.cam", "picked/DCIM/100CAM"], ["b.CAM", "picked/DCIM/100CAM"],
+                          ["top.cam", "picked"]])
+        self.convert_all()
+        self.assertEqual([row[3] for row in page.rows(self.driver)], ["Converted"] * 3)
+
+
 class EngineMissing(PageTest):
     """A page whose engine cannot be loaded says so and is usable again, instead of waiting."""
 
