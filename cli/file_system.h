@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -149,6 +150,12 @@ private:
     FolderRef root_;
     mutable std::mutex recentLock_;
     mutable std::vector<std::pair<std::string, FolderRef>> recent_;
+#else
+    // Removes, once per run, what earlier runs left in a folder files are made in.
+    void SweepOnce(const std::string& folder) const;
+
+    mutable std::mutex sweptLock_;
+    mutable std::set<std::string> swept_;
 #endif
     std::string path_;
     NativeFile folder_;

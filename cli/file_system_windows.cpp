@@ -13,6 +13,7 @@
 
 #include "conversion/rules.h"
 #include "winfile/file_identity.h"
+#include "winfile/stale_temporaries.h"
 #include "winfile/temporary_output.h"
 
 namespace {
@@ -250,6 +251,14 @@ PathKind OutputFolder::KindOf(const SubFolder& folders, const std::string& name,
     return Inspect(PathOf(folders, name), false, identity);
 }
 
+void OutputFolder::SweepOnce(const std::string& folder) const
+{
+    const std::lock_guard<std::mutex> lock(sweptLock_);
+    if (swept_.insert(folder).second) {
+        RemoveStaleTemporaries(Wide(folder));
+    }
+}
+
 bool OutputFolder::TakesAsOne(const std::string& first, const std::string& second) const
 {
     const std::wstring scratch = Wide(PathOf("")) + TemporaryName() + L"-";
@@ -290,6 +299,7 @@ bool OutputFile::Create(const SubFolder& folders)
         }
         at_ = JoinPaths(at_, folders[i]);
     }
+    folder_.SweepOnce(at_);
     temporary_ = std::make_unique<TemporaryOutput>();
     if (!temporary_->Create(Wide(at_))) {
         failure_ = CreateFailure::Failed;

@@ -9,6 +9,7 @@
 #include "app/shell/texts.h"
 #include "conversion/cam_reader.h"
 #include "conversion/win32/path_helpers.h"
+#include "winfile/stale_temporaries.h"
 
 namespace {
 
@@ -74,6 +75,8 @@ void ConvertInto(BatchRunHost& host, RunKind kind, const std::vector<std::wstrin
         return answer;
     };
     const std::wstring outputFolder = host.OutputFolder();
+    // What an earlier run could not remove itself goes before this one writes.
+    if (!paths.empty()) RemoveStaleTemporaries(outputFolder);
     RunBatch(host, kind, paths, [&](const wchar_t* sourcePath, int laterFiles) {
         later = laterFiles;
         answer = FailureAnswer::GoOn;

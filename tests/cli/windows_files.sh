@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs glimmer-convert.exe under Wine where the Windows file layer meets the edges: runs ended
-# by signals at any moment leave no temporary file behind.
+# by signals at any moment leave no temporary file behind, and a run removes the stale ones.
 #   windows_files.sh TEST_SET SCRATCH COMMAND...
 set -um
 test_set=$1
@@ -50,6 +50,23 @@ for signal in TERM INT HUP KILL TERM INT HUP KILL TERM KILL; do
   [ "$converted" -lt 200 ] || echo "note: signals, run $run: SIG$signal came after the last file"
   [ -z "$left" ] || fail "signals, run $run: SIG$signal after $converted files left $left"
 done
+
+# Stale temporary files: a run removes from the folders it writes into the temporary files that
+# an earlier run could not remove (long unused, open nowhere); never a fresh one, nor a name that
+# is not exactly Glimmer's.
+stale=$scratch/stale
+mkdir -p "$stale/in/sub" "$stale/out/sub"
+cp "$test_set/jpeg-bands.cam" "$stale/in/a.cam"
+cp "$test_set/jpeg-bands.cam" "$stale/in/sub/b.cam"
+for name in .glimmer-0123456789abcdef sub/.glimmer-fedcba9876543210 .glimmer-abc .glimmer-0123456789abcdex; do
+  printf 'left' >"$stale/out/$name"
+  touch -d '1 hour ago' "$stale/out/$name"
+done
+printf 'being written' >"$stale/out/.glimmer-00000000000000aa"
+"$@" -q -r -o "$stale/out" "$stale/in" >/dev/null 2>&1 </dev/null || fail "stale: the run failed"
+left=$(cd "$stale/out" && find . -type f | sort | tr '\n' ' ')
+[ "$left" = "./.glimmer-00000000000000aa ./.glimmer-0123456789abcdex ./.glimmer-abc ./a.jpg ./sub/b.jpg " ] ||
+  fail "stale: the output folder holds $left"
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures check(s) failed"

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "app/shell/settings.h"
+#include "conversion/cam_reader.h"
+#include "tests/conversion/convert_file_support.h"
 #include "tests/support/message_box_answerer.h"
 
 namespace {
@@ -300,6 +302,26 @@ TEST_F(RunFailureBox, AGoneSourceFolderEndsTheRunOnlyWhenEveryLaterFileIsGoneToo
         L"converted.",
         Box().text);
     EXPECT_EQ(kErrorOk, Box().flags);
+}
+
+TEST(BatchRun, ARunFirstRemovesWhatEarlierRunsLeftInItsOutputFolder)
+{
+    using namespace convert_file_test;
+    RemoveTree(L"\\Src");
+    RemoveTree(L"\\Out");
+    ASSERT_TRUE(CreateDirectoryW(L"\\Src", nullptr) && CreateDirectoryW(L"\\Out", nullptr));
+    const ByteString jpeg = WholeJpeg(200, 4);
+    ASSERT_TRUE(WriteBytes(L"\\Src\\a.cam", CamFile({{kCamTagJpeg, jpeg}})));
+    const ByteString left = {'l', 'e', 'f', 't'};
+    ASSERT_TRUE(WriteLeftBehind(L"\\Out\\.glimmer-0123456789abcdef", left, 60));
+    ASSERT_TRUE(WriteLeftBehind(L"\\Out\\.glimmer-fedcba9876543210", left, 1));
+    FakeHost host;
+    ConvertAll(host, {L"\\Src\\a.cam"});
+    EXPECT_EQ((std::vector<std::wstring>{L".glimmer-fedcba9876543210", L"a.jpg"}),
+              ListFolder(L"\\Out"));
+    EXPECT_EQ(jpeg, ReadBytes(L"\\Out\\a.jpg"));
+    RemoveTree(L"\\Src");
+    RemoveTree(L"\\Out");
 }
 
 TEST(ProgressPacer, PaintsTheFirstAndLastFileBigFilesAndOthersOncePerFrame)

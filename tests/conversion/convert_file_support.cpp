@@ -76,6 +76,25 @@ bool WriteBytes(const std::wstring& path, const ByteString& bytes)
     return ok && written == bytes.size();
 }
 
+bool WriteLeftBehind(const std::wstring& path, const ByteString& bytes, int minutesAgo)
+{
+    if (!WriteBytes(path, bytes) || !SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN))
+        return false;
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER then;
+    then.LowPart = now.dwLowDateTime;
+    then.HighPart = now.dwHighDateTime;
+    then.QuadPart -= static_cast<unsigned long long>(minutesAgo) * 60 * 10000000;
+    const FILETIME written = {then.LowPart, then.HighPart};
+    const bool dated = SetFileTime(file, nullptr, nullptr, &written) != 0;
+    CloseHandle(file);
+    return dated;
+}
+
 ByteString ReadBytes(const std::wstring& path, bool* exists)
 {
     ByteString bytes;

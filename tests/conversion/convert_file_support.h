@@ -28,6 +28,9 @@ ByteString WholeJpeg(size_t size, unsigned char seed);
 ByteString ScanPieces(uint16_t components, size_t scan1, size_t scan2, size_t scan3);
 
 bool WriteBytes(const std::wstring& path, const ByteString& bytes);
+// A hidden file last written `minutesAgo` minutes ago, as a temporary file left by a run.
+bool WriteLeftBehind(const std::wstring& path, const ByteString& bytes, int minutesAgo);
+
 // Empty when the file cannot be read; `exists` tells an empty file from a missing one.
 ByteString ReadBytes(const std::wstring& path, bool* exists = nullptr);
 
