@@ -18,11 +18,7 @@ const kAnnounceMilliseconds = 5000;
 let language = rememberedLanguage() || languageFor(navigator.languages);
 const texts = () => TEXTS[language];
 
-const table = new FileTable(byId("files"), {
-  texts,
-  onOpenPicture: openPicture,
-  onSelectionChange: () => {},
-});
+const table = new FileTable(byId("files"), { texts, onOpenPicture: openPicture });
 const run = new ConversionRun(new Worker("worker.js"), {
   onResult: takeResult,
   onProgress: showProgress,
@@ -30,7 +26,8 @@ const run = new ConversionRun(new Worker("worker.js"), {
 });
 const question = new Question(byId("question"));
 
-// A save or a ZIP under way: only Stop (during a run or a listing) is then enabled.
+// A save into a folder under way. While the page is busy (a save, a run or a listing), only
+// Stop (during a run or a listing) is enabled.
 let saving = false;
 // The listing under way, while files are being found: { stopped }.
 let listing = null;

@@ -5,9 +5,10 @@
 // the worker's to decide.
 
 export class ConversionRun {
-  // `onProgress(done, total)` once a frame while results come in; `onEnd(stopped, broken)`
-  // once the run is over, after every result it kept is in its row; `broken` when the worker
-  // could not convert at all (its engine did not load).
+  // `onResult(row, result)` for each file's result and `onProgress(done, total)` after them,
+  // once a frame while results come in; `onEnd(stopped, broken)` once the run is over, after
+  // every result it kept is in its row; `broken` when the worker could not convert at all (its
+  // engine did not load).
   constructor(worker, { onResult, onProgress, onEnd }) {
     this.worker = worker;
     this.handlers = { onResult, onProgress, onEnd };
@@ -82,9 +83,9 @@ export class ConversionRun {
   }
 
   apply() {
-    for (const { index, result, outputName, jpeg, crc, size } of this.arrived) {
+    for (const { index, result, outputName, jpeg, crc } of this.arrived) {
       const row = this.rows[index];
-      this.handlers.onResult(row, { result, outputName, jpeg, crc, size });
+      this.handlers.onResult(row, { result, outputName, jpeg, crc });
       this.done += 1;
     }
     this.arrived = [];

@@ -39,13 +39,12 @@ function identity(item) {
 }
 
 export class FileTable {
-  constructor(grid, { texts, onOpenPicture, onSelectionChange }) {
+  constructor(grid, { texts, onOpenPicture }) {
     this.grid = grid;
     this.scroller = grid.parentElement;
     this.body = grid.querySelector(".rows");
     this.texts = texts;
     this.onOpenPicture = onOpenPicture;
-    this.onSelectionChange = onSelectionChange;
     // Every row, in the order shown.
     this.rows = [];
     this.identities = new Set();
@@ -350,7 +349,7 @@ export class FileTable {
 
   selectAll() {
     for (const row of this.rows) row.selected = true;
-    this.selectionChanged();
+    this.render();
   }
 
   selectRange(from, to) {
@@ -364,11 +363,6 @@ export class FileTable {
     for (const row of this.rows) row.selected = false;
     this.rows[index].selected = true;
     this.anchor = this.rows[index];
-  }
-
-  selectionChanged() {
-    this.render();
-    if (this.onSelectionChange) this.onSelectionChange();
   }
 
   clicked(event) {
@@ -386,7 +380,7 @@ export class FileTable {
       this.selectOnly(index);
     }
     this.grid.focus({ preventScroll: true });
-    this.selectionChanged();
+    this.render();
   }
 
   // Keys as in a desktop list: arrows, Home, End, Page Up and Page Down move the focus and
@@ -416,7 +410,7 @@ export class FileTable {
         this.selectOnly(this.focus);
       }
       this.scrollToFocus();
-      this.selectionChanged();
+      this.render();
     } else if (event.key === " ") {
       event.preventDefault();
       const row = this.rows[this.focus];
@@ -428,7 +422,7 @@ export class FileTable {
       } else {
         this.selectOnly(this.focus);
       }
-      this.selectionChanged();
+      this.render();
     } else if (control && event.key.toLowerCase() === "a") {
       event.preventDefault();
       this.selectAll();

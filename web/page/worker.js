@@ -133,7 +133,6 @@ async function convertFile(file, size, head) {
       result: module.UTF8ToString(module._glimmer_result_name(code)),
       jpeg: keeps ? sink.bytes() : null,
       crc: module._glimmer_output_crc() >>> 0,
-      size: sink.size,
     };
   } catch {
     engine = GlimmerEngine();

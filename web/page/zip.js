@@ -44,6 +44,21 @@ class Record {
     this.at += bytes.length;
     return this;
   }
+
+  // The fields the local and the central record share, from the version needed to extract to
+  // the extra field's length: a stored file with a UTF-8 name.
+  file(version, { time, date, crc, size, nameLength, extraLength }) {
+    return this.u16(version)
+      .u16(kUtf8Names)
+      .u16(0) // stored
+      .u16(time)
+      .u16(date)
+      .u32(crc)
+      .u32(size)
+      .u32(size)
+      .u16(nameLength)
+      .u16(extraLength);
+  }
 }
 
 // MS-DOS time and date in local time, two-second steps, as the ZIP format counts them.
@@ -77,18 +92,10 @@ export function* zipParts(entries) {
     const name = encoder.encode(entry.path);
     const { time, date } = dosDateTime(entry.modified);
     const extra = extendedTime(entry.exactModified);
+    const fields = { time, date, crc: entry.crc, size, nameLength: name.length };
     const local = new Record(30 + name.length + extra.length)
       .u32(0x04034b50)
-      .u16(kVersion)
-      .u16(kUtf8Names)
-      .u16(0) // stored
-      .u16(time)
-      .u16(date)
-      .u32(entry.crc)
-      .u32(size)
-      .u32(size)
-      .u16(name.length)
-      .u16(extra.length)
+      .file(kVersion, { ...fields, extraLength: extra.length })
       .raw(name)
       .raw(extra);
     yield local.bytes;
@@ -100,16 +107,7 @@ export function* zipParts(entries) {
       new Record(46 + name.length + zip64.length + extra.length)
         .u32(0x02014b50)
         .u16(kMadeOnUnix | kVersion64)
-        .u16(far ? kVersion64 : kVersion)
-        .u16(kUtf8Names)
-        .u16(0)
-        .u16(time)
-        .u16(date)
-        .u32(entry.crc)
-        .u32(size)
-        .u32(size)
-        .u16(name.length)
-        .u16(zip64.length + extra.length)
+        .file(far ? kVersion64 : kVersion, { ...fields, extraLength: zip64.length + extra.length })
         .u16(0) // comment
         .u16(0) // disk
         .u16(0) // internal attributes

@@ -59,6 +59,14 @@ def zip_path(place):
     return "card/" + (folder + "/" if folder else "") + name
 
 
+def fresh_folder(name):
+    """An empty folder of the test's own below the work folder."""
+    path = os.path.join(WORK, name)
+    shutil.rmtree(path, ignore_errors=True)
+    os.makedirs(path)
+    return path
+
+
 def streamed_downloads(driver):
     """How many downloads the page has streamed through its service worker."""
     return driver.execute_script("return document.querySelectorAll('iframe[src*=\"/download/\"]').length")
@@ -673,9 +681,7 @@ class Keyboard(PageTest):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.folder = os.path.join(WORK, "eight")
-        shutil.rmtree(cls.folder, ignore_errors=True)
-        os.makedirs(cls.folder)
+        cls.folder = fresh_folder("eight")
         for letter in "abcdefgh":
             os.link(os.path.join(CAMS, "scans-sunset.cam"), os.path.join(cls.folder, letter + ".cam"))
         page.give_folder(cls.driver, cls.folder)
@@ -923,9 +929,7 @@ class KeepingWork(PageTest):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.other = os.path.join(WORK, "other-card")
-        shutil.rmtree(cls.other, ignore_errors=True)
-        os.makedirs(cls.other)
+        cls.other = fresh_folder("other-card")
         shutil.copyfile(os.path.join(CAMS, "scans-rings.cam"), os.path.join(cls.other, "rings.cam"))
 
     def asks_before_leaving(self):
@@ -1025,9 +1029,7 @@ class LargeFiles(PageTest):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.folder = os.path.join(WORK, "large-files")
-        shutil.rmtree(cls.folder, ignore_errors=True)
-        os.makedirs(cls.folder)
+        cls.folder = fresh_folder("large-files")
         cls.cam = device.padded_cam(CAMS, os.path.join(cls.folder, "padded.cam"), 5 << 30)
 
     def test_a_5_gib_cam_file_with_a_small_picture_converts(self):
