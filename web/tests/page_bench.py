@@ -5,17 +5,21 @@
 #   page_bench.py --site SITE --corpus FOLDER [--large FOLDER] [--padded CAM] [--big CAM]
 #                 [--runs N] [--large-runs N]
 # For each folder of CAM files (the corpus, and the larger one):
-#   list_S / list_drop_S   seconds from the folder given (the folder dialog's choice, or a drop)
-#                          to the whole list shown with its count
+#   list_S / list_drop_S   seconds from the folder given (through a folder input, as browsers
+#                          without a folder picker give it, or by a drop, which is also how a
+#                          folder picked in Chromium is walked) to the whole list shown with its
+#                          count
 #   convert_S              seconds from the click on Convert All to the last output ready, as
 #                          the page times itself
 #   read8_S                seconds the same browser takes to merely read the same files, with 8
 #                          reads in flight (what the page cannot be faster than)
-#   frame_list_S, frame_convert_S   the longest frame (milliseconds between two animation
-#                          frames) while listing and converting
+#   frame_list_S, frame_list_drop_S, frame_convert_S   the longest frame (milliseconds between
+#                          two animation frames) while listing and converting
 # (S is "small" for the corpus, "large" for the larger folder.) Then the memory the browser's
 # processes add (MiB): converting a large CAM file that holds a small picture (memory_padded),
-# and making the ZIP of one large picture (memory_zip).
+# and making the ZIP of one large picture (memory_zip); and of those the page's own processes
+# (the renderers, which run the page, its workers and its service worker: memory_padded_page,
+# memory_zip_page).
 import argparse
 import os
 import sys
@@ -132,7 +136,7 @@ def folder_figures(driver, folder, size, runs):
     for run in range(runs + 1):
         fresh_page(driver, files)
         page.drop(driver, [folder])
-        listed_drop, _ = wait_listed(driver)
+        listed_drop, drop_frame = wait_listed(driver)
         fresh_page(driver, files)
         page.give_folder(driver, folder)
         listed, list_frame = wait_listed(driver)
@@ -140,6 +144,7 @@ def folder_figures(driver, folder, size, runs):
         reading = read_all(driver, folder, files)
         if run > 0:
             report("list_drop_" + size, listed_drop)
+            report("frame_list_drop_" + size, drop_frame)
             report("list_" + size, listed)
             report("frame_list_" + size, list_frame)
             report("convert_" + size, converted)
@@ -169,20 +174,25 @@ def descendants(root):
 
 
 def resident_kib(pids):
-    total = 0
+    """The resident memory of the processes, all of them and the renderers alone."""
+    total = renderers = 0
     for pid in pids:
         try:
+            with open("/proc/%d/cmdline" % pid) as f:
+                renderer = "--type=renderer" in f.read().split("\0")
             with open("/proc/%d/status" % pid) as f:
                 for line in f:
                     if line.startswith("VmRSS:"):
                         total += int(line.split()[1])
+                        renderers += int(line.split()[1]) if renderer else 0
         except OSError:
             pass
-    return total
+    return total, renderers
 
 
 class MemorySampler:
-    """The resident memory of every process of the browser, summed, every 20 ms."""
+    """The resident memory of every process of the browser, summed, every 20 ms; and of the
+    renderers alone."""
 
     def __init__(self, driver):
         self.root = driver.service.process.pid
@@ -206,12 +216,18 @@ class MemorySampler:
     def stop(self):
         self.running = False
         self.thread.join()
-        return max(self.samples)
+        return max(total for total, _ in self.samples), max(page for _, page in self.samples)
 
 
 def settled_memory(sampler):
     time.sleep(1)
-    return min(sampler.now() for _ in range(5))
+    samples = [sampler.now() for _ in range(5)]
+    return min(total for total, _ in samples), min(page for _, page in samples)
+
+
+def report_growth(name, before, peak):
+    report(name, (peak[0] - before[0]) / 1024)
+    report(name + "_page", (peak[1] - before[1]) / 1024)
 
 
 def memory_figures(driver, padded, big, downloads, runs):
@@ -228,7 +244,7 @@ def memory_figures(driver, padded, big, downloads, runs):
         peak = sampler.stop()
         if converted_count(driver) != 1:
             sys.exit("page_bench: the padded file was not converted")
-        report("memory_padded", (peak - before) / 1024)
+        report_growth("memory_padded", before, peak)
 
         driver.refresh()
         page.wait_for(lambda: driver.find_element(page.By.ID, "convert-all").text != "")
@@ -248,7 +264,7 @@ def memory_figures(driver, padded, big, downloads, runs):
         peak = sampler.stop()
         if not zipped or os.path.getsize(os.path.join(downloads, "glimmer.zip")) < os.path.getsize(big) // 2:
             sys.exit("page_bench: the ZIP file does not hold the big picture")
-        report("memory_zip", (peak - before) / 1024)
+        report_growth("memory_zip", before, peak)
 
 
 def main():
