@@ -43,7 +43,7 @@ constexpr int kMargin = 5;  // the group box's distance from the box's edges
 
 AttributeList& AboutAttributes(AttributeList& attributes)
 {
-    return attributes.Set(Key::Template, Pick({L"EAboutDialog_J", L"EAboutDialog_E"}))
+    return attributes.Set(Key::Template, IsJapanese() ? L"EAboutDialog_J" : L"EAboutDialog_E")
         .Set(Key::FocusId, IDOK);
 }
 
@@ -162,11 +162,11 @@ void EAboutDialog::SetFigures()
     wchar_t line[kLineChars];
     StoreFigures figures;
     if (deviceInfo_->ProgramMemory(figures)) {
-        FormatStoreLine(line, kLineChars, Pick({L"ﾌﾟﾛｸﾞﾗﾑ", L"Program"}), figures);
+        FormatStoreLine(line, kLineChars, Text(TextId::ProgramMemoryLabel), figures);
         SetChildText(IDC_ABOUT_PROGRAM_MEMORY, line);
     }
     if (deviceInfo_->ObjectStore(figures)) {
-        FormatStoreLine(line, kLineChars, Pick({L"ﾃﾞｰﾀ", L"Data"}), figures);
+        FormatStoreLine(line, kLineChars, Text(TextId::ObjectStoreLabel), figures);
         SetChildText(IDC_ABOUT_OBJECT_STORE, line);
     }
     for (int card = 0; card < 2; ++card) {

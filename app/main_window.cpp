@@ -66,14 +66,6 @@ int TextWidth(HFONT font, const wchar_t* text)
     return bounds.right - bounds.left;
 }
 
-const TextPair kFindText = {L"検索(&F)...", L"&Find..."};
-const TextPair kConvertText = {L"変換(&C)", L"&Convert"};
-const TextPair kConvertAllText = {L"一括変換(&A)", L"Convert &All"};
-const TextPair kStopText = {L"中断(&S)", L"&Stop"};
-const TextPair kBrowseText = {L"参照(&B)...", L"&Browse..."};
-const TextPair kSubFolderText = {L"ｻﾌﾞﾌｫﾙﾀﾞも探す(&S)", L"&Sub Folder"};
-const TextPair kOutputLabelText = {L"出力先ﾌｫﾙﾀﾞ(&O):", L"&Output Folder:"};
-
 }  // namespace
 
 void MainWindowAttributes(AttributeList& attributes)
@@ -118,8 +110,9 @@ MainWindow::MainWindow(Application* application, const wchar_t* title, Attribute
     font_ = std::make_unique<Font>(fontAttributes);
     // The check box's text follows its box and a gap; the label's text stands alone.
     textNeeds_.subFolder = GetSystemMetrics(SM_CXMENUCHECK) + ScaleToDpi(8, dpi_) +
-                           TextWidth(font_->Handle(), Pick(kSubFolderText));
-    textNeeds_.label = TextWidth(font_->Handle(), Pick(kOutputLabelText)) + ScaleToDpi(2, dpi_);
+                           TextWidth(font_->Handle(), Text(TextId::SubFolderOption));
+    textNeeds_.label =
+        TextWidth(font_->Handle(), Text(TextId::OutputFolderLabel)) + ScaleToDpi(2, dpi_);
 
     if (static_cast<int>(attributes.Find(Key::Width)) == static_cast<int>(CW_USEDEFAULT)) {
         FitToContent();
@@ -180,22 +173,25 @@ void MainWindow::CreateControls(const MainLayout& layout)
         .Set(Key::Style, LVS_REPORT | WS_TABSTOP | WS_BORDER);
     fileList_ = std::make_unique<FileList>(this, list);
 
-    find_ = MakeButton(this, Pick(kFindText), IDC_FIND, layout.find, BS_PUSHBUTTON);
-    convert_ = MakeButton(this, Pick(kConvertText), IDC_CONVERT, layout.convert, BS_PUSHBUTTON);
-    convertAll_ =
-        MakeButton(this, Pick(kConvertAllText), IDC_CONVERT_ALL, layout.convertAll, BS_PUSHBUTTON);
-    stop_ = MakeButton(this, Pick(kStopText), IDC_STOP, layout.stop, BS_PUSHBUTTON);
-    subFolder_ = MakeButton(this, Pick(kSubFolderText), 0, layout.subFolder, BS_AUTOCHECKBOX);
+    find_ = MakeButton(this, Text(TextId::FindCommand), IDC_FIND, layout.find, BS_PUSHBUTTON);
+    convert_ =
+        MakeButton(this, Text(TextId::ConvertCommand), IDC_CONVERT, layout.convert, BS_PUSHBUTTON);
+    convertAll_ = MakeButton(this, Text(TextId::ConvertAllCommand), IDC_CONVERT_ALL,
+                             layout.convertAll, BS_PUSHBUTTON);
+    stop_ = MakeButton(this, Text(TextId::StopCommand), IDC_STOP, layout.stop, BS_PUSHBUTTON);
+    subFolder_ =
+        MakeButton(this, Text(TextId::SubFolderOption), 0, layout.subFolder, BS_AUTOCHECKBOX);
 
     AttributeList label;
     Place(label, layout.label);
-    outputLabel_ = std::make_unique<StaticCtrl>(this, Pick(kOutputLabelText), label);
+    outputLabel_ = std::make_unique<StaticCtrl>(this, Text(TextId::OutputFolderLabel), label);
 
     AttributeList box;
     Place(box, layout.outputBox).Set(Key::Style, CBS_DROPDOWNLIST | WS_TABSTOP);
     outputBox_ = std::make_unique<ComboBoxCtrl>(this, L"", box);
 
-    browse_ = MakeButton(this, Pick(kBrowseText), IDC_BROWSE, layout.browse, BS_PUSHBUTTON);
+    browse_ =
+        MakeButton(this, Text(TextId::BrowseCommand), IDC_BROWSE, layout.browse, BS_PUSHBUTTON);
 }
 
 // The controls follow the window's size; the bars have been fitted to it already.
@@ -431,7 +427,7 @@ void MainWindow::WindowRunHost::BeforeBox()
 void MainWindow::WindowRunHost::PaintProgress()
 {
     wchar_t count[kStatusChars];
-    FormatText(count, kStatusChars, L"%d/%d", position_, total_);
+    FormatText(count, kStatusChars, Text(TextId::RunPosition), position_, total_);
     StatusBarCtrl* statusBar = window_.StatusBar();
     statusBar->SetText(0, sourcePath_.c_str());
     statusBar->SetText(1, count);
@@ -449,8 +445,7 @@ void MainWindow::WindowRunHost::ShowEndNotice(EndNotice notice)
 {
     BeforeBox();
     ShowMessage(window_.Handle(), L"%s",
-                notice == EndNotice::Aborted ? Pick({L"中断しました", L"Aborted"})
-                                             : Pick({L"変換終了", L"Finished"}));
+                Text(notice == EndNotice::Aborted ? TextId::RunAborted : TextId::RunFinished));
 }
 
 // The selected entry of the drop-down list.
@@ -518,7 +513,7 @@ void MainWindow::UpdateStatusBar()
     const int files = fileList_->Count();
     if (files > 0) {
         FormatText(count, kStatusChars,
-                   Pick({L"%d 個のﾌｧｲﾙ", files == 1 ? L"%d File" : L"%d Files"}), files);
+                   Text(files == 1 ? TextId::FileCountOne : TextId::FileCountOther), files);
         FormatByteSize(fileList_->TotalBytes(), size);
     }
     StatusBar()->SetText(0, count);

@@ -129,7 +129,7 @@ void DirTreeDialog::OnOk(EventRecord&)
     wchar_t path[kLongPath];
     if (!ItemPath(selection, path, kLongPath)) return;
     if (wcslen(path) >= MAX_PATH) {
-        ShowFatal(Handle(), Pick(kPathTooLong), path);
+        ShowFatal(Handle(), Text(TextId::PathTooLong), path);
         return;
     }
     delete[] selectedPath_;

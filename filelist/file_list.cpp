@@ -17,12 +17,6 @@ constexpr int kNameColumn = 0;
 constexpr int kFolderColumn = 1;
 constexpr int kSizeColumn = 2;
 
-// Files found by a search of the empty path lie in the device root.
-const TextPair kRootFolder = {L"ﾏｲ ﾊﾝﾄﾞﾍﾙﾄﾞ PC", L"My Handheld PC"};
-const TextPair kNameTitle = {L"名前", L"Name"};
-const TextPair kFolderTitle = {L"ﾌｫﾙﾀﾞ", L"Folder"};
-const TextPair kSizeTitle = {L"ｻｲｽﾞ", L"Size"};
-
 int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM sortKey)
 {
     return FileList::CompareEntries(*reinterpret_cast<const FileEntry*>(a),
@@ -71,9 +65,9 @@ FileList::FileList(Window* owner, AttributeList& attributes)
     // The widths of 96 DPI, grown with the screen's DPI as the list's font grows.
     const int dpi = ScreenDpi();
     const ListViewColumn columns[] = {
-        {Pick(kNameTitle), ScaleToDpi(120, dpi), LVCFMT_LEFT},
-        {Pick(kFolderTitle), ScaleToDpi(180, dpi), LVCFMT_LEFT},
-        {Pick(kSizeTitle), ScaleToDpi(kSizeColumnWidth, dpi), LVCFMT_RIGHT},
+        {Text(TextId::NameColumn), ScaleToDpi(120, dpi), LVCFMT_LEFT},
+        {Text(TextId::FolderColumn), ScaleToDpi(180, dpi), LVCFMT_LEFT},
+        {Text(TextId::SizeColumn), ScaleToDpi(kSizeColumnWidth, dpi), LVCFMT_RIGHT},
     };
     InsertColumns(3, columns);
     Connect(Key::OnColumnClick, this, ForwardEvent<FileList, &FileList::SortByColumn>, 0);
@@ -130,7 +124,7 @@ void FileList::ShowCell(EventRecord& record)
             text = entry->Name();
             break;
         case kFolderColumn:
-            text = entry->Folder()[0] != L'\0' ? entry->Folder() : Pick(kRootFolder);
+            text = entry->Folder()[0] != L'\0' ? entry->Folder() : Text(TextId::HandheldDeviceName);
             break;
         case kSizeColumn:
             FormatSizeCell(entry->Size(), sizeText);

@@ -10,19 +10,15 @@ namespace {
 
 constexpr size_t kMessageLength = 520;
 
-const TextPair kFatalTitle = {L"致命的なｴﾗｰ", L"Fatal"};
-const TextPair kMessageTitle = {L"ﾒｯｾｰｼﾞ", L"Message"};
-const TextPair kWarningTitle = {L"警告", L"Warning"};
-
 // Waits nest (a search sorts its rows); the pointer of before the outermost one comes back.
 int waitDepth = 0;
 HCURSOR cursorBeforeWait = nullptr;
 
-int ShowBox(HWND owner, const TextPair& title, UINT flags, const wchar_t* format, va_list arguments)
+int ShowBox(HWND owner, TextId title, UINT flags, const wchar_t* format, va_list arguments)
 {
     wchar_t text[kMessageLength];
     FormatTextV(text, kMessageLength, format, arguments);
-    return MessageBoxW(owner, text, Pick(title), flags);
+    return MessageBoxW(owner, text, Text(title), flags);
 }
 
 }  // namespace
@@ -31,7 +27,7 @@ int ShowFatal(HWND owner, const wchar_t* format, ...)
 {
     va_list arguments;
     va_start(arguments, format);
-    const int result = ShowBox(owner, kFatalTitle, MB_OK | MB_ICONERROR, format, arguments);
+    const int result = ShowBox(owner, TextId::FatalTitle, MB_OK | MB_ICONERROR, format, arguments);
     va_end(arguments);
     return result;
 }
@@ -40,7 +36,8 @@ int ShowFatalOrCancel(HWND owner, const wchar_t* format, ...)
 {
     va_list arguments;
     va_start(arguments, format);
-    const int result = ShowBox(owner, kFatalTitle, MB_OKCANCEL | MB_ICONERROR, format, arguments);
+    const int result =
+        ShowBox(owner, TextId::FatalTitle, MB_OKCANCEL | MB_ICONERROR, format, arguments);
     va_end(arguments);
     return result;
 }
@@ -49,7 +46,8 @@ int ShowMessage(HWND owner, const wchar_t* format, ...)
 {
     va_list arguments;
     va_start(arguments, format);
-    const int result = ShowBox(owner, kMessageTitle, MB_OK | MB_ICONINFORMATION, format, arguments);
+    const int result =
+        ShowBox(owner, TextId::MessageTitle, MB_OK | MB_ICONINFORMATION, format, arguments);
     va_end(arguments);
     return result;
 }
@@ -58,7 +56,8 @@ int ShowWarning(HWND owner, const wchar_t* format, ...)
 {
     va_list arguments;
     va_start(arguments, format);
-    const int result = ShowBox(owner, kWarningTitle, MB_OK | MB_ICONWARNING, format, arguments);
+    const int result =
+        ShowBox(owner, TextId::WarningTitle, MB_OK | MB_ICONWARNING, format, arguments);
     va_end(arguments);
     return result;
 }

@@ -18,9 +18,6 @@ constexpr const wchar_t* kDeviceRootKey = L"{000214A0-0000-0000-C000-00000000004
 // The name is read through a buffer of this many bytes, whatever the caller's buffer holds.
 constexpr DWORD kDeviceNameReadBytes = 260;
 
-const TextPair kPalmSizeName = {L"ﾏｲ ﾊﾟｰﾑｻｲｽﾞ PC", L"My Palm-size PC"};
-const TextPair kHandheldName = {L"ﾏｲ ﾊﾝﾄﾞﾍﾙﾄﾞ PC", L"My Handheld PC"};
-
 Language language = Language::English;
 bool palmSize = false;
 int showCommand = SW_SHOWDEFAULT;
@@ -78,7 +75,7 @@ void GetDeviceName(wchar_t (&buffer)[kDeviceNameLength])
         DWORD size = kDeviceNameReadBytes;
         if (key.ReadString(L"DisplayName", buffer, &size) == ERROR_SUCCESS) return;
     }
-    const TextPair& name = IsPalmSize() ? kPalmSizeName : kHandheldName;
-    wcsncpy(buffer, Pick(name), kDeviceNameLength - 1);
+    wcsncpy(buffer, Text(IsPalmSize() ? TextId::PalmSizeDeviceName : TextId::HandheldDeviceName),
+            kDeviceNameLength - 1);
     buffer[kDeviceNameLength - 1] = L'\0';
 }

@@ -4,9 +4,8 @@
 
 #include <windows.h>
 
+#include "conversion/texts/text_catalogue.h"
 #include "framework/instance.h"
-
-enum class Language { English, Japanese };
 
 // Decides the settings from the running system. Called once, before the first window.
 void InitializeSettings(HINSTANCE instance, int showCommand);

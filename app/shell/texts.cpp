@@ -1,4 +1,4 @@
-// Picking a text by language, bounded wide formatting, and byte sizes with digit groups.
+// Texts in the language setting, bounded wide formatting, byte sizes with digit groups.
 #include "app/shell/texts.h"
 
 #include <cwchar>
@@ -9,16 +9,13 @@
 
 namespace {
 
-const TextPair kByteUnit = {L"ﾊﾞｲﾄ", L"Bytes"};
-const TextPair kSingleByteUnit = {L"ﾊﾞｲﾄ", L"Byte"};
-
 constexpr int64_t kFirstGroupedCount = 1000;
 
 }  // namespace
 
-const wchar_t* Pick(const TextPair& text)
+const wchar_t* Text(TextId text)
 {
-    return IsJapanese() ? text.japanese : text.english;
+    return TextWide(text, CurrentLanguage());
 }
 
 bool FormatTextV(wchar_t* buffer, size_t capacity, const wchar_t* format, va_list arguments)
@@ -44,10 +41,10 @@ bool FormatText(wchar_t* buffer, size_t capacity, const wchar_t* format, ...)
 void FormatByteSize(int64_t count, wchar_t (&buffer)[kByteSizeLength])
 {
     if (count < kFirstGroupedCount) {
-        const TextPair& unit = count < 2 ? kSingleByteUnit : kByteUnit;
-        FormatText(buffer, kByteSizeLength, L"%lld %s", static_cast<long long>(count), Pick(unit));
+        const TextId unit = count < 2 ? TextId::ByteUnitOne : TextId::ByteUnitOther;
+        FormatText(buffer, kByteSizeLength, L"%lld %s", static_cast<long long>(count), Text(unit));
         return;
     }
     const std::wstring digits = GroupedDigits<wchar_t>(static_cast<uint64_t>(count));
-    FormatText(buffer, kByteSizeLength, L"%s %s", digits.c_str(), Pick(kByteUnit));
+    FormatText(buffer, kByteSizeLength, L"%s %s", digits.c_str(), Text(TextId::ByteUnitOther));
 }

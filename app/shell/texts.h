@@ -1,19 +1,16 @@
-// The _J/_E pair convention: every user-visible text is held in a Japanese and an English
-// form and picked by the language setting at the moment it is shown. Also the text
-// formatting every caller shares, and the byte-size formatter.
+// The window program's texts: each looked up by its identifier in the catalogue of texts, in
+// the language setting of the moment it is shown. Also the text formatting every caller
+// shares, and the byte-size formatter.
 #pragma once
 
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
 
-struct TextPair {
-    const wchar_t* japanese;
-    const wchar_t* english;
-};
+#include "conversion/texts/text_catalogue.h"
 
-// The form for the current language setting.
-const wchar_t* Pick(const TextPair& text);
+// The text's form in the current language setting.
+const wchar_t* Text(TextId text);
 
 // printf-style formatting with the platform's wide-character rules: "%s" takes a wide
 // string, as the program's format texts expect (the C library's own swprintf family

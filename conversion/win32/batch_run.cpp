@@ -3,6 +3,7 @@
 // let the user stop it, and a failure that would repeat for every later file ends it.
 #include "conversion/win32/batch_run.h"
 
+#include <optional>
 #include <set>
 
 #include "app/shell/messages.h"
@@ -14,20 +15,6 @@
 namespace {
 
 constexpr size_t kReasonLength = 520;
-
-const TextPair kCancelStopsTheRun = {L"ｷｬﾝｾﾙで変換を中断します。OK で次のﾌｧｲﾙに進みます。",
-                                     L"Cancel stops the run; OK goes on with the next file."};
-const TextPair kOutputFolderUnwritable = {
-    L"出力先ﾌｫﾙﾀﾞ %s にﾌｧｲﾙを作成できません。変換を終了します (未変換のﾌｧｲﾙ: %d 個)。",
-    L"Nothing can be created in the output folder %s. The run ends here: %d files were not "
-    L"converted."};
-const TextPair kOutputFolderFull = {
-    L"出力先ﾌｫﾙﾀﾞ %s に空きがありません。変換を終了します (未変換のﾌｧｲﾙ: %d 個)。",
-    L"The output folder %s is full. The run ends here: %d files were not converted."};
-const TextPair kSourceFoldersGone = {
-    L"ﾌｫﾙﾀﾞ %s も、残りのﾌｧｲﾙのﾌｫﾙﾀﾞもありません。変換を終了します (未変換のﾌｧｲﾙ: %d 個)。",
-    L"The folder %s is gone, and so are the folders of the files still to convert. The run "
-    L"ends here: %d files were not converted."};
 
 // True when none of the paths' folders is there any more: a card taken out, a device gone.
 bool AllFoldersGone(const std::vector<std::wstring>& paths)
@@ -42,20 +29,21 @@ bool AllFoldersGone(const std::vector<std::wstring>& paths)
 }
 
 // The reason a failure ends the run with files still to come, or none when it does not.
-const TextPair* RunEndingReason(const ConversionFailure& failure,
-                                const std::vector<std::wstring>& laterPaths)
+std::optional<TextId> RunEndingReason(const ConversionFailure& failure,
+                                      const std::vector<std::wstring>& laterPaths)
 {
     switch (failure.reach) {
         case FailureReach::OutputFolder:
-            return &kOutputFolderUnwritable;
+            return TextId::OutputFolderUnwritable;
         case FailureReach::FullOutput:
-            return &kOutputFolderFull;
+            return TextId::OutputFolderFull;
         case FailureReach::SourceFolder:
-            return AllFoldersGone(laterPaths) ? &kSourceFoldersGone : nullptr;
+            if (AllFoldersGone(laterPaths)) return TextId::SourceFoldersGone;
+            break;
         case FailureReach::ThisFile:
             break;
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 void ConvertInto(BatchRunHost& host, RunKind kind, const std::vector<std::wstring>& paths)
@@ -96,16 +84,16 @@ FailureAnswer ShowRunFailure(HWND owner, RunKind kind, const ConversionFailure& 
         ShowFatal(owner, L"%s", failure.text);
         return FailureAnswer::GoOn;
     }
-    if (const TextPair* reason = RunEndingReason(failure, laterPaths)) {
+    if (const std::optional<TextId> reason = RunEndingReason(failure, laterPaths)) {
         wchar_t why[kReasonLength];
-        FormatText(why, kReasonLength, Pick(*reason),
+        FormatText(why, kReasonLength, Text(*reason),
                    failure.folder != nullptr ? failure.folder : L"",
                    static_cast<int>(laterPaths.size()) + 1);
         ShowFatal(owner, L"%s\n\n%s", failure.text, why);
         return FailureAnswer::RunEnded;
     }
     const int choice =
-        ShowFatalOrCancel(owner, L"%s\n\n%s", failure.text, Pick(kCancelStopsTheRun));
+        ShowFatalOrCancel(owner, L"%s\n\n%s", failure.text, Text(TextId::CancelStopsTheRun));
     return choice == IDCANCEL ? FailureAnswer::StopRun : FailureAnswer::GoOn;
 }
 

@@ -22,24 +22,6 @@ namespace {
 constexpr size_t kQuestionLength = 520;
 constexpr size_t kFailureLength = 520;
 
-const TextPair kReplaceQuestion = {L"%s は既に存在します。上書きしますか?",
-                                   L"'%s' already exist. Do you want to replace it?"};
-const TextPair kInquiryTitle = {L"問い合わせ", L"Inquiry"};
-const TextPair kCantOpenCam = {L"CAM ﾌｧｲﾙがｵｰﾌﾟﾝできません", L"Can't open cam file"};
-const TextPair kCantCreateJpg = {L"JPG ﾌｧｲﾙが作成できません", L"Can't create jpg file"};
-const TextPair kCantWriteJpg = {L"JPG ﾌｧｲﾙに書き込めません", L"Can't write jpg file"};
-const TextPair kNotCam = {L"%s は CAM ﾌｧｲﾙではありません", L"'%s' is not a CAM file"};
-const TextPair kNoPicture = {L"%s には画像がありません", L"'%s' holds no picture"};
-const TextPair kOutOfMemory = {L"ﾒﾓﾘが足りません", L"Not enough memory"};
-const TextPair kEndsEarly = {L"%s のﾃﾞｰﾀが途中で終わっています。画像は不完全です",
-                             L"'%s' ends early: its picture is incomplete"};
-const TextPair kDeviceName = {L"%s の名前はｼｽﾃﾑのﾃﾞﾊﾞｲｽ名です。変換しません",
-                              L"'%s' has the name of a device on this system: it is not converted"};
-const TextPair kOutputIsSource = {L"%s は変換するﾌｧｲﾙの一つです。上書きしません",
-                                  L"'%s' is one of the files being converted: it is not replaced"};
-const TextPair kLinkedSource = {L"%s は別のﾌｧｲﾙへのﾘﾝｸです。変換しません",
-                                L"'%s' is a link to another file: it is not converted"};
-
 // The output path the file would have had, for the message when it does not fit.
 std::wstring UnboundedOutputPath(const wchar_t* folder, const std::wstring& name)
 {
@@ -76,10 +58,10 @@ int Fail(const ConversionSite& site, FailureReach reach, const wchar_t* folder,
 }
 
 // One of the failures whose text names no file: the file's path goes on a line below it.
-int FailNaming(const ConversionSite& site, FailureReach reach, const wchar_t* folder,
-               const TextPair& text, const wchar_t* path)
+int FailNaming(const ConversionSite& site, FailureReach reach, const wchar_t* folder, TextId text,
+               const wchar_t* path)
 {
-    return Fail(site, reach, folder, L"%s\n%s", Pick(text), path);
+    return Fail(site, reach, folder, L"%s\n%s", Text(text), path);
 }
 
 enum class Decision { Write, Keep, Cancel };
@@ -95,12 +77,12 @@ Decision DecideAboutExisting(const ConversionSite& site, RunSources& sources,
                              const wchar_t* outputPath)
 {
     if (sources.IsSource(outputPath)) {
-        ShowWarning(BoxOwner(site), Pick(kOutputIsSource), outputPath);
+        ShowWarning(BoxOwner(site), Text(TextId::OutputIsSource), outputPath);
         return Decision::Keep;
     }
     wchar_t question[kQuestionLength];
-    FormatText(question, kQuestionLength, Pick(kReplaceQuestion), outputPath);
-    const int answer = MessageBoxW(BoxOwner(site), question, Pick(kInquiryTitle),
+    FormatText(question, kQuestionLength, Text(TextId::ReplaceQuestion), outputPath);
+    const int answer = MessageBoxW(BoxOwner(site), question, Text(TextId::InquiryTitle),
                                    MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL) return Decision::Cancel;
     if (answer == IDNO) return Decision::Keep;
@@ -114,15 +96,17 @@ int ReportFailure(const ConversionSite& site, ConversionResult result, const wch
 {
     switch (result) {
         case ConversionResult::NotCamFile:
-            return Fail(site, FailureReach::ThisFile, nullptr, Pick(kNotCam), sourcePath);
+            return Fail(site, FailureReach::ThisFile, nullptr, Text(TextId::NotCamFile),
+                        sourcePath);
         case ConversionResult::OutOfMemory:
-            return FailNaming(site, FailureReach::ThisFile, nullptr, kOutOfMemory, sourcePath);
+            return FailNaming(site, FailureReach::ThisFile, nullptr, TextId::OutOfMemory,
+                              sourcePath);
         case ConversionResult::WriteFailed:
             return FailNaming(site, outputFull ? FailureReach::FullOutput : FailureReach::ThisFile,
-                              outputFolder, kCantWriteJpg, outputPath);
+                              outputFolder, TextId::CannotWriteJpg, outputPath);
         case ConversionResult::NoPicture:
         case ConversionResult::UnusableTables:
-            return Fail(site, FailureReach::ThisFile, nullptr, Pick(kNoPicture), sourcePath);
+            return Fail(site, FailureReach::ThisFile, nullptr, Text(TextId::NoPicture), sourcePath);
         case ConversionResult::Converted:
         case ConversionResult::SourceEnded:
             break;
@@ -146,13 +130,13 @@ int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar
     const std::wstring name = OutputName(sourcePath);
     wchar_t outputPath[kPathLength];
     if (!JoinPath(outputPath, outputFolder, name.c_str())) {
-        return Fail(site, FailureReach::ThisFile, nullptr, Pick(kPathTooLong),
+        return Fail(site, FailureReach::ThisFile, nullptr, Text(TextId::PathTooLong),
                     UnboundedOutputPath(outputFolder, name).c_str());
     }
     // Such a name opens the device, never a file: reading it may wait for ever, and an output
     // of that name would be written to the device.
     if (IsReservedDeviceName(FileNamePart(sourcePath)) || IsReservedDeviceName(name.c_str())) {
-        ShowWarning(BoxOwner(site), Pick(kDeviceName), sourcePath);
+        ShowWarning(BoxOwner(site), Text(TextId::DeviceNameSource), sourcePath);
         return 1;
     }
 
@@ -176,19 +160,19 @@ int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar
         const std::wstring sourceFolder = FolderPart(sourcePath);
         const FailureReach reach =
             IsFolder(sourceFolder.c_str()) ? FailureReach::ThisFile : FailureReach::SourceFolder;
-        return FailNaming(site, reach, sourceFolder.c_str(), kCantOpenCam, sourcePath);
+        return FailNaming(site, reach, sourceFolder.c_str(), TextId::CannotOpenCam, sourcePath);
     }
     // The device folder is all the program may read: a link in it leads elsewhere.
     if (sources.IsLinkedFile(source.Get(), sourcePath)) {
         source.Reset();
-        ShowWarning(BoxOwner(site), Pick(kLinkedSource), sourcePath);
+        ShowWarning(BoxOwner(site), Text(TextId::LinkedSource), sourcePath);
         return 1;
     }
     FILETIME modified = {};
     GetFileTime(source.Get(), nullptr, nullptr, &modified);
     UniqueStream cam(StreamOwningHandle(source.Release(), false));
     if (!cam.Valid()) {
-        return FailNaming(site, FailureReach::ThisFile, nullptr, kCantOpenCam, sourcePath);
+        return FailNaming(site, FailureReach::ThisFile, nullptr, TextId::CannotOpenCam, sourcePath);
     }
     // The directory comes first: a file that is not a CAM file never gets as far as an output.
     if (!ReadDirectory(directory, cam.Get())) {
@@ -202,12 +186,13 @@ int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar
     // Beside the output, in the folder its path names.
     const std::wstring besideOutput(outputPath, FileNamePart(outputPath) - outputPath);
     if (!temporary.Create(besideOutput)) {
-        return FailNaming(site, FailureReach::OutputFolder, outputFolder, kCantCreateJpg,
+        return FailNaming(site, FailureReach::OutputFolder, outputFolder, TextId::CannotCreateJpg,
                           outputPath);
     }
     FILE* out = site.openStream(temporary.Handle());
     if (out == nullptr) {
-        return FailNaming(site, FailureReach::ThisFile, nullptr, kCantCreateJpg, outputPath);
+        return FailNaming(site, FailureReach::ThisFile, nullptr, TextId::CannotCreateJpg,
+                          outputPath);
     }
     errno = 0;
     // CloseOutput closes the stream: whether its last bytes arrived is part of the result.
@@ -229,10 +214,11 @@ int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar
         placement = temporary.Place(outputPath, true);
     }
     if (placement != TemporaryOutput::Placement::Placed) {
-        return FailNaming(site, FailureReach::ThisFile, nullptr, kCantCreateJpg, outputPath);
+        return FailNaming(site, FailureReach::ThisFile, nullptr, TextId::CannotCreateJpg,
+                          outputPath);
     }
     // The partial picture is all there is of that photo: it is kept, and the run goes on.
     if (result == ConversionResult::SourceEnded)
-        ShowWarning(BoxOwner(site), Pick(kEndsEarly), sourcePath);
+        ShowWarning(BoxOwner(site), Text(TextId::SourceEndsEarly), sourcePath);
     return 1;
 }

@@ -5,8 +5,6 @@
 
 #include "conversion/rules.h"
 
-const TextPair kPathTooLong = {L"ﾊﾟｽが長すぎます: %s", L"Path too long: %s"};
-
 const wchar_t* FileNamePart(const wchar_t* path)
 {
     const wchar_t* name = path;

@@ -9,12 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/shell/texts.h"
-
 constexpr size_t kPathLength = MAX_PATH;
-
-// Shown (with the path) when a path the user asked for would not fit.
-extern const TextPair kPathTooLong;
 
 // The part after the last "\" or "/", whichever stands later; the whole path without either.
 const wchar_t* FileNamePart(const wchar_t* path);

@@ -63,13 +63,13 @@ TEST_F(ShellTexts, ByteSizesInJapanese)
     EXPECT_EQ(L"2,147,483,647 ﾊﾞｲﾄ", ByteSize(2147483647));
 }
 
-TEST_F(ShellTexts, TheFormIsPickedWhenTheTextIsUsed)
+TEST_F(ShellTexts, TheFormIsLookedUpInTheLanguageOfTheMomentTheTextIsUsed)
 {
-    const TextPair pair = {L"ﾒｯｾｰｼﾞ", L"Message"};
     DecideSettings(1024, kUsEnglish);
-    EXPECT_STREQ(L"Message", Pick(pair));
+    EXPECT_STREQ(TextWide(TextId::MessageTitle, Language::English), Text(TextId::MessageTitle));
     DecideSettings(1024, kJapanese);
-    EXPECT_STREQ(L"ﾒｯｾｰｼﾞ", Pick(pair));
+    EXPECT_STREQ(TextWide(TextId::MessageTitle, Language::Japanese), Text(TextId::MessageTitle));
+    EXPECT_STRNE(Text(TextId::MessageTitle), TextWide(TextId::MessageTitle, Language::English));
 }
 
 TEST_F(ShellTexts, FormatTextTakesWideStringsAndNeverOverruns)
