@@ -1,7 +1,15 @@
 // The page: choosing files, the list, Convert and Convert All with progress and Stop, saving,
 // the larger view of a picture, and the language. The conversions run in the worker.
 
-import { TEXTS, languageFor, format, formatByteSize } from "./texts.js";
+import {
+  LANGUAGES,
+  TEXTS,
+  languageFor,
+  format,
+  countText,
+  formatByteSize,
+  withoutAccessKey,
+} from "./texts.js";
 import { fromFiles, fromDataTransfer, fromFolderHandle } from "./files.js";
 import { FileTable } from "./file_table.js";
 import { ConversionRun } from "./conversion_run.js";
@@ -49,8 +57,8 @@ function rememberedLanguage() {
   }
 }
 
-function saying(key, ...args) {
-  return (texts) => format(texts[key], ...args);
+function saying(identifier, ...args) {
+  return (texts) => format(texts[identifier], ...args);
 }
 
 function showMessage() {
@@ -61,7 +69,7 @@ function showMessage() {
 // list, as in the window program.
 function showCounts() {
   const count = table.rows.length;
-  byId("status-0").textContent = count ? format(texts().fileCount(count), count) : "";
+  byId("status-0").textContent = count ? countText(texts(), "FileCount", count) : "";
   byId("status-1").textContent = count ? formatByteSize(texts(), table.totalBytes()) : "";
 }
 
@@ -81,11 +89,19 @@ function updateControls() {
   document.body.classList.toggle("busy", isBusy);
 }
 
+// The language menu: every language of the catalogue, each named in itself, by code.
+for (const code of [...LANGUAGES].sort()) {
+  const option = document.createElement("option");
+  option.value = code;
+  option.textContent = TEXTS[code].LanguageName;
+  byId("language").append(option);
+}
+
 function applyLanguage() {
   document.documentElement.lang = language;
   byId("language").value = language;
   for (const element of document.querySelectorAll("[data-text]")) {
-    element.textContent = texts()[element.dataset.text];
+    element.textContent = withoutAccessKey(texts()[element.dataset.text]);
   }
   for (const element of document.querySelectorAll("[data-label]")) {
     element.setAttribute("aria-label", texts()[element.dataset.label]);
@@ -136,9 +152,9 @@ async function list(find) {
     addFound();
     listing = null;
     if (outcome.unreadable.length > 0) {
-      message = (texts) => format(texts.unreadable, namedList(texts, outcome.unreadable));
+      message = (texts) => format(texts.Unreadable, namedList(texts, outcome.unreadable));
     } else if (current.stopped) {
-      message = saying("listStopped");
+      message = saying("ListingStopped");
     }
     showMessage();
     updateControls();
@@ -148,7 +164,7 @@ async function list(find) {
 async function clearList() {
   if (busy()) return;
   if (unsavedPictures()) {
-    const answer = await question.ask(texts().inquiryTitle, texts().clearQuestion, ["yes", "cancel"]);
+    const answer = await question.ask(texts().InquiryTitle, texts().ClearQuestion, ["yes", "cancel"]);
     if (answer !== "yes") return;
   }
   table.clear();
@@ -163,13 +179,13 @@ async function clearList() {
 function startRun(rows, stopAtFailure) {
   if (busy() || table.rows.length === 0) return;
   if (rows.length === 0) {
-    message = saying("nothingSelected");
+    message = saying("NothingSelected");
     showMessage();
     return;
   }
   message = null;
   lastAnnounced = performance.now();
-  byId("announcer").textContent = format(texts().runAnnouncement(rows.length), rows.length);
+  byId("announcer").textContent = countText(texts(), "RunAnnouncement", rows.length);
   showMessage();
   byId("progress").max = rows.length;
   byId("progress").value = 0;
@@ -195,17 +211,17 @@ function showProgress(done, total) {
   const current = run.rows && run.rows[Math.min(done, total - 1)];
   if (current) {
     byId("status-0").textContent = current.path;
-    byId("status-1").textContent = format(texts().position, Math.min(done + 1, total), total);
+    byId("status-1").textContent = format(texts().RunPosition, Math.min(done + 1, total), total);
   }
   const now = performance.now();
   if (done > 0 && done < total && now - lastAnnounced >= kAnnounceMilliseconds) {
     lastAnnounced = now;
-    byId("announcer").textContent = format(texts().progressAnnouncement, done, total);
+    byId("announcer").textContent = format(texts().ProgressAnnouncement, done, total);
   }
 }
 
 function finishRun(stopped, broken) {
-  message = saying(broken ? "engineMissing" : stopped ? "aborted" : "finished");
+  message = saying(broken ? "EngineMissing" : stopped ? "RunAborted" : "RunFinished");
   byId("announcer").textContent = "";
   document.body.dataset.lastRunMilliseconds = String(run.lastRunMilliseconds);
   document.body.dataset.lastRunPictures = String(table.rows.filter((row) => row.jpeg).length);
@@ -220,16 +236,16 @@ function finishRun(stopped, broken) {
 function namedList(texts, paths) {
   const kNamed = 3;
   const list = paths.slice(0, kNamed).join(", ");
-  return paths.length > kNamed ? format(texts.andMore, list, paths.length - kNamed) : list;
+  return paths.length > kNamed ? format(texts.AndMore, list, paths.length - kNamed) : list;
 }
 
 // What a ZIP or a folder now holds, and which pictures could not be put in because another one
 // took their place.
-function heldMessage(heldKey, held, leftOut) {
+function heldMessage(holds, held, leftOut) {
   return (texts) => {
-    const lines = [format(texts[heldKey](held), held)];
+    const lines = [countText(texts, holds, held)];
     if (leftOut.length > 0) {
-      lines.push(format(texts.leftOut, namedList(texts, leftOut.map((row) => row.path))));
+      lines.push(format(texts.LeftOut, namedList(texts, leftOut.map((row) => row.path))));
     }
     return lines.join("\n");
   };
@@ -248,10 +264,10 @@ async function saveIntoFolder() {
   updateControls();
   try {
     const { saved, leftOut } = await saveToFolder(root, table.withPictures(), {
-      ask: (path) => question.ask(texts().inquiryTitle, format(texts().replaceQuestion, path)),
+      ask: (path) => question.ask(texts().InquiryTitle, format(texts().ReplaceQuestion, path)),
       onSaved: (row) => table.changed(row),
     });
-    message = heldMessage("folderHolds", saved, leftOut);
+    message = heldMessage("FolderHolds", saved, leftOut);
   } finally {
     saving = false;
     showMessage();
@@ -316,7 +332,7 @@ async function downloadZip() {
     if (!leftOut.includes(row)) row.saved = true;
   }
   table.relabel();
-  message = heldMessage("zipHolds", entries.length, leftOut);
+  message = heldMessage("ZipHolds", entries.length, leftOut);
   showMessage();
 }
 

@@ -6,7 +6,7 @@
 // list of ten thousand files costs what a screenful costs. The grid tells assistive technology
 // the number of rows and each row's place in it (aria-rowcount, aria-rowindex).
 
-import { format } from "./texts.js";
+import { OUTCOME_TEXTS, format } from "./texts.js";
 import { groupDigits } from "./rules.js";
 
 const kColumns = ["name", "folder", "size"];
@@ -241,7 +241,7 @@ export class FileTable {
     const [, , , result, jpeg, picture] = element.children;
     const texts = this.texts();
     const lines = [];
-    if (row.result) lines.push(format(texts[row.result], row.name));
+    if (row.result) lines.push(format(texts[OUTCOME_TEXTS[row.result]], row.name));
     if (row.saveNote) lines.push(row.saveNote(texts));
     result.textContent = lines.join("\n");
     result.title = result.textContent;
@@ -270,7 +270,7 @@ export class FileTable {
     const placeholder = () => {
       const label = document.createElement("span");
       label.className = "placeholder";
-      label.textContent = texts[row.result === "SourceEnded" ? "incompletePicture" : "unshownPicture"];
+      label.textContent = texts[row.result === "SourceEnded" ? "IncompletePicture" : "UnshownPicture"];
       return label;
     };
     if (row.drawable === false) return placeholder();

@@ -88,18 +88,18 @@ async function writeWhole(directory, name, handle, bytes) {
       created = true;
     }
   } catch {
-    return "cantCreate";
+    return "CannotCreateJpg";
   }
   let writable = null;
   try {
     writable = await target.createWritable();
     await writable.write(bytes);
     await writable.close();
-    return "saved";
+    return "Saved";
   } catch {
     if (writable) await writable.abort().catch(() => {});
     if (created) await removeCreated(directory, name);
-    return writable ? "cantWrite" : "cantCreate";
+    return writable ? "CannotWriteJpg" : "CannotCreateJpg";
   }
 }
 
@@ -113,7 +113,7 @@ export async function saveToFolder(root, rows, { ask, onSaved }) {
   for (const row of rows) {
     const path = outputPath(row);
     if (!places.take(path)) {
-      row.saveNote = note("alreadyWritten", path);
+      row.saveNote = note("AlreadyWritten", path);
       outcome.leftOut.push(row);
       onSaved(row);
       continue;
@@ -124,7 +124,7 @@ export async function saveToFolder(root, rows, { ask, onSaved }) {
     try {
       directory = await folderFor(root, parts);
     } catch {
-      row.saveNote = note("cantCreate");
+      row.saveNote = note("CannotCreateJpg");
       onSaved(row);
       continue;
     }
@@ -133,14 +133,14 @@ export async function saveToFolder(root, rows, { ask, onSaved }) {
       const answer = await ask(`${root.name}/${path}`);
       if (answer === "cancel") return outcome;
       if (answer === "no") {
-        row.saveNote = note("notReplaced");
+        row.saveNote = note("NotReplaced");
         onSaved(row);
         continue;
       }
       replaceAll = answer === "all";
     }
-    const written = exists && !handle ? "cantCreate" : await writeWhole(directory, name, handle, row.jpeg);
-    if (written === "saved") outcome.saved += 1;
+    const written = exists && !handle ? "CannotCreateJpg" : await writeWhole(directory, name, handle, row.jpeg);
+    if (written === "Saved") outcome.saved += 1;
     row.saveNote = note(written);
     onSaved(row);
   }
@@ -161,7 +161,7 @@ export function zipEntries(rows) {
   for (const row of rows) {
     const path = outputPath(row);
     if (!places.take(path)) {
-      row.saveNote = note("alreadyWritten", path);
+      row.saveNote = note("AlreadyWritten", path);
       leftOut.push(row);
       continue;
     }

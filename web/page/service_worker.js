@@ -11,6 +11,7 @@ const kFiles = [
   "style.css",
   "app.js",
   "texts.js",
+  "text_catalogue.js",
   "rules.js",
   "files.js",
   "file_table.js",

@@ -22,6 +22,12 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import page_driver as page  # noqa: E402
 import test_device as device  # noqa: E402
 
+
+def en(identifier, *arguments):
+    """The catalogue's English text, its "%s" and "%d" filled in."""
+    return device.text(identifier, "en", *arguments)
+
+
 SITE = CONVERTER = WORK = None
 
 
@@ -36,7 +42,7 @@ def setUpModule():
 def expected_rows():
     """(name, folder, size) of the card's CAM files, in the order the page first lists them."""
     listed = []
-    for place, _, _, _ in device.CARD:
+    for place, _ in device.CARD:
         parts = ["card"] + place.split("/")
         listed.append((parts[-1], "/".join(parts[:-1]), os.path.getsize(os.path.join(CARD, place))))
     return sorted(listed, key=lambda row: row[1] + "/" + row[0])
@@ -44,11 +50,6 @@ def expected_rows():
 
 def place_of(name, folder):
     return "/".join(folder.split("/")[1:] + [name])
-
-
-def outcome(place, language):
-    _, _, english, japanese = next(entry for entry in device.CARD if entry[0] == place)
-    return (english if language == "en" else japanese).replace("%s", place.split("/")[-1])
 
 
 def zip_path(place):
@@ -134,7 +135,7 @@ class PageTest(unittest.TestCase):
         for name, folder, _, result, jpeg in shown:
             place = place_of(name, folder)
             with self.subTest(place=place):
-                self.assertEqual(result, outcome(place, language))
+                self.assertEqual(result, device.outcome(place, language))
                 self.assertEqual(jpeg, OUTPUTS[place][0] if OUTPUTS[place] else "")
 
 
@@ -162,10 +163,11 @@ class EnglishPage(PageTest):
         self.assertEqual([row[:3] for row in self.listed],
                          [[name, folder, "{:,}".format(size)] for name, folder, size in expected])
         total = sum(size for _, _, size in expected)
-        self.assertEqual(self.counts, ("%d Files" % len(expected), "{:,} Bytes".format(total)))
+        self.assertEqual(self.counts, (en("FileCountOther", len(expected)),
+                                       "{:,} {}".format(total, en("ByteUnitOther"))))
 
     def test_every_row_tells_its_outcome_in_the_programs_words(self):
-        self.assertEqual(self.message, "Finished")
+        self.assertEqual(self.message, en("RunFinished"))
         self.assert_outcomes(self.converted, "en")
 
     def test_zip_holds_the_converters_outputs_with_the_cam_files_times(self):
@@ -173,7 +175,7 @@ class EnglishPage(PageTest):
             entries = {info.filename: info for info in archive.infolist()}
             expected = {zip_path(place): place for place in OUTPUTS if OUTPUTS[place]}
             self.assertEqual(sorted(entries), sorted(expected))
-            self.assertEqual(self.zip_message, "The ZIP file holds %d pictures" % len(expected))
+            self.assertEqual(self.zip_message, en("ZipHoldsOther", len(expected)))
             # Made as the download took it, through the page's service worker.
             self.assertEqual(self.zip_streamed, 1)
             for path, place in expected.items():
@@ -247,7 +249,7 @@ class EnglishPage(PageTest):
             const cell = row.querySelector('.picture');
             return cell.querySelector('img') ? null : [cell.textContent, row.querySelector('.jpeg a').download];
         """), what="the placeholder")
-        self.assertEqual(cell, ["Incomplete picture", "cut-in-scan2.jpg"])
+        self.assertEqual(cell, [en("IncompletePicture"), "cut-in-scan2.jpg"])
 
     def test_loads_nothing_from_other_sites(self):
         origins = self.driver.execute_script(
@@ -278,26 +280,29 @@ class JapanesePage(PageTest):
 
     def test_page_speaks_the_browsers_language(self):
         self.assertEqual(self.driver.execute_script("return document.documentElement.lang"), "ja")
-        self.assertEqual(self.driver.find_element(By.ID, "convert-all").text, "一括変換")
+        self.assertEqual(self.driver.find_element(By.ID, "convert-all").text,
+                         device.command("ConvertAllCommand", "ja"))
         titles = self.driver.find_elements(By.CSS_SELECTOR, "[role=columnheader]")[:3]
-        self.assertEqual([title.text for title in titles], ["名前", "ﾌｫﾙﾀﾞ", "ｻｲｽﾞ"])
+        self.assertEqual([title.text for title in titles], [device.text(title, "ja") for title in ("NameColumn", "FolderColumn", "SizeColumn")])
         total = sum(size for _, _, size in expected_rows())
-        self.assertEqual(self.counts, ("%d 個のﾌｧｲﾙ" % len(device.CARD), "{:,} ﾊﾞｲﾄ".format(total)))
+        self.assertEqual(self.counts, (device.text("FileCountOther", "ja", len(device.CARD)),
+                                       "{:,} {}".format(total, device.text("ByteUnitOther", "ja"))))
 
     def test_dropped_folder_lists_as_the_folder_dialog_does(self):
         self.assertEqual([row[:3] for row in self.listed],
                          [[name, folder, "{:,}".format(size)] for name, folder, size in expected_rows()])
 
     def test_outcomes_are_in_japanese(self):
-        self.assertEqual(self.message, "変換終了")
+        self.assertEqual(self.message, device.text("RunFinished", "ja"))
         self.assert_outcomes(self.converted, "ja")
 
     def test_switch_changes_every_text(self):
         language = self.driver.find_element(By.ID, "language")
         language.find_element(By.CSS_SELECTOR, "option[value=en]").click()
         try:
-            self.assertEqual(self.driver.find_element(By.ID, "convert-all").text, "Convert All")
-            self.assertEqual(page.text(self.driver, "message"), "Finished")
+            self.assertEqual(self.driver.find_element(By.ID, "convert-all").text,
+                             device.command("ConvertAllCommand", "en"))
+            self.assertEqual(page.text(self.driver, "message"), en("RunFinished"))
             self.assert_outcomes(page.rows(self.driver), "en")
         finally:
             language.find_element(By.CSS_SELECTOR, "option[value=ja]").click()
@@ -411,28 +416,28 @@ class SavingToFolder(PageTest, PrivateFolder):
         expected = {zip_path(place): OUTPUTS[place][1] for place in OUTPUTS if OUTPUTS[place]}
         order = [place_of(name, folder) for name, folder, _, _, _ in page.rows(self.driver)
                  if OUTPUTS[place_of(name, folder)]]
-        question = "'saved/%s' already exist. Do you want to replace it?"
+        question = lambda path: en("ReplaceQuestion", "saved/" + path)
 
         # Into an empty folder: no question, every JPEG as glimmer-convert writes it.
         self.assertEqual(self.save([]), [])
         self.assertEqual(self.saved(), expected)
-        self.assertEqual(set(self.notes().values()), {"Saved"})
+        self.assertEqual(set(self.notes().values()), {en("Saved")})
 
         # No keeps the first file, Yes replaces the second, Yes to All every other one.
         self.overwrite_saved("old")
         asked = self.save(["no", "yes", "all"])
-        self.assertEqual(asked, [question % zip_path(place) for place in order[:3]])
+        self.assertEqual(asked, [question(zip_path(place)) for place in order[:3]])
         saved = self.saved()
         self.assertEqual(saved[zip_path(order[0])], b"old")
         for place in order[1:]:
             self.assertEqual(saved[zip_path(place)], OUTPUTS[place][1])
         notes = self.notes()
-        self.assertEqual(notes[order[0]], "Not replaced")
-        self.assertEqual({notes[place] for place in order[1:]}, {"Saved"})
+        self.assertEqual(notes[order[0]], en("NotReplaced"))
+        self.assertEqual({notes[place] for place in order[1:]}, {en("Saved")})
 
         # Cancel ends the save: nothing is written.
         self.overwrite_saved("old")
-        self.assertEqual(self.save(["cancel"]), [question % zip_path(order[0])])
+        self.assertEqual(self.save(["cancel"]), [question(zip_path(order[0]))])
         self.assertEqual(set(self.saved().values()), {b"old"})
 
         # Writes that fail (a full disk) leave each existing file as it was and no new file,
@@ -460,7 +465,7 @@ class SavingToFolder(PageTest, PrivateFolder):
         self.assertNotIn(zip_path(order[-1]), saved)
         self.assertEqual(set(saved.values()), {b"old"})
         self.assertEqual(len(saved), len(order) - 1)
-        self.assertEqual(set(self.notes().values()), {"Can't write jpg file"})
+        self.assertEqual(set(self.notes().values()), {en("CannotWriteJpg")})
 
 
 class TwoCards(PageTest, PrivateFolder):
@@ -500,7 +505,7 @@ class TwoCards(PageTest, PrivateFolder):
         self.assertEqual(streamed_downloads(self.driver), 0)
         with zipfile.ZipFile(path) as archive:
             self.assertEqual({name: archive.read(name) for name in archive.namelist()}, expected)
-        left_out = "Not included, as another picture has the same name: cardB/DCIM/100CAM/pic0001.CAM"
+        left_out = en("LeftOut", "cardB/DCIM/100CAM/pic0001.CAM")
         self.assertIn(left_out, page.text(self.driver, "message"))
 
         self.save([])
@@ -509,7 +514,7 @@ class TwoCards(PageTest, PrivateFolder):
 
     def cam_output(self, source):
         """glimmer-convert's output for one of the test CAM files."""
-        place = next(place for place, test_file, _, _ in device.CARD if test_file == source)
+        place = next(place for place, test_file in device.CARD if test_file == source)
         return OUTPUTS[place][1]
 
 
@@ -611,7 +616,7 @@ class RunControl(PageTest):
         # Convert with nothing selected says so, and converts nothing.
         self.click("convert")
         self.assertEqual(page.text(self.driver, "message"),
-                         "No file is selected: select files in the list, or use Convert All")
+                         en("NothingSelected"))
         self.assertEqual({row[3] for row in page.rows(self.driver)}, {""})
         rows = self.driver.find_elements(By.CSS_SELECTOR, "#files .rows .row")
         rows[0].click()
@@ -620,8 +625,8 @@ class RunControl(PageTest):
         self.click("convert")
         page.wait_until_idle(self.driver)
         self.assertEqual([row[3] for row in page.rows(self.driver)],
-                         ["Converted", "'b.cam' is not a CAM file", ""])
-        self.assertEqual(page.text(self.driver, "message"), "Finished")
+                         [en("Converted"), en("NotCamFile", "b.cam"), ""])
+        self.assertEqual(page.text(self.driver, "message"), en("RunFinished"))
 
     def test_stop_ends_the_run_and_keeps_nothing_that_comes_after_it(self):
         self.give("many", 60)
@@ -639,18 +644,18 @@ class RunControl(PageTest):
             observer.observe(status, { childList: true, characterData: true, subtree: true });
         """)
         self.convert_all()
-        self.assertEqual(page.text(self.driver, "message"), "Aborted")
-        self.assertEqual(page.text(self.driver, "status-0"), "60 Files")
+        self.assertEqual(page.text(self.driver, "message"), en("RunAborted"))
+        self.assertEqual(page.text(self.driver, "status-0"), en("FileCountOther", 60))
         done = self.driver.execute_script("return window.doneAtStop")
         self.assertLess(done, 60)
         # What the worker finished after the click never shows, however long one waits.
         time.sleep(1)
         results = [row[3] for row in page.rows(self.driver)]
-        self.assertEqual(results, ["Converted"] * done + [""] * (60 - done))
+        self.assertEqual(results, [en("Converted")] * done + [""] * (60 - done))
         # Nor does it go into a ZIP.
         self.click("download-zip")
         self.assertEqual(page.text(self.driver, "message"),
-                         "The ZIP file holds %d picture%s" % (done, "" if done == 1 else "s"))
+                         en("ZipHoldsOne" if done == 1 else "ZipHoldsOther", done))
 
     def test_page_answers_while_a_big_file_converts(self):
         self.give("big", 2)
@@ -670,7 +675,7 @@ class RunControl(PageTest):
             }).observe(status, { childList: true, characterData: true, subtree: true });
         """)
         self.convert_all()
-        self.assertEqual([row[3] for row in page.rows(self.driver)], ["Converted", "Converted"])
+        self.assertEqual([row[3] for row in page.rows(self.driver)], [en("Converted")] * 2)
         self.assertGreater(self.driver.execute_script("return window.turnsDuringBigFile"), 0)
 
 
@@ -771,7 +776,7 @@ class Keyboard(PageTest):
         self.press(page.Keys.HOME, (shift, down))
         self.click("convert")
         page.wait_until_idle(self.driver)
-        self.assertEqual([row[3] for row in page.rows(self.driver)], ["Converted"] * 2 + [""] * 6)
+        self.assertEqual([row[3] for row in page.rows(self.driver)], [en("Converted")] * 2 + [""] * 6)
         self.driver.find_element(By.ID, "files").send_keys(page.Keys.ENTER)
         viewer = self.driver.find_element(By.ID, "viewer")
         page.wait_for(lambda: viewer.get_attribute("open") is not None, what="the larger view")
@@ -813,9 +818,9 @@ class AccessibilityTree(PageTest):
 
     def test_controls_have_names_and_selected_rows_say_so(self):
         nodes = self.tree()
-        self.assertIn("Language", self.named(nodes, "combobox"))
-        self.assertEqual(self.named(nodes, "progressbar"), ["Progress"])
-        self.assertEqual(self.named(nodes, "grid"), ["CAM files"])
+        self.assertIn(en("LanguageLabel"), self.named(nodes, "combobox"))
+        self.assertEqual(self.named(nodes, "progressbar"), [en("ProgressLabel")])
+        self.assertEqual(self.named(nodes, "grid"), [en("ListLabel")])
         self.assertEqual(self.selected_rows(nodes), [])
         rows = self.driver.find_elements(By.CSS_SELECTOR, "#files .rows .row")
         rows[1].click()
@@ -841,7 +846,7 @@ class AccessibilityTree(PageTest):
         """)
         self.convert_all()
         spoken = self.driver.execute_script("return window.spoken")
-        self.assertEqual(spoken, ["Converting %d files" % len(device.CARD), "Finished"])
+        self.assertEqual(spoken, [en("RunAnnouncementOther", len(device.CARD)), en("RunFinished")])
 
 
 # Every way the list's layout can fail a reader at the window's width, as a list of faults:
@@ -975,7 +980,8 @@ class KeepingWork(PageTest):
         language.find_element(By.CSS_SELECTOR, "option[value=ja]").click()
         try:
             self.reload_page()
-            self.assertEqual(self.driver.find_element(By.ID, "convert-all").text, "一括変換")
+            self.assertEqual(self.driver.find_element(By.ID, "convert-all").text,
+                             device.command("ConvertAllCommand", "ja"))
         finally:
             self.driver.find_element(By.CSS_SELECTOR, "#language option[value=en]").click()
 
@@ -1005,7 +1011,7 @@ class LongList(PageTest):
 
     def test_the_count_grows_while_the_folder_is_read(self):
         counts = self.driver.execute_script("return window.counts")
-        self.assertEqual(counts[-1], "1200 Files")
+        self.assertEqual(counts[-1], en("FileCountOther", 1200))
         self.assertGreater(len(set(counts)), 1, counts)
 
     def test_only_the_rows_in_view_exist_and_every_row_can_be_reached(self):
@@ -1018,8 +1024,8 @@ class LongList(PageTest):
         self.assertEqual([(row[0], row[1]) for row in shown],
                          [("P%04d.cam" % i, "long-list/%02dCAM" % (i // 100)) for i in range(1200)])
         self.convert_all()
-        self.assertEqual({row[3] for row in page.rows(self.driver)}, {"Converted"})
-        self.assertEqual(page.text(self.driver, "message"), "Finished")
+        self.assertEqual({row[3] for row in page.rows(self.driver)}, {en("Converted")})
+        self.assertEqual(page.text(self.driver, "message"), en("RunFinished"))
 
 
 class LargeFiles(PageTest):
@@ -1044,7 +1050,7 @@ class LargeFiles(PageTest):
         self.assertEqual(page.rows(self.driver)[0][2], "5,368,709,120")
         self.assertEqual(self.driver.execute_script(LAYOUT_FAULTS), [])
         self.convert_all()
-        self.assertEqual(page.rows(self.driver)[0][3], "Converted")
+        self.assertEqual(page.rows(self.driver)[0][3], en("Converted"))
         self.click("download-zip")
         path = page.wait_for(lambda: finished_download(self.downloads, "glimmer.zip"),
                              what="the ZIP file")
@@ -1232,7 +1238,7 @@ class EngineMissing(PageTest):
         self.give_card()
         self.convert_all()
         self.assertEqual(page.text(self.driver, "message"),
-                         "The converter could not be loaded: reload the page")
+                         en("EngineMissing"))
         self.assertEqual({row[3] for row in page.rows(self.driver)}, {""})
         self.assertTrue(self.driver.find_element(By.ID, "convert-all").is_enabled())
 
@@ -1250,7 +1256,8 @@ class Offline(PageTest):
         """), what="the page's files in the cache")
         self.server.stop()
         self.driver.refresh()
-        page.wait_for(lambda: self.driver.find_element(By.ID, "convert-all").text == "Convert All")
+        page.wait_for(lambda: self.driver.find_element(By.ID, "convert-all").text ==
+                      device.command("ConvertAllCommand", "en"))
         self.give_card()
         self.convert_all()
         self.assert_outcomes(page.rows(self.driver), "en")

@@ -1,31 +1,71 @@
 # The folders the page's tests give to the page, made from scripts/make-test-cams (pictures
 # encoded by cjpeg), and glimmer-convert's output for every file in them, to compare with.
 import os
+import re
 import shutil
 import struct
 import subprocess
+import sys
 import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
+import text_catalogue  # noqa: E402
 
-# (place in the card folder, test file it is a copy of, result text in English, in Japanese).
-# A result's "%s" stands for the file's name.
+TEXTS = text_catalogue.load()
+
+
+def outcome_texts():
+    """{test file: identifier of the text of its outcome} from the table all front ends share."""
+    table = {}
+    with open(os.path.join(ROOT, "tests", "outcome_texts.txt"), encoding="utf-8") as lines:
+        for line in lines:
+            if line.strip() and not line.startswith("#"):
+                name, identifier = line.split()
+                table[name] = identifier
+    return table
+
+
+OUTCOMES = outcome_texts()
+
+
+def text(identifier, language, *arguments):
+    """The catalogue's text in the language, its "%s" and "%d" filled in order."""
+    form = TEXTS.text(identifier, language)
+    assert form is not None, identifier
+    for argument in arguments:
+        form = re.sub(r"%[sd]", lambda _: str(argument), form, count=1)
+    return form
+
+
+def command(identifier, language):
+    """A command's text as the page shows it: without the access key of the window program's
+    button ("&Convert", "変換(&C)")."""
+    return re.sub(r"&(&?)", r"\1", re.sub(r"\(&.\)", "", text(identifier, language)))
+
+
+# (place in the card folder, test file it is a copy of).
 CARD = [
-    ("scans-sunset.cam", "scans-sunset.cam", "Converted", "変換しました"),
-    ("夕焼け.cam", "scans-rings.cam", "Converted", "変換しました"),
-    ("DCIM/100CAM/jpeg-bands.cam", "jpeg-bands.cam", "Converted", "変換しました"),
-    ("DCIM/100CAM/UPPER.CAM", "two-scans.cam", "Converted", "変換しました"),
-    ("DCIM/100CAM/cut-in-scan2.cam", "cut-in-scan2.cam",
-     "'%s' ends early: its picture is incomplete", "%s のﾃﾞｰﾀが途中で終わっています。画像は不完全です"),
-    ("DCIM/101CAM/no-picture.cam", "no-picture.cam", "'%s' holds no picture", "%s には画像がありません"),
-    ("DCIM/101CAM/zero-jpeg.cam", "zero-jpeg.cam", "'%s' holds no picture", "%s には画像がありません"),
-    ("DCIM/101CAM/components-2.cam", "components-2.cam", "'%s' holds no picture",
-     "%s には画像がありません"),
-    ("DCIM/101CAM/not-cam.cam", "not-cam.cam", "'%s' is not a CAM file",
-     "%s は CAM ﾌｧｲﾙではありません"),
+    ("scans-sunset.cam", "scans-sunset.cam"),
+    ("夕焼け.cam", "scans-rings.cam"),
+    ("DCIM/100CAM/jpeg-bands.cam", "jpeg-bands.cam"),
+    ("DCIM/100CAM/UPPER.CAM", "two-scans.cam"),
+    ("DCIM/100CAM/cut-in-scan2.cam", "cut-in-scan2.cam"),
+    ("DCIM/101CAM/no-picture.cam", "no-picture.cam"),
+    ("DCIM/101CAM/zero-jpeg.cam", "zero-jpeg.cam"),
+    ("DCIM/101CAM/components-2.cam", "components-2.cam"),
+    ("DCIM/101CAM/not-cam.cam", "not-cam.cam"),
     # A name that is nothing but the extension is a CAM file's name too, in every program.
-    ("DCIM/101CAM/.cam", "scans-checker.cam", "Converted", "変換しました"),
+    ("DCIM/101CAM/.cam", "scans-checker.cam"),
 ]
+
+
+def outcome(place, language):
+    """The row's text for a file of the card: its outcome's text with the file's name."""
+    source = next(entry[1] for entry in CARD if entry[0] == place)
+    return text(OUTCOMES[source], language, place.split("/")[-1])
+
+
 # Files in the card folder that the page must not list.
 UNLISTED = [
     ("RECYCLED/scans-checker.cam", "scans-checker.cam"),
@@ -47,7 +87,7 @@ def build_card(cams, card):
     """The card folder: CARD and UNLISTED laid out, each listed file with its own time."""
     if os.path.exists(card):
         shutil.rmtree(card)
-    for i, (place, source, _, _) in enumerate(CARD):
+    for i, (place, source) in enumerate(CARD):
         path = os.path.join(card, place)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         shutil.copyfile(os.path.join(cams, source), path)
@@ -64,7 +104,7 @@ def converter_outputs(converter, card, work):
     """glimmer-convert's output for each listed file: {place: (name, bytes), or None when it
     wrote none}. Each file is converted on its own into a folder of its own."""
     outputs = {}
-    for i, (place, _, _, _) in enumerate(CARD):
+    for i, (place, _) in enumerate(CARD):
         out = os.path.join(work, "converted-%d" % i)
         shutil.rmtree(out, ignore_errors=True)
         os.makedirs(out)
