@@ -10,6 +10,7 @@
 #include "glimmer_version.h"
 #include "tests/app/about_view.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/expected_texts.h"
 
 namespace {
 
@@ -40,17 +41,19 @@ TEST_F(GlimmerAbout, ShowsNameVersionAndFiguresInEnglish)
     device_.root.push_back({L"Windows", FILE_ATTRIBUTE_DIRECTORY});
     device_.AddCard(L"Storage Card", 2048000, 1024000);
     AboutView view = ShowAbout();
-    EXPECT_EQ(L"About", view.caption);
+    EXPECT_EQ(English(TextId::AboutTitle), view.caption);
     EXPECT_EQ(L"Korvel Glimmer for Windows CE", view.lines[IDC_ABOUT_NAME]);
     EXPECT_EQ(L"Version " GLIMMER_VERSION, view.lines[IDC_ABOUT_VERSION]);
     EXPECT_NE(L"", view.lines[IDC_ABOUT_LINE_3]);
     EXPECT_EQ(L"", view.lines[IDC_ABOUT_LINE_4]) << "no string: the template's text stays";
     EXPECT_EQ(L"", view.lines[IDC_ABOUT_LINE_5]);
-    EXPECT_EQ(L"Program: 5120/16384KB (31%)", view.lines[IDC_ABOUT_PROGRAM_MEMORY]);
-    EXPECT_EQ(L"Data: 1000/3000KB (33%)", view.lines[IDC_ABOUT_OBJECT_STORE]);
+    EXPECT_EQ(English(TextId::ProgramMemoryLabel) + L": 5120/16384KB (31%)",
+              view.lines[IDC_ABOUT_PROGRAM_MEMORY]);
+    EXPECT_EQ(English(TextId::ObjectStoreLabel) + L": 1000/3000KB (33%)",
+              view.lines[IDC_ABOUT_OBJECT_STORE]);
     EXPECT_EQ(L"Storage Card: 1000/2000KB (50%)", view.lines[IDC_ABOUT_CARD_1]);
     EXPECT_EQ(L"", view.lines[IDC_ABOUT_CARD_2]);
-    EXPECT_EQ(L"Rest of Memories", view.groupTitle);
+    EXPECT_EQ(English(TextId::FreeMemoryGroup), view.groupTitle);
     EXPECT_EQ(FW_BOLD, view.titleFont.lfWeight);
     EXPECT_EQ(-12, view.titleFont.lfHeight);
     EXPECT_STREQ(L"Tahoma", view.titleFont.lfFaceName);
@@ -89,9 +92,12 @@ TEST_F(GlimmerAbout, EveryRunReadsTheFiguresAfresh)
     device_.store = StoreFigures{1000, 1000};  // less than one kilobyte in all
     device_.AddCard(L"New Card", 10 * kKiB, 1 * kKiB);
     AboutView second = ShowAbout();
-    EXPECT_EQ(L"Program: 5120/16384KB (31%)", first.lines[IDC_ABOUT_PROGRAM_MEMORY]);
-    EXPECT_EQ(L"Program: 8192/8192KB (100%)", second.lines[IDC_ABOUT_PROGRAM_MEMORY]);
-    EXPECT_EQ(L"Data: 0/0KB (0%)", second.lines[IDC_ABOUT_OBJECT_STORE]);
+    EXPECT_EQ(English(TextId::ProgramMemoryLabel) + L": 5120/16384KB (31%)",
+              first.lines[IDC_ABOUT_PROGRAM_MEMORY]);
+    EXPECT_EQ(English(TextId::ProgramMemoryLabel) + L": 8192/8192KB (100%)",
+              second.lines[IDC_ABOUT_PROGRAM_MEMORY]);
+    EXPECT_EQ(English(TextId::ObjectStoreLabel) + L": 0/0KB (0%)",
+              second.lines[IDC_ABOUT_OBJECT_STORE]);
     EXPECT_EQ(L"New Card: 1/10KB (10%)", second.lines[IDC_ABOUT_CARD_1]);
 }
 
@@ -213,13 +219,15 @@ TEST_F(GlimmerAbout, SystemFiguresAreWellFormed)
     EXPECT_EQ(IDOK, about.RunModal());
     unsigned long long free = 0, total = 0;
     unsigned percent = 101;
-    ASSERT_EQ(3, swscanf(view.lines[IDC_ABOUT_PROGRAM_MEMORY].c_str(),
-                         L"Program: %llu/%lluKB (%u%%)", &free, &total, &percent))
+    const std::wstring programLine = English(TextId::ProgramMemoryLabel) + L": %llu/%lluKB (%u%%)";
+    ASSERT_EQ(3, swscanf(view.lines[IDC_ABOUT_PROGRAM_MEMORY].c_str(), programLine.c_str(), &free,
+                         &total, &percent))
         << testing::PrintToString(view.lines[IDC_ABOUT_PROGRAM_MEMORY]);
     EXPECT_GT(total, 0u);
     EXPECT_LE(free, total);
     EXPECT_EQ(free * 100 / total, percent);
-    EXPECT_EQ(0, wcsncmp(view.lines[IDC_ABOUT_OBJECT_STORE].c_str(), L"Data: ", 6));
+    EXPECT_EQ(
+        0u, view.lines[IDC_ABOUT_OBJECT_STORE].rfind(English(TextId::ObjectStoreLabel) + L": ", 0));
 }
 
 }  // namespace

@@ -50,9 +50,10 @@ TEST(StorageCards, MissingCardsAndFailedListings)
 TEST(StoreLine, KilobytesAndPercentAreTruncated)
 {
     EXPECT_EQ(L"Storage Card: 1000/2000KB (50%)", Line(L"Storage Card", 2048000, 1024000));
-    EXPECT_EQ(L"Program: 5120/16384KB (31%)", Line(L"Program", 16384u * 1024, 5120u * 1024));
-    EXPECT_EQ(L"Data: 1000/3000KB (33%)", Line(L"Data", 3000u * 1024 + 1023, 1000u * 1024 + 1023));
-    EXPECT_EQ(L"ﾌﾟﾛｸﾞﾗﾑ: 5120/16384KB (31%)", Line(L"ﾌﾟﾛｸﾞﾗﾑ", 16384u * 1024, 5120u * 1024));
+    EXPECT_EQ(L"Memory: 5120/16384KB (31%)", Line(L"Memory", 16384u * 1024, 5120u * 1024));
+    EXPECT_EQ(L"Store: 1000/3000KB (33%)",
+              Line(L"Store", 3000u * 1024 + 1023, 1000u * 1024 + 1023));
+    EXPECT_EQ(L"ﾒﾓﾘ: 5120/16384KB (31%)", Line(L"ﾒﾓﾘ", 16384u * 1024, 5120u * 1024));
 }
 
 TEST(StoreLine, TotalBelowOneKilobyteShowsZeroPercent)

@@ -8,6 +8,7 @@
 #include "framework/controls/button_ctrl.h"
 #include "tests/app/about_view.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/expected_texts.h"
 
 namespace {
 
@@ -27,16 +28,17 @@ TEST_F(GlimmerJapanese, MenuButtonsAndFontAreJapanese)
     ASSERT_TRUE(IsJapanese()) << "run this test under a Japanese locale";
     HMENU menu = Main().CommandMenu();
     ASSERT_NE(nullptr, menu);
-    EXPECT_EQ(L"ﾌｧｲﾙ(&F)", MenuText(menu, 0, MF_BYPOSITION));
-    EXPECT_EQ(L"ﾍﾙﾌﾟ(&H)", MenuText(menu, 1, MF_BYPOSITION));
-    EXPECT_EQ(L"検索(&F)...", MenuText(menu, IDC_FIND, MF_BYCOMMAND));
-    EXPECT_EQ(L"出力先ﾌｫﾙﾀﾞ(&O)...", MenuText(menu, IDC_BROWSE, MF_BYCOMMAND));
-    EXPECT_EQ(L"ﾊﾞｰｼﾞｮﾝ情報(&A)", MenuText(menu, IDC_ABOUT, MF_BYCOMMAND));
+    EXPECT_EQ(Japanese(TextId::FileMenu), MenuText(menu, 0, MF_BYPOSITION));
+    EXPECT_EQ(Japanese(TextId::HelpMenu), MenuText(menu, 1, MF_BYPOSITION));
+    EXPECT_EQ(Japanese(TextId::FindCommand), MenuText(menu, IDC_FIND, MF_BYCOMMAND));
+    EXPECT_EQ(Japanese(TextId::OutputFolderCommand), MenuText(menu, IDC_BROWSE, MF_BYCOMMAND));
+    EXPECT_EQ(Japanese(TextId::AboutCommand), MenuText(menu, IDC_ABOUT, MF_BYCOMMAND));
 
-    EXPECT_EQ(L"検索(&F)...", WindowString(Main().FindButton().Handle()));
-    EXPECT_EQ(L"一括変換(&A)", WindowString(Main().ConvertAllButton().Handle()));
-    EXPECT_EQ(L"中断(&S)", WindowString(Main().StopButton().Handle()));
-    EXPECT_EQ(L"ｻﾌﾞﾌｫﾙﾀﾞも探す(&S)", WindowString(Main().SubFolderBox().Handle()));
+    EXPECT_EQ(Japanese(TextId::FindCommand), WindowString(Main().FindButton().Handle()));
+    EXPECT_EQ(Japanese(TextId::ConvertAllCommand),
+              WindowString(Main().ConvertAllButton().Handle()));
+    EXPECT_EQ(Japanese(TextId::StopCommand), WindowString(Main().StopButton().Handle()));
+    EXPECT_EQ(Japanese(TextId::SubFolderOption), WindowString(Main().SubFolderBox().Handle()));
 
     LOGFONTW font = {};
     HFONT handle =
@@ -52,18 +54,19 @@ TEST_F(GlimmerJapanese, StatusBarAndEndNoticesAreJapanese)
 {
     MakeCams({L"a.cam", L"b.cam"});
     FindIn({L"cams"});
-    EXPECT_EQ(L"2 個のﾌｧｲﾙ", StatusText(StatusBar(), 0));
-    std::wstring size = StatusText(StatusBar(), 1);
-    ASSERT_GT(size.size(), 5u);
-    EXPECT_EQ(L" ﾊﾞｲﾄ", size.substr(size.size() - 5));
+    EXPECT_EQ(Japanese(TextId::FileCountOther, 2), StatusText(StatusBar(), 0));
+    const std::wstring size = StatusText(StatusBar(), 1);
+    const std::wstring unit = L" " + Japanese(TextId::ByteUnitOther);
+    ASSERT_GT(size.size(), unit.size());
+    EXPECT_EQ(unit, size.substr(size.size() - unit.size()));
     UseOutputFolder(L"\\out");
     answerer_.ClearShown();
 
     answerer_.Queue(IDOK);
     Click(Main().ConvertAllButton());
     ASSERT_EQ(1u, answerer_.Shown().size());
-    EXPECT_EQ(L"変換終了", answerer_.Shown()[0].text);
-    EXPECT_EQ(L"ﾒｯｾｰｼﾞ", answerer_.Shown()[0].caption);
+    EXPECT_EQ(Japanese(TextId::RunFinished), answerer_.Shown()[0].text);
+    EXPECT_EQ(Japanese(TextId::MessageTitle), answerer_.Shown()[0].caption);
 
     PumpMessages();
     PostMessageW(MainHandle(), WM_NULL, 0, 0);
@@ -72,7 +75,7 @@ TEST_F(GlimmerJapanese, StatusBarAndEndNoticesAreJapanese)
     answerer_.Queue(IDOK);
     Click(Main().ConvertAllButton());
     ASSERT_EQ(3u, answerer_.Shown().size());
-    EXPECT_EQ(L"中断しました", answerer_.Shown()[2].text);
+    EXPECT_EQ(Japanese(TextId::RunAborted), answerer_.Shown()[2].text);
 }
 
 TEST_F(GlimmerJapanese, AboutIsJapanese)
@@ -83,10 +86,12 @@ TEST_F(GlimmerJapanese, AboutIsJapanese)
     AboutView view;
     answerer_.Queue(IDOK, [&](HWND dialog) { view = ReadAbout(dialog); });
     Command(IDC_ABOUT);
-    EXPECT_EQ(L"ﾊﾞｰｼﾞｮﾝ情報", view.caption);
-    EXPECT_EQ(L"ﾒﾓﾘ残量", view.groupTitle);
-    EXPECT_EQ(L"ﾌﾟﾛｸﾞﾗﾑ: 5120/16384KB (31%)", view.lines[IDC_ABOUT_PROGRAM_MEMORY]);
-    EXPECT_EQ(L"ﾃﾞｰﾀ: 500/2000KB (25%)", view.lines[IDC_ABOUT_OBJECT_STORE]);
+    EXPECT_EQ(Japanese(TextId::AboutTitle), view.caption);
+    EXPECT_EQ(Japanese(TextId::FreeMemoryGroup), view.groupTitle);
+    EXPECT_EQ(Japanese(TextId::ProgramMemoryLabel) + L": 5120/16384KB (31%)",
+              view.lines[IDC_ABOUT_PROGRAM_MEMORY]);
+    EXPECT_EQ(Japanese(TextId::ObjectStoreLabel) + L": 500/2000KB (25%)",
+              view.lines[IDC_ABOUT_OBJECT_STORE]);
     EXPECT_EQ(L"ｶｰﾄﾞ: 1000/2000KB (50%)", view.lines[IDC_ABOUT_CARD_1]);
     EXPECT_EQ(SHIFTJIS_CHARSET, view.titleFont.lfCharSet);
 }

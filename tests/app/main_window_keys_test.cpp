@@ -14,6 +14,7 @@
 #include "framework/controls/button_ctrl.h"
 #include "framework/controls/combo_box_ctrl.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/expected_texts.h"
 
 namespace {
 
@@ -206,7 +207,7 @@ TEST_F(GlimmerKeys, StopTakesTheFocusForARunAndGivesItBackAfter)
     Press('A', VK_MENU);
     ASSERT_TRUE(PumpUntil([&] { return answerer_.Pending() == 0; })) << "Alt+A started no run";
     UnhookWindowsHookEx(hook);
-    EXPECT_EQ(L"Finished", answerer_.Shown().back().text);
+    EXPECT_EQ(English(TextId::RunFinished), answerer_.Shown().back().text);
     EXPECT_EQ(Main().StopButton().Handle(), focusDuringRun);
     EXPECT_TRUE(FocusReaches(Main().ConvertAllButton().Handle()))
         << "the focus is back on the button that started the run";

@@ -9,6 +9,7 @@
 #include "framework/controls/combo_box_ctrl.h"
 #include "framework/controls/status_bar_ctrl.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/expected_texts.h"
 
 namespace {
 
@@ -89,12 +90,12 @@ protected:
         EXPECT_EQ(TinyJpeg(SeedOf(row, names_)), ReadBytes(OutputFor(row))) << "row " << row;
     }
 
-    void ExpectEndMessage(const wchar_t* text)
+    void ExpectEndMessage(const std::wstring& text)
     {
         ASSERT_FALSE(answerer_.Shown().empty());
         const ShownBox& last = answerer_.Shown().back();
         EXPECT_EQ(text, last.text);
-        EXPECT_EQ(L"Message", last.caption);
+        EXPECT_EQ(English(TextId::MessageTitle), last.caption);
         EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), last.flags);
     }
 
@@ -364,8 +365,8 @@ TEST_F(GlimmerMainWindow, FindShowsCountAndTotalAndEnablesConversion)
     ASSERT_TRUE(WriteBytes(L"\\cams\\one.cam", Bytes(1234, 0x11)));
     FindIn({L"cams"});
     EXPECT_EQ(1, RowCount());
-    EXPECT_EQ(L"1 File", StatusText(StatusBar(), 0));
-    EXPECT_EQ(L"1,234 Bytes", StatusText(StatusBar(), 1));
+    EXPECT_EQ(English(TextId::FileCountOne, 1), StatusText(StatusBar(), 0));
+    EXPECT_EQ(L"1,234 " + English(TextId::ByteUnitOther), StatusText(StatusBar(), 1));
     ControlStates s = States();
     EXPECT_TRUE(s.convert && s.convertAll && s.menuConvert && s.menuConvertAll) << Describe(s);
     EXPECT_FALSE(s.stop) << Describe(s);
@@ -375,8 +376,8 @@ TEST_F(GlimmerMainWindow, FindShowsCountAndTotalAndEnablesConversion)
     answerer_.Queue(IDOK, [](HWND dialog) { SelectFolderInBrowser(dialog, {L"cams"}); });
     Command(IDC_FIND);
     EXPECT_EQ(2, RowCount());
-    EXPECT_EQ(L"2 Files", StatusText(StatusBar(), 0));
-    EXPECT_EQ(L"2,234 Bytes", StatusText(StatusBar(), 1));
+    EXPECT_EQ(English(TextId::FileCountOther, 2), StatusText(StatusBar(), 0));
+    EXPECT_EQ(L"2,234 " + English(TextId::ByteUnitOther), StatusText(StatusBar(), 1));
 }
 
 TEST_F(GlimmerMainWindow, SubFolderBoxDecidesWhetherFindLooksDeeper)
@@ -391,7 +392,7 @@ TEST_F(GlimmerMainWindow, SubFolderBoxDecidesWhetherFindLooksDeeper)
     Click(Main().SubFolderBox());
     FindIn({L"cams"});
     EXPECT_EQ(2, RowCount());
-    EXPECT_EQ(L"30 Bytes", StatusText(StatusBar(), 1));
+    EXPECT_EQ(L"30 " + English(TextId::ByteUnitOther), StatusText(StatusBar(), 1));
 }
 
 TEST_F(GlimmerMainWindow, FindWithoutFilesOrCancelledLeavesConversionOff)
@@ -458,8 +459,8 @@ TEST_F(GlimmerMainWindow, ConvertShowsEachPositionBeforeItsFileAndEndsIdle)
         EXPECT_FALSE(s.menuFind || s.menuConvert || s.menuConvertAll || s.menuBrowse)
             << Describe(s);
     }
-    ExpectEndMessage(L"Finished");
-    EXPECT_EQ(L"3 Files", StatusText(StatusBar(), 0));
+    ExpectEndMessage(English(TextId::RunFinished));
+    EXPECT_EQ(English(TextId::FileCountOther, 3), StatusText(StatusBar(), 0));
     ControlStates s = States();
     EXPECT_TRUE(s.find && s.convert && s.convertAll && s.browse && s.subFolder && s.outputBox)
         << Describe(s);
@@ -494,12 +495,14 @@ TEST_F(GlimmerMainWindow, ConvertAllPaintsTheFirstAndLastFileTheFileOfEachBoxAnd
     EXPECT_EQ(L"3/5", askedCount);
     EXPECT_EQ(L"5/5", endCount);
     EXPECT_EQ((Names{L"1/5", L"3/5", L"4/5", L"5/5", StatusText(StatusBar(), 1)}), log.Part(1));
-    EXPECT_EQ((Names{RowPath(0), RowPath(2), RowPath(3), RowPath(4), L"5 Files"}), log.Part(0));
+    EXPECT_EQ(
+        (Names{RowPath(0), RowPath(2), RowPath(3), RowPath(4), English(TextId::FileCountOther, 5)}),
+        log.Part(0));
     for (int row = 0; row < 5; ++row) {
         if (row != 3) ExpectConverted(row);
     }
     EXPECT_EQ(big, ReadBytes(OutputFor(3)));
-    ExpectEndMessage(L"Finished");
+    ExpectEndMessage(English(TextId::RunFinished));
 }
 
 TEST_F(GlimmerMainWindow, ConvertWithoutSelectionDoesNothing)
@@ -520,7 +523,7 @@ TEST_F(GlimmerMainWindow, CancelEndsConvertButOnlySkipsTheFileInConvertAll)
     answerer_.Queue(IDOK);
     SelectRows({0, 1, 2});
     Click(Main().ConvertButton());
-    ExpectEndMessage(L"Finished");
+    ExpectEndMessage(English(TextId::RunFinished));
     ExpectConverted(0);
     EXPECT_EQ((Bytes{1, 2, 3}), ReadBytes(OutputFor(1)));
     EXPECT_FALSE(Exists(OutputFor(2))) << "Convert ends at a Cancel";
@@ -529,7 +532,7 @@ TEST_F(GlimmerMainWindow, CancelEndsConvertButOnlySkipsTheFileInConvertAll)
     answerer_.Queue(IDCANCEL);
     answerer_.Queue(IDOK);
     Click(Main().ConvertAllButton());
-    ExpectEndMessage(L"Finished");
+    ExpectEndMessage(English(TextId::RunFinished));
     ExpectConverted(0);
     EXPECT_EQ((Bytes{1, 2, 3}), ReadBytes(OutputFor(1)));
     ExpectConverted(2);
@@ -546,7 +549,7 @@ TEST_F(GlimmerMainWindow, NoKeepsTheOldFileAndGoesOnInBothRuns)
     EXPECT_EQ(Bytes{9}, ReadBytes(OutputFor(0)));
     ExpectConverted(1);
     ExpectConverted(2);
-    ExpectEndMessage(L"Finished");
+    ExpectEndMessage(English(TextId::RunFinished));
 }
 
 TEST_F(GlimmerMainWindow, StopQueuedBeforeTheSecondFileEndsTheRun)
@@ -559,7 +562,7 @@ TEST_F(GlimmerMainWindow, StopQueuedBeforeTheSecondFileEndsTheRun)
     PostMessageW(Main().StopButton().Handle(), BM_CLICK, 0, 0);
     answerer_.Queue(IDOK);
     Click(Main().ConvertAllButton());
-    ExpectEndMessage(L"Aborted");
+    ExpectEndMessage(English(TextId::RunAborted));
     ExpectConverted(0);
     EXPECT_FALSE(Exists(OutputFor(1)));
     EXPECT_FALSE(Exists(OutputFor(2)));
@@ -570,7 +573,7 @@ TEST_F(GlimmerMainWindow, StopQueuedBeforeTheSecondFileEndsTheRun)
     answerer_.Queue(IDOK);
     SelectRows({0, 1, 2});
     Click(Main().ConvertButton());
-    ExpectEndMessage(L"Finished");
+    ExpectEndMessage(English(TextId::RunFinished));
     ExpectConverted(2);
 }
 
@@ -587,9 +590,9 @@ TEST_F(GlimmerMainWindow, EveryBoxOfARunIsOwnedByTheWindowAndKeepsItWaiting)
     answerer_.Queue(IDOK, note);
     Click(Main().ConvertAllButton());
     ASSERT_EQ(3u, answerer_.Shown().size()) << ShownBoxes(answerer_);
-    EXPECT_EQ(L"Fatal", answerer_.Shown()[0].caption);
-    EXPECT_EQ(L"Inquiry", answerer_.Shown()[1].caption);
-    ExpectEndMessage(L"Finished");
+    EXPECT_EQ(English(TextId::FatalTitle), answerer_.Shown()[0].caption);
+    EXPECT_EQ(English(TextId::InquiryTitle), answerer_.Shown()[1].caption);
+    ExpectEndMessage(English(TextId::RunFinished));
     for (const ShownBox& box : answerer_.Shown()) {
         EXPECT_EQ(MainHandle(), box.owner) << Describe(box);
     }
@@ -607,10 +610,10 @@ TEST_F(GlimmerMainWindow, CancelInAFailureBoxStopsConvertAllAndOkGoesOn)
     ASSERT_EQ(2u, answerer_.Shown().size()) << ShownBoxes(answerer_);
     const ShownBox& failure = answerer_.Shown()[0];
     EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONERROR), failure.flags) << Describe(failure);
-    EXPECT_EQ(L"'" + RowPath(0) +
-                  L"' is not a CAM file\n\nCancel stops the run; OK goes on with the next file.",
+    EXPECT_EQ(English(TextId::NotCamFile, RowPath(0).c_str()) + L"\n\n" +
+                  English(TextId::CancelStopsTheRun),
               failure.text);
-    ExpectEndMessage(L"Aborted");
+    ExpectEndMessage(English(TextId::RunAborted));
     EXPECT_FALSE(Exists(OutputFor(1)));
     EXPECT_FALSE(Exists(OutputFor(2)));
 
@@ -619,7 +622,7 @@ TEST_F(GlimmerMainWindow, CancelInAFailureBoxStopsConvertAllAndOkGoesOn)
     answerer_.Queue(IDOK);
     Click(Main().ConvertAllButton());
     ASSERT_EQ(2u, answerer_.Shown().size()) << ShownBoxes(answerer_);
-    ExpectEndMessage(L"Finished");
+    ExpectEndMessage(English(TextId::RunFinished));
     ExpectConverted(1);
     ExpectConverted(2);
 }
@@ -637,15 +640,14 @@ TEST_F(GlimmerMainWindow, AnOutputFolderThatTakesNoFileEndsConvertAllWithOneBox)
     Click(Main().ConvertAllButton());
     ASSERT_EQ(1u, answerer_.Shown().size()) << ShownBoxes(answerer_);
     const ShownBox& box = answerer_.Shown()[0];
-    EXPECT_EQ(L"Can't create jpg file\n\\gone\\" + OutputFor(0).substr(5) +
-                  L"\n\nNothing can be created in the output folder \\gone. The run ends here: "
-                  L"40 files were not converted.",
+    EXPECT_EQ(English(TextId::CannotCreateJpg) + L"\n\\gone\\" + OutputFor(0).substr(5) + L"\n\n" +
+                  English(TextId::OutputFolderUnwritable, L"\\gone", 40),
               box.text);
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), box.flags);
     EXPECT_EQ(MainHandle(), box.owner);
     ControlStates s = States();
     EXPECT_TRUE(s.find && s.convertAll && !s.stop) << Describe(s);
-    EXPECT_EQ(L"40 Files", StatusText(StatusBar(), 0));
+    EXPECT_EQ(English(TextId::FileCountOther, 40), StatusText(StatusBar(), 0));
 }
 
 TEST_F(GlimmerMainWindow, ASourceFolderThatVanishesEndsConvertAllWithOneBox)
@@ -657,11 +659,10 @@ TEST_F(GlimmerMainWindow, ASourceFolderThatVanishesEndsConvertAllWithOneBox)
     answerer_.Queue(IDOK);
     Click(Main().ConvertAllButton());
     ASSERT_EQ(2u, answerer_.Shown().size()) << ShownBoxes(answerer_);
-    EXPECT_EQ(L"Inquiry", answerer_.Shown()[0].caption);
+    EXPECT_EQ(English(TextId::InquiryTitle), answerer_.Shown()[0].caption);
     const ShownBox& box = answerer_.Shown()[1];
-    EXPECT_EQ(L"Can't open cam file\n" + RowPath(0) +
-                  L"\n\nThe folder \\cams is gone, and so are the folders of the files still to "
-                  L"convert. The run ends here: 3 files were not converted.",
+    EXPECT_EQ(English(TextId::CannotOpenCam) + L"\n" + RowPath(0) + L"\n\n" +
+                  English(TextId::SourceFoldersGone, L"\\cams", 3),
               box.text);
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), box.flags);
     EXPECT_EQ(MainHandle(), box.owner);
@@ -708,7 +709,7 @@ TEST_F(GlimmerMainWindow, SortingTheListDuringARunConvertsEachFileOnce)
             asked.push_back(text.substr(1, text.find(L'\'', 1) - 1));
         }
         EXPECT_EQ(outputs, asked) << "each file once, in the order the run started with";
-        ExpectEndMessage(L"Finished");
+        ExpectEndMessage(English(TextId::RunFinished));
     }
 }
 
@@ -720,7 +721,7 @@ TEST_F(GlimmerMainWindow, FailureWithoutStopEndsConvertWithFinished)
     answerer_.Queue(IDOK);
     SelectRows({0, 1, 2});
     Click(Main().ConvertButton());
-    ExpectEndMessage(L"Finished");
+    ExpectEndMessage(English(TextId::RunFinished));
     ExpectConverted(0);
     EXPECT_FALSE(Exists(OutputFor(2)));
 }

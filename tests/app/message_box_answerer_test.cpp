@@ -81,7 +81,7 @@ TEST(MessageBoxAnswerer, AnActionCanPostWorkThatTheModalLoopDispatches)
     MessageBoxAnswerer answerer;
     answerer.Queue(IDOK, [&](HWND) { PostMessageW(target, WM_APP, 0, 0); });
     postedSeen = 0;
-    EXPECT_EQ(IDOK, MessageBoxW(nullptr, L"failure", L"Fatal", MB_OK | MB_ICONERROR));
+    EXPECT_EQ(IDOK, MessageBoxW(nullptr, L"failure", L"Failed", MB_OK | MB_ICONERROR));
     EXPECT_EQ(1, postedSeen);
     DestroyWindow(target);
 }

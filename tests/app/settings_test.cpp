@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/shell/registry_key.h"
+#include "tests/support/expected_texts.h"
 
 namespace {
 
@@ -206,14 +207,14 @@ TEST_F(RegistryTest, TheDeviceNameComesFromTheRegistryOrTheDefaults)
 {
     DecideSettings(240, kUsEnglish);
     EXPECT_TRUE(IsPalmSize());
-    EXPECT_EQ(L"My Palm-size PC", DeviceName());
+    EXPECT_EQ(English(TextId::PalmSizeDeviceName), DeviceName());
     DecideSettings(241, kUsEnglish);
     EXPECT_FALSE(IsPalmSize());
-    EXPECT_EQ(L"My Handheld PC", DeviceName());
+    EXPECT_EQ(English(TextId::HandheldDeviceName), DeviceName());
     DecideSettings(240, kJapanese);
-    EXPECT_EQ(L"ﾏｲ ﾊﾟｰﾑｻｲｽﾞ PC", DeviceName());
+    EXPECT_EQ(Japanese(TextId::PalmSizeDeviceName), DeviceName());
     DecideSettings(640, kJapanese);
-    EXPECT_EQ(L"ﾏｲ ﾊﾝﾄﾞﾍﾙﾄﾞ PC", DeviceName());
+    EXPECT_EQ(Japanese(TextId::HandheldDeviceName), DeviceName());
 
     SetDisplayName(L"Mein Gerät");
     EXPECT_EQ(L"Mein Gerät", DeviceName());
@@ -221,7 +222,7 @@ TEST_F(RegistryTest, TheDeviceNameComesFromTheRegistryOrTheDefaults)
     SetDisplayName(std::wstring(129, L'd'));
     EXPECT_EQ(std::wstring(129, L'd'), DeviceName());
     SetDisplayName(std::wstring(200, L'd'));
-    EXPECT_EQ(L"ﾏｲ ﾊﾝﾄﾞﾍﾙﾄﾞ PC", DeviceName());
+    EXPECT_EQ(Japanese(TextId::HandheldDeviceName), DeviceName());
 }
 
 TEST(Settings, InitializeKeepsTheEntryValuesAndReadsTheSystem)

@@ -8,6 +8,7 @@
 #include "app/shell/settings.h"
 #include "app/shell/texts.h"
 #include "tests/support/message_box_answerer.h"
+#include "tests/support/expected_texts.h"
 
 namespace {
 
@@ -19,24 +20,25 @@ TEST(JapaneseSystem, SettingsChooseJapaneseAndTextsFollow)
 
     wchar_t size[kByteSizeLength];
     FormatByteSize(1, size);
-    EXPECT_STREQ(L"1 ﾊﾞｲﾄ", size);
+    EXPECT_EQ(L"1 " + Japanese(TextId::ByteUnitOne), size);
     FormatByteSize(4294967296LL, size);
-    EXPECT_STREQ(L"4,294,967,296 ﾊﾞｲﾄ", size);
+    EXPECT_EQ(L"4,294,967,296 " + Japanese(TextId::ByteUnitOther), size);
 
     wchar_t device[kDeviceNameLength];
     GetDeviceName(device);
-    EXPECT_STREQ(GetSystemMetrics(SM_CXSCREEN) <= 240 ? L"ﾏｲ ﾊﾟｰﾑｻｲｽﾞ PC" : L"ﾏｲ ﾊﾝﾄﾞﾍﾙﾄﾞ PC",
-                 device);
+    EXPECT_EQ(Japanese(GetSystemMetrics(SM_CXSCREEN) <= 240 ? TextId::PalmSizeDeviceName
+                                                            : TextId::HandheldDeviceName),
+              device);
 
     MessageBoxAnswerer answerer;
     answerer.Queue(IDOK);
     answerer.Queue(IDOK);
-    EXPECT_EQ(IDOK, ShowFatal(nullptr, L"%s", L"CAM ﾌｧｲﾙがｵｰﾌﾟﾝできません"));
+    EXPECT_EQ(IDOK, ShowFatal(nullptr, L"%s", Japanese(TextId::CannotOpenCam).c_str()));
     EXPECT_EQ(IDOK, ShowMessage(nullptr, L"終了しました"));
     ASSERT_EQ(2u, answerer.Shown().size());
-    EXPECT_EQ(L"致命的なｴﾗｰ", answerer.Shown()[0].caption);
-    EXPECT_EQ(L"CAM ﾌｧｲﾙがｵｰﾌﾟﾝできません", answerer.Shown()[0].text);
-    EXPECT_EQ(L"ﾒｯｾｰｼﾞ", answerer.Shown()[1].caption);
+    EXPECT_EQ(Japanese(TextId::FatalTitle), answerer.Shown()[0].caption);
+    EXPECT_EQ(Japanese(TextId::CannotOpenCam), answerer.Shown()[0].text);
+    EXPECT_EQ(Japanese(TextId::MessageTitle), answerer.Shown()[1].caption);
     EXPECT_EQ(L"終了しました", answerer.Shown()[1].text);
 }
 

@@ -8,6 +8,7 @@
 #include "app/shell/settings.h"
 #include "app/shell/texts.h"
 #include "tests/support/message_box_answerer.h"
+#include "tests/support/expected_texts.h"
 
 namespace {
 
@@ -29,38 +30,38 @@ protected:
 TEST_F(ShellTexts, ByteSizesInEnglish)
 {
     DecideSettings(1024, kUsEnglish);
-    EXPECT_EQ(L"0 Byte", ByteSize(0));
-    EXPECT_EQ(L"1 Byte", ByteSize(1));
-    EXPECT_EQ(L"-1 Byte", ByteSize(-1));
-    EXPECT_EQ(L"2 Bytes", ByteSize(2));
-    EXPECT_EQ(L"999 Bytes", ByteSize(999));
-    EXPECT_EQ(L"1,000 Bytes", ByteSize(1000));
-    EXPECT_EQ(L"1,005 Bytes", ByteSize(1005));
-    EXPECT_EQ(L"999,999 Bytes", ByteSize(999999));
-    EXPECT_EQ(L"1,000,000 Bytes", ByteSize(1000000));
-    EXPECT_EQ(L"1,234,567 Bytes", ByteSize(1234567));
-    EXPECT_EQ(L"1,000,000,000 Bytes", ByteSize(1000000000));
+    EXPECT_EQ(L"0 " + English(TextId::ByteUnitOne), ByteSize(0));
+    EXPECT_EQ(L"1 " + English(TextId::ByteUnitOne), ByteSize(1));
+    EXPECT_EQ(L"-1 " + English(TextId::ByteUnitOne), ByteSize(-1));
+    EXPECT_EQ(L"2 " + English(TextId::ByteUnitOther), ByteSize(2));
+    EXPECT_EQ(L"999 " + English(TextId::ByteUnitOther), ByteSize(999));
+    EXPECT_EQ(L"1,000 " + English(TextId::ByteUnitOther), ByteSize(1000));
+    EXPECT_EQ(L"1,005 " + English(TextId::ByteUnitOther), ByteSize(1005));
+    EXPECT_EQ(L"999,999 " + English(TextId::ByteUnitOther), ByteSize(999999));
+    EXPECT_EQ(L"1,000,000 " + English(TextId::ByteUnitOther), ByteSize(1000000));
+    EXPECT_EQ(L"1,234,567 " + English(TextId::ByteUnitOther), ByteSize(1234567));
+    EXPECT_EQ(L"1,000,000,000 " + English(TextId::ByteUnitOther), ByteSize(1000000000));
 }
 
 TEST_F(ShellTexts, ByteSizesGroupEveryThreeDigitsUpToSixtyFourBits)
 {
     DecideSettings(1024, kUsEnglish);
-    EXPECT_EQ(L"2,147,483,647 Bytes", ByteSize(2147483647));
-    EXPECT_EQ(L"2,147,483,648 Bytes", ByteSize(2147483648LL));
-    EXPECT_EQ(L"5,000,000,001 Bytes", ByteSize(5000000001LL));
-    EXPECT_EQ(L"9,223,372,036,854,775,807 Bytes", ByteSize(INT64_MAX));
+    EXPECT_EQ(L"2,147,483,647 " + English(TextId::ByteUnitOther), ByteSize(2147483647));
+    EXPECT_EQ(L"2,147,483,648 " + English(TextId::ByteUnitOther), ByteSize(2147483648LL));
+    EXPECT_EQ(L"5,000,000,001 " + English(TextId::ByteUnitOther), ByteSize(5000000001LL));
+    EXPECT_EQ(L"9,223,372,036,854,775,807 " + English(TextId::ByteUnitOther), ByteSize(INT64_MAX));
 }
 
 TEST_F(ShellTexts, ByteSizesInJapanese)
 {
     DecideSettings(1024, kJapanese);
     ASSERT_TRUE(IsJapanese());
-    EXPECT_EQ(L"0 ﾊﾞｲﾄ", ByteSize(0));
-    EXPECT_EQ(L"1 ﾊﾞｲﾄ", ByteSize(1));
-    EXPECT_EQ(L"2 ﾊﾞｲﾄ", ByteSize(2));
-    EXPECT_EQ(L"12,345 ﾊﾞｲﾄ", ByteSize(12345));
-    EXPECT_EQ(L"1,002,003 ﾊﾞｲﾄ", ByteSize(1002003));
-    EXPECT_EQ(L"2,147,483,647 ﾊﾞｲﾄ", ByteSize(2147483647));
+    EXPECT_EQ(L"0 " + Japanese(TextId::ByteUnitOne), ByteSize(0));
+    EXPECT_EQ(L"1 " + Japanese(TextId::ByteUnitOne), ByteSize(1));
+    EXPECT_EQ(L"2 " + Japanese(TextId::ByteUnitOther), ByteSize(2));
+    EXPECT_EQ(L"12,345 " + Japanese(TextId::ByteUnitOther), ByteSize(12345));
+    EXPECT_EQ(L"1,002,003 " + Japanese(TextId::ByteUnitOther), ByteSize(1002003));
+    EXPECT_EQ(L"2,147,483,647 " + Japanese(TextId::ByteUnitOther), ByteSize(2147483647));
 }
 
 TEST_F(ShellTexts, TheFormIsLookedUpInTheLanguageOfTheMomentTheTextIsUsed)
@@ -107,37 +108,37 @@ TEST_F(MessageBoxes, TitlesFlagsAndOwnerFollowTheLanguage)
 {
     for (int i = 0; i < 4; ++i) answerer_.Queue(IDOK);
     DecideSettings(1024, kUsEnglish);
-    EXPECT_EQ(IDOK, ShowFatal(nullptr, L"Can't open cam file"));
-    EXPECT_EQ(IDOK, ShowMessage(owner_, L"%d/%d %s", 3, 3, L"Finished"));
+    EXPECT_EQ(IDOK, ShowFatal(nullptr, L"a failure"));
+    EXPECT_EQ(IDOK, ShowMessage(owner_, L"%d/%d %s", 3, 3, L"done"));
     DecideSettings(1024, kJapanese);
-    EXPECT_EQ(IDOK, ShowFatal(owner_, L"'%s' holds no picture", L"\\a.cam"));
-    EXPECT_EQ(IDOK, ShowMessage(nullptr, L"Finished"));
+    EXPECT_EQ(IDOK, ShowFatal(owner_, L"'%s' failed", L"\\a.cam"));
+    EXPECT_EQ(IDOK, ShowMessage(nullptr, L"done"));
 
     const auto& shown = answerer_.Shown();
     ASSERT_EQ(4u, shown.size());
-    EXPECT_EQ(L"Fatal", shown[0].caption);
-    EXPECT_EQ(L"Can't open cam file", shown[0].text);
+    EXPECT_EQ(English(TextId::FatalTitle), shown[0].caption);
+    EXPECT_EQ(L"a failure", shown[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), shown[0].flags);
     EXPECT_EQ(nullptr, shown[0].owner);
-    EXPECT_EQ(L"Message", shown[1].caption);
-    EXPECT_EQ(L"3/3 Finished", shown[1].text);
+    EXPECT_EQ(English(TextId::MessageTitle), shown[1].caption);
+    EXPECT_EQ(L"3/3 done", shown[1].text);
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), shown[1].flags);
     EXPECT_EQ(owner_, shown[1].owner);
     // The title follows the language alone, whatever the text says.
-    EXPECT_EQ(L"致命的なｴﾗｰ", shown[2].caption);
-    EXPECT_EQ(L"'\\a.cam' holds no picture", shown[2].text);
+    EXPECT_EQ(Japanese(TextId::FatalTitle), shown[2].caption);
+    EXPECT_EQ(L"'\\a.cam' failed", shown[2].text);
     EXPECT_EQ(owner_, shown[2].owner);
-    EXPECT_EQ(L"ﾒｯｾｰｼﾞ", shown[3].caption);
-    EXPECT_EQ(L"Finished", shown[3].text);
+    EXPECT_EQ(Japanese(TextId::MessageTitle), shown[3].caption);
+    EXPECT_EQ(L"done", shown[3].text);
 }
 
 TEST_F(MessageBoxes, AnOverlongTextIsCutAtTheBoxBuffer)
 {
     answerer_.Queue(IDOK);
     const std::wstring path(700, L'p');
-    EXPECT_EQ(IDOK, ShowFatal(nullptr, L"Path too long: %s", path.c_str()));
+    EXPECT_EQ(IDOK, ShowFatal(nullptr, L"Too long: %s", path.c_str()));
     ASSERT_EQ(1u, answerer_.Shown().size());
-    EXPECT_EQ((L"Path too long: " + path).substr(0, 519), answerer_.Shown()[0].text);
+    EXPECT_EQ((L"Too long: " + path).substr(0, 519), answerer_.Shown()[0].text);
 }
 
 TEST(WaitCursor, ShowsTheWaitCursorAndPutsBackThePointerOfBeforeTheOutermostWait)

@@ -16,6 +16,7 @@
 #include "app/shell/settings.h"
 #include "conversion/cam_reader.h"
 #include "tests/conversion/convert_file_support.h"
+#include "tests/support/expected_texts.h"
 #include "tests/support/message_box_answerer.h"
 
 namespace {
@@ -48,7 +49,7 @@ public:
     bool CloseRequested() const override { return close_; }
     void ShowEndNotice(EndNotice notice) override
     {
-        log_.push_back(notice == EndNotice::Aborted ? L"Aborted" : L"Finished");
+        log_.push_back(notice == EndNotice::Aborted ? L"end aborted" : L"end finished");
     }
     std::wstring OutputFolder() const override { return L"\\Out"; }
     HWND BoxOwner() const override { return nullptr; }
@@ -109,7 +110,7 @@ TEST(BatchRun, ConvertsEachFileOnceInOrderWithItsPositionShownFirst)
     EXPECT_EQ(host.log_, (Log{L"busy", L"progress a.cam 1/3", L"message", L"convert a.cam before 2",
                               L"progress b.cam 2/3", L"message", L"convert b.cam before 1",
                               L"progress c.cam 3/3", L"message", L"convert c.cam before 0",
-                              L"Finished", L"idle"}));
+                              L"end finished", L"idle"}));
 }
 
 TEST(BatchRun, ConvertEndsAtTheFirstFileNotConvertedAndConvertAllGoesOn)
@@ -129,7 +130,7 @@ TEST(BatchRun, ConvertEndsAtTheFirstFileNotConvertedAndConvertAllGoesOn)
             expected.insert(expected.end(),
                             {L"progress c.cam 3/3", L"message", L"convert c.cam before 0"});
         }
-        expected.insert(expected.end(), {L"Finished", L"idle"});
+        expected.insert(expected.end(), {L"end finished", L"idle"});
         EXPECT_EQ(host.log_, expected) << (kind == RunKind::All ? "Convert All" : "Convert");
     }
 }
@@ -149,7 +150,7 @@ TEST(BatchRun, StopTakesEffectBeforeTheNextFileAndGivesAborted)
         RunBatch(host, RunKind::All, kThree, conversion.Function());
         EXPECT_EQ(host.log_,
                   (Log{L"busy", L"progress a.cam 1/3", L"message", L"convert a.cam before 2",
-                       L"progress b.cam 2/3", L"message", L"Aborted", L"idle"}))
+                       L"progress b.cam 2/3", L"message", L"end aborted", L"idle"}))
             << (duringTheFile ? "during the file" : "before the next file");
     }
 }
@@ -162,7 +163,7 @@ TEST(BatchRun, TheEndNoticeDependsOnlyOnTheStopRequest)
     conversion.whileConverting_ = [&](const std::wstring&) { host.RequestStop(); };
     RunBatch(host, RunKind::Selected, kThree, conversion.Function());
     EXPECT_EQ(host.log_, (Log{L"busy", L"progress a.cam 1/3", L"message", L"convert a.cam before 2",
-                              L"Aborted", L"idle"}));
+                              L"end aborted", L"idle"}));
 }
 
 TEST(BatchRun, AStopChosenInAFailureBoxEndsBothRunsAsStopDoes)
@@ -172,7 +173,7 @@ TEST(BatchRun, AStopChosenInAFailureBoxEndsBothRunsAsStopDoes)
         FakeConversion conversion(host, {{L"a.cam", FileOutcome::StopRun}});
         RunBatch(host, kind, kThree, conversion.Function());
         EXPECT_EQ(host.log_, (Log{L"busy", L"progress a.cam 1/3", L"message",
-                                  L"convert a.cam before 2", L"Aborted", L"idle"}));
+                                  L"convert a.cam before 2", L"end aborted", L"idle"}));
     }
 }
 
@@ -210,6 +211,9 @@ TEST(BatchRun, NoFilesMeansNothingAtAll)
 }
 
 // ShowRunFailure with real boxes, answered here.
+// The text of a file's failure, as ConvertFile gives it to the run.
+const std::wstring kFailure = L"The file failed\n\\cam\\a.cam";
+
 class RunFailureBox : public ::testing::Test {
 protected:
     void SetUp() override
@@ -224,7 +228,7 @@ protected:
                        int answer = IDOK)
     {
         answerer_.Queue(answer);
-        const ConversionFailure failure = {L"Can't open cam file\n\\cam\\a.cam", reach, L"\\out"};
+        const ConversionFailure failure = {kFailure.c_str(), reach, L"\\out"};
         return ShowRunFailure(nullptr, kind, failure, later);
     }
 
@@ -247,23 +251,21 @@ TEST_F(RunFailureBox, ConvertAndTheLastFileGetOnlyOk)
 {
     EXPECT_EQ(FailureAnswer::GoOn,
               Show(RunKind::Selected, FailureReach::ThisFile, {present_ + L"b.cam"}));
-    EXPECT_EQ(L"Can't open cam file\n\\cam\\a.cam", Box().text);
+    EXPECT_EQ(kFailure, Box().text);
     EXPECT_EQ(kErrorOk, Box().flags);
     answerer_.ClearShown();
     EXPECT_EQ(FailureAnswer::GoOn, Show(RunKind::All, FailureReach::OutputFolder, {}));
-    EXPECT_EQ(L"Can't open cam file\n\\cam\\a.cam", Box().text);
+    EXPECT_EQ(kFailure, Box().text);
     EXPECT_EQ(kErrorOk, Box().flags);
 }
 
 TEST_F(RunFailureBox, ConvertAllOffersToStopTheRunWithCancel)
 {
-    const std::wstring text =
-        L"Can't open cam file\n\\cam\\a.cam\n\nCancel stops the run; OK goes on with the next "
-        L"file.";
+    const std::wstring text = kFailure + L"\n\n" + English(TextId::CancelStopsTheRun);
     EXPECT_EQ(FailureAnswer::GoOn, Show(RunKind::All, FailureReach::ThisFile, {gone_}));
     EXPECT_EQ(text, Box().text);
     EXPECT_EQ(kErrorOkCancel, Box().flags);
-    EXPECT_EQ(L"Fatal", Box().caption);
+    EXPECT_EQ(English(TextId::FatalTitle), Box().caption);
     answerer_.ClearShown();
     EXPECT_EQ(FailureAnswer::StopRun,
               Show(RunKind::All, FailureReach::ThisFile, {gone_}, IDCANCEL));
@@ -274,17 +276,12 @@ TEST_F(RunFailureBox, AnOutputFolderThatTakesNoFileEndsTheRunWithOneBox)
 {
     const std::vector<std::wstring> later = {present_ + L"b.cam", present_ + L"c.cam"};
     EXPECT_EQ(FailureAnswer::RunEnded, Show(RunKind::All, FailureReach::OutputFolder, later));
-    EXPECT_EQ(
-        L"Can't open cam file\n\\cam\\a.cam\n\nNothing can be created in the output "
-        L"folder \\out. The run ends here: 3 files were not converted.",
-        Box().text);
+    EXPECT_EQ(kFailure + L"\n\n" + English(TextId::OutputFolderUnwritable, L"\\out", 3),
+              Box().text);
     EXPECT_EQ(kErrorOk, Box().flags);
     answerer_.ClearShown();
     EXPECT_EQ(FailureAnswer::RunEnded, Show(RunKind::All, FailureReach::FullOutput, later));
-    EXPECT_EQ(
-        L"Can't open cam file\n\\cam\\a.cam\n\nThe output folder \\out is full. The run "
-        L"ends here: 3 files were not converted.",
-        Box().text);
+    EXPECT_EQ(kFailure + L"\n\n" + English(TextId::OutputFolderFull, L"\\out", 3), Box().text);
     EXPECT_EQ(kErrorOk, Box().flags);
 }
 
@@ -296,11 +293,7 @@ TEST_F(RunFailureBox, AGoneSourceFolderEndsTheRunOnlyWhenEveryLaterFileIsGoneToo
     answerer_.ClearShown();
     EXPECT_EQ(FailureAnswer::RunEnded,
               Show(RunKind::All, FailureReach::SourceFolder, {gone_, L"\\gone too\\y.cam"}));
-    EXPECT_EQ(
-        L"Can't open cam file\n\\cam\\a.cam\n\nThe folder \\out is gone, and so are the "
-        L"folders of the files still to convert. The run ends here: 3 files were not "
-        L"converted.",
-        Box().text);
+    EXPECT_EQ(kFailure + L"\n\n" + English(TextId::SourceFoldersGone, L"\\out", 3), Box().text);
     EXPECT_EQ(kErrorOk, Box().flags);
 }
 

@@ -9,6 +9,7 @@
 #include "app/shell/settings.h"
 #include "tests/conversion/convert_file_support.h"
 #include "tests/support/message_box_answerer.h"
+#include "tests/support/expected_texts.h"
 
 using namespace convert_file_test;
 
@@ -47,7 +48,7 @@ protected:
     void ExpectLastFatal(const std::wstring& text)
     {
         ASSERT_FALSE(answerer_.Shown().empty());
-        EXPECT_EQ(L"致命的なｴﾗｰ", answerer_.Shown().back().caption);
+        EXPECT_EQ(Japanese(TextId::FatalTitle), answerer_.Shown().back().caption);
         EXPECT_EQ(text, answerer_.Shown().back().text);
         EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), answerer_.Shown().back().flags);
     }
@@ -66,8 +67,8 @@ TEST_F(ConvertFileJapanese, AsksInJapaneseAndKeepsJapaneseNames)
     answerer_.Queue(IDYES);
     EXPECT_EQ(1, Convert(L"\\Src\\写真ｶﾒﾗ.cam", L"\\Temp"));
     ASSERT_EQ(1u, answerer_.Shown().size());
-    EXPECT_EQ(L"問い合わせ", answerer_.Shown()[0].caption);
-    EXPECT_EQ(L"\\Temp\\写真ｶﾒﾗ.jpg は既に存在します。上書きしますか?", answerer_.Shown()[0].text);
+    EXPECT_EQ(Japanese(TextId::InquiryTitle), answerer_.Shown()[0].caption);
+    EXPECT_EQ(Japanese(TextId::ReplaceQuestion, L"\\Temp\\写真ｶﾒﾗ.jpg"), answerer_.Shown()[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION), answerer_.Shown()[0].flags);
     EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\写真ｶﾒﾗ.jpg"));
     EXPECT_EQ(std::vector<std::wstring>{L"写真ｶﾒﾗ.jpg"}, ListFolder(L"\\Temp"));
@@ -80,9 +81,8 @@ TEST_F(ConvertFileJapanese, WarnsInJapaneseOfAPictureThatEndsEarly)
     answerer_.Queue(IDOK);
     EXPECT_EQ(1, Convert(L"\\Src\\途中.cam", L"\\Temp"));
     ASSERT_EQ(1u, answerer_.Shown().size());
-    EXPECT_EQ(L"警告", answerer_.Shown()[0].caption);
-    EXPECT_EQ(L"\\Src\\途中.cam のﾃﾞｰﾀが途中で終わっています。画像は不完全です",
-              answerer_.Shown()[0].text);
+    EXPECT_EQ(Japanese(TextId::WarningTitle), answerer_.Shown()[0].caption);
+    EXPECT_EQ(Japanese(TextId::SourceEndsEarly, L"\\Src\\途中.cam"), answerer_.Shown()[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONWARNING), answerer_.Shown()[0].flags);
     EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\途中.jpg"));
 }
@@ -91,31 +91,31 @@ TEST_F(ConvertFileJapanese, ReportsEveryFailureInJapanese)
 {
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\無い.cam", L"\\Temp"));
-    ExpectLastFatal(L"CAM ﾌｧｲﾙがｵｰﾌﾟﾝできません\n\\Src\\無い.cam");
+    ExpectLastFatal(Japanese(TextId::CannotOpenCam) + L"\n\\Src\\無い.cam");
 
     ASSERT_TRUE(WriteBytes(L"\\Src\\bad.cam", ByteString(3, 0x07)));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\bad.cam", L"\\Temp"));
-    ExpectLastFatal(L"\\Src\\bad.cam は CAM ﾌｧｲﾙではありません");
+    ExpectLastFatal(Japanese(TextId::NotCamFile, L"\\Src\\bad.cam"));
 
     ASSERT_TRUE(WriteBytes(L"\\Src\\none.cam", CamFile({{9, ByteString(4, 4)}})));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\none.cam", L"\\Temp"));
-    ExpectLastFatal(L"\\Src\\none.cam には画像がありません");
+    ExpectLastFatal(Japanese(TextId::NoPicture, L"\\Src\\none.cam"));
 
     ASSERT_TRUE(WriteBytes(L"\\Src\\pic.cam", CamFile({{kCamTagJpeg, WholeJpeg(100000, 2)}})));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\pic.cam", L"\\無いフォルダ"));
-    ExpectLastFatal(L"JPG ﾌｧｲﾙが作成できません\n\\無いフォルダ\\pic.jpg");
+    ExpectLastFatal(Japanese(TextId::CannotCreateJpg) + L"\n\\無いフォルダ\\pic.jpg");
 
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\pic.cam", L"\\Temp", OpenFullDevice));
-    ExpectLastFatal(L"JPG ﾌｧｲﾙに書き込めません\n\\Temp\\pic.jpg");
+    ExpectLastFatal(Japanese(TextId::CannotWriteJpg) + L"\n\\Temp\\pic.jpg");
 
     const std::wstring folder = L"\\" + std::wstring(255, L'長');
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\pic.cam", folder));
-    ExpectLastFatal(L"ﾊﾟｽが長すぎます: " + folder + L"\\pic.jpg");
+    ExpectLastFatal(Japanese(TextId::PathTooLong, (folder + L"\\pic.jpg").c_str()));
 
     EXPECT_EQ(6u, answerer_.Shown().size());
     EXPECT_TRUE(ListFolder(L"\\Temp").empty());

@@ -9,9 +9,12 @@
 #include <vector>
 
 #include "app/shell/settings.h"
+#include "app/shell/texts.h"
 #include "tests/conversion/convert_file_support.h"
+#include "tests/conversion/test_files.h"
 #include "tests/support/drive_tree.h"
 #include "tests/support/message_box_answerer.h"
+#include "tests/support/expected_texts.h"
 
 using namespace convert_file_test;
 
@@ -84,7 +87,8 @@ protected:
         return ConvertFile(directory_, owner_, source.c_str(), folder.c_str());
     }
 
-    void ExpectOnlyBox(const wchar_t* caption, const std::wstring& text, UINT flags, HWND owner)
+    void ExpectOnlyBox(const std::wstring& caption, const std::wstring& text, UINT flags,
+                       HWND owner)
     {
         ASSERT_EQ(1u, answerer_.Shown().size());
         const ShownBox& box = answerer_.Shown()[0];
@@ -96,7 +100,7 @@ protected:
 
     void ExpectFatal(const std::wstring& text)
     {
-        ExpectOnlyBox(L"Fatal", text, kFatalFlags, owner_);
+        ExpectOnlyBox(English(TextId::FatalTitle), text, kFatalFlags, owner_);
     }
 
     void ExpectTempHolds(const std::vector<std::wstring>& names)
@@ -110,6 +114,40 @@ protected:
 };
 
 const ByteString kOld = {'o', 'l', 'd', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'};
+
+// The outcome of every file of the generated set in the catalogue's words, in every language:
+// the table the page's and glimmer-convert's tests expect too. A converted file shows no box.
+TEST_F(ConvertFileTest, EveryTestFileShowsTheWordsOfItsOutcomeInEveryLanguage)
+{
+    const std::vector<ExpectedOutcome> outcomes = ExpectedOutcomes();
+    ASSERT_GE(outcomes.size(), 5u);
+    const LANGID systems[] = {MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN),
+                              MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)};
+    for (LANGID system : systems) {
+        DecideSettings(1024, system);
+        for (const ExpectedOutcome& outcome : outcomes) {
+            SCOPED_TRACE(outcome.file + " in " + LanguageCode(CurrentLanguage()));
+            ASSERT_TRUE(outcome.known) << outcome.identifier << " is no text of the catalogue";
+            const Bytes cam = ReadWholeFile(TestDataPath(outcome.file));
+            ASSERT_FALSE(cam.empty());
+            const std::wstring source = L"\\Src\\outcome.cam";
+            ASSERT_TRUE(WriteBytes(source, ByteString(cam.begin(), cam.end())));
+            DeleteFileW(L"\\Temp\\outcome.jpg");
+            if (outcome.text != TextId::Converted) answerer_.Queue(IDOK);
+            Convert(source, L"\\Temp");
+            if (outcome.text == TextId::Converted) {
+                EXPECT_TRUE(answerer_.Shown().empty());
+                EXPECT_EQ(std::vector<std::wstring>{L"outcome.jpg"}, ListFolder(L"\\Temp"));
+            } else {
+                wchar_t words[520];
+                FormatText(words, 520, TextWide(outcome.text, CurrentLanguage()), source.c_str());
+                ASSERT_EQ(1u, answerer_.Shown().size());
+                EXPECT_EQ(words, answerer_.Shown()[0].text);
+            }
+            answerer_.ClearShown();
+        }
+    }
+}
 
 TEST_F(ConvertFileTest, CopiesAWholeJpegEntryUnchanged)
 {
@@ -175,8 +213,8 @@ TEST_F(ConvertFileTest, ReplacesAnExistingFileOnlyAfterYes)
     ASSERT_TRUE(WriteBytes(L"\\Temp\\pic01.jpg", kOld));
     answerer_.Queue(IDYES);
     EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
-    ExpectOnlyBox(L"Inquiry", L"'\\Temp\\pic01.jpg' already exist. Do you want to replace it?",
-                  kQuestionFlags, owner_);
+    ExpectOnlyBox(English(TextId::InquiryTitle),
+                  English(TextId::ReplaceQuestion, L"\\Temp\\pic01.jpg"), kQuestionFlags, owner_);
     EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\pic01.jpg"));
     ExpectTempHolds({L"pic01.jpg"});
 }
@@ -207,7 +245,7 @@ TEST_F(ConvertFileTest, AMissingSourceIsReported)
 {
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\gone.cam", L"\\Temp"));
-    ExpectFatal(L"Can't open cam file\n\\Src\\gone.cam");
+    ExpectFatal(English(TextId::CannotOpenCam) + L"\n\\Src\\gone.cam");
     ExpectTempHolds({});
 }
 
@@ -219,8 +257,8 @@ TEST_F(ConvertFileTest, ANonCamSourceIsReportedAndTheExistingOutputStaysAsItWas)
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\bad.cam", L"\\Temp"));
     ASSERT_EQ(2u, answerer_.Shown().size());
-    EXPECT_EQ(L"'\\Src\\bad.cam' is not a CAM file", answerer_.Shown()[1].text);
-    EXPECT_EQ(L"Fatal", answerer_.Shown()[1].caption);
+    EXPECT_EQ(English(TextId::NotCamFile, L"\\Src\\bad.cam"), answerer_.Shown()[1].text);
+    EXPECT_EQ(English(TextId::FatalTitle), answerer_.Shown()[1].caption);
     EXPECT_EQ(kFatalFlags, answerer_.Shown()[1].flags);
     EXPECT_EQ(kOld, ReadBytes(L"\\Temp\\bad.jpg"));
     ExpectTempHolds({L"bad.jpg"});
@@ -231,7 +269,7 @@ TEST_F(ConvertFileTest, ATruncatedHeaderIsNotACamFile)
     ASSERT_TRUE(WriteBytes(L"\\Src\\short.cam", ByteString{0x07, 0x20, 0x4D}));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\short.cam", L"\\Temp"));
-    ExpectFatal(L"'\\Src\\short.cam' is not a CAM file");
+    ExpectFatal(English(TextId::NotCamFile, L"\\Src\\short.cam"));
     ExpectTempHolds({});
 }
 
@@ -241,7 +279,7 @@ TEST_F(ConvertFileTest, AFileWithoutPictureLeavesNoEmptyOutputBehind)
         WriteBytes(L"\\Src\\empty.cam", CamFile({{1, ByteString(20, 1)}, {7, ByteString(5, 2)}})));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\empty.cam", L"\\Temp"));
-    ExpectFatal(L"'\\Src\\empty.cam' holds no picture");
+    ExpectFatal(English(TextId::NoPicture, L"\\Src\\empty.cam"));
     ExpectTempHolds({});
 }
 
@@ -253,7 +291,7 @@ TEST_F(ConvertFileTest, AFileWithoutPictureDoesNotEmptyTheFileItWasToReplace)
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\none.cam", L"\\Temp"));
     ASSERT_EQ(2u, answerer_.Shown().size());
-    EXPECT_EQ(L"'\\Src\\none.cam' holds no picture", answerer_.Shown()[1].text);
+    EXPECT_EQ(English(TextId::NoPicture, L"\\Src\\none.cam"), answerer_.Shown()[1].text);
     EXPECT_EQ(kOld, ReadBytes(L"\\Temp\\none.jpg"));
     ExpectTempHolds({L"none.jpg"});
 }
@@ -264,7 +302,7 @@ TEST_F(ConvertFileTest, AnUnusableScanHeadHoldsNoPicture)
         WriteBytes(L"\\Src\\two.cam", CamFile({{kCamTagScans, ScanPieces(2, 10, 10, 10)}})));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\two.cam", L"\\Temp"));
-    ExpectFatal(L"'\\Src\\two.cam' holds no picture");
+    ExpectFatal(English(TextId::NoPicture, L"\\Src\\two.cam"));
     ExpectTempHolds({});
 }
 
@@ -285,7 +323,8 @@ TEST_F(ConvertFileTest, APictureWithoutADataByteIsNoPictureAndReplacesNothing)
         EXPECT_EQ(0, Convert(std::wstring(L"\\Src\\") + name + L".cam", L"\\Temp")) << name;
         ASSERT_EQ(2u, answerer_.Shown().size()) << name;
         const ShownBox& box = answerer_.Shown()[1];
-        EXPECT_EQ(std::wstring(L"'\\Src\\") + name + L".cam' holds no picture", box.text);
+        EXPECT_EQ(English(TextId::NoPicture, (std::wstring(L"\\Src\\") + name + L".cam").c_str()),
+                  box.text);
         EXPECT_EQ(kFatalFlags, box.flags);
         EXPECT_EQ(owner_, box.owner);
         EXPECT_EQ(kOld, ReadBytes(output)) << name;
@@ -303,8 +342,8 @@ TEST_F(ConvertFileTest, SourceDataEndingEarlyIsKeptWithAWarning)
     EXPECT_EQ(1, Convert(L"\\Src\\cut.cam", L"\\Temp"));
     ASSERT_EQ(2u, answerer_.Shown().size());
     const ShownBox& box = answerer_.Shown()[1];
-    EXPECT_EQ(L"Warning", box.caption);
-    EXPECT_EQ(L"'\\Src\\cut.cam' ends early: its picture is incomplete", box.text);
+    EXPECT_EQ(English(TextId::WarningTitle), box.caption);
+    EXPECT_EQ(English(TextId::SourceEndsEarly, L"\\Src\\cut.cam"), box.text);
     EXPECT_EQ(kWarningFlags, box.flags);
     EXPECT_EQ(owner_, box.owner);
     EXPECT_EQ(jpeg, ReadBytes(L"\\Temp\\cut.jpg"));
@@ -345,8 +384,8 @@ TEST_F(ConvertFileTest, AFolderInTheWayIsAskedAboutThenCannotBeCreated)
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", L"\\Temp"));
     ASSERT_EQ(2u, answerer_.Shown().size());
-    EXPECT_EQ(L"Inquiry", answerer_.Shown()[0].caption);
-    EXPECT_EQ(L"Can't create jpg file\n\\Temp\\pic01.jpg", answerer_.Shown()[1].text);
+    EXPECT_EQ(English(TextId::InquiryTitle), answerer_.Shown()[0].caption);
+    EXPECT_EQ(English(TextId::CannotCreateJpg) + L"\n\\Temp\\pic01.jpg", answerer_.Shown()[1].text);
     EXPECT_EQ(kFatalFlags, answerer_.Shown()[1].flags);
     const DWORD attributes = GetFileAttributesW(L"\\Temp\\pic01.jpg");
     EXPECT_NE(0u, attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -358,7 +397,7 @@ TEST_F(ConvertFileTest, AMissingOutputFolderCannotBeCreated)
     ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{kCamTagJpeg, WholeJpeg(400, 2)}})));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", L"\\Nowhere"));
-    ExpectFatal(L"Can't create jpg file\n\\Nowhere\\pic01.jpg");
+    ExpectFatal(English(TextId::CannotCreateJpg) + L"\n\\Nowhere\\pic01.jpg");
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"\\Nowhere"));
 }
 
@@ -373,8 +412,8 @@ TEST_F(ConvertFileTest, AFullDeviceIsReportedAndTheOldFileSurvives)
     site.openStream = OpenFullDevice;
     EXPECT_EQ(0, ConvertFile(directory_, site, L"\\Src\\big.cam", L"\\Temp"));
     ASSERT_EQ(2u, answerer_.Shown().size());
-    EXPECT_EQ(L"Can't write jpg file\n\\Temp\\big.jpg", answerer_.Shown()[1].text);
-    EXPECT_EQ(L"Fatal", answerer_.Shown()[1].caption);
+    EXPECT_EQ(English(TextId::CannotWriteJpg) + L"\n\\Temp\\big.jpg", answerer_.Shown()[1].text);
+    EXPECT_EQ(English(TextId::FatalTitle), answerer_.Shown()[1].caption);
     EXPECT_EQ(kOld, ReadBytes(L"\\Temp\\big.jpg"));
     ExpectTempHolds({L"big.jpg"});
 }
@@ -403,19 +442,19 @@ TEST_F(ConvertFileTest, EachFailureTellsHowFarItReaches)
     Seen failure = convert(L"\\Src\\gone.cam", L"\\Temp");
     EXPECT_EQ(FailureReach::ThisFile, failure.reach) << "the folder is there: the next may be too";
     failure = convert(L"\\Card\\DCIM\\gone.cam", L"\\Temp");
-    EXPECT_EQ(L"Can't open cam file\n\\Card\\DCIM\\gone.cam", failure.text);
+    EXPECT_EQ(English(TextId::CannotOpenCam) + L"\n\\Card\\DCIM\\gone.cam", failure.text);
     EXPECT_EQ(FailureReach::SourceFolder, failure.reach);
     EXPECT_EQ(L"\\Card\\DCIM", failure.folder);
 
     ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{kCamTagJpeg, WholeJpeg(400, 2)}})));
     failure = convert(L"\\Src\\pic01.cam", L"\\Nowhere");
-    EXPECT_EQ(L"Can't create jpg file\n\\Nowhere\\pic01.jpg", failure.text);
+    EXPECT_EQ(English(TextId::CannotCreateJpg) + L"\n\\Nowhere\\pic01.jpg", failure.text);
     EXPECT_EQ(FailureReach::OutputFolder, failure.reach);
     EXPECT_EQ(L"\\Nowhere", failure.folder);
 
     site.openStream = OpenFullDevice;
     failure = convert(L"\\Src\\pic01.cam", L"\\Temp");
-    EXPECT_EQ(L"Can't write jpg file\n\\Temp\\pic01.jpg", failure.text);
+    EXPECT_EQ(English(TextId::CannotWriteJpg) + L"\n\\Temp\\pic01.jpg", failure.text);
     EXPECT_EQ(FailureReach::FullOutput, failure.reach);
     EXPECT_EQ(L"\\Temp", failure.folder);
 
@@ -431,7 +470,7 @@ TEST_F(ConvertFileTest, AnOutputPathThatWouldNotFitIsRefusedBeforeAnything)
     ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{kCamTagJpeg, WholeJpeg(100, 2)}})));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", folder));
-    ExpectFatal(L"Path too long: " + folder + L"\\pic01.jpg");
+    ExpectFatal(English(TextId::PathTooLong, (folder + L"\\pic01.jpg").c_str()));
 }
 
 TEST_F(ConvertFileTest, TheLongestPathsThatFitAreConverted)
@@ -560,8 +599,7 @@ TEST_F(ConvertFileTest, AnOutputThatIsOneOfTheRunsCamFilesIsNeverReplaced)
     site.sources = &sources;
     answerer_.Queue(IDOK);
     EXPECT_EQ(1, ConvertFile(directory_, site, L"\\Src\\a.cam", L"\\Temp"));
-    ExpectOnlyBox(L"Warning",
-                  L"'\\Temp\\a.jpg' is one of the files being converted: it is not replaced",
+    ExpectOnlyBox(English(TextId::WarningTitle), English(TextId::OutputIsSource, L"\\Temp\\a.jpg"),
                   kWarningFlags, owner_);
     EXPECT_EQ(camB, ReadBytes(L"\\Temp\\a.jpg"));
     EXPECT_EQ(1, ConvertFile(directory_, site, L"\\Src\\b.cam", L"\\Temp"));
@@ -574,8 +612,7 @@ TEST_F(ConvertFileTest, AnOutputThatIsOneOfTheRunsCamFilesIsNeverReplaced)
     answerer_.ClearShown();
     answerer_.Queue(IDOK);
     EXPECT_EQ(1, Convert(L"\\Src\\c.cam", L"\\Temp"));
-    ExpectOnlyBox(L"Warning",
-                  L"'\\Temp\\c.jpg' is one of the files being converted: it is not replaced",
+    ExpectOnlyBox(English(TextId::WarningTitle), English(TextId::OutputIsSource, L"\\Temp\\c.jpg"),
                   kWarningFlags, owner_);
     EXPECT_EQ(camA, ReadBytes(L"\\Src\\c.cam"));
     ExpectTempHolds({L"a.jpg", L"b.jpg", L"c.jpg"});
@@ -595,10 +632,8 @@ TEST_F(ConvertFileTest, ALinkIsNotFollowedOutOfTheDeviceNorWithinIt)
         answerer_.ClearShown();
         answerer_.Queue(IDOK);
         EXPECT_EQ(1, Convert(link, L"\\Temp")) << link;
-        ExpectOnlyBox(
-            L"Warning",
-            L"'" + std::wstring(link) + L"' is a link to another file: it is not converted",
-            kWarningFlags, owner_);
+        ExpectOnlyBox(English(TextId::WarningTitle), English(TextId::LinkedSource, link),
+                      kWarningFlags, owner_);
     }
     ExpectTempHolds({});
     answerer_.ClearShown();
@@ -625,10 +660,8 @@ TEST_F(ConvertFileTest, DeviceNamesAreReportedAndNothingWaitsOnADevice)
         answerer_.ClearShown();
         answerer_.Queue(IDOK);
         EXPECT_EQ(1, Convert(path, L"\\Temp")) << device;
-        ExpectOnlyBox(
-            L"Warning",
-            L"'" + path + L"' has the name of a device on this system: it is not converted",
-            kWarningFlags, owner_);
+        ExpectOnlyBox(English(TextId::WarningTitle),
+                      English(TextId::DeviceNameSource, path.c_str()), kWarningFlags, owner_);
     }
     // The next file of the run is converted as ever.
     answerer_.ClearShown();
@@ -646,7 +679,7 @@ TEST_F(ConvertFileTest, ANameThatWouldNotFitIsRefused)
         WriteBytes(L"\\Src\\" + name + L".cam", CamFile({{kCamTagJpeg, WholeJpeg(100, 2)}})));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\" + name + L".cam", L"\\Temp"));
-    ExpectFatal(L"Path too long: \\Temp\\" + name + L".jpg");
+    ExpectFatal(English(TextId::PathTooLong, (L"\\Temp\\" + name + L".jpg").c_str()));
     ExpectTempHolds({});
 }
 

@@ -3,19 +3,26 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
-std::string FolderFromEnvironment(const char* variable, const char* fallback)
+// A path of the build machine, usable on this system: under Wine through drive Z:.
+std::string SystemPath(std::string path)
 {
-    const char* dir = std::getenv(variable);
-    std::string path = dir != nullptr ? dir : fallback;
 #ifdef _WIN32
     if (!path.empty() && path[0] == '/') {
         path = "Z:" + path;
     }
 #endif
     return path;
+}
+
+std::string FolderFromEnvironment(const char* variable, const char* fallback)
+{
+    const char* dir = std::getenv(variable);
+    return SystemPath(dir != nullptr ? dir : fallback);
 }
 
 }  // namespace
@@ -96,4 +103,22 @@ Bytes Slice(const Bytes& data, size_t offset, size_t count)
     }
     const size_t end = offset + count < data.size() ? offset + count : data.size();
     return Bytes(data.begin() + offset, data.begin() + end);
+}
+
+std::vector<ExpectedOutcome> ExpectedOutcomes()
+{
+    std::vector<ExpectedOutcome> outcomes;
+    std::ifstream table(SystemPath(GLIMMER_OUTCOME_TEXTS));
+    std::string line;
+    while (std::getline(table, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        ExpectedOutcome outcome;
+        std::istringstream(line) >> outcome.file >> outcome.identifier;
+        for (size_t text = 0; text < kTextCount && !outcome.known; ++text) {
+            outcome.text = static_cast<TextId>(text);
+            outcome.known = outcome.identifier == TextName(outcome.text);
+        }
+        outcomes.push_back(outcome);
+    }
+    return outcomes;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "conversion/jpeg_writer.h"
+#include "conversion/texts/text_catalogue.h"
 
 using Bytes = std::vector<unsigned char>;
 
@@ -34,3 +35,14 @@ Conversion ConvertTestCam(const std::string& name);
 
 // Bytes of `data` from `offset`, `count` long (shorter if data ends first).
 Bytes Slice(const Bytes& data, size_t offset, size_t count);
+
+// A file of the generated set and the text its conversion shows, from the table every front
+// end's tests share (tests/outcome_texts.txt). `known` is false for an identifier that is no
+// text of the catalogue.
+struct ExpectedOutcome {
+    std::string file;
+    std::string identifier;
+    TextId text = TextId::FatalTitle;
+    bool known = false;
+};
+std::vector<ExpectedOutcome> ExpectedOutcomes();

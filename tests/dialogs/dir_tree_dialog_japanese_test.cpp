@@ -13,6 +13,7 @@
 #include "tests/dialogs/tree_helpers.h"
 #include "tests/support/drive_tree.h"
 #include "tests/support/message_box_answerer.h"
+#include "tests/support/expected_texts.h"
 
 using namespace tree_helpers;
 
@@ -47,9 +48,9 @@ TEST(DirTreeDialogJapaneseTest, UsesTheJapaneseTemplateAndRootName)
     });
     EXPECT_EQ(dialog.RunModal(), 1);
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].caption, L"ﾌｫﾙﾀﾞの参照");
-    EXPECT_EQ(rootName, L"ﾏｲ ﾊﾝﾄﾞﾍﾙﾄﾞ PC");
-    EXPECT_EQ(cancelText, L"ｷｬﾝｾﾙ");
+    EXPECT_EQ(boxes.Shown()[0].caption, Japanese(TextId::BrowseFolderTitle));
+    EXPECT_EQ(rootName, Japanese(TextId::HandheldDeviceName));
+    EXPECT_EQ(cancelText, Japanese(TextId::CancelButton));
     ASSERT_NE(picked, nullptr);
     EXPECT_STREQ(dialog.SelectedPath(), L"\\写真");
 }

@@ -18,6 +18,7 @@
 #include "tests/dialogs/tree_helpers.h"
 #include "tests/support/drive_tree.h"
 #include "tests/support/message_box_answerer.h"
+#include "tests/support/expected_texts.h"
 
 using namespace tree_helpers;
 using drive_tree::MakeFile;
@@ -126,7 +127,7 @@ TEST_F(DirTreeDialogTest, TheRootGivesABackslash)
     EXPECT_EQ(result, 1);
     EXPECT_EQ(Copied(), L"\\");
     ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].caption, L"Browse folder");
+    EXPECT_EQ(boxes.Shown()[0].caption, English(TextId::BrowseFolderTitle));
     EXPECT_EQ(boxes.Shown()[0].owner, owner->Handle());
 }
 
@@ -152,7 +153,7 @@ TEST_F(DirTreeDialogTest, TheRootIsExpandedWithItsNameAndTheCaretOnIt)
         [](HWND box) {
             HWND tree = TreeOf(box);
             HTREEITEM root = TreeView_GetRoot(tree);
-            EXPECT_EQ(ItemText(tree, root), L"My Handheld PC");
+            EXPECT_EQ(ItemText(tree, root), English(TextId::HandheldDeviceName));
             EXPECT_TRUE(IsExpanded(tree, root));
             // The focused tree puts its caret on its first item; no folder is chosen for the user.
             EXPECT_EQ(TreeView_GetSelection(tree), root);
@@ -381,7 +382,7 @@ TEST_F(DirTreeDialogTest, AFolderWhosePathWouldNotFitIsRefused)
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(Copied(), outer);
     ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[1].text, L"Path too long: " + inner);
+    EXPECT_EQ(boxes.Shown()[1].text, English(TextId::PathTooLong, inner.c_str()));
 }
 
 }  // namespace

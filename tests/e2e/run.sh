@@ -19,6 +19,15 @@ shots=${6:-$scratch/screenshots}
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=tests/e2e/desktop.sh
 source "$here/desktop.sh"
+# The words the window shows, from the catalogue of texts: text IDENTIFIER LANGUAGE [ARGUMENT...]
+# gives the text's form with its "%s" and "%d" filled in.
+catalogue=$(python3 "$here/../../scripts/text_catalogue.py" shell) || abort "the catalogue of texts did not load"
+eval "$catalogue"
+text() {
+  local -n forms=TEXTS_$2
+  # shellcheck disable=SC2059 # the catalogue's form is the format
+  printf -- "${forms[$1]}" "${@:3}"
+}
 
 mkdir -p "$scratch"
 scratch=$(cd "$scratch" && pwd)
@@ -102,7 +111,7 @@ no_box_follows() {
   local _
   for _ in 1 2 3 4 5; do
     probe
-    if has_window Message || has_window Fatal; then return 1; fi
+    if has_window "$(text MessageTitle en)" || has_window "$(text FatalTitle en)"; then return 1; fi
     sleep 0.2
   done
 }
@@ -181,7 +190,7 @@ drawn_as() {
 selected_depth() { awk -F'\t' -v t="$1" '$1 == "item" && $2 == t && $4 == 1 { print $3; exit }' "$screen"; }
 
 english_run() {
-  browse_title="Browse folder"
+  browse_title=$(text BrowseFolderTitle en)
   start_glimmer en en --device "$device"
   expect_eq "the focus starts on the list" "SysListView32 " "$(focused Glimmer)"
   expect_eq "at start Convert is disabled" 0 "$(control_enabled Glimmer 102 Button)"
@@ -202,42 +211,42 @@ english_run() {
   keys_to Glimmer alt+h
   must_wait_for "the Help menu" 10 has_window menu
   type_keys a
-  must_wait_for "the About box" 20 has_window About
-  check "the About box shows the version" eval 'box_text About | grep -q "^Version [0-9]"'
+  must_wait_for "the About box" 20 has_window "$(text AboutTitle en)"
+  check "the About box shows the version" eval 'box_text "$(text AboutTitle en)" | grep -q "^Version [0-9]"'
   shot en-about
-  keys_to About Escape
-  must_wait_for "the About box to close" 20 no_window About
+  keys_to "$(text AboutTitle en)" Escape
+  must_wait_for "the About box to close" 20 no_window "$(text AboutTitle en)"
 
   # 1. Find: the folder browser shows the device's folders, never RECYCLED nor files.
   click_control Glimmer 101 Button
-  must_wait_for "the folder browser" 20 has_window "Browse folder"
-  keys_to "Browse folder" Down
-  wait_for "a folder selected by the Down key" 10 is 1 selected_depth "Browse folder"
-  expect_eq "the tree has the keys at once: Down selects the first folder" 1 "$(selected_depth "Browse folder")"
-  expect_eq "the tree's root is the device" "My Handheld PC" "$(tree_items "Browse folder" | awk -F'\t' '$1 == 0 { print $2 }')"
+  must_wait_for "the folder browser" 20 has_window "$(text BrowseFolderTitle en)"
+  keys_to "$(text BrowseFolderTitle en)" Down
+  wait_for "a folder selected by the Down key" 10 is 1 selected_depth "$(text BrowseFolderTitle en)"
+  expect_eq "the tree has the keys at once: Down selects the first folder" 1 "$(selected_depth "$(text BrowseFolderTitle en)")"
+  expect_eq "the tree's root is the device" "$(text HandheldDeviceName en)" "$(tree_items "$(text BrowseFolderTitle en)" | awk -F'\t' '$1 == 0 { print $2 }')"
   expect_eq "the root's folders (expanded, nothing below shown)" "Bulk DCIM Fonts Locked out out-ja" \
-    "$(tree_items "Browse folder" | awk -F'\t' '$1 == 1 { print $2 }' | sort | tr '\n' ' ' | sed 's/ $//')"
-  click_item "Browse folder" DCIM
-  must_wait_for "DCIM selected" 10 is 1 tree_item_field "Browse folder" DCIM 4
-  keys_to "Browse folder" Right
-  must_wait_for "DCIM expanded by the Right key" 10 is 1 tree_item_field "Browse folder" DCIM 5
+    "$(tree_items "$(text BrowseFolderTitle en)" | awk -F'\t' '$1 == 1 { print $2 }' | sort | tr '\n' ' ' | sed 's/ $//')"
+  click_item "$(text BrowseFolderTitle en)" DCIM
+  must_wait_for "DCIM selected" 10 is 1 tree_item_field "$(text BrowseFolderTitle en)" DCIM 4
+  keys_to "$(text BrowseFolderTitle en)" Right
+  must_wait_for "DCIM expanded by the Right key" 10 is 1 tree_item_field "$(text BrowseFolderTitle en)" DCIM 5
   expect_eq "DCIM shows its sub-folder, never RECYCLED" "Trip" \
-    "$(tree_items "Browse folder" | awk -F'\t' '$1 == 2 { print $2 }' | tr '\n' ' ' | sed 's/ $//')"
+    "$(tree_items "$(text BrowseFolderTitle en)" | awk -F'\t' '$1 == 2 { print $2 }' | tr '\n' ' ' | sed 's/ $//')"
   shot en-browse
-  click_control "Browse folder" 1 Button
+  click_control "$(text BrowseFolderTitle en)" 1 Button
   must_wait_for "the four CAM files in the list" 30 is 4 row_count
   expect_eq "the list shows name, folder and size of each CAM file" "$(expected_rows)" "$(rows | sort)"
-  expect_eq "the status bar counts the files" "4 Files" "$(status_part 0)"
-  expect_eq "the status bar shows the total size" "$(comma_grouped "$(total_bytes)") Bytes" "$(status_part 1)"
+  expect_eq "the status bar counts the files" "$(text FileCountOther en 4)" "$(status_part 0)"
+  expect_eq "the status bar shows the total size" "$(comma_grouped "$(total_bytes)") $(text ByteUnitOther en)" "$(status_part 1)"
   expect_eq "Convert is enabled once the list has rows" 1 "$(control_enabled Glimmer 102 Button)"
   shot en-found
 
   # 2. Convert All into the temporary-files folder: every output decodes to the source pixels.
   click_control Glimmer 103 Button
-  answer_box Message Finished key:Return en-finished
+  answer_box "$(text MessageTitle en)" "$(text RunFinished en)" key:Return en-finished
   check "Convert All wrote every JPEG with the pictures' pixels" outputs_decode "$temp_unix" "${pictures[@]}"
   wait_for "the idle controls after the run" 10 is 0 control_enabled Glimmer 104 Button
-  expect_eq "the status bar shows the count again after the run" "4 Files" "$(status_part 0)"
+  expect_eq "the status bar shows the count again after the run" "$(text FileCountOther en 4)" "$(status_part 0)"
 
   # 3. Convert All again: the overwrite question for each file; No, Yes, Cancel, Yes.
   local order=() i
@@ -246,10 +255,10 @@ english_run() {
   click_control Glimmer 103 Button
   local answers=(key:n click:6 key:Escape key:y)
   for i in 0 1 2 3; do
-    answer_box Inquiry "'$temp_folder\\${order[i]}.jpg' already exist. Do you want to replace it?" "${answers[i]}" \
+    answer_box "$(text InquiryTitle en)" "$(text ReplaceQuestion en "$temp_folder\\${order[i]}.jpg")" "${answers[i]}" \
       "$([ "$i" = 0 ] && echo en-inquiry)"
   done
-  answer_box Message Finished key:Return
+  answer_box "$(text MessageTitle en)" "$(text RunFinished en)" key:Return
   expect_eq "No kept the existing ${order[0]}.jpg" "stale ${order[0]}" "$(cat "$temp_unix/${order[0]}.jpg")"
   check "Yes replaced ${order[1]}.jpg" outputs_decode "$temp_unix" "${order[1]}"
   expect_eq "Cancel skipped only ${order[2]}.jpg" "stale ${order[2]}" "$(cat "$temp_unix/${order[2]}.jpg")"
@@ -257,11 +266,11 @@ english_run() {
 
   # 4. Browse adds \out; Convert from the File menu writes the selected rows there only.
   click_control Glimmer 105 Button
-  must_wait_for "the folder browser" 20 has_window "Browse folder"
-  click_item "Browse folder" out
-  must_wait_for "out selected" 10 is 1 tree_item_field "Browse folder" out 4
-  keys_to "Browse folder" Return
-  must_wait_for "the folder browser to close" 20 no_window "Browse folder"
+  must_wait_for "the folder browser" 20 has_window "$(text BrowseFolderTitle en)"
+  click_item "$(text BrowseFolderTitle en)" out
+  must_wait_for "out selected" 10 is 1 tree_item_field "$(text BrowseFolderTitle en)" out 4
+  keys_to "$(text BrowseFolderTitle en)" Return
+  must_wait_for "the folder browser to close" 20 no_window "$(text BrowseFolderTitle en)"
   expect_eq "Browse added the folder and selected it" "$temp_folder *\\out" "$(combo_entries | tr '\n' ' ' | sed 's/ $//')"
   click_row 0
   # shellcheck disable=SC2046
@@ -271,28 +280,28 @@ english_run() {
   must_wait_for "the File menu" 10 has_window menu
   shot en-menu
   type_keys c
-  answer_box Message Finished key:Return
+  answer_box "$(text MessageTitle en)" "$(text RunFinished en)" key:Return
   expect_eq "Convert wrote the two selected files, and only them, into \\out" \
     "${order[0]}.jpg ${order[2]}.jpg" "$(find "$device/out" -type f -printf '%f\n' | sort | tr '\n' ' ' | sed 's/ $//')"
   check "the selected files' JPEGs decode to their pixels" outputs_decode "$device/out" "${order[0]}" "${order[2]}"
 
   # Convert of a selection ends at a Cancel: the second selected file is not even asked for.
   click_control Glimmer 102 Button
-  answer_box Inquiry "'\\out\\${order[0]}.jpg' already exist. Do you want to replace it?" key:Escape
-  must_wait_for "the end of the run or a further question" 20 eval 'has_window Message || has_window Inquiry'
-  check "Cancel ended the run of the selection without asking for ${order[2]}.jpg" no_window Inquiry
-  answer_box Message Finished key:Return
+  answer_box "$(text InquiryTitle en)" "$(text ReplaceQuestion en "\\out\\${order[0]}.jpg")" key:Escape
+  must_wait_for "the end of the run or a further question" 20 eval 'has_window "$(text MessageTitle en)" || has_window "$(text InquiryTitle en)"'
+  check "Cancel ended the run of the selection without asking for ${order[2]}.jpg" no_window "$(text InquiryTitle en)"
+  answer_box "$(text MessageTitle en)" "$(text RunFinished en)" key:Return
 
-  # 5. Stop during a long run: Convert All, then Stop at once; the run ends with "Aborted".
-  find_folder "Browse folder" Bulk
+  # 5. Stop during a long run: Convert All, then Stop at once; the run ends as aborted.
+  find_folder "$(text BrowseFolderTitle en)" Bulk
   must_wait_for "the $bulk files of Bulk in the list" 30 is "$bulk" row_count
-  expect_eq "the status bar counts $bulk files" "$bulk Files" "$(status_part 0)"
+  expect_eq "the status bar counts $bulk files" "$(text FileCountOther en "$bulk")" "$(status_part 0)"
   local all stop
   all=$(control_centre Glimmer 103 Button)
   stop=$(control_centre Glimmer 104 Button)
   # shellcheck disable=SC2086
   xdotool mousemove --sync $all click 1 mousemove --sync $stop click 1
-  answer_box Message Aborted key:Return
+  answer_box "$(text MessageTitle en)" "$(text RunAborted en)" key:Return
   local written
   written=$(find "$device/out" -name 'pic*.jpg' | wc -l)
   check "Stop ended the run early, with files written and files left ($written of $bulk)" \
@@ -309,7 +318,7 @@ english_run() {
   rm -f "$device"/out/pic*.jpg
   keys_to Glimmer alt+a
   type_keys space
-  answer_box Message Aborted key:Return
+  answer_box "$(text MessageTitle en)" "$(text RunAborted en)" key:Return
   written=$(find "$device/out" -name 'pic*.jpg' | wc -l)
   check "Space on Stop ended the keyboard's run early ($written of $bulk files written)" \
     test "$written" -ge 1 -a "$written" -lt "$bulk"
@@ -322,7 +331,7 @@ english_run() {
   first=${first%.cam}
   browse_to Locked
   click_control Glimmer 103 Button
-  answer_box Fatal "Can't create jpg file \\Locked\\$first.jpg  Nothing can be created in the output folder \\Locked. The run ends here: $bulk files were not converted." key:Return en-run-ended
+  answer_box "$(text FatalTitle en)" "$(text CannotCreateJpg en) \\Locked\\$first.jpg  $(text OutputFolderUnwritable en '\Locked' "$bulk")" key:Return en-run-ended
   wait_for "the idle controls after the ended run" 10 is 1 control_enabled Glimmer 103 Button
   check "no further box after the one that ended the run" no_box_follows
   expect_eq "nothing was written into the read-only folder" "" "$(ls -A "$device/Locked")"
@@ -332,15 +341,15 @@ english_run() {
   browse_to out
   [ -f "$device/out/$first.jpg" ] || cp "$device/Bulk/$first.cam" "$device/out/$first.jpg"
   click_control Glimmer 103 Button
-  must_wait_for "the question for $first.jpg" 30 box_says Inquiry "'\\out\\$first.jpg' already exist. Do you want to replace it?"
+  must_wait_for "the question for $first.jpg" 30 box_says "$(text InquiryTitle en)" "$(text ReplaceQuestion en "\\out\\$first.jpg")"
   mv "$device/Bulk" "$device/Bulk-taken"
-  keys_to Inquiry y
-  answer_box Fatal "Can't open cam file \\Bulk\\$first.cam  The folder \\Bulk is gone, and so are the folders of the files still to convert. The run ends here: $bulk files were not converted." key:Return
+  keys_to "$(text InquiryTitle en)" y
+  answer_box "$(text FatalTitle en)" "$(text CannotOpenCam en) \\Bulk\\$first.cam  $(text SourceFoldersGone en '\Bulk' "$bulk")" key:Return
   wait_for "the idle controls after the vanished folder" 10 is 1 control_enabled Glimmer 103 Button
   check "no further box after the one that ended the run" no_box_follows
   mv "$device/Bulk-taken" "$device/Bulk"
 
-  drawn_as backslash Fatal Message Finished
+  drawn_as backslash "$(text FatalTitle en)" "$(text MessageTitle en)" "$(text RunFinished en)"
 
   # Exit from the File menu closes the program; the launcher reports no failure.
   keys_to Glimmer alt+f
@@ -351,36 +360,36 @@ english_run() {
 
 # 6. The same work in Japanese: every text of the window, the browser and the boxes.
 japanese_run() {
-  browse_title="ﾌｫﾙﾀﾞの参照"
+  browse_title=$(text BrowseFolderTitle ja)
   start_glimmer ja ja --device "$device"
-  expect_eq "Japanese Find button" "検索(&F)..." "$(control_text Glimmer 101 Button)"
-  expect_eq "Japanese Convert button" "変換(&C)" "$(control_text Glimmer 102 Button)"
-  expect_eq "Japanese Convert All button" "一括変換(&A)" "$(control_text Glimmer 103 Button)"
-  expect_eq "Japanese Stop button" "中断(&S)" "$(control_text Glimmer 104 Button)"
-  expect_eq "Japanese Browse button" "参照(&B)..." "$(control_text Glimmer 105 Button)"
-  expect_eq "Japanese Sub Folder box" "ｻﾌﾞﾌｫﾙﾀﾞも探す(&S)" "$(control_text Glimmer 0 Button)"
-  expect_eq "Japanese Output Folder label" "出力先ﾌｫﾙﾀﾞ(&O):" "$(control_text Glimmer 0 Static)"
+  expect_eq "Japanese Find button" "$(text FindCommand ja)" "$(control_text Glimmer 101 Button)"
+  expect_eq "Japanese Convert button" "$(text ConvertCommand ja)" "$(control_text Glimmer 102 Button)"
+  expect_eq "Japanese Convert All button" "$(text ConvertAllCommand ja)" "$(control_text Glimmer 103 Button)"
+  expect_eq "Japanese Stop button" "$(text StopCommand ja)" "$(control_text Glimmer 104 Button)"
+  expect_eq "Japanese Browse button" "$(text BrowseCommand ja)" "$(control_text Glimmer 105 Button)"
+  expect_eq "Japanese Sub Folder box" "$(text SubFolderOption ja)" "$(control_text Glimmer 0 Button)"
+  expect_eq "Japanese Output Folder label" "$(text OutputFolderLabel ja)" "$(control_text Glimmer 0 Static)"
 
   click_control Glimmer 101 Button
-  must_wait_for "the Japanese folder browser" 20 has_window "ﾌｫﾙﾀﾞの参照"
-  expect_eq "the Japanese name of the device" "ﾏｲ ﾊﾝﾄﾞﾍﾙﾄﾞ PC" "$(tree_items "ﾌｫﾙﾀﾞの参照" | awk -F'\t' '$1 == 0 { print $2 }')"
-  click_item "ﾌｫﾙﾀﾞの参照" DCIM
-  must_wait_for "DCIM selected" 10 is 1 tree_item_field "ﾌｫﾙﾀﾞの参照" DCIM 4
+  must_wait_for "the Japanese folder browser" 20 has_window "$(text BrowseFolderTitle ja)"
+  expect_eq "the Japanese name of the device" "$(text HandheldDeviceName ja)" "$(tree_items "$(text BrowseFolderTitle ja)" | awk -F'\t' '$1 == 0 { print $2 }')"
+  click_item "$(text BrowseFolderTitle ja)" DCIM
+  must_wait_for "DCIM selected" 10 is 1 tree_item_field "$(text BrowseFolderTitle ja)" DCIM 4
   shot ja-browse
-  click_control "ﾌｫﾙﾀﾞの参照" 1 Button
+  click_control "$(text BrowseFolderTitle ja)" 1 Button
   must_wait_for "the four CAM files in the list" 30 is 4 row_count
-  expect_eq "the Japanese file count" "4 個のﾌｧｲﾙ" "$(status_part 0)"
-  expect_eq "the Japanese total size" "$(comma_grouped "$(total_bytes)") ﾊﾞｲﾄ" "$(status_part 1)"
+  expect_eq "the Japanese file count" "$(text FileCountOther ja 4)" "$(status_part 0)"
+  expect_eq "the Japanese total size" "$(comma_grouped "$(total_bytes)") $(text ByteUnitOther ja)" "$(status_part 1)"
   shot ja-found
 
   click_control Glimmer 105 Button
-  must_wait_for "the Japanese folder browser" 20 has_window "ﾌｫﾙﾀﾞの参照"
-  click_item "ﾌｫﾙﾀﾞの参照" out-ja
-  must_wait_for "out-ja selected" 10 is 1 tree_item_field "ﾌｫﾙﾀﾞの参照" out-ja 4
-  keys_to "ﾌｫﾙﾀﾞの参照" Return
-  must_wait_for "the folder browser to close" 20 no_window "ﾌｫﾙﾀﾞの参照"
+  must_wait_for "the Japanese folder browser" 20 has_window "$(text BrowseFolderTitle ja)"
+  click_item "$(text BrowseFolderTitle ja)" out-ja
+  must_wait_for "out-ja selected" 10 is 1 tree_item_field "$(text BrowseFolderTitle ja)" out-ja 4
+  keys_to "$(text BrowseFolderTitle ja)" Return
+  must_wait_for "the folder browser to close" 20 no_window "$(text BrowseFolderTitle ja)"
   click_control Glimmer 103 Button
-  answer_box "ﾒｯｾｰｼﾞ" "変換終了" key:Return ja-finished
+  answer_box "$(text MessageTitle ja)" "$(text RunFinished ja)" key:Return ja-finished
   check "the Japanese run wrote every JPEG with the pictures' pixels" outputs_decode "$device/out-ja" "${pictures[@]}"
 
   # Again: the Japanese overwrite question, cancelled for every file; nothing is replaced.
@@ -390,10 +399,10 @@ japanese_run() {
   local i name
   for i in 0 1 2 3; do
     name=$(row_name $i)
-    answer_box "問い合わせ" "\\out-ja\\${name%.cam}.jpg は既に存在します。上書きしますか?" key:Escape \
+    answer_box "$(text InquiryTitle ja)" "$(text ReplaceQuestion ja "\\out-ja\\${name%.cam}.jpg")" key:Escape \
       "$([ "$i" = 0 ] && echo ja-inquiry)"
   done
-  answer_box "ﾒｯｾｰｼﾞ" "変換終了" key:Return
+  answer_box "$(text MessageTitle ja)" "$(text RunFinished ja)" key:Return
   expect_eq "Cancel left every Japanese output as it was" "$before" "$(md5sum "$device"/out-ja/*.jpg)"
 
   # The About box in Japanese: its template's font, Tahoma, is a Latin face here as on Japanese
@@ -404,12 +413,12 @@ japanese_run() {
   keys_to Glimmer alt+h
   must_wait_for "the Help menu" 10 has_window menu
   type_keys a
-  must_wait_for "the Japanese About box" 20 has_window "ﾊﾞｰｼﾞｮﾝ情報"
-  shot ja-about "ﾊﾞｰｼﾞｮﾝ情報"
-  keys_to "ﾊﾞｰｼﾞｮﾝ情報" Escape
-  must_wait_for "the About box to close" 20 no_window "ﾊﾞｰｼﾞｮﾝ情報"
+  must_wait_for "the Japanese About box" 20 has_window "$(text AboutTitle ja)"
+  shot ja-about "$(text AboutTitle ja)"
+  keys_to "$(text AboutTitle ja)" Escape
+  must_wait_for "the About box to close" 20 no_window "$(text AboutTitle ja)"
 
-  drawn_as yen "致命的なｴﾗｰ" "ﾒｯｾｰｼﾞ" "変換終了"
+  drawn_as yen "$(text FatalTitle ja)" "$(text MessageTitle ja)" "$(text RunFinished ja)"
 
   # The window manager's close (Alt+F4) ends the program as the close box does.
   keys_to Glimmer alt+F4
@@ -429,12 +438,12 @@ dpi_run() {
   wine_env wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   WINEPREFIX=$prefix wineserver -w
   GLIMMER_BASE=$base start_glimmer "dpi$dpi" en --device "$device"
-  browse_title="Browse folder"
+  browse_title=$(text BrowseFolderTitle en)
   find_folder "$browse_title" Bulk
   must_wait_for "the $bulk files of Bulk in the list" 30 is "$bulk" row_count
   height=$(control_height Glimmer 101 Button)
   expect_eq "at $dpi DPI the buttons are 21 pixels of 96 DPI high" "$(((21 * dpi + 48) / 96))" "$height"
-  expect_eq "at $dpi DPI the status bar shows the total" "$(comma_grouped $((bulk * $(stat -c %s "$cams/scans-sunset.cam")))) Bytes" "$(status_part 1)"
+  expect_eq "at $dpi DPI the status bar shows the total" "$(comma_grouped $((bulk * $(stat -c %s "$cams/scans-sunset.cam")))) $(text ByteUnitOther en)" "$(status_part 1)"
   shot "en-dpi$dpi"
   keys_to Glimmer alt+F4
   expect_launcher_end "$dpi DPI run" "dpi$dpi"
@@ -449,11 +458,11 @@ demo_run() {
   expect_eq "the launcher copied the demo device" "$(cd "$demo" && find . | sort)" \
     "$(cd "$data/glimmer/demo-device" && find . | sort)"
   click_control Glimmer 101 Button
-  must_wait_for "the folder browser" 20 has_window "Browse folder"
+  must_wait_for "the folder browser" 20 has_window "$(text BrowseFolderTitle en)"
   expect_eq "the demo device is the device root" "My Documents" \
-    "$(tree_items "Browse folder" | awk -F'\t' '$1 == 1 { print $2 }')"
-  keys_to "Browse folder" Escape
-  must_wait_for "the folder browser to close" 20 no_window "Browse folder"
+    "$(tree_items "$(text BrowseFolderTitle en)" | awk -F'\t' '$1 == 1 { print $2 }')"
+  keys_to "$(text BrowseFolderTitle en)" Escape
+  must_wait_for "the folder browser to close" 20 no_window "$(text BrowseFolderTitle en)"
   expect_eq "a cancelled Find leaves the list empty" 0 "$(row_count)"
   keys_to Glimmer alt+F4
   expect_launcher_end "Demo run" demo

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "tests/filelist/list_fixture.h"
+#include "tests/support/expected_texts.h"
 
 namespace {
 
@@ -27,7 +28,8 @@ protected:
 
 TEST_F(JapaneseListTest, ColumnTitlesAreJapanese)
 {
-    const wchar_t* expected[] = {L"名前", L"ﾌｫﾙﾀﾞ", L"ｻｲｽﾞ"};
+    const std::wstring expected[] = {Japanese(TextId::NameColumn), Japanese(TextId::FolderColumn),
+                                     Japanese(TextId::SizeColumn)};
     for (int index = 0; index < 3; ++index) {
         wchar_t title[64] = L"";
         LVCOLUMNW column = {};
@@ -35,7 +37,7 @@ TEST_F(JapaneseListTest, ColumnTitlesAreJapanese)
         column.pszText = title;
         column.cchTextMax = 64;
         ASSERT_TRUE(SendMessageW(List(), LVM_GETCOLUMNW, index, reinterpret_cast<LPARAM>(&column)));
-        EXPECT_STREQ(title, expected[index]) << "column " << index;
+        EXPECT_EQ(expected[index], title) << "column " << index;
     }
 }
 
@@ -45,7 +47,7 @@ TEST_F(JapaneseListTest, RowsShowTheDeviceNameAndBareNumbers)
     Add(L"sub.cam", L"\\写真", 999);
     Add(L"big.cam", L"\\写真", 2147483647);
     ASSERT_EQ(Rows(), 3);
-    EXPECT_EQ(Cell(0, 1), L"ﾏｲ ﾊﾝﾄﾞﾍﾙﾄﾞ PC");
+    EXPECT_EQ(Cell(0, 1), Japanese(TextId::HandheldDeviceName));
     EXPECT_EQ(Cell(0, 2), L"1,234,567");
     EXPECT_EQ(Cell(1, 1), L"\\写真");
     EXPECT_EQ(Cell(1, 2), L"999");

@@ -6,6 +6,7 @@
 
 #include "tests/filelist/list_fixture.h"
 #include "tests/support/drive_tree.h"
+#include "tests/support/expected_texts.h"
 
 using drive_tree::MakeFile;
 using drive_tree::MakeFolder;
@@ -64,12 +65,12 @@ TEST_F(FileListTest, ColumnsAreNameFolderAndRightAlignedSize)
     const ColumnInfo name = ColumnAt(kName);
     const ColumnInfo folder = ColumnAt(kFolder);
     const ColumnInfo size = ColumnAt(kSize);
-    EXPECT_EQ(name.title, L"Name");
+    EXPECT_EQ(name.title, English(TextId::NameColumn));
     EXPECT_EQ(name.width, 120);
     EXPECT_EQ(name.format, LVCFMT_LEFT);
-    EXPECT_EQ(folder.title, L"Folder");
+    EXPECT_EQ(folder.title, English(TextId::FolderColumn));
     EXPECT_EQ(folder.width, 180);
-    EXPECT_EQ(size.title, L"Size");
+    EXPECT_EQ(size.title, English(TextId::SizeColumn));
     // 60 pixels, or as wide as the largest size listed needs in the list's font.
     const int widest = static_cast<int>(SendMessageW(List(), LVM_GETSTRINGWIDTHW, 0,
                                                      reinterpret_cast<LPARAM>(L"1,234,567"))) +

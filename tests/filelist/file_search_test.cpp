@@ -7,6 +7,7 @@
 
 #include "tests/filelist/list_fixture.h"
 #include "tests/support/drive_tree.h"
+#include "tests/support/expected_texts.h"
 
 using drive_tree::MakeFile;
 using drive_tree::MakeFolder;
@@ -136,7 +137,7 @@ TEST_F(SearchTest, APathThatIsNoFolderSearchesTheRoot)
     EXPECT_STREQ(list_->Folder(), L"");
     ASSERT_EQ(Rows(), 1);
     EXPECT_EQ(Cell(0, 0), L"top.cam");
-    EXPECT_EQ(Cell(0, 1), L"My Handheld PC");
+    EXPECT_EQ(Cell(0, 1), English(TextId::HandheldDeviceName));
     EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"top.cam"}));
 
     EXPECT_FALSE(list_->SetFolderAndSearch(L""));

@@ -15,6 +15,7 @@
 #include "tests/conversion/convert_file_support.h"
 #include "tests/robustness/allocation_injector.h"
 #include "tests/robustness/cam_builder.h"
+#include "tests/support/expected_texts.h"
 #include "tests/support/message_box_answerer.h"
 
 using namespace convert_file_test;
@@ -53,6 +54,12 @@ protected:
         return boxes;
     }
 
+    // A box as Boxes() shows it, from the catalogue's English texts.
+    static std::wstring Box(TextId title, const std::wstring& text)
+    {
+        return English(title) + L": " + text;
+    }
+
     MessageBoxAnswerer answerer_;
     CamDirectory directory_;
 };
@@ -65,9 +72,10 @@ TEST_F(ConvertFileFaults, AnOutputFolderRemovedWhileTheQuestionIsUp)
     answerer_.Queue(IDYES, [](HWND) { RemoveTree(L"\\Out"); });
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\a.cam", L"\\Out"));
-    EXPECT_EQ(Boxes(), (std::vector<std::wstring>{
-                           L"Inquiry: '\\Out\\a.jpg' already exist. Do you want to replace it?",
-                           L"Fatal: Can't create jpg file\n\\Out\\a.jpg"}));
+    EXPECT_EQ(Boxes(),
+              (std::vector<std::wstring>{
+                  Box(TextId::InquiryTitle, English(TextId::ReplaceQuestion, L"\\Out\\a.jpg")),
+                  Box(TextId::FatalTitle, English(TextId::CannotCreateJpg) + L"\n\\Out\\a.jpg")}));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"\\Out"));
     EXPECT_EQ(std::vector<std::wstring>{L"a.cam"}, ListFolder(L"\\Src"));
 }
@@ -78,17 +86,17 @@ TEST_F(ConvertFileFaults, ASourceThatShrinksOrVanishesWhileTheQuestionIsUp)
     struct Case {
         const wchar_t* name;
         void (*change)(const std::wstring& path, size_t size);
-        const wchar_t* box;
+        std::wstring box;
     } cases[] = {
         {L"empty", [](const std::wstring& path, size_t) { WriteBytes(path, {}); },
-         L"Fatal: '\\Src\\empty.cam' is not a CAM file"},
+         Box(TextId::FatalTitle, English(TextId::NotCamFile, L"\\Src\\empty.cam"))},
         {L"cut",
          [](const std::wstring& path, size_t) {
              WriteBytes(path, {0x07, 0x20, 0x4D, 0x4D, 0, 1, 0, 3});
          },
-         L"Fatal: '\\Src\\cut.cam' is not a CAM file"},
+         Box(TextId::FatalTitle, English(TextId::NotCamFile, L"\\Src\\cut.cam"))},
         {L"gone", [](const std::wstring& path, size_t) { DeleteFileW(path.c_str()); },
-         L"Fatal: Can't open cam file\n\\Src\\gone.cam"},
+         Box(TextId::FatalTitle, English(TextId::CannotOpenCam) + L"\n\\Src\\gone.cam")},
     };
     for (const Case& c : cases) {
         const std::wstring source = std::wstring(L"\\Src\\") + c.name + L".cam";
@@ -117,7 +125,8 @@ TEST_F(ConvertFileFaults, ASourceThatShrinksOrVanishesWhileTheQuestionIsUp)
     });
     answerer_.Queue(IDOK);
     EXPECT_EQ(1, Convert(L"\\Src\\half.cam", L"\\Out"));
-    EXPECT_EQ(L"Warning: '\\Src\\half.cam' ends early: its picture is incomplete", Boxes().at(1));
+    EXPECT_EQ(Box(TextId::WarningTitle, English(TextId::SourceEndsEarly, L"\\Src\\half.cam")),
+              Boxes().at(1));
     const ByteString half = ReadBytes(L"\\Out\\half.jpg");
     ASSERT_GE(half.size(), 2u);
     EXPECT_EQ(0xFF, half[half.size() - 2]);
@@ -135,7 +144,8 @@ TEST_F(ConvertFileFaults, ASourceLockedByAnotherProgram)
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\a.cam", L"\\Out"));
     CloseHandle(held);
-    EXPECT_EQ(L"Fatal: Can't open cam file\n\\Src\\a.cam", Boxes().at(1));
+    EXPECT_EQ(Box(TextId::FatalTitle, English(TextId::CannotOpenCam) + L"\n\\Src\\a.cam"),
+              Boxes().at(1));
     EXPECT_EQ(kOld, ReadBytes(L"\\Out\\a.jpg"));
     EXPECT_EQ(std::vector<std::wstring>{L"a.jpg"}, ListFolder(L"\\Out"));
 }
@@ -146,7 +156,9 @@ TEST_F(ConvertFileFaults, AnOutputFolderThatTakesNoFiles)
     ASSERT_TRUE(WriteBytes(L"\\Src\\a.cam", Cam(CamBytes({{kCamTagJpeg, WholeJpeg()}}))));
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\a.cam", L"Z:\\proc"));
-    EXPECT_EQ(std::vector<std::wstring>{L"Fatal: Can't create jpg file\nZ:\\proc\\a.jpg"}, Boxes());
+    EXPECT_EQ(std::vector<std::wstring>{Box(
+                  TextId::FatalTitle, English(TextId::CannotCreateJpg) + L"\nZ:\\proc\\a.jpg")},
+              Boxes());
 }
 
 TEST_F(ConvertFileFaults, RefusedMemoryForTheDirectoryIsReportedAsSuch)
@@ -162,7 +174,8 @@ TEST_F(ConvertFileFaults, RefusedMemoryForTheDirectoryIsReportedAsSuch)
     allocation_injector::Stop();
     EXPECT_EQ(1u, allocation_injector::Refused());
     EXPECT_EQ(0, result);
-    EXPECT_EQ(L"Fatal: Not enough memory\n\\Src\\big.cam", Boxes().at(1));
+    EXPECT_EQ(Box(TextId::FatalTitle, English(TextId::OutOfMemory) + L"\n\\Src\\big.cam"),
+              Boxes().at(1));
     EXPECT_EQ(kOld, ReadBytes(L"\\Out\\big.jpg"));
     EXPECT_EQ(std::vector<std::wstring>{L"big.jpg"}, ListFolder(L"\\Out"));
 

@@ -1171,8 +1171,8 @@ class InstalledPage(PageTest):
         page.wait_listed(self.driver, 2)
         self.convert_all()
         self.assertEqual([row[:2] + row[3:] for row in page.rows(self.driver)],
-                         [["bands.cam", "", "Converted", "bands.jpg"],
-                          ["sunset.cam", "", "Converted", "sunset.jpg"]])
+                         [["bands.cam", "", en("Converted"), "bands.jpg"],
+                          ["sunset.cam", "", en("Converted"), "sunset.jpg"]])
 
 
 class FolderPicker(PageTest):
