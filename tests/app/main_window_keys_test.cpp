@@ -149,7 +149,7 @@ TEST_F(GlimmerKeys, AltAndAnUnderlinedLetterPressTheButtonOrMoveToTheBox)
     answerer_.Queue(IDCANCEL);
     Press('B', VK_MENU);
     ASSERT_TRUE(PumpUntil([&] { return answerer_.Shown().size() == 1; })) << "Alt+B: no browser";
-    EXPECT_EQ(L"Browse folder", answerer_.Shown()[0].caption);
+    EXPECT_EQ(English(TextId::BrowseFolderTitle), answerer_.Shown()[0].caption);
 
     // Stop is disabled while no run goes on: the S is the check box's.
     Press('S', VK_MENU);

@@ -309,7 +309,7 @@ english_run() {
   check "every file that was started was finished ($written of them)" all_decode_as "$device/out" 'pic*.jpg' sunset
   wait_for "the idle controls after Stop" 10 is 1 control_enabled Glimmer 103 Button
   expect_eq "Stop is disabled again" 0 "$(control_enabled Glimmer 104 Button)"
-  expect_eq "the button that started the run has the focus again" "Button Convert &All" "$(focused Glimmer)"
+  expect_eq "the button that started the run has the focus again" "Button $(text ConvertAllCommand en)" "$(focused Glimmer)"
   shot en-dpi96
 
   # The same by keyboard alone: Alt+A starts the run, Stop has the focus, Space presses it.

@@ -29,6 +29,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import page_driver as page  # noqa: E402
+import test_device as device  # noqa: E402
 
 
 def count_files(folder):
@@ -85,7 +86,7 @@ const done = arguments[arguments.length - 1];
 def fresh_page(driver, files):
     driver.refresh()
     page.wait_for(lambda: driver.find_element(page.By.ID, "convert-all").text != "")
-    driver.execute_script(INSTRUMENT, "%d Files" % files)
+    driver.execute_script(INSTRUMENT, device.text("FileCountOther", "en", files))
 
 
 def wait_listed(driver):

@@ -968,7 +968,7 @@ class KeepingWork(PageTest):
         dialog = self.driver.find_element(By.ID, "question")
         page.wait_for(lambda: dialog.get_attribute("open") is not None, what="the question")
         self.assertEqual(dialog.find_element(By.CSS_SELECTOR, ".text").text,
-                         "Converted pictures that were not saved will be lost. Clear the list?")
+                         en("ClearQuestion"))
         dialog.find_element(By.CSS_SELECTOR, 'button[data-answer="cancel"]').click()
         self.assertEqual(page.row_count(self.driver), len(device.CARD))
         # Once they are in a ZIP, the page lets go without a question.
@@ -1216,7 +1216,7 @@ class FolderPicker(PageTest):
                          [["a.cam", "picked/DCIM/100CAM"], ["b.CAM", "picked/DCIM/100CAM"],
                           ["top.cam", "picked"]])
         self.convert_all()
-        self.assertEqual([row[3] for row in page.rows(self.driver)], ["Converted"] * 3)
+        self.assertEqual([row[3] for row in page.rows(self.driver)], [en("Converted")] * 3)
 
 
 class EngineMissing(PageTest):
