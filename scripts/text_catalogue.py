@@ -14,6 +14,8 @@ when it fails, so that a build which generates from the catalogue stops there.
     text_catalogue.py shell [--catalogue FILE]     bash: one associative array per language,
                                                    TEXTS_ja[FatalTitle]=...
     text_catalogue.py text  [--catalogue FILE] IDENTIFIER LANGUAGE
+    text_catalogue.py fill  [--catalogue FILE] LANGUAGE --input IN --output OUT
+                            a JSON file with each @Identifier@ in a string replaced by the text
 """
 import argparse
 import json
@@ -470,6 +472,20 @@ def shell(catalogue):
     return "\n".join(lines) + "\n"
 
 
+PLACEHOLDER = re.compile(r"@([A-Z][A-Za-z0-9]*)@")
+
+
+def fill(catalogue, code, template, where):
+    """The JSON template with each @Identifier@ replaced by the text, escaped for a string."""
+    def text_of(match):
+        text = catalogue.text(match.group(1), code)
+        if text is None:
+            print(f"text catalogue: {where}: no text {match.group(1)} in {code}", file=sys.stderr)
+            sys.exit(1)
+        return json.dumps(text, ensure_ascii=False)[1:-1]
+    return PLACEHOLDER.sub(text_of, template)
+
+
 def write(path, content):
     """Writes the file only when its content changes, so that nothing rebuilds for nothing."""
     try:
@@ -484,8 +500,9 @@ def write(path, content):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("command", choices=["check", "cpp", "js", "shell", "text"])
-    parser.add_argument("words", nargs="*", help="text: IDENTIFIER LANGUAGE")
+    parser.add_argument("command", choices=["check", "cpp", "js", "shell", "text", "fill"])
+    parser.add_argument("words", nargs="*", help="text: IDENTIFIER LANGUAGE; fill: LANGUAGE")
+    parser.add_argument("--input")
     parser.add_argument("--catalogue", default=CATALOGUE)
     parser.add_argument("--resources", nargs="*", default=None,
                         help="resource scripts to check (default: the program's)")
@@ -506,6 +523,11 @@ def main():
         write(options.output, javascript(catalogue))
     elif options.command == "shell":
         sys.stdout.write(shell(catalogue))
+    elif options.command == "fill":
+        if len(options.words) != 1 or not options.input or not options.output:
+            parser.error("fill takes LANGUAGE --input IN --output OUT")
+        with open(options.input, encoding="utf-8") as template:
+            write(options.output, fill(catalogue, options.words[0], template.read(), options.input))
     elif options.command == "text":
         if len(options.words) != 2:
             parser.error("text takes IDENTIFIER LANGUAGE")

@@ -152,4 +152,30 @@ else:
     else:
         print("ok   keeps-the-rules")
 
+# A JSON file filled from the catalogue: a text in place of its @Identifier@, escaped for a
+# JSON string; an identifier that names no text fails.
+template = os.path.join(scratch, "keeps-the-rules", "manifest.in")
+with open(template, "w", encoding="utf-8") as out:
+    out.write('{"question": "@ReplaceQuestion@", "title": "@AboutTitle@"}')
+for name, language, expected in (("fill-english", "en", "'%s' already exist. Do you want"),
+                                  ("fill-japanese", "ja", "ﾊﾞｰｼﾞｮﾝ情報")):
+    result, folder = run("keeps-the-rules", LANGUAGES + GOOD_ROWS, GOOD_RC,
+                         ("fill", language, "--input", template, "--output", "filled.json"))
+    with open(os.path.join(folder, "filled.json"), encoding="utf-8") as filled:
+        text = filled.read()
+    if result.returncode != 0 or expected not in text:
+        print(f"FAIL {name}: {result.stderr}{text}")
+        failures += 1
+    else:
+        print(f"ok   {name}")
+with open(template, "w", encoding="utf-8") as out:
+    out.write('{"title": "@NoSuchText@"}')
+result, _ = run("keeps-the-rules", LANGUAGES + GOOD_ROWS, GOOD_RC,
+                ("fill", "en", "--input", template, "--output", "unfilled.json"))
+if result.returncode == 0 or "no text NoSuchText in en" not in result.stderr:
+    print(f"FAIL fill-unknown-text: {result.returncode} {result.stderr}")
+    failures += 1
+else:
+    print("ok   fill-unknown-text")
+
 sys.exit(1 if failures else 0)
