@@ -1,6 +1,8 @@
 // ConvertFile on a Japanese system: the question and every failure in their Japanese
-// forms, and file names in Japanese characters kept whole from source to output.
+// forms, file names in Japanese characters kept whole from source to output, and the lines a
+// Convert All run adds to its failure boxes.
 #include "conversion/win32/convert_file.h"
+#include "conversion/win32/batch_run.h"
 
 #include <gtest/gtest.h>
 
@@ -119,6 +121,32 @@ TEST_F(ConvertFileJapanese, ReportsEveryFailureInJapanese)
 
     EXPECT_EQ(6u, answerer_.Shown().size());
     EXPECT_TRUE(ListFolder(L"\\Temp").empty());
+}
+
+// The boxes of a Convert All run in Japanese: the line that says Cancel stops the run, and the
+// reason that ends it.
+TEST_F(ConvertFileJapanese, ARunsBoxesSayInJapaneseHowToStopItAndWhyItEnded)
+{
+    const ConversionFailure failure = {L"CAM ﾌｧｲﾙがｵｰﾌﾟﾝできません\n\\Src\\a.cam",
+                                       FailureReach::ThisFile, L"\\Out"};
+    answerer_.Queue(IDCANCEL);
+    EXPECT_EQ(FailureAnswer::StopRun,
+              ShowRunFailure(nullptr, RunKind::All, failure, {L"\\Src\\b.cam"}));
+    ASSERT_EQ(1u, answerer_.Shown().size());
+    EXPECT_EQ(
+        L"CAM ﾌｧｲﾙがｵｰﾌﾟﾝできません\n\\Src\\a.cam\n\n"
+        L"ｷｬﾝｾﾙで変換を中断します。OK で次のﾌｧｲﾙに進みます。",
+        answerer_.Shown()[0].text);
+    EXPECT_EQ(L"致命的なｴﾗｰ", answerer_.Shown()[0].caption);
+
+    const ConversionFailure full = {L"JPG ﾌｧｲﾙに書き込めません\n\\Out\\a.jpg",
+                                    FailureReach::FullOutput, L"\\Out"};
+    answerer_.Queue(IDOK);
+    EXPECT_EQ(FailureAnswer::RunEnded,
+              ShowRunFailure(nullptr, RunKind::All, full, {L"\\Src\\b.cam"}));
+    ExpectLastFatal(
+        L"JPG ﾌｧｲﾙに書き込めません\n\\Out\\a.jpg\n\n"
+        L"出力先ﾌｫﾙﾀﾞ \\Out に空きがありません。変換を終了します (未変換のﾌｧｲﾙ: 2 個)。");
 }
 
 }  // namespace
