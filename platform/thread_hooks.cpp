@@ -1,6 +1,9 @@
 // The hooks a thread with command bars runs: keyboard input for the menu (Alt, F10,
-// Alt+mnemonic, keyboard mode), its end when the window is left, and the caption OK box of
-// WS_EX_CAPTIONOKBTN windows.
+// Alt+mnemonic, keyboard mode), and the caption OK box of WS_EX_CAPTIONOKBTN windows; and the
+// end of keyboard mode when a bar's window is left.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "platform/caption_ok_button.h"
@@ -9,10 +12,11 @@
 namespace platform_detail {
 namespace {
 
+constexpr UINT_PTR kActivationSubclassId = 0x474C4D41;  // "GLMA"
+
 struct ThreadHooks {
     HHOOK keys = nullptr;
     HHOOK creation = nullptr;
-    HHOOK activation = nullptr;
     std::vector<HWND> bars;
     bool altAlone = false;  // Alt is down and no other key came since
 };
@@ -138,20 +142,24 @@ LRESULT CALLBACK KeyHook(int code, WPARAM wParam, LPARAM lParam)
 
 // A window that loses the activation leaves keyboard mode, as a desktop menu bar does: the
 // user has gone elsewhere, and a letter typed on coming back must not open a menu. Activation
-// arrives as a sent message, which the key hook never sees.
-LRESULT CALLBACK ActivationHook(int code, WPARAM wParam, LPARAM lParam)
+// arrives as a sent message, which the key hook never sees; the bar's top-level window is
+// subclassed for it, since a hook on every sent message would cost each message of the thread
+// a trip to the window system (under Wine, a call to its server).
+LRESULT CALLBACK ActivationProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR)
 {
-    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && sent->message == WM_ACTIVATE && LOWORD(sent->wParam) == WA_INACTIVE) {
-        HWND bar = BarServing(sent->hwnd);
+    if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) {
+        HWND bar = BarServing(window);
         if (bar) {
             hooks.altAlone = false;
             if (StateOf(bar)->hotButton >= 0) {
                 SendMessageW(bar, KeyMessage(), static_cast<WPARAM>(KeyAction::LeaveKeyMode), 0);
             }
         }
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, ActivationProc, kActivationSubclassId);
     }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam)
@@ -187,21 +195,25 @@ void StartThreadHooks(HWND bar)
         DWORD thread = GetCurrentThreadId();
         hooks.keys = SetWindowsHookExW(WH_GETMESSAGE, KeyHook, nullptr, thread);
         hooks.creation = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, thread);
-        hooks.activation = SetWindowsHookExW(WH_CALLWNDPROC, ActivationHook, nullptr, thread);
     }
     hooks.bars.push_back(bar);
+    // Subclassing again with the same procedure and ID only replaces the data.
+    SetWindowSubclass(GetAncestor(bar, GA_ROOT), ActivationProc, kActivationSubclassId, 0);
 }
 
 void EndThreadHooks(HWND bar)
 {
     hooks.bars.erase(std::remove(hooks.bars.begin(), hooks.bars.end(), bar), hooks.bars.end());
+    const HWND root = GetAncestor(bar, GA_ROOT);
+    const bool rootKeepsABar =
+        std::any_of(hooks.bars.begin(), hooks.bars.end(),
+                    [root](HWND other) { return GetAncestor(other, GA_ROOT) == root; });
+    if (!rootKeepsABar) RemoveWindowSubclass(root, ActivationProc, kActivationSubclassId);
     if (hooks.bars.empty()) {
         UnhookWindowsHookEx(hooks.keys);
         UnhookWindowsHookEx(hooks.creation);
-        UnhookWindowsHookEx(hooks.activation);
         hooks.keys = nullptr;
         hooks.creation = nullptr;
-        hooks.activation = nullptr;
         hooks.altAlone = false;
     }
 }
