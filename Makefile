@@ -54,7 +54,7 @@ fuzz: native
 
 # Opens Glimmer's window under Wine (scripts/glimmer); DEVICE=/path/to/camera/files picks the
 # device folder, LANG=ja the Japanese texts. Without a display it converts the demo files with
-# glimmer-convert alone, which needs nothing but a compiler and CMake.
+# glimmer-convert alone, which needs nothing but a compiler, CMake and Python 3.
 # DEVICE reaches the launcher as given, through the environment: never read as code.
 unexport DEVICE
 run: export GLIMMER_RUN_DEVICE = $(value DEVICE)

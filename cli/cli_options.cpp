@@ -50,7 +50,7 @@ bool ParseOverwrite(const std::string& value, Overwrite& mode)
     return true;
 }
 
-bool ParseJobs(const std::string& value, unsigned& jobs, std::string& error)
+bool ParseJobs(const std::string& value, unsigned& jobs, UsageError& error)
 {
     unsigned number = 0;
     for (const char c : value) {
@@ -61,8 +61,7 @@ bool ParseJobs(const std::string& value, unsigned& jobs, std::string& error)
         number = number * 10 + static_cast<unsigned>(c - '0');
     }
     if (value.empty() || number < 1 || number > kMaxJobs) {
-        error = "--jobs must be a number from 1 to " + std::to_string(kMaxJobs) + ", not '" +
-                value + "'";
+        error = {TextId::JobsOutOfRange, {"1", std::to_string(kMaxJobs), value}};
         return false;
     }
     jobs = number;
@@ -71,7 +70,7 @@ bool ParseJobs(const std::string& value, unsigned& jobs, std::string& error)
 
 }  // namespace
 
-bool ParseOptions(const std::vector<std::string>& args, CliOptions& options, std::string& error)
+bool ParseOptions(const std::vector<std::string>& args, CliOptions& options, UsageError& error)
 {
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -93,19 +92,19 @@ bool ParseOptions(const std::vector<std::string>& args, CliOptions& options, std
             const bool takesValue = name == "output" || name == "overwrite" || name == "jobs";
             if (takesValue && !hasValue) {
                 if (i + 1 == args.size()) {
-                    error = "option --" + name + " needs a value";
+                    error = {TextId::OptionNeedsValue, {"--" + name}};
                     return false;
                 }
                 value = args[++i];
             } else if (!takesValue && hasValue) {
-                error = "option --" + name + " takes no value";
+                error = {TextId::OptionTakesNoValue, {"--" + name}};
                 return false;
             }
             if (name == "output") {
                 options.output = value;
             } else if (name == "overwrite") {
                 if (!ParseOverwrite(value, options.overwrite)) {
-                    error = "--overwrite must be ask, skip or replace, not '" + value + "'";
+                    error = {TextId::OverwriteModeUnknown, {value}};
                     return false;
                 }
             } else if (name == "jobs") {
@@ -123,7 +122,7 @@ bool ParseOptions(const std::vector<std::string>& args, CliOptions& options, std
             } else if (name == "version") {
                 options.version = true;
             } else {
-                error = "unknown option --" + name;
+                error = {TextId::UnknownOption, {"--" + name}};
                 return false;
             }
             continue;
@@ -143,7 +142,8 @@ bool ParseOptions(const std::vector<std::string>& args, CliOptions& options, std
                 } else if (i + 1 < args.size()) {
                     value = args[++i];
                 } else {
-                    error = letter == 'o' ? "option -o needs a folder" : "option -j needs a number";
+                    error = {letter == 'o' ? TextId::OptionNeedsFolder : TextId::OptionNeedsNumber,
+                             {}};
                     return false;
                 }
                 if (letter == 'o') {
@@ -153,17 +153,17 @@ bool ParseOptions(const std::vector<std::string>& args, CliOptions& options, std
                 }
                 break;
             } else {
-                error = std::string("unknown option -") + letter;
+                error = {TextId::UnknownOption, {std::string("-") + letter}};
                 return false;
             }
         }
     }
     if (options.output.empty()) {
-        error = "the output folder must not be empty";
+        error = {TextId::OutputFolderEmpty, {}};
         return false;
     }
     if (options.paths.empty() && !options.help && !options.version) {
-        error = "no CAM file or folder given";
+        error = {TextId::NoPathGiven, {}};
         return false;
     }
     return true;

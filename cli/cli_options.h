@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "conversion/texts/text_catalogue.h"
+
 enum class Overwrite { Unset, Ask, Skip, Replace };
 
 // The most conversions a run does at once.
@@ -21,7 +23,13 @@ struct CliOptions {
     bool version = false;
 };
 
+// A usage error: the catalogue's text and the words it names.
+struct UsageError {
+    TextId text = TextId::NoPathGiven;
+    std::vector<std::string> words;
+};
+
 // False for a usage error, with the reason in `error`.
-bool ParseOptions(const std::vector<std::string>& args, CliOptions& options, std::string& error);
+bool ParseOptions(const std::vector<std::string>& args, CliOptions& options, UsageError& error);
 
 extern const char kHelpText[];

@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 
+#include "cli/cli_texts.h"
 #include "cli/convert_job.h"
 #include "cli/file_system.h"
 #include "cli/names.h"
@@ -57,9 +58,11 @@ public:
         }
         ConvertAll(plan);
         if (!options_.quiet) {
-            fprintf(streams_.out,
-                    "%zu converted, %zu incomplete, %zu skipped, %zu not converted, %zu failed\n",
-                    converted_, incomplete_, skipped_, notConverted_, failed_);
+            const std::string summary = Text(
+                TextId::ConverterSummary,
+                {std::to_string(converted_), std::to_string(incomplete_), std::to_string(skipped_),
+                 std::to_string(notConverted_), std::to_string(failed_)});
+            fprintf(streams_.out, "%s\n", summary.c_str());
         }
         fflush(streams_.out);
         // Only what the user chose to leave keeps the run a success.
@@ -203,10 +206,10 @@ private:
     // `output` is the output's path as printed.
     Answer Ask(const std::string& output)
     {
+        const std::string question =
+            Text(TextId::ReplaceQuestion, {output}) + " " + Text(TextId::ReplaceAnswers);
         for (;;) {
-            fprintf(streams_.err,
-                    "%s: '%s' exists. Replace it? [y]es, [n]o, [a]ll, [q]uit: ", kProgram,
-                    output.c_str());
+            fprintf(streams_.err, "%s: %s", kProgram, question.c_str());
             fflush(streams_.err);
             int first = EOF;
             if (!ReadAnswerLine(first)) {
@@ -250,16 +253,21 @@ private:
     void ShowProgress(size_t i, const std::string& path)
     {
         if (streams_.progress && !options_.quiet && progressShown_ <= i) {
-            fprintf(streams_.err, "%zu/%zu %s\n", i + 1, results_.size(), Printable(path).c_str());
+            const std::string position =
+                Text(TextId::RunPosition, {std::to_string(i + 1), std::to_string(results_.size())});
+            fprintf(streams_.err, "%s %s\n", position.c_str(), Printable(path).c_str());
             progressShown_ = i + 1;
         }
     }
 
-    void Say(const PlannedSource& source, const std::string& text)
+    std::string Text(TextId text, const std::vector<std::string>& words = {}) const
     {
-        fprintf(streams_.err, "%s: %s: %s\n", kProgram, Printable(source.path).c_str(),
-                text.c_str());
+        return TextOf(streams_.language, text, words);
     }
+
+    void Say(const std::string& line) { fprintf(streams_.err, "%s: %s\n", kProgram, line.c_str()); }
+
+    static std::string PathOf(const PlannedSource& source) { return Printable(source.path); }
 
     std::string OutputPath(const PlannedSource& source) const
     {
@@ -276,31 +284,31 @@ private:
         const bool placed =
             result.outcome == JobOutcome::Converted || result.outcome == JobOutcome::Incomplete;
         if (placed && result.timesLost) {
-            Say(source, "warning: cannot give " + OutputPath(source) +
-                            " the CAM file's modification time: " + ErrorText(result.timesError));
+            Say(Text(TextId::TimesNotKept,
+                     {PathOf(source), OutputPath(source), ErrorText(result.timesError)}));
         }
         switch (result.outcome) {
             case JobOutcome::Converted:
                 ++converted_;
                 return;
             case JobOutcome::Incomplete:
-                Say(source, "warning: its data ends early; " + OutputPath(source) +
-                                " holds an incomplete picture");
+                Say(Text(TextId::SourceEndsEarly, {PathOf(source)}) +
+                    Text(TextId::IncompleteWrittenTo, {OutputPath(source)}));
                 ++incomplete_;
                 return;
             case JobOutcome::Skipped:
                 if (!options_.quiet && result.problem != JobProblem::Quit) {
-                    Say(source, "skipped, " + OutputPath(source) + " exists");
+                    Say(Text(TextId::SkippedExisting, {PathOf(source), OutputPath(source)}));
                 }
                 ++skipped_;
                 return;
             case JobOutcome::NotConverted:
-                Say(source, FailureText(source, result));
+                Say(FailureText(source, result));
                 ++notConverted_;
                 return;
             case JobOutcome::Failed:
             case JobOutcome::Ready:
-                Say(source, FailureText(source, result));
+                Say(FailureText(source, result));
                 ++failed_;
                 return;
         }
@@ -345,71 +353,65 @@ private:
         result.output.reset();
     }
 
-    // Why the engine kept no picture.
-    static std::string ConversionText(const JobResult& result)
+    // Why the engine kept no picture: as the other programs say it where they show the same.
+    std::string ConversionText(const PlannedSource& source, const JobResult& result) const
     {
         switch (result.conversion) {
             case ConversionResult::NotCamFile:
-                return "not a CAM file";
+                return Text(TextId::NotCamFile, {PathOf(source)});
             case ConversionResult::OutOfMemory:
-                return "not enough memory for its directory";
-            case ConversionResult::NoPicture:
-                return "has no picture";
-            case ConversionResult::UnusableTables:
-                return "its picture data is unusable";
+                return Text(TextId::DirectoryTooLarge, {PathOf(source)});
             case ConversionResult::WriteFailed:
-                return "writing the JPEG file failed" +
-                       (result.error != 0 ? ": " + ErrorText(result.error) : std::string());
+                return Text(TextId::WritingFailed, {PathOf(source), ErrorText(result.error)});
+            case ConversionResult::NoPicture:
+            case ConversionResult::UnusableTables:
             case ConversionResult::Converted:
             case ConversionResult::SourceEnded:
                 break;
         }
-        return "converted";
+        return Text(TextId::NoPicture, {PathOf(source)});
     }
 
     std::string FailureText(const PlannedSource& source, const JobResult& result) const
     {
+        const std::string path = PathOf(source);
         switch (source.verdict) {
             case Verdict::SameOutput:
-                return "not converted: its output " + OutputPath(source) +
-                       " has the same name as the output of " +
-                       Printable((*sources_)[source.sharesOutputWith].path);
+                return Text(TextId::SameOutputName,
+                            {path, OutputPath(source),
+                             Printable((*sources_)[source.sharesOutputWith].path)});
             case Verdict::DeviceName:
-                return "not converted: " + Printable(source.outputName) +
-                       " is the name of a device on this system";
+                return Text(TextId::DeviceNameSource, {path});
             case Verdict::Convert:
                 break;
         }
         const std::string reason = ErrorText(result.error);
         switch (result.problem) {
             case JobProblem::CannotOpen:
-                return "cannot open: " + reason;
+                return Text(TextId::CannotOpenSource, {path, reason});
             case JobProblem::SourceIsLink:
-                return "not converted: it is a symbolic link now";
+                return Text(TextId::LinkedSource, {path});
             case JobProblem::NotRegular:
-                return "not converted: it is not a regular file";
+                return Text(TextId::NotRegularSource, {path});
             case JobProblem::Conversion:
-                return ConversionText(result);
+                return ConversionText(source, result);
             case JobProblem::CannotCreate:
-                return "cannot create a file in " +
-                       Printable(folder_.PathOf(source.outputFolders, "")) + ": " + reason;
+                return Text(TextId::CannotCreateIn,
+                            {path, Printable(folder_.PathOf(source.outputFolders, "")), reason});
             case JobProblem::OutputFolderIsLink:
-                return "not converted: " + RefusedFolder(source, result) + " is a symbolic link";
+                return Text(TextId::OutputFolderIsLink, {path, RefusedFolder(source, result)});
             case JobProblem::OutputFolderIsFile:
-                return "cannot make the folder " + RefusedFolder(source, result) +
-                       ": a file has its name";
+                return Text(TextId::OutputFolderIsFile, {path, RefusedFolder(source, result)});
             case JobProblem::CannotPlace:
-                return "cannot write " + OutputPath(source) + ": " + reason;
+                return Text(TextId::CannotWriteOutput, {path, OutputPath(source), reason});
             case JobProblem::OutputIsSource:
-                return "not converted: its output " + OutputPath(source) +
-                       " is one of the files this run converts";
+                return Text(TextId::OutputIsRunSource, {path, OutputPath(source)});
             case JobProblem::OutOfMemory:
-                return "not enough memory to convert it";
             case JobProblem::None:
             case JobProblem::Quit:
                 break;
         }
-        return "not converted";
+        return Text(TextId::NoMemoryToConvert, {path});
     }
 
     // The folder on the way to the source's output that was refused.
@@ -427,39 +429,31 @@ private:
         const std::string path = Printable(options_.output);
         switch (KindOf(options_.output, true)) {
             case PathKind::Missing:
-                fprintf(streams_.err, "%s: output folder '%s' does not exist\n", kProgram,
-                        path.c_str());
-                return;
+                return Say(Text(TextId::OutputFolderMissing, {path}));
             case PathKind::Folder:
-                fprintf(streams_.err, "%s: cannot open the output folder '%s': %s\n", kProgram,
-                        path.c_str(), ErrorText(folder_.Error()).c_str());
-                return;
+                return Say(Text(TextId::OutputFolderUnopened, {path, ErrorText(folder_.Error())}));
             default:
-                fprintf(streams_.err, "%s: output folder '%s' is not a folder\n", kProgram,
-                        path.c_str());
-                return;
+                return Say(Text(TextId::OutputFolderNotFolder, {path}));
         }
     }
 
     void ReportProblem(const PlanProblem& problem)
     {
-        const char* text = "not a file or folder";
-        std::string reason;
+        const std::string path = Printable(problem.path);
         switch (problem.problem) {
             case PathProblem::Missing:
-                text = "no such file or folder";
+                Say(Text(TextId::PathMissing, {path}));
                 break;
             case PathProblem::Loop:
-                text = "a loop of symbolic links";
+                Say(Text(TextId::PathLoop, {path}));
                 break;
             case PathProblem::Unreadable:
-                reason = "cannot read the folder: " + ErrorText(problem.error);
-                text = reason.c_str();
+                Say(Text(TextId::FolderUnreadable, {path, ErrorText(problem.error)}));
                 break;
             case PathProblem::NotFileOrFolder:
+                Say(Text(TextId::NotFileOrFolder, {path}));
                 break;
         }
-        fprintf(streams_.err, "%s: %s: %s\n", kProgram, Printable(problem.path).c_str(), text);
         ++failed_;
     }
 
@@ -485,10 +479,15 @@ private:
 ExitStatus RunArguments(const std::vector<std::string>& args, const RunStreams& streams)
 {
     CliOptions options;
-    std::string error;
+    UsageError error;
     if (!ParseOptions(args, options, error)) {
-        fprintf(streams.err, "%s: %s\nTry '%s --help' for more information.\n", kProgram,
-                Printable(error).c_str(), kProgram);
+        std::vector<std::string> words;
+        for (const std::string& word : error.words) {
+            words.push_back(Printable(word));
+        }
+        fprintf(streams.err, "%s: %s\n%s\n", kProgram,
+                TextOf(streams.language, error.text, words).c_str(),
+                TextOf(streams.language, TextId::TryHelp, {kProgram}).c_str());
         return ExitStatus::Usage;
     }
     if (options.help) {
@@ -511,7 +510,8 @@ ExitStatus RunCommandLine(const std::vector<std::string>& args, const RunStreams
     try {
         return RunArguments(args, streams);
     } catch (const std::bad_alloc&) {
-        fprintf(streams.err, "%s: out of memory\n", kProgram);
+        // The text is the catalogue's own, so that saying it takes no memory.
+        fprintf(streams.err, "%s: %s\n", kProgram, TextUtf8(TextId::OutOfMemory, streams.language));
         return ExitStatus::Failed;
     }
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "conversion/texts/text_catalogue.h"
 
 enum class ExitStatus { Converted = 0, Failed = 1, Usage = 2 };
 
@@ -16,6 +17,7 @@ struct RunStreams {
     FILE* in;       // answers to the overwrite question
     bool progress;  // show "n/m path" lines: standard error is a terminal
     bool canAsk;    // standard input is a terminal, so --overwrite defaults to ask
+    Language language = Language::English;  // of the messages, the summary and the question
 };
 
 // The whole program after its arguments were turned into UTF-8 strings; returns the exit status.

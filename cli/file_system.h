@@ -246,3 +246,8 @@ bool IsTerminal(FILE* stream);
 
 // The number of processors this process may run on, at least 1.
 unsigned ProcessorCount();
+
+// Whether the user reads messages in Japanese: the locale for messages says so (see
+// locale_language.h); on Windows, where no locale variable is set, the user's language for the
+// system's own texts.
+bool MessagesInJapanese();

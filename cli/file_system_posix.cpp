@@ -16,6 +16,7 @@
 #include <memory>
 #include <random>
 
+#include "cli/locale_language.h"
 #include "cli/signal_cleanup.h"
 
 namespace {
@@ -652,6 +653,11 @@ void PrepareProcess()
 bool IsTerminal(FILE* stream)
 {
     return isatty(fileno(stream)) != 0;
+}
+
+bool MessagesInJapanese()
+{
+    return LocaleIsJapanese();
 }
 
 unsigned ProcessorCount()

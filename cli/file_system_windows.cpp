@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "cli/locale_language.h"
 #include "conversion/rules.h"
 #include "winfile/file_identity.h"
 #include "winfile/stale_temporaries.h"
@@ -455,6 +456,17 @@ bool IsTerminal(FILE* stream)
     // _isatty also says yes for the NUL device; only a console answers GetConsoleMode.
     DWORD mode;
     return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), &mode) != 0;
+}
+
+bool MessagesInJapanese()
+{
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = getenv(name);
+        if (value != nullptr && *value != '\0') {
+            return LocaleIsJapanese();
+        }
+    }
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
 }
 
 unsigned ProcessorCount()

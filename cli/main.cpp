@@ -15,7 +15,12 @@ namespace {
 int Run(const std::vector<std::string>& args)
 {
     PrepareProcess();
-    const RunStreams streams{stdout, stderr, stdin, IsTerminal(stderr), IsTerminal(stdin)};
+    const RunStreams streams{stdout,
+                             stderr,
+                             stdin,
+                             IsTerminal(stderr),
+                             IsTerminal(stdin),
+                             MessagesInJapanese() ? Language::Japanese : Language::English};
     return static_cast<int>(RunCommandLine(args, streams));
 }
 

@@ -3,22 +3,30 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/cli_texts.h"
+
 namespace {
+
+// The error as the program words it in English.
+std::string English(const UsageError& error)
+{
+    return TextOf(Language::English, error.text, error.words);
+}
 
 CliOptions Parse(const std::vector<std::string>& args)
 {
     CliOptions options;
-    std::string error;
-    EXPECT_TRUE(ParseOptions(args, options, error)) << error;
+    ::UsageError error;
+    EXPECT_TRUE(ParseOptions(args, options, error)) << English(error);
     return options;
 }
 
 std::string UsageError(const std::vector<std::string>& args)
 {
     CliOptions options;
-    std::string error;
+    ::UsageError error;
     EXPECT_FALSE(ParseOptions(args, options, error));
-    return error;
+    return English(error);
 }
 
 TEST(CliOptions, DefaultsWriteIntoTheCurrentFolderAndLeaveTheOverwriteModeOpen)

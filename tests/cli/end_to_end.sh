@@ -47,7 +47,7 @@ cmp -s "$scratch/out/jpeg-bands.jpg" "$test_set/bands.jpg" || fail "the tag-4 JP
 cp "$test_set"/not-cam.cam "$scratch/in/sub/broken.cam"
 run "$@" -q -r -o "$scratch/out" "$scratch/in"
 [ "$status" -eq 1 ] || fail "a run with a non-CAM file exited with $status"
-[[ "$err" == *"broken.cam: not a CAM file"* ]] || fail "no message named broken.cam: $err"
+[[ "$err" == *"broken.cam' is not a CAM file"* ]] || fail "no message named broken.cam: $err"
 [ ! -e "$scratch/out/broken.jpg" ] || fail "an output was left for a non-CAM file"
 [ -z "$out" ] || fail "-q still printed '$out'"
 

@@ -43,9 +43,9 @@ for mode in skip replace; do
   if $windows; then
     [ "$status" -eq 1 ] || fail "devices, $mode: exit status $status"
     [ "$out" = "1 converted, 0 incomplete, 0 skipped, 7 not converted, 0 failed" ] || fail "devices, $mode: summary '$out'"
-    [ "$(count 'is the name of a device')" -eq 7 ] || fail "devices, $mode: messages were: $err"
+    [ "$(count 'has the name of a device')" -eq 7 ] || fail "devices, $mode: messages were: $err"
     for name in "${devices[@]}"; do
-      [[ "$err" == *"$name.cam: not converted: $name.jpg is the name of a device"* ]] ||
+      [[ "$err" == *"$name.cam' has the name of a device on this system: it is not converted"* ]] ||
         fail "devices, $mode: nothing said about $name.cam"
     done
     [ "$(ls -A "$scratch/devices/out")" = "ok.jpg" ] || fail "devices, $mode: the output folder holds $(ls -A "$scratch/devices/out")"

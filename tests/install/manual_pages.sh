@@ -28,7 +28,7 @@ for page in glimmer-convert glimmer; do
 done
 
 headings=$(render "$stage/glimmer-convert.1" | grep -E '^[A-Z][A-Z ]+$' | tr '\n' ',')
-[ "$headings" = "NAME,SYNOPSIS,DESCRIPTION,OPTIONS,EXIT STATUS,EXAMPLES,SEE ALSO," ] ||
+[ "$headings" = "NAME,SYNOPSIS,DESCRIPTION,OPTIONS,EXIT STATUS,ENVIRONMENT,EXAMPLES,SEE ALSO," ] ||
   fail "glimmer-convert.1 has the sections $headings"
 
 # compare_options PAGE HELP_TEXT

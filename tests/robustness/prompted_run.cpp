@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "cli/cli_texts.h"
 #include "cli/convert_run.h"
 #include "tests/conversion/test_files.h"
 
@@ -48,15 +49,17 @@ int Run(const std::vector<std::string>& args, const RunStreams& streams, std::st
     return -1;
 }
 
-// The output path in "glimmer-convert: 'PATH' exists. Replace it? ...".
+// The output path in the last question of the text: the question's words around its "%s".
 std::string QuestionedPath(const std::string& text)
 {
-    const size_t end = text.rfind("' exists. Replace it?");
-    const size_t line = text.rfind('\n', end);
-    const size_t start = text.find('\'', line == std::string::npos ? 0 : line);
+    const std::string form = TextUtf8(TextId::ReplaceQuestion, Language::English);
+    const std::string before = "glimmer-convert: " + form.substr(0, form.find("%s"));
+    const std::string after = form.substr(form.find("%s") + 2);
+    const size_t end = text.rfind(after);
+    const size_t start = text.rfind(before, end);
     return end == std::string::npos || start == std::string::npos
                ? ""
-               : text.substr(start + 1, end - start - 1);
+               : text.substr(start + before.size(), end - start - before.size());
 }
 
 }  // namespace
@@ -93,7 +96,7 @@ CliRun RunAnswering(const std::vector<std::string>& args,
         run.status = Run(args, streams, run.exception);
         fclose(err);
     });
-    const std::string prompt = "[q]uit: ";
+    const std::string prompt = ConverterText(TextId::ReplaceAnswers);
     int c;
     while ((c = fgetc(fromRun)) != EOF) {
         run.err += static_cast<char>(c);
@@ -109,6 +112,11 @@ CliRun RunAnswering(const std::vector<std::string>& args,
     fclose(in);
     run.out = TextOf(streams.out);
     return run;
+}
+
+std::string ConverterText(TextId text, const std::vector<std::string>& words)
+{
+    return TextOf(Language::English, text, words);
 }
 
 std::vector<std::string> FolderNames(const std::string& folder)

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "conversion/texts/text_catalogue.h"
+
 struct CliRun {
     int status = -1;
     std::string out;
@@ -23,6 +25,9 @@ CliRun RunCli(const std::vector<std::string>& args,
 // as printed; the run waits until it returns the answer line ("y", "n", ...).
 CliRun RunAnswering(const std::vector<std::string>& args,
                     const std::function<std::string(const std::string& output)>& answer);
+
+// A text of the catalogue in English, filled in as glimmer-convert fills it.
+std::string ConverterText(TextId text, const std::vector<std::string>& words = {});
 
 // Names in a folder, sorted; empty for a missing folder.
 std::vector<std::string> FolderNames(const std::string& folder);

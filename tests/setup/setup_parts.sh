@@ -13,9 +13,9 @@ fail() {
 
 list() { "$top/scripts/setup" --list "$@" | sort; }
 
-# converter: a compiler and CMake, nothing else.
+# converter: a compiler, CMake and Python 3 for the table of texts, nothing else.
 converter=$(list converter)
-[ "$(echo $converter)" = "cmake g++ make ninja-build" ] || fail "converter installs: $(echo $converter)"
+[ "$(echo $converter)" = "cmake g++ make ninja-build python3" ] || fail "converter installs: $(echo $converter)"
 
 # What a part must not bring along: Wine and the cross compiler, Emscripten, the browser.
 refuse() {
