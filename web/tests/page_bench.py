@@ -17,9 +17,9 @@
 #                          two animation frames) while listing and converting
 # (S is "small" for the corpus, "large" for the larger folder.) Then the memory the browser's
 # processes add (MiB): converting a large CAM file that holds a small picture (memory_padded),
-# and making the ZIP of one large picture (memory_zip); and of those the page's own processes
-# (the renderers, which run the page, its workers and its service worker: memory_padded_page,
-# memory_zip_page).
+# and making the ZIP of one large picture (memory_zip); and of those all but the browser's own
+# process, among them the renderers that run the page, its workers and its service worker
+# (memory_padded_page, memory_zip_page).
 import argparse
 import os
 import sys
@@ -175,25 +175,27 @@ def descendants(root):
 
 
 def resident_kib(pids):
-    """The resident memory of the processes, all of them and the renderers alone."""
-    total = renderers = 0
+    """The resident memory of the processes: all of them, and all but the browser's own (the one
+    started without a --type, which the others are started by)."""
+    total = others = 0
     for pid in pids:
         try:
             with open("/proc/%d/cmdline" % pid) as f:
-                renderer = "--type=renderer" in f.read().split("\0")
+                # Helpers write their whole command line as one text, so look for it anywhere.
+                helper = " --type=" in f.read().replace("\0", " ")
             with open("/proc/%d/status" % pid) as f:
                 for line in f:
                     if line.startswith("VmRSS:"):
                         total += int(line.split()[1])
-                        renderers += int(line.split()[1]) if renderer else 0
+                        others += int(line.split()[1]) if helper else 0
         except OSError:
             pass
-    return total, renderers
+    return total, others
 
 
 class MemorySampler:
-    """The resident memory of every process of the browser, summed, every 20 ms; and of the
-    renderers alone."""
+    """The resident memory of every process of the browser, summed, every 20 ms; and of all but
+    the browser's own process."""
 
     def __init__(self, driver):
         self.root = driver.service.process.pid
