@@ -337,40 +337,36 @@ def load(path=CATALOGUE, resources=()):
     return catalogue
 
 
-def c_narrow(text):
-    """A narrow C++ literal of the UTF-8 bytes, ASCII only (octal escapes end after three
-    digits, so a following digit stays itself)."""
+def c_escaped(units, escape_other):
+    """The characters of a C++ literal, ASCII only: quotes, backslashes, newlines and question
+    marks (no trigraphs) escaped, every other unit outside printable ASCII by escape_other."""
     out = []
-    for byte in text.encode("utf-8"):
-        char = chr(byte)
+    for unit in units:
+        char = chr(unit)
         if char in '"\\':
             out.append("\\" + char)
         elif char == "\n":
             out.append("\\n")
         elif char == "?":
             out.append("\\?")
-        elif 0x20 <= byte < 0x7F:
+        elif 0x20 <= unit < 0x7F:
             out.append(char)
         else:
-            out.append(f"\\{byte:03o}")
-    return '"' + "".join(out) + '"'
+            out.append(escape_other(unit))
+    return "".join(out)
+
+
+def c_narrow(text):
+    """A narrow C++ literal of the UTF-8 bytes (octal escapes end after three digits, so a
+    following digit stays itself)."""
+    return '"' + c_escaped(text.encode("utf-8"), lambda byte: f"\\{byte:03o}") + '"'
 
 
 def c_wide(text):
-    out = []
-    for char in text:
-        code = ord(char)
-        if char in '"\\':
-            out.append("\\" + char)
-        elif char == "\n":
-            out.append("\\n")
-        elif char == "?":
-            out.append("\\?")
-        elif 0x20 <= code < 0x7F:
-            out.append(char)
-        else:
-            out.append(f"\\u{code:04x}" if code <= 0xFFFF else f"\\U{code:08x}")
-    return 'L"' + "".join(out) + '"'
+    def universal(code):
+        return f"\\u{code:04x}" if code <= 0xFFFF else f"\\U{code:08x}"
+
+    return 'L"' + c_escaped([ord(char) for char in text], universal) + '"'
 
 
 GENERATED = "Generated from conversion/texts/catalogue.txt by scripts/text_catalogue.py: " \
