@@ -3,6 +3,7 @@
 #include "conversion/rules.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "conversion/code_points.h"
 #include "conversion/name_folding_table.h"
@@ -78,6 +79,29 @@ std::basic_string<Char> NameWithJpegExtension(std::basic_string_view<Char> path)
     return result;
 }
 
+template <typename Char>
+bool PortableUnit(Char c)
+{
+    // UTF-8's bytes past ASCII are negative chars, and a wide character past ASCII is never
+    // one of these, whatever its low byte.
+    const auto unit = static_cast<std::make_unsigned_t<Char>>(c);
+    if (unit < 0x20 || unit == 0x7F) return false;
+    return unit > 0x7F ||
+           std::string_view("/\\:*?\"<>|").find(char(unit)) == std::string_view::npos;
+}
+
+template <typename Char>
+std::basic_string<Char> Portable(std::basic_string_view<Char> name)
+{
+    const bool onlyDots = !name.empty() && std::all_of(name.begin(), name.end(),
+                                                       [](Char c) { return c == Char('.'); });
+    std::basic_string<Char> portable(name);
+    for (Char& c : portable) {
+        if (onlyDots || !PortableUnit(c)) c = Char('_');
+    }
+    return portable;
+}
+
 uint32_t FoldedCodePoint(uint32_t code)
 {
     const auto* end = std::end(kNameFoldingRanges);
@@ -148,6 +172,16 @@ std::string OutputName(std::string_view sourcePath)
 std::wstring OutputName(std::wstring_view sourcePath)
 {
     return NameWithJpegExtension(sourcePath);
+}
+
+std::string PortableName(std::string_view name)
+{
+    return Portable(name);
+}
+
+std::wstring PortableName(std::wstring_view name)
+{
+    return Portable(name);
 }
 
 std::string FoldedName(std::string_view name)

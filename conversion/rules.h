@@ -1,6 +1,7 @@
 // The file rules every program shares: which files are CAM files, which folders a walk leaves
-// out, the names the system keeps for devices, the output's name, when two output names are one
-// on a case-insensitive file system, and digits in groups of three. Each rule takes UTF-8 (as
+// out, the names the system keeps for devices, the output's name, a name made safe to write on
+// any system, when two output names are one on a case-insensitive file system, and digits in
+// groups of three. Each rule takes UTF-8 (as
 // glimmer-convert and the page keep names) and wide strings (as the window program does).
 #pragma once
 
@@ -31,6 +32,15 @@ bool IsReservedDeviceName(std::wstring_view name);
 // "card/PIC01.CAM" gives "PIC01.jpg", "pic.01.cam" gives "pic.01.jpg", "x.d/noext" "noext.jpg".
 std::string OutputName(std::string_view sourcePath);
 std::wstring OutputName(std::wstring_view sourcePath);
+
+// The name as it may stand in a folder or a ZIP on any system, so that no file saved and no
+// entry of a ZIP lands outside the folder it belongs in: what some system reads as a separator
+// or a drive ("/", "\", ":"), what Windows allows in no name ("*", "?", "\"", "<", ">", "|")
+// and the control characters U+0000 to U+001F and U+007F each become "_", and so does each dot
+// of a name made only of dots: "..\..\evil.jpg" gives ".._.._evil.jpg", "C:x.jpg" "C_x.jpg",
+// ".." "__". Every other character, dots elsewhere and spaces included, stays as it is.
+std::string PortableName(std::string_view name);
+std::wstring PortableName(std::wstring_view name);
 
 // The name with each letter in the one form that stands for all its cases, so that two names
 // with equal folded forms may be one file on a case-insensitive file system, be it one that

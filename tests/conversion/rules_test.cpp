@@ -1,5 +1,6 @@
 // The file rules every program shares, each case checked in UTF-8 and in wide strings alike:
-// CAM names, recycle folders, device names, output names, folded names and digit groups.
+// CAM names, recycle folders, device names, output names, portable names, folded names and
+// digit groups.
 #include "conversion/rules.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,39 @@ TEST(Rules, OutputNameTakesTheNameAfterTheSystemsSeparators)
     // A backslash is an ordinary character of a POSIX file name.
     EXPECT_EQ(OutputName("card/odd\\name.cam"), "odd\\name.jpg");
 #endif
+}
+
+TEST(Rules, PortableNamesHoldNoSeparatorDriveOrDotsOnlyName)
+{
+    const struct {
+        Name name;
+        Name portable;
+    } cases[] = {
+        {BOTH("..\\..\\evil.jpg"), BOTH(".._.._evil.jpg")},
+        {BOTH("C:x.jpg"), BOTH("C_x.jpg")},
+        {BOTH("up/../x"), BOTH("up_.._x")},
+        {BOTH("*?\"<>|.jpg"), BOTH("______.jpg")},
+        {BOTH("tab\there\nend\x1f\x7f.jpg"), BOTH("tab_here_end__.jpg")},
+        {BOTH("."), BOTH("_")},
+        {BOTH(".."), BOTH("__")},
+        {BOTH("..."), BOTH("___")},
+        // Dots beside anything else, spaces and the rest of Unicode stay.
+        {BOTH(".jpg"), BOTH(".jpg")},
+        {BOTH("a.."), BOTH("a..")},
+        {BOTH(". ."), BOTH(". .")},
+        {BOTH(""), BOTH("")},
+        {BOTH("\u5199\u771F \u00DC\u0085\U0001F4F7.jpg"),
+         BOTH("\u5199\u771F \u00DC\u0085\U0001F4F7.jpg")},
+        // Wide characters whose low byte is "/", ":" or "\\".
+        {BOTH("\u012F\u013A\u015C.jpg"), BOTH("\u012F\u013A\u015C.jpg")},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PortableName(c.name.utf8), c.portable.utf8) << c.name.utf8;
+        EXPECT_EQ(PortableName(c.name.wide), c.portable.wide) << c.name.utf8;
+    }
+    // A name is not cut at U+0000.
+    EXPECT_EQ(PortableName(std::string_view("a\0b", 3)), "a_b");
+    EXPECT_EQ(PortableName(std::wstring_view(L"a\0b", 3)), L"a_b");
 }
 
 TEST(Rules, NamesThatDifferInLetterCaseOnlyFoldAlike)

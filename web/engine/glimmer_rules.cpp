@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "conversion/rules.h"
 
@@ -35,6 +36,13 @@ EMSCRIPTEN_KEEPALIVE const char* glimmer_output_name(const char* sourcePath)
 {
     static std::string name;
     return Kept(name, OutputName(sourcePath));
+}
+
+// The name's length in bytes is given, as a name may hold U+0000, which would end it here.
+EMSCRIPTEN_KEEPALIVE const char* glimmer_portable_name(const char* name, int length)
+{
+    static std::string portable;
+    return Kept(portable, PortableName(std::string_view(name, static_cast<size_t>(length))));
 }
 
 EMSCRIPTEN_KEEPALIVE const char* glimmer_folded_name(const char* name)

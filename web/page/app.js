@@ -13,7 +13,8 @@ import {
 import { fromFiles, fromDataTransfer, fromFolderHandle } from "./files.js";
 import { FileTable } from "./file_table.js";
 import { ConversionRun } from "./conversion_run.js";
-import { saveToFolder, zipEntries, portableName } from "./saving.js";
+import { saveToFolder, zipEntries } from "./saving.js";
+import { portableName } from "./rules.js";
 import { zipBlob, zipPieces, zipSize } from "./zip.js";
 import { Question } from "./question.js";
 

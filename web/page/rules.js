@@ -1,6 +1,7 @@
 // The file rules every Glimmer program shares, from their one definition (conversion/rules.cpp)
 // compiled into a small WebAssembly module that travels inside glimmer-rules.js: which files are
-// CAM files, which folders are skipped, when two saved paths are one file, and digits in groups.
+// CAM files, which folders are skipped, names safe to save anywhere, when two saved paths are one
+// file, and digits in groups.
 
 import GlimmerRules from "./glimmer-rules.js";
 
@@ -21,6 +22,15 @@ export function isRecycleFolder(name) {
 // The output file's name for a CAM file's name, as every program names it.
 export function outputName(name) {
   return call("glimmer_output_name", "string", name);
+}
+
+// A name or a folder's name as it may stand in a ZIP or a folder on any system: separators,
+// drives, what Windows allows in no name and names of dots only are replaced, so that nothing
+// saved lands outside the folder it belongs in. The output's own name comes from outputName;
+// this only makes it safe to write anywhere.
+export function portableName(name) {
+  return rules.ccall("glimmer_portable_name", "string", ["string", "number"],
+                     [name, rules.lengthBytesUTF8(name)]);
 }
 
 // The path with each letter in the form that stands for all its cases: two paths whose folded

@@ -4,17 +4,7 @@
 // CAM file stood below the folder it was found in.
 
 import { format } from "./texts.js";
-import { foldedName } from "./rules.js";
-
-// A name or a folder's name as it may stand in a ZIP or a folder on any system: what some
-// system reads as a separator or a drive ("\\", ":"), and what Windows allows in no name,
-// becomes "_", and so does each dot of a name made only of dots; so that no entry of a ZIP,
-// and no file saved, lands outside the folder it belongs in. The output's own name comes
-// from the engine's rule, this only makes it safe to write anywhere.
-export function portableName(name) {
-  const replaced = name.replace(/[\\/:*?"<>|\u0000-\u001f\u007f]/g, "_");
-  return /^\.+$/.test(replaced) ? replaced.replace(/\./g, "_") : replaced;
-}
+import { foldedName, portableName } from "./rules.js";
 
 // Where a row's JPEG goes, below the folder saved to or the ZIP's root.
 export function outputPath(row) {

@@ -581,6 +581,17 @@ class OddNames(PageTest, PrivateFolder):
         self.save([])
         self.assertEqual(sorted(self.saved()), expected)
 
+    def test_the_pages_rule_takes_the_whole_name(self):
+        # No file system hands the page such names, but a name cut at U+0000 on its way to the
+        # rule would come back shorter, and characters past ASCII must pass unchanged.
+        portable = self.driver.execute_async_script("""
+            const done = arguments[0];
+            import('./rules.js').then(
+              (rules) => done(['a\\u0000b/c', '..', 'x\\u0085\\u5199\\u{1F4F7}.jpg'].map(rules.portableName)),
+              (error) => done(String(error)));
+        """)
+        self.assertEqual(portable, ["a_b_c", "__", "x\u0085\u5199\U0001F4F7.jpg"])
+
 
 class RunControl(PageTest):
     """Convert of a selection, Stop, and a page that answers while a big file converts."""
