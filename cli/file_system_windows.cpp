@@ -14,6 +14,7 @@
 #include "cli/locale_language.h"
 #include "conversion/rules.h"
 #include "winfile/file_identity.h"
+#include "winfile/long_path.h"
 #include "winfile/stale_temporaries.h"
 #include "winfile/temporary_output.h"
 
@@ -43,6 +44,13 @@ std::string Narrow(const wchar_t* text, int length = -1)
     return narrow;
 }
 
+// The path as it goes to the system: in long-path form, so that no length limit applies and a
+// name ending in a dot or a space (as a Linux folder under Wine may have) is taken as it is.
+std::wstring SystemPath(const std::string& path)
+{
+    return LongPathForm(Wide(path));
+}
+
 PathKind KindOfAttributes(DWORD attributes)
 {
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
@@ -68,7 +76,7 @@ PathKind KindOfFailure(DWORD error)
 // The kind of a path and, when asked, its identity, which only an open handle tells.
 PathKind Inspect(const std::string& path, bool follow, FileIdentity* identity)
 {
-    const std::wstring wide = Wide(path);
+    const std::wstring wide = SystemPath(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return KindOfFailure(GetLastError());
@@ -122,8 +130,9 @@ PathKind KindOf(const std::string& path, bool follow, FileIdentity* identity)
 bool ListFolder(const std::string& folder, std::vector<FolderItem>& items, SystemError& error)
 {
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileExW(Wide(JoinPaths(folder, "*")).c_str(), FindExInfoBasic, &data,
-                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    HANDLE find =
+        FindFirstFileExW(SystemPath(JoinPaths(folder, "*")).c_str(), FindExInfoBasic, &data,
+                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE) {
         error = GetLastError();
         return false;
@@ -155,8 +164,9 @@ SourceFile::~SourceFile()
 bool SourceFile::Open(const std::string& path, bool followLink)
 {
     const DWORD flags = FILE_FLAG_SEQUENTIAL_SCAN | (followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
-    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, flags, nullptr);
+    HANDLE file =
+        CreateFileW(SystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, flags, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         error_ = GetLastError();
         failure_ =
@@ -224,7 +234,7 @@ namespace {
 // What a folder of an output's sub-folder is: a folder of its own, missing, or refused.
 CreateFailure InspectFolder(const std::string& path, bool& missing)
 {
-    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
     missing =
         attributes == INVALID_FILE_ATTRIBUTES && KindOfFailure(GetLastError()) == PathKind::Missing;
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -262,7 +272,7 @@ void OutputFolder::SweepOnce(const std::string& folder) const
 
 bool OutputFolder::TakesAsOne(const std::string& first, const std::string& second) const
 {
-    const std::wstring scratch = Wide(PathOf("")) + TemporaryName() + L"-";
+    const std::wstring scratch = JoinLongPath(SystemPath(Path()), TemporaryName() + L"-");
     HANDLE file = CreateFileW((scratch + Wide(first)).c_str(), GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
@@ -365,7 +375,7 @@ PlaceResult OutputFile::Place(const std::string& name, bool replace)
     PlaceResult result = PlaceResult::Placed;
     for (const std::string& folder : toMake_) {
         to = JoinPaths(to, folder);
-        std::wstring path = Wide(to);
+        std::wstring path = SystemPath(to);
         if (CreateDirectoryW(path.c_str(), nullptr)) {
             made.push_back(std::move(path));
             continue;

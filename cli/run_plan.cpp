@@ -79,7 +79,8 @@ void RunPlan::AddFolder(const std::string& folder, const FileIdentity& identity,
         if (item.kind == PathKind::Folder && !IsRecycleFolder(item.name)) {
             const std::string path = JoinPaths(folder, item.name);
             FileIdentity subFolder;
-            if (KindOf(path, false, &subFolder) == PathKind::Folder) {
+            const PathKind kind = KindOf(path, false, &subFolder);
+            if (kind == PathKind::Folder) {
                 if (keepFolders_) {
                     below.push_back(item.name);
                 }
@@ -87,6 +88,12 @@ void RunPlan::AddFolder(const std::string& folder, const FileIdentity& identity,
                 if (keepFolders_) {
                     below.pop_back();
                 }
+            } else if (kind != PathKind::Link) {
+                // Listed, but not to be opened under its name (gone meanwhile, or a name the
+                // system cannot take): never passed over without a word.
+                problems_.push_back({path, kind == PathKind::Missing
+                                               ? PathProblem::Missing
+                                               : PathProblem::NotFileOrFolder});
             }
         }
     }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs glimmer-convert.exe under Wine where the Windows file layer meets the edges: runs ended
-# by signals at any moment leave no temporary file behind, and a run removes the stale ones.
+# Runs glimmer-convert.exe under Wine where the Windows file layer meets the edges: names that
+# Windows takes apart and paths past 260 characters are converted, runs ended by signals at any
+# moment leave no temporary file behind, and a run removes the stale ones.
 #   windows_files.sh TEST_SET SCRATCH COMMAND...
 set -um
 test_set=$1
@@ -13,8 +14,39 @@ fail() {
   failures=$((failures + 1))
 }
 
+# The Wine process whose command line matches: the one that is neither a shell nor timeout.
+program_of() {
+  local pid
+  for pid in $(pgrep -f "$1"); do
+    case $(cat "/proc/$pid/comm" 2>/dev/null) in
+      bash | sh | timeout | xvfb-run | flock | "") ;;
+      *) echo "$pid" && return ;;
+    esac
+  done
+}
+
 rm -rf "$scratch"
 mkdir -p "$scratch"
+
+# Names Windows would take apart, and long paths: folders whose Linux names end in a dot or a
+# space or are only dots, a file with a space before its extension, and a source and an output
+# folder each more than 260 characters deep. Every file is converted, into sub-folders of the
+# same names (Windows would strip "dir." to "dir" and find nothing there).
+names=$scratch/names
+long=$(printf 'l%.0s' {1..100})
+mkdir -p "$names/in/dir." "$names/in/sp " "$names/in/..." "$names/in/$long/$long/$long" "$names/out/$long/$long"
+cp "$test_set/jpeg-bands.cam" "$names/in/dir./a.cam"
+cp "$test_set/jpeg-bands.cam" "$names/in/sp /b.cam"
+cp "$test_set/jpeg-bands.cam" "$names/in/.../c.cam"
+cp "$test_set/jpeg-bands.cam" "$names/in/pic .cam"
+cp "$test_set/jpeg-bands.cam" "$names/in/$long/$long/$long/deep.cam"
+out=$names/out/$long/$long
+timeout -k 5 120 "$@" -q -r -o "$out" "$names/in" >"$scratch/stdout" 2>"$scratch/stderr" </dev/null
+status=$?
+[ "$status" -eq 0 ] || fail "names: exit status $status: $(tr -d '\r' <"$scratch/stderr")"
+for output in "dir./a.jpg" "sp /b.jpg" ".../c.jpg" "pic .jpg" "$long/$long/$long/deep.jpg"; do
+  cmp -s "$out/$output" "$test_set/bands.jpg" || fail "names: ${output:0:40} was not converted"
+done
 
 # Signals: a run of many small files is ended by a signal while it converts; whatever the signal
 # and wherever it falls (creating a temporary file, writing it, naming it the output), no
@@ -28,22 +60,26 @@ for signal in TERM INT HUP KILL TERM INT HUP KILL TERM KILL; do
   run=$((run + 1))
   out=$scratch/signals/out-$run
   mkdir -p "$out"
-  "$@" -q -j 4 -o "$out" "$scratch/signals/in" >/dev/null 2>&1 </dev/null &
+  timeout -k 5 120 "$@" -q -j 4 -o "$out" "$scratch/signals/in" >/dev/null 2>&1 </dev/null &
   started=$!
   # The signal comes once a number of outputs are there that differs from run to run.
   wanted=$((run * 7 % 40 + 2))
   program=
-  while kill -0 "$started" 2>/dev/null; do
-    [ -n "$program" ] || program=$(pgrep -f "\.exe -q -j 4 -o $out " | head -n1)
+  deadline=$((SECONDS + 60))
+  while kill -0 "$started" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do
+    # The program itself, not the scripts around it (which carry the same arguments).
+    [ -n "$program" ] || program=$(program_of "\.exe -q -j 4 -o $out ")
     [ -n "$program" ] && [ "$(ls "$out" | wc -l)" -ge "$wanted" ] && break
     sleep 0.01
   done
   [ -n "$program" ] && kill -s "$signal" "$program" 2>/dev/null
   wait "$started" 2>/dev/null
-  # Wine closes a killed program's files a moment after the program is gone.
-  for _ in $(seq 100); do
+  [ $? -ne 124 ] || fail "signals, run $run: the program did not end after SIG$signal"
+  # Wine closes a killed program's files a moment after the program is gone, later on a busy
+  # machine.
+  for _ in $(seq 300); do
     [ -z "$(find "$out" -name '.glimmer-*')" ] && break
-    sleep 0.05
+    sleep 0.1
   done
   converted=$(ls "$out" | wc -l)
   left=$(find "$out" -name '.glimmer-*' -printf '%f (%s bytes) ')
@@ -63,7 +99,8 @@ for name in .glimmer-0123456789abcdef sub/.glimmer-fedcba9876543210 .glimmer-abc
   touch -d '1 hour ago' "$stale/out/$name"
 done
 printf 'being written' >"$stale/out/.glimmer-00000000000000aa"
-"$@" -q -r -o "$stale/out" "$stale/in" >/dev/null 2>&1 </dev/null || fail "stale: the run failed"
+timeout -k 5 120 "$@" -q -r -o "$stale/out" "$stale/in" >/dev/null 2>&1 </dev/null ||
+  fail "stale: the run failed"
 left=$(cd "$stale/out" && find . -type f | sort | tr '\n' ' ')
 [ "$left" = "./.glimmer-00000000000000aa ./.glimmer-0123456789abcdex ./.glimmer-abc ./a.jpg ./sub/b.jpg " ] ||
   fail "stale: the output folder holds $left"
