@@ -367,24 +367,12 @@ LRESULT MainWindow::OnClose(MessageRecord& record)
 
 std::vector<std::wstring> MainWindow::SelectedPaths()
 {
-    std::vector<std::wstring> paths;
-    wchar_t path[MAX_PATH];
-    for (bool more = fileList_->FirstSelectedPath(path); more;
-         more = fileList_->NextSelectedPath(path)) {
-        paths.emplace_back(path);
-    }
-    return paths;
+    return fileList_->SelectedPaths();
 }
 
 std::vector<std::wstring> MainWindow::AllPaths()
 {
-    std::vector<std::wstring> paths;
-    wchar_t path[MAX_PATH];
-    const int rows = fileList_->RowCount();
-    for (int row = 0; row < rows; ++row) {
-        if (fileList_->PathAt(row, path)) paths.emplace_back(path);
-    }
-    return paths;
+    return fileList_->AllPaths();
 }
 
 void MainWindow::WindowRunHost::EnterBusyState()

@@ -12,6 +12,7 @@
 #include "conversion/win32/path_helpers.h"
 #include "filelist/folder_entries.h"
 #include "framework/instance.h"
+#include "winfile/long_path.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ bool HasListedSubFolder(const wchar_t* folderPath)
     wchar_t pattern[MAX_PATH];
     if (!JoinPath(pattern, MAX_PATH, folderPath, L"*.*")) return false;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(pattern, &found);
+    HANDLE search = FindFirstFileW(LongPathForm(pattern).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     bool listed = false;
     do {
@@ -163,7 +164,9 @@ void DirTreeDialog::Fill(HTREEITEM parent, const wchar_t* folderPath)
     wchar_t pattern[MAX_PATH];
     WIN32_FIND_DATAW found;
     HANDLE search = INVALID_HANDLE_VALUE;
-    if (JoinPath(pattern, MAX_PATH, folderPath, L"*.*")) search = FindFirstFileW(pattern, &found);
+    // In long-path form, so that a folder "dir." lists its own sub-folders.
+    if (JoinPath(pattern, MAX_PATH, folderPath, L"*.*"))
+        search = FindFirstFileW(LongPathForm(pattern).c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
             if (!IsListedFolder(found)) continue;

@@ -36,3 +36,8 @@ bool FileEntry::FullPath(wchar_t* buffer, size_t capacity) const
 {
     return JoinPath(buffer, capacity, folder_, name_);
 }
+
+std::wstring FileEntry::FullPath() const
+{
+    return JoinPath(folder_, name_);
+}

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "framework/object.h"
 
@@ -18,6 +19,8 @@ public:
 
     // The full path, folder and name joined; false when it would not fit in capacity.
     bool FullPath(wchar_t* buffer, size_t capacity) const;
+    // The same, of any length.
+    std::wstring FullPath() const;
 
 private:
     FileEntry(wchar_t* name, wchar_t* folder, uint64_t size);

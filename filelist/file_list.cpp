@@ -185,6 +185,28 @@ bool FileList::NextSelectedPath(wchar_t* buffer, size_t capacity)
     return PathAt(selectionCursor_, buffer, capacity);
 }
 
+std::vector<std::wstring> FileList::SelectedPaths()
+{
+    std::vector<std::wstring> paths;
+    for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0;
+         row = GetNextItem(row, LVNI_SELECTED)) {
+        const FileEntry* entry = EntryAt(row);
+        if (entry != nullptr) paths.push_back(entry->FullPath());
+    }
+    return paths;
+}
+
+std::vector<std::wstring> FileList::AllPaths()
+{
+    std::vector<std::wstring> paths;
+    const int rows = RowCount();
+    for (int row = 0; row < rows; ++row) {
+        const FileEntry* entry = EntryAt(row);
+        if (entry != nullptr) paths.push_back(entry->FullPath());
+    }
+    return paths;
+}
+
 bool FileList::PathAt(int row, wchar_t* buffer, size_t capacity)
 {
     const FileEntry* entry = EntryAt(row);

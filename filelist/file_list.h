@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "filelist/file_entry.h"
 #include "framework/attribute_list.h"
@@ -36,6 +38,10 @@ public:
     bool FirstSelectedPath(wchar_t* buffer, size_t capacity = MAX_PATH);
     bool NextSelectedPath(wchar_t* buffer, size_t capacity = MAX_PATH);
     bool PathAt(int row, wchar_t* buffer, size_t capacity = MAX_PATH);
+    // The full paths of the selected rows, in row order, and of every row: paths of any length,
+    // as the search lists them.
+    std::vector<std::wstring> SelectedPaths();
+    std::vector<std::wstring> AllPaths();
 
     bool SetFolderAndSearch(const wchar_t* path);
     void Search();
@@ -51,7 +57,17 @@ public:
     void SetIncludeSubFolders(bool include) { includeSubFolders_ = include; }
 
 private:
-    void WalkFolder(const wchar_t* folderPath);
+    // What a search could not list: how many folders (or files), the first one's path, and the
+    // system's error for it.
+    struct LeftOut {
+        int count = 0;
+        std::wstring first;
+        DWORD error = 0;
+        void Add(const std::wstring& path, DWORD reason);
+    };
+
+    void WalkFolder(const std::wstring& folderPath);
+    void ReportLeftOut();
     bool Append(const wchar_t* name, const wchar_t* folderPath, uint64_t size);
     void SortRows();
     void FitSizeColumn(uint64_t largestSize);
@@ -66,4 +82,6 @@ private:
     int selectionCursor_;
     // The largest size among the listed files.
     uint64_t largestSize_ = 0;
+    LeftOut unsearchedFolders_;
+    LeftOut unlistedFiles_;
 };

@@ -1,5 +1,6 @@
 // The CAM file search of FileList: walks the chosen folder (and its sub-folders when asked),
-// sub-folders first, and lists every file whose name ends in ".cam".
+// sub-folders first, lists every file whose name ends in ".cam" and reports what it could not
+// list.
 #include "filelist/file_list.h"
 
 #include <commctrl.h>
@@ -9,9 +10,12 @@
 #include <vector>
 
 #include "app/shell/messages.h"
+#include "app/shell/texts.h"
 #include "conversion/rules.h"
 #include "conversion/win32/path_helpers.h"
 #include "filelist/folder_entries.h"
+#include "winfile/long_path.h"
+#include "winfile/unique_handle.h"
 
 namespace {
 
@@ -19,6 +23,16 @@ struct FoundFile {
     std::wstring name;
     uint64_t size;
 };
+
+// A path as a box shows it: whole up to 360 characters, else its start and its end around
+// "...", so that the folder's own name is seen and the box keeps its reason.
+std::wstring PathForBox(const std::wstring& path)
+{
+    constexpr size_t kShown = 360;
+    constexpr size_t kStart = 60;
+    if (path.size() <= kShown) return path;
+    return path.substr(0, kStart) + L"..." + path.substr(path.size() - (kShown - kStart - 3));
+}
 
 }  // namespace
 
@@ -41,6 +55,8 @@ void FileList::Search()
     totalBytes_ = 0;
     largestSize_ = 0;
     DeleteAllItems();
+    unsearchedFolders_ = LeftOut();
+    unlistedFiles_ = LeftOut();
     if (entries_ != nullptr) {
         entries_->Clear();
         WalkFolder(folder_);
@@ -49,20 +65,54 @@ void FileList::Search()
     if (sortKey_ != kUnsorted) SortRows();
     SetRedraw(TRUE);
     RestoreCursor();
+    ReportLeftOut();
 }
 
-// Every path is built within MAX_PATH; a folder or file whose path would not fit is passed
-// over without a message, as it could be neither listed nor converted. One listing of the
-// folder serves both its sub-folders and its CAM files: the walk costs one enumeration per
-// folder. The sub-folders are walked, in the order listed, before the folder's own files are
-// added, so every file of a sub-folder comes before those of its parent.
-void FileList::WalkFolder(const wchar_t* folderPath)
+void FileList::LeftOut::Add(const std::wstring& path, DWORD reason)
 {
-    wchar_t pattern[MAX_PATH];
-    if (!JoinPath(pattern, MAX_PATH, folderPath, L"*")) return;
+    if (count++ == 0) {
+        first = path;
+        error = reason;
+    }
+}
+
+// Nothing under the chosen folder is left out in silence: one box after the search says how
+// many folders could not be searched and how many files could not be listed, names the first
+// of each and says why.
+void FileList::ReportLeftOut()
+{
+    const HWND owner = GetParent(Handle());
+    const auto report = [owner](const LeftOut& leftOut, TextId one, TextId other) {
+        if (leftOut.count == 0) return;
+        const std::wstring path = PathForBox(leftOut.first);
+        const std::wstring reason = SystemErrorText(leftOut.error);
+        if (leftOut.count == 1)
+            ShowWarning(owner, Text(one), path.c_str(), reason.c_str());
+        else
+            ShowWarning(owner, Text(other), leftOut.count, path.c_str(), reason.c_str());
+    };
+    report(unsearchedFolders_, TextId::FolderNotSearchedOne, TextId::FolderNotSearchedOther);
+    report(unlistedFiles_, TextId::FileNotListedOne, TextId::FileNotListedOther);
+}
+
+// Each folder is listed through its long-path form, so that a path longer than 259 characters
+// and a name ending in a dot or a space (as a Linux device folder may hold them) are walked and
+// listed like any other: nothing under the chosen folder is left out for its path. One listing
+// of the folder serves both its sub-folders and its CAM files: the walk costs one enumeration
+// per folder. The sub-folders are walked, in the order listed, before the folder's own files
+// are added, so every file of a sub-folder comes before those of its parent.
+void FileList::WalkFolder(const std::wstring& folderPath)
+{
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE) return;
+    const UniqueFind search(
+        FindFirstFileExW(LongPathForm(JoinPath(folderPath.c_str(), L"*")).c_str(), FindExInfoBasic,
+                         &found, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!search.Valid()) {
+        // A folder without a single entry (a drive's empty root) is searched all the same.
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND) unsearchedFolders_.Add(folderPath, error);
+        return;
+    }
     std::vector<std::wstring> subFolders;
     std::vector<FoundFile> files;
     do {
@@ -74,21 +124,21 @@ void FileList::WalkFolder(const wchar_t* folderPath)
                 (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
             files.push_back({found.cFileName, size});
         }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.Get(), &found));
+    const DWORD ended = GetLastError();
+    if (ended != ERROR_NO_MORE_FILES) unsearchedFolders_.Add(folderPath, ended);
 
     for (const std::wstring& name : subFolders) {
-        wchar_t subFolder[MAX_PATH];
-        if (JoinPath(subFolder, MAX_PATH, folderPath, name.c_str())) WalkFolder(subFolder);
+        WalkFolder(JoinPath(folderPath.c_str(), name.c_str()));
     }
     for (const FoundFile& file : files) {
-        wchar_t path[MAX_PATH];
-        if (JoinPath(path, MAX_PATH, folderPath, file.name.c_str()))
-            Append(file.name.c_str(), folderPath, file.size);
+        if (!Append(file.name.c_str(), folderPath.c_str(), file.size))
+            unlistedFiles_.Add(JoinPath(folderPath.c_str(), file.name.c_str()),
+                               ERROR_NOT_ENOUGH_MEMORY);
     }
 }
 
-// A file whose entry cannot be made for lack of memory is left out of the list.
+// A file whose entry cannot be made for lack of memory is left out of the list (and counted).
 bool FileList::Append(const wchar_t* name, const wchar_t* folderPath, uint64_t size)
 {
     FileEntry* entry = FileEntry::Create(name, folderPath, size);

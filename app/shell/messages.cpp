@@ -1,4 +1,5 @@
-// Message boxes with the language's title, the wait cursor, one-message pumping.
+// Message boxes with the language's title, the system's words for an error, the wait cursor,
+// one-message pumping.
 #include "app/shell/messages.h"
 
 #include <cstdarg>
@@ -92,4 +93,19 @@ void ProcessPendingMessage()
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+std::wstring SystemErrorText(DWORD error)
+{
+    wchar_t* text = nullptr;
+    FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message = text != nullptr ? text : L"error " + std::to_wstring(error);
+    LocalFree(text);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
+                                message.back() == L'.' || message.back() == L'\x3002')) {
+        message.pop_back();
+    }
+    return message;
 }

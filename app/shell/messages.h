@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // The text is formatted with FormatText's rules into 520 characters (a longer text is cut).
 // Each returns the box's result: IDOK, since the boxes have only an OK button.
 int ShowFatal(HWND owner, const wchar_t* format, ...);
@@ -13,6 +15,10 @@ int ShowFatalOrCancel(HWND owner, const wchar_t* format, ...);
 int ShowMessage(HWND owner, const wchar_t* format, ...);
 // Something the user must know of that did not stop the work: warning icon.
 int ShowWarning(HWND owner, const wchar_t* format, ...);
+
+// The system's own words for an error code (in the system's language), without the closing
+// full stop and line break, for a box that says why; "error N" when the system has none.
+std::wstring SystemErrorText(DWORD error);
 
 // The pair nests; the outermost RestoreCursor puts back the pointer shown before the wait.
 void ShowWaitCursor();

@@ -15,21 +15,13 @@
 #include "conversion/jpeg_writer.h"
 #include "conversion/rules.h"
 #include "conversion/win32/path_helpers.h"
+#include "winfile/long_path.h"
 #include "winfile/unique_handle.h"
 
 namespace {
 
 constexpr size_t kQuestionLength = 520;
 constexpr size_t kFailureLength = 520;
-
-// The output path the file would have had, for the message when it does not fit.
-std::wstring UnboundedOutputPath(const wchar_t* folder, const std::wstring& name)
-{
-    std::wstring path = folder;
-    if (!path.empty() && path.back() != L'\\' && !(name.size() > 1 && name[1] == L':'))
-        path += L'\\';
-    return path + name;
-}
 
 // Every box goes through here: the site brings its window up to date first.
 HWND BoxOwner(const ConversionSite& site)
@@ -128,11 +120,10 @@ int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar
                 const wchar_t* outputFolder)
 {
     const std::wstring name = OutputName(sourcePath);
-    wchar_t outputPath[kPathLength];
-    if (!JoinPath(outputPath, outputFolder, name.c_str())) {
-        return Fail(site, FailureReach::ThisFile, nullptr, Text(TextId::PathTooLong),
-                    UnboundedOutputPath(outputFolder, name).c_str());
-    }
+    // Of any length: the source, the temporary file and the output go to the system in
+    // long-path form, so a CAM file deep in the device's folders has its picture too.
+    const std::wstring outputPathText = JoinPath(outputFolder, name.c_str());
+    const wchar_t* outputPath = outputPathText.c_str();
     // Such a name opens the device, never a file: reading it may wait for ever, and an output
     // of that name would be written to the device.
     if (IsReservedDeviceName(FileNamePart(sourcePath)) || IsReservedDeviceName(name.c_str())) {
@@ -153,8 +144,11 @@ int ConvertFile(CamDirectory& directory, const ConversionSite& site, const wchar
         replace = true;
     }
 
-    UniqueHandle source(CreateFileW(sourcePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    // In long-path form: a CAM file deep in the device's folders, or in a folder "dir.", is the
+    // file the list shows.
+    UniqueHandle source(CreateFileW(LongPathForm(sourcePath).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source.Valid()) {
         // A folder that is gone takes the files still to come in it along.
         const std::wstring sourceFolder = FolderPart(sourcePath);

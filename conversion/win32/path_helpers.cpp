@@ -1,9 +1,10 @@
-// Path helpers: name part, joining, existence.
+// Path helpers: name part, joining, existence (asked in long-path form).
 #include "conversion/win32/path_helpers.h"
 
 #include <cwchar>
 
 #include "conversion/rules.h"
+#include "winfile/long_path.h"
 
 const wchar_t* FileNamePart(const wchar_t* path)
 {
@@ -39,22 +40,34 @@ bool JoinPath(wchar_t* destination, size_t capacity, const wchar_t* folder, cons
     return true;
 }
 
+std::wstring JoinPath(const wchar_t* folder, const wchar_t* name)
+{
+    const size_t folderLength = wcslen(folder);
+    const bool nameHasDrive = name[0] != L'\0' && name[1] == L':';
+    const bool separator = folderLength != 0 && folder[folderLength - 1] != L'\\' && !nameHasDrive;
+    return std::wstring(folder) + (separator ? L"\\" : L"") + name;
+}
+
+// The empty path names nothing the system could answer about (its long-path form would be the
+// current folder).
 bool PathExists(const wchar_t* path)
 {
-    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+    return *path != L'\0' &&
+           GetFileAttributesW(LongPathForm(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool IsFolder(const wchar_t* path)
 {
-    const DWORD attributes = GetFileAttributesW(path);
+    if (*path == L'\0') return false;
+    const DWORD attributes = GetFileAttributesW(LongPathForm(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 uint64_t FileBytes(const wchar_t* path)
 {
-    if (IsReservedDeviceName(FileNamePart(path))) return 0;
+    if (*path == L'\0' || IsReservedDeviceName(FileNamePart(path))) return 0;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data) ||
+    if (!GetFileAttributesExW(LongPathForm(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return 0;
     return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;

@@ -28,7 +28,12 @@ bool JoinPath(wchar_t (&destination)[N], const wchar_t* folder, const wchar_t* n
     return JoinPath(destination, N, folder, name);
 }
 
-// Both ask the file system. PathExists holds for files and folders alike.
+// The same join without a limit, for a path that goes to the system in long-path form.
+std::wstring JoinPath(const wchar_t* folder, const wchar_t* name);
+
+// Each asks the file system with the path in long-path form: every name is taken as written
+// (a folder "dir." as such) and no length limit applies. PathExists holds for files and
+// folders alike.
 bool PathExists(const wchar_t* path);
 bool IsFolder(const wchar_t* path);
 // The size of the file at `path`, from its folder's entry: 0 for a folder, a missing file and

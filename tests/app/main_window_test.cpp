@@ -10,6 +10,7 @@
 #include "framework/controls/status_bar_ctrl.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/expected_texts.h"
+#include "winfile/long_path.h"
 
 namespace {
 
@@ -503,6 +504,28 @@ TEST_F(GlimmerMainWindow, ConvertAllPaintsTheFirstAndLastFileTheFileOfEachBoxAnd
     }
     EXPECT_EQ(big, ReadBytes(OutputFor(3)));
     ExpectEndMessage(English(TextId::RunFinished));
+}
+
+TEST_F(GlimmerMainWindow, FindListsAndConvertAllConvertsAFileDeeperThanTheUsualLimit)
+{
+    // \cams\ and two folders of 150 characters: the CAM file's path has 315 characters.
+    const std::wstring outer = L"\\cams\\" + std::wstring(150, L'd');
+    const std::wstring deep = outer + L"\\" + std::wstring(150, L'e');
+    MakeFolder(L"\\cams");
+    MakeFolder(LongPathForm(outer));
+    MakeFolder(LongPathForm(deep));
+    const Bytes jpeg = TinyJpeg(7);
+    ASSERT_TRUE(WriteBytes(LongPathForm(deep + L"\\far.cam"), CamHolding(jpeg)));
+    FindIn({L"cams"});
+    ASSERT_EQ(1, RowCount());
+    EXPECT_EQ(English(TextId::FileCountOne, 1), StatusText(StatusBar(), 0));
+    UseOutputFolder(L"\\out");
+    answerer_.ClearShown();
+    answerer_.Queue(IDOK);
+    Click(Main().ConvertAllButton());
+    EXPECT_EQ(jpeg, ReadBytes(L"\\out\\far.jpg"));
+    ExpectEndMessage(English(TextId::RunFinished));
+    EXPECT_EQ(1u, answerer_.Shown().size()) << ShownBoxes(answerer_);
 }
 
 TEST_F(GlimmerMainWindow, ConvertWithoutSelectionDoesNothing)

@@ -117,7 +117,7 @@ TEST_F(ConvertFileJapanese, ReportsEveryFailureInJapanese)
     const std::wstring folder = L"\\" + std::wstring(255, L'長');
     answerer_.Queue(IDOK);
     EXPECT_EQ(0, Convert(L"\\Src\\pic.cam", folder));
-    ExpectLastFatal(Japanese(TextId::PathTooLong, (folder + L"\\pic.jpg").c_str()));
+    ExpectLastFatal(Japanese(TextId::CannotCreateJpg) + L"\n" + folder + L"\\pic.jpg");
 
     EXPECT_EQ(6u, answerer_.Shown().size());
     EXPECT_TRUE(ListFolder(L"\\Temp").empty());

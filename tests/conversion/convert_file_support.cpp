@@ -1,5 +1,6 @@
 // CAM files made by the tests themselves, and small file-system helpers over Win32.
 #include "tests/conversion/convert_file_support.h"
+#include "winfile/long_path.h"
 
 #include <algorithm>
 
@@ -116,7 +117,7 @@ std::vector<std::wstring> ListFolder(const std::wstring& folder)
     WIN32_FIND_DATAW found;
     std::wstring pattern = folder;
     if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
-    HANDLE search = FindFirstFileW((pattern + L"*").c_str(), &found);
+    HANDLE search = FindFirstFileW(LongPathForm(pattern + L"*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
         const std::wstring name = found.cFileName;
@@ -130,7 +131,7 @@ std::vector<std::wstring> ListFolder(const std::wstring& folder)
 void RemoveTree(const std::wstring& folder)
 {
     for (const std::wstring& name : ListFolder(folder)) {
-        const std::wstring path = folder + L"\\" + name;
+        const std::wstring path = LongPathForm(folder + L"\\" + name);
         const DWORD attributes = GetFileAttributesW(path.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             RemoveTree(path);
@@ -139,7 +140,7 @@ void RemoveTree(const std::wstring& folder)
             DeleteFileW(path.c_str());
         }
     }
-    RemoveDirectoryW(folder.c_str());
+    RemoveDirectoryW(LongPathForm(folder).c_str());
 }
 
 }  // namespace convert_file_test

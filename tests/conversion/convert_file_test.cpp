@@ -15,6 +15,7 @@
 #include "tests/support/drive_tree.h"
 #include "tests/support/message_box_answerer.h"
 #include "tests/support/expected_texts.h"
+#include "winfile/long_path.h"
 
 using namespace convert_file_test;
 
@@ -464,13 +465,23 @@ TEST_F(ConvertFileTest, EachFailureTellsHowFarItReaches)
     ExpectTempHolds({});
 }
 
-TEST_F(ConvertFileTest, AnOutputPathThatWouldNotFitIsRefusedBeforeAnything)
+TEST_F(ConvertFileTest, OutputPathsPastTheSystemsLimitAreWritten)
 {
+    // A deep output folder: "\Temp\" + 248 characters + "\pic01.jpg" is 264 characters.
     const std::wstring folder = L"\\Temp\\" + std::wstring(248, L'f');
-    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{kCamTagJpeg, WholeJpeg(100, 2)}})));
-    answerer_.Queue(IDOK);
-    EXPECT_EQ(0, Convert(L"\\Src\\pic01.cam", folder));
-    ExpectFatal(English(TextId::PathTooLong, (folder + L"\\pic01.jpg").c_str()));
+    ASSERT_TRUE(CreateDirectoryW(LongPathForm(folder).c_str(), nullptr));
+    const ByteString jpeg = WholeJpeg(100, 2);
+    ASSERT_TRUE(WriteBytes(L"\\Src\\pic01.cam", CamFile({{kCamTagJpeg, jpeg}})));
+    EXPECT_EQ(1, Convert(L"\\Src\\pic01.cam", folder));
+    EXPECT_EQ(jpeg, ReadBytes(LongPathForm(folder + L"\\pic01.jpg")));
+    EXPECT_EQ(std::vector<std::wstring>{L"pic01.jpg"}, ListFolder(folder));
+
+    // A long name: "\Temp\" + 250 characters + ".jpg" is 260 characters.
+    const std::wstring name(250, L'n');
+    ASSERT_TRUE(WriteBytes(L"\\Src\\" + name + L".cam", CamFile({{kCamTagJpeg, jpeg}})));
+    EXPECT_EQ(1, Convert(L"\\Src\\" + name + L".cam", L"\\Temp"));
+    EXPECT_EQ(jpeg, ReadBytes(LongPathForm(L"\\Temp\\" + name + L".jpg")));
+    EXPECT_TRUE(answerer_.Shown().empty());
 }
 
 TEST_F(ConvertFileTest, TheLongestPathsThatFitAreConverted)
@@ -495,6 +506,31 @@ TEST_F(ConvertFileTest, TheLongestPathsThatFitAreConverted)
     EXPECT_EQ(1, Convert(L"\\Src\\.cam", deeper));
     EXPECT_EQ(jpeg, ReadBytes(deeper + L"\\.jpg"));
     EXPECT_EQ(std::vector<std::wstring>{L".jpg"}, ListFolder(deeper));
+}
+
+TEST_F(ConvertFileTest, SourcesPastTheSystemsLimitOrInFoldersNamedWithATrailingDotAreConverted)
+{
+    wchar_t drive[MAX_PATH];
+    ASSERT_GT(GetCurrentDirectoryW(MAX_PATH, drive), 0u);
+    const std::wstring longRoot = std::wstring(L"\\\\?\\") + drive;  // "\\?\M:\"
+    const std::wstring outer = L"Src\\" + std::wstring(200, L'd');
+    const std::wstring deep = outer + L"\\" + std::wstring(60, L'e');
+    const std::wstring odd = L"Src\\dir.";
+    for (const std::wstring& folder : {outer, deep, odd}) {
+        ASSERT_TRUE(CreateDirectoryW((longRoot + folder).c_str(), nullptr));
+    }
+    const ByteString first = WholeJpeg(300, 8);
+    const ByteString second = WholeJpeg(300, 9);
+    ASSERT_TRUE(WriteBytes(longRoot + deep + L"\\far.cam", CamFile({{kCamTagJpeg, first}})));
+    ASSERT_TRUE(WriteBytes(longRoot + odd + L"\\odd.cam", CamFile({{kCamTagJpeg, second}})));
+
+    const std::wstring deepFile = L"\\" + deep + L"\\far.cam";
+    ASSERT_GT(deepFile.size(), 259u);
+    EXPECT_EQ(1, Convert(deepFile, L"\\Temp"));
+    EXPECT_EQ(1, Convert(L"\\Src\\dir.\\odd.cam", L"\\Temp"));
+    EXPECT_TRUE(answerer_.Shown().empty());
+    EXPECT_EQ(first, ReadBytes(L"\\Temp\\far.jpg"));
+    EXPECT_EQ(second, ReadBytes(L"\\Temp\\odd.jpg"));
 }
 
 TEST_F(ConvertFileTest, TheTemporaryFileIsHeldByItsOwnHandleUnderAnUnguessableName)
@@ -670,17 +706,6 @@ TEST_F(ConvertFileTest, DeviceNamesAreReportedAndNothingWaitsOnADevice)
     ExpectTempHolds({L"pic.jpg"});
     for (const std::string& device : devices) drive_tree::RemoveUnixName(L"\\Dev", device);
     RemoveTree(L"\\Dev");
-}
-
-TEST_F(ConvertFileTest, ANameThatWouldNotFitIsRefused)
-{
-    const std::wstring name(250, L'n');
-    ASSERT_TRUE(
-        WriteBytes(L"\\Src\\" + name + L".cam", CamFile({{kCamTagJpeg, WholeJpeg(100, 2)}})));
-    answerer_.Queue(IDOK);
-    EXPECT_EQ(0, Convert(L"\\Src\\" + name + L".cam", L"\\Temp"));
-    ExpectFatal(English(TextId::PathTooLong, (L"\\Temp\\" + name + L".jpg").c_str()));
-    ExpectTempHolds({});
 }
 
 }  // namespace

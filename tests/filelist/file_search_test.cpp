@@ -1,6 +1,6 @@
 // The CAM file search on a drive of the test's own: walk order, RECYCLED folders, folders
-// named like CAM files, the empty path, the sub-folder option, links that loop, over-long
-// paths and sizes past 4 GiB.
+// named like CAM files, the empty path, the sub-folder option, links that loop, paths past the
+// system's limit, names that end in a dot or a space, and sizes past 4 GiB.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -8,6 +8,7 @@
 #include "tests/filelist/list_fixture.h"
 #include "tests/support/drive_tree.h"
 #include "tests/support/expected_texts.h"
+#include "winfile/long_path.h"
 
 using drive_tree::MakeFile;
 using drive_tree::MakeFolder;
@@ -161,25 +162,99 @@ TEST_F(SearchTest, LinksAreListedNeverWalkedSoALoopEnds)
     EXPECT_EQ(SortedPaths(), (std::vector<std::wstring>{L"\\Loop\\Sub\\s.cam", L"\\Loop\\a.cam"}));
 }
 
-TEST_F(SearchTest, PathsThatWouldNotFitAreSkippedWithoutAMessage)
+// Drive-relative paths of any length, made through the long-path form of the test's drive.
+class LongSearchTest : public SearchTest {
+protected:
+    void SetUp() override
+    {
+        SearchTest::SetUp();
+        wchar_t drive[MAX_PATH];
+        ASSERT_GT(GetCurrentDirectoryW(MAX_PATH, drive), 0u);
+        longRoot_ = std::wstring(L"\\\\?\\") + drive;  // "\\?\O:\"
+    }
+    bool Folder(const std::wstring& path) { return MakeFolder(longRoot_ + path.substr(1)); }
+    bool File(const std::wstring& path, uint64_t size)
+    {
+        return MakeFile(longRoot_ + path.substr(1), size);
+    }
+    std::wstring longRoot_;
+};
+
+TEST_F(LongSearchTest, PathsPastTheSystemsLimitAreListedWhole)
 {
-    wchar_t drive[MAX_PATH];
-    ASSERT_GT(GetCurrentDirectoryW(MAX_PATH, drive), 0u);
-    const std::wstring longRoot = std::wstring(L"\\\\?\\") + drive;  // "\\?\O:\"
-    const std::wstring folder = L"Long\\" + std::wstring(200, L'f');
-    MakeFolder(L"\\Long");
-    ASSERT_TRUE(MakeFolder(longRoot + folder));
-    ASSERT_TRUE(MakeFile(longRoot + folder + L"\\fits.cam", 4));
-    // \Long\ and 200 characters, a backslash and 56 more: 263 characters, one name too long.
-    ASSERT_TRUE(MakeFile(longRoot + folder + L"\\" + std::wstring(52, L'n') + L".cam", 4));
-    ASSERT_TRUE(MakeFolder(longRoot + folder + L"\\" + std::wstring(60, L'd')));
-    ASSERT_TRUE(MakeFile(longRoot + folder + L"\\" + std::wstring(60, L'd') + L"\\deep.cam", 4));
+    const std::wstring folder = L"\\Long\\" + std::wstring(200, L'f');
+    ASSERT_TRUE(Folder(L"\\Long") && Folder(folder));
+    ASSERT_TRUE(File(folder + L"\\fits.cam", 4));
+    // \Long\ and 200 characters, a backslash and 56 more: 263 characters.
+    const std::wstring longer = folder + L"\\" + std::wstring(52, L'n') + L".cam";
+    ASSERT_TRUE(File(longer, 5));
+    const std::wstring deep = folder + L"\\" + std::wstring(60, L'd');
+    ASSERT_TRUE(Folder(deep) && File(deep + L"\\deep.cam", 6));
 
     list_->SetFolderAndSearch(L"\\Long");
-    EXPECT_EQ(Paths(), (std::vector<std::wstring>{L"\\" + folder + L"\\fits.cam"}));
-    EXPECT_EQ(list_->Count(), 1);
-    EXPECT_EQ(list_->TotalBytes(), 4u);
+    EXPECT_EQ(SortedPaths(),
+              (std::vector<std::wstring>{deep + L"\\deep.cam", folder + L"\\fits.cam", longer}));
+    EXPECT_EQ(list_->Count(), 3);
+    EXPECT_EQ(list_->TotalBytes(), 15u);
+    const size_t row = IndexOf(deep + L"\\deep.cam");
+    EXPECT_EQ(Cell(static_cast<int>(row), 1), deep);
     EXPECT_TRUE(boxes_.Shown().empty());
+}
+
+TEST_F(LongSearchTest, FoldersAndFilesNamedWithATrailingDotOrSpaceAreWalked)
+{
+    // Names a Linux device folder may hold, which Windows paths in their usual form cut short.
+    for (const wchar_t* folder :
+         {L"\\Odd", L"\\Odd\\dir.", L"\\Odd\\sp ", L"\\Odd\\...", L"\\Odd\\dir.\\in."}) {
+        ASSERT_TRUE(Folder(folder));
+    }
+    ASSERT_TRUE(File(L"\\Odd\\dir.\\a.cam", 1));
+    ASSERT_TRUE(File(L"\\Odd\\dir.\\in.\\b.cam", 2));
+    ASSERT_TRUE(File(L"\\Odd\\sp \\c.cam", 3));
+    ASSERT_TRUE(File(L"\\Odd\\...\\d.cam", 4));
+    ASSERT_TRUE(File(L"\\Odd\\pic .cam", 5));
+
+    list_->SetFolderAndSearch(L"\\Odd");
+    EXPECT_EQ(SortedPaths(), (std::vector<std::wstring>{L"\\Odd\\...\\d.cam", L"\\Odd\\dir.\\a.cam",
+                                                        L"\\Odd\\dir.\\in.\\b.cam",
+                                                        L"\\Odd\\pic .cam", L"\\Odd\\sp \\c.cam"}));
+    // Chosen itself, such a folder is searched, not the device root instead.
+    EXPECT_TRUE(list_->SetFolderAndSearch(L"\\Odd\\dir."));
+    EXPECT_EQ(SortedPaths(),
+              (std::vector<std::wstring>{L"\\Odd\\dir.\\a.cam", L"\\Odd\\dir.\\in.\\b.cam"}));
+}
+
+TEST_F(LongSearchTest, FoldersThatCannotBeSearchedAreReportedAfterTheSearch)
+{
+    // Folders whose Unix paths pass the 4,096 bytes Wine can open: listed in their parent, but
+    // not to be searched themselves. Every file that can be listed still is.
+    std::wstring folder = L"\\Unix";
+    ASSERT_TRUE(Folder(folder));
+    for (int level = 0; level < 19; ++level) {
+        folder += L"\\" + std::wstring(200, static_cast<wchar_t>(L'a' + level));
+        ASSERT_TRUE(Folder(folder)) << level;
+    }
+    ASSERT_TRUE(File(folder + L"\\kept.cam", 7));
+    ASSERT_TRUE(drive_tree::MakeUnixFolder(LongPathForm(folder), std::string(250, 'x')));
+    ASSERT_TRUE(drive_tree::MakeUnixFolder(LongPathForm(folder), std::string(250, 'y')));
+
+    boxes_.Queue(IDOK);
+    list_->SetFolderAndSearch(L"\\Unix");
+    EXPECT_EQ(Paths(), std::vector<std::wstring>{folder + L"\\kept.cam"});
+    ASSERT_EQ(1u, boxes_.Shown().size());
+    // The count, the first folder the walk met (its start and its own name, as the whole path
+    // is too long for a box) and the system's reason.
+    const std::wstring& text = boxes_.Shown()[0].text;
+    const std::wstring start = English(TextId::FolderNotSearchedOther, 2, L"\\Unix\\", L"");
+    EXPECT_EQ(start.substr(0, start.find(L" (")), text.substr(0, start.find(L" (")));
+    const bool namesOne =
+        text.find(L"\\" + std::wstring(250, L'x') + L" (") != std::wstring::npos ||
+        text.find(L"\\" + std::wstring(250, L'y') + L" (") != std::wstring::npos;
+    EXPECT_TRUE(namesOne) << text;
+    const std::wstring end = start.substr(start.find(L"()") + 2);
+    ASSERT_GT(text.size(), end.size());
+    EXPECT_EQ(end, text.substr(text.size() - end.size()));
+    EXPECT_EQ(std::wstring::npos, text.find(L"()")) << "no reason given";
 }
 
 TEST_F(SearchTest, SizesAndTheTotalKeepAllSixtyFourBits)

@@ -57,11 +57,12 @@ protected:
 
     std::wstring Cell(int row, int column) const
     {
-        wchar_t text[MAX_PATH] = L"";
+        // Room for a folder deeper than the system's usual 260 characters.
+        wchar_t text[1024] = L"";
         LVITEMW item = {};
         item.iSubItem = column;
         item.pszText = text;
-        item.cchTextMax = MAX_PATH;
+        item.cchTextMax = 1024;
         SendMessageW(List(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
         return text;
     }
@@ -73,14 +74,11 @@ protected:
         return texts;
     }
 
+    // Every row's path, in row order.
     std::vector<std::wstring> Paths() const
     {
-        std::vector<std::wstring> paths;
-        for (int row = 0; row < Rows(); ++row) {
-            wchar_t path[MAX_PATH];
-            EXPECT_TRUE(list_->PathAt(row, path)) << "row " << row;
-            paths.push_back(path);
-        }
+        const std::vector<std::wstring> paths = list_->AllPaths();
+        EXPECT_EQ(static_cast<size_t>(Rows()), paths.size());
         return paths;
     }
 

@@ -151,6 +151,22 @@ bool RemoveUnixName(const std::wstring& folder, const std::string& name)
     return WaitForListing(folder, Widen(name), false);
 }
 
+bool MakeUnixFolder(const std::wstring& folder, const std::string& name)
+{
+    const std::string unixFolder = UnixName(folder);
+    if (unixFolder.empty()) {
+        ADD_FAILURE() << "no Unix name for the folder of " << name;
+        return false;
+    }
+    // -p makes it one name at a time, where a path past the limit would be refused whole.
+    RunUnix(L"Z:\\bin\\mkdir", L"/bin/mkdir -p " + Widen(unixFolder + "/" + name));
+    if (!WaitForListing(folder, Widen(name), true)) {
+        ADD_FAILURE() << "folder was not made: " << name;
+        return false;
+    }
+    return true;
+}
+
 std::wstring WindowsPathOf(const std::string& unixPath)
 {
     std::wstring path = L"Z:" + Widen(unixPath);

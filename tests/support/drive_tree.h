@@ -27,6 +27,9 @@ bool MakeFileLink(const std::wstring& linkPath, const std::string& target);
 bool CopyUnderUnixName(const std::wstring& file, const std::wstring& folder,
                        const std::string& name);
 bool RemoveUnixName(const std::wstring& folder, const std::string& name);
+// A folder `name` in `folder` made by the Unix mkdir, which makes it where Wine could not (its
+// Unix path longer than the system's 4,096 bytes, say).
+bool MakeUnixFolder(const std::wstring& folder, const std::string& name);
 
 // The Windows path of a Unix path (through drive Z:, the Unix root).
 std::wstring WindowsPathOf(const std::string& unixPath);
