@@ -65,10 +65,7 @@ double TimeConversions(MainWindow& window, const std::wstring& output, int rows)
     EmptyFolder(output);
     FileList& files = window.Files();
     std::vector<std::wstring> paths;
-    for (int row = 0; row < rows; ++row) {
-        wchar_t source[MAX_PATH];
-        if (files.PathAt(row, source)) paths.emplace_back(source);
-    }
+    for (int row = 0; row < rows; ++row) paths.push_back(files.PathAt(row));
     CamDirectory directory;
     RunSources sources(paths);
     ConversionSite site;
@@ -102,9 +99,9 @@ Progress TimeProgress(MainWindow& window, int rows, double secondsPerFile)
     ProgressPacer pacer([&] { return converted + (Now() - begin); });
     Progress progress;
     for (int row = 0; row < rows; ++row) {
-        wchar_t source[MAX_PATH];
+        const std::wstring path = files.PathAt(row);
+        const wchar_t* source = path.c_str();
         wchar_t count[32];
-        files.PathAt(row, source);
         const double start = Now();
         const bool paint = pacer.PaintNow(row + 1, rows, FileBytes(source));
         const double asked = Now();

@@ -32,11 +32,6 @@ FileEntry::~FileEntry()
     free(folder_);
 }
 
-bool FileEntry::FullPath(wchar_t* buffer, size_t capacity) const
-{
-    return JoinPath(buffer, capacity, folder_, name_);
-}
-
 std::wstring FileEntry::FullPath() const
 {
     return JoinPath(folder_, name_);

@@ -17,9 +17,7 @@ public:
     const wchar_t* Folder() const { return folder_; }
     uint64_t Size() const { return size_; }
 
-    // The full path, folder and name joined; false when it would not fit in capacity.
-    bool FullPath(wchar_t* buffer, size_t capacity) const;
-    // The same, of any length.
+    // The full path, folder and name joined.
     std::wstring FullPath() const;
 
 private:

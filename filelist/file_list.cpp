@@ -58,8 +58,7 @@ FileList::FileList(Window* owner, AttributeList& attributes)
       entries_(new (std::nothrow) ObjectList()),
       count_(0),
       totalBytes_(0),
-      sortKey_(kUnsorted),
-      selectionCursor_(-1)
+      sortKey_(kUnsorted)
 {
     folder_[0] = L'\0';
     // The widths of 96 DPI, grown with the screen's DPI as the list's font grows.
@@ -172,19 +171,6 @@ int FileList::CompareEntries(const FileEntry& a, const FileEntry& b, int sortKey
     return (sortKey & kDescending) != 0 ? -result : result;
 }
 
-bool FileList::FirstSelectedPath(wchar_t* buffer, size_t capacity)
-{
-    selectionCursor_ = -1;
-    return NextSelectedPath(buffer, capacity);
-}
-
-bool FileList::NextSelectedPath(wchar_t* buffer, size_t capacity)
-{
-    selectionCursor_ = GetNextItem(selectionCursor_, LVNI_SELECTED);
-    if (selectionCursor_ < 0) return false;
-    return PathAt(selectionCursor_, buffer, capacity);
-}
-
 std::vector<std::wstring> FileList::SelectedPaths()
 {
     std::vector<std::wstring> paths;
@@ -207,14 +193,10 @@ std::vector<std::wstring> FileList::AllPaths()
     return paths;
 }
 
-bool FileList::PathAt(int row, wchar_t* buffer, size_t capacity)
+std::wstring FileList::PathAt(int row) const
 {
     const FileEntry* entry = EntryAt(row);
-    if (entry == nullptr) {
-        if (capacity > 0) buffer[0] = L'\0';
-        return false;
-    }
-    return entry->FullPath(buffer, capacity);
+    return entry != nullptr ? entry->FullPath() : std::wstring();
 }
 
 void FileList::SortRows()

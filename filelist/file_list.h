@@ -34,12 +34,9 @@ public:
     void ShowCell(EventRecord& record);
     static int CompareEntries(const FileEntry& a, const FileEntry& b, int sortKey);
 
-    // Buffers hold capacity wide characters; a path is never cut short.
-    bool FirstSelectedPath(wchar_t* buffer, size_t capacity = MAX_PATH);
-    bool NextSelectedPath(wchar_t* buffer, size_t capacity = MAX_PATH);
-    bool PathAt(int row, wchar_t* buffer, size_t capacity = MAX_PATH);
-    // The full paths of the selected rows, in row order, and of every row: paths of any length,
-    // as the search lists them.
+    // Full paths of any length, as the search lists them: a row's (empty for no row), the
+    // selected rows' in row order, and every row's.
+    std::wstring PathAt(int row) const;
     std::vector<std::wstring> SelectedPaths();
     std::vector<std::wstring> AllPaths();
 
@@ -79,7 +76,6 @@ private:
     int count_;
     uint64_t totalBytes_;
     int sortKey_;
-    int selectionCursor_;
     // The largest size among the listed files.
     uint64_t largestSize_ = 0;
     LeftOut unsearchedFolders_;

@@ -51,12 +51,7 @@ protected:
                              MenuItemEnabled(IDC_ABOUT)};
     }
 
-    std::wstring RowPath(int row)
-    {
-        wchar_t path[MAX_PATH] = L"";
-        Main().Files().PathAt(row, path, MAX_PATH);
-        return path;
-    }
+    std::wstring RowPath(int row) { return Main().Files().PathAt(row); }
 
     std::wstring OutputFor(int row)
     {

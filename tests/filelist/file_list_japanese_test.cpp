@@ -53,11 +53,8 @@ TEST_F(JapaneseListTest, RowsShowTheDeviceNameAndBareNumbers)
     EXPECT_EQ(Cell(1, 2), L"999");
     EXPECT_EQ(Cell(2, 2), L"2,147,483,647");
 
-    wchar_t path[MAX_PATH];
-    ASSERT_TRUE(list_->PathAt(0, path));
-    EXPECT_STREQ(path, L"root.cam");
-    ASSERT_TRUE(list_->PathAt(1, path));
-    EXPECT_STREQ(path, L"\\写真\\sub.cam");
+    EXPECT_EQ(list_->PathAt(0), L"root.cam");
+    EXPECT_EQ(list_->PathAt(1), L"\\写真\\sub.cam");
 }
 
 }  // namespace

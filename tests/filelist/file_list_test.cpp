@@ -173,29 +173,18 @@ TEST_F(FileListTest, SelectedPathsComeInDisplayedRowOrder)
     Select(0);
     Select(2);
     Select(5);
-    wchar_t path[MAX_PATH];
-    ASSERT_TRUE(list_->FirstSelectedPath(path));
-    EXPECT_EQ(path, top + L"\\Z\\A.cam");
-    ASSERT_TRUE(list_->NextSelectedPath(path));
-    EXPECT_EQ(path, top + L"\\M\\c.cam");
-    ASSERT_TRUE(list_->NextSelectedPath(path));
-    EXPECT_EQ(path, top + L"\\Z\\f.cam");
-    EXPECT_FALSE(list_->NextSelectedPath(path));
+    EXPECT_EQ(
+        list_->SelectedPaths(),
+        (std::vector<std::wstring>{top + L"\\Z\\A.cam", top + L"\\M\\c.cam", top + L"\\Z\\f.cam"}));
     EXPECT_EQ(list_->SelectedCount(), 3);
 
-    // Starting again gives the first selected row again.
-    ASSERT_TRUE(list_->FirstSelectedPath(path));
-    EXPECT_EQ(path, top + L"\\Z\\A.cam");
-
-    ASSERT_TRUE(list_->PathAt(3, path));
-    EXPECT_EQ(path, top + L"\\d.cam");
-    EXPECT_FALSE(list_->PathAt(6, path));
+    EXPECT_EQ(list_->PathAt(3), top + L"\\d.cam");
+    EXPECT_EQ(list_->PathAt(6), L"");
 }
 
 TEST_F(FileListTest, NoSelectionGivesNoPath)
 {
-    wchar_t path[MAX_PATH];
-    EXPECT_FALSE(list_->FirstSelectedPath(path));
+    EXPECT_TRUE(list_->SelectedPaths().empty());
     EXPECT_EQ(list_->SelectedCount(), 0);
 }
 
