@@ -48,6 +48,23 @@ for output in "dir./a.jpg" "sp /b.jpg" ".../c.jpg" "pic .jpg" "$long/$long/$long
   cmp -s "$out/$output" "$test_set/bands.jpg" || fail "names: ${output:0:40} was not converted"
 done
 
+# A folder that even the long form cannot reach (under Wine, one whose Linux path passes the
+# 4,096 bytes Linux opens): the files beside it are converted, the folder is named on standard
+# error, and the run fails; it is never passed over in silence.
+unreachable=$scratch/unreachable
+wide=$(printf 'w%.0s' {1..200})
+deep=$unreachable/in
+for _ in $(seq 19); do deep=$deep/$wide; done
+mkdir -p "$unreachable/out" "$deep"
+(cd "$deep" && mkdir "$(printf 'u%.0s' {1..250})")
+cp "$test_set/jpeg-bands.cam" "$deep/kept.cam"
+timeout -k 5 120 "$@" -q -r --flat -o "$unreachable/out" "$unreachable/in" \
+  >"$scratch/stdout" 2>"$scratch/stderr" </dev/null
+status=$?
+[ "$status" -eq 1 ] || fail "unreachable: exit status $status, not 1"
+cmp -s "$unreachable/out/kept.jpg" "$test_set/bands.jpg" || fail "unreachable: kept.cam was not converted"
+grep -q "uuuuuuuuuu" "$scratch/stderr" || fail "unreachable: the folder is not named: $(tr -d '\r' <"$scratch/stderr")"
+
 # Signals: a run of many small files is ended by a signal while it converts; whatever the signal
 # and wherever it falls (creating a temporary file, writing it, naming it the output), no
 # .glimmer-* file stays. Each run is ended at a different moment.
