@@ -9,17 +9,14 @@
 
 namespace {
 
-constexpr size_t kMessageLength = 520;
-
 // Waits nest (a search sorts its rows); the pointer of before the outermost one comes back.
 int waitDepth = 0;
 HCURSOR cursorBeforeWait = nullptr;
 
 int ShowBox(HWND owner, TextId title, UINT flags, const wchar_t* format, va_list arguments)
 {
-    wchar_t text[kMessageLength];
-    FormatTextV(text, kMessageLength, format, arguments);
-    return MessageBoxW(owner, text, Text(title), flags);
+    const std::wstring text = FormattedTextV(format, arguments);
+    return MessageBoxW(owner, text.c_str(), Text(title), flags);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "app/shell/settings.h"
 #include "conversion/rules.h"
@@ -27,6 +28,28 @@ bool FormatTextV(wchar_t* buffer, size_t capacity, const wchar_t* format, va_lis
         return false;
     }
     return true;
+}
+
+std::wstring FormattedTextV(const wchar_t* format, va_list arguments)
+{
+    va_list counting;
+    va_copy(counting, arguments);
+    const int length = _vscwprintf(format, counting);
+    va_end(counting);
+    if (length <= 0) return std::wstring();
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
+    const int written = _vsnwprintf(buffer.data(), buffer.size(), format, arguments);
+    if (written < 0) return std::wstring();
+    return std::wstring(buffer.data(), static_cast<size_t>(written));
+}
+
+std::wstring FormattedText(const wchar_t* format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    std::wstring text = FormattedTextV(format, arguments);
+    va_end(arguments);
+    return text;
 }
 
 bool FormatText(wchar_t* buffer, size_t capacity, const wchar_t* format, ...)

@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "conversion/texts/text_catalogue.h"
 
@@ -18,6 +19,10 @@ const wchar_t* Text(TextId text);
 // that does not fit is cut at capacity - 1 characters. Returns false when it was cut.
 bool FormatText(wchar_t* buffer, size_t capacity, const wchar_t* format, ...);
 bool FormatTextV(wchar_t* buffer, size_t capacity, const wchar_t* format, va_list arguments);
+// The same rules, the text whole at whatever length it takes: for boxes, which name paths of
+// any length.
+std::wstring FormattedText(const wchar_t* format, ...);
+std::wstring FormattedTextV(const wchar_t* format, va_list arguments);
 
 // Callers pass a buffer of at least this many characters.
 constexpr size_t kByteSizeLength = 64;

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <set>
+#include <string>
 
 #include "app/shell/messages.h"
 #include "app/shell/texts.h"
@@ -13,8 +14,6 @@
 #include "winfile/stale_temporaries.h"
 
 namespace {
-
-constexpr size_t kReasonLength = 520;
 
 // True when none of the paths' folders is there any more: a card taken out, a device gone.
 bool AllFoldersGone(const std::vector<std::wstring>& paths)
@@ -85,11 +84,10 @@ FailureAnswer ShowRunFailure(HWND owner, RunKind kind, const ConversionFailure& 
         return FailureAnswer::GoOn;
     }
     if (const std::optional<TextId> reason = RunEndingReason(failure, laterPaths)) {
-        wchar_t why[kReasonLength];
-        FormatText(why, kReasonLength, Text(*reason),
-                   failure.folder != nullptr ? failure.folder : L"",
-                   static_cast<int>(laterPaths.size()) + 1);
-        ShowFatal(owner, L"%s\n\n%s", failure.text, why);
+        const std::wstring why =
+            FormattedText(Text(*reason), failure.folder != nullptr ? failure.folder : L"",
+                          static_cast<int>(laterPaths.size()) + 1);
+        ShowFatal(owner, L"%s\n\n%s", failure.text, why.c_str());
         return FailureAnswer::RunEnded;
     }
     const int choice =

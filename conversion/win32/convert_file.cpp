@@ -20,9 +20,6 @@
 
 namespace {
 
-constexpr size_t kQuestionLength = 520;
-constexpr size_t kFailureLength = 520;
-
 // Every box goes through here: the site brings its window up to date first.
 HWND BoxOwner(const ConversionSite& site)
 {
@@ -35,16 +32,15 @@ HWND BoxOwner(const ConversionSite& site)
 int Fail(const ConversionSite& site, FailureReach reach, const wchar_t* folder,
          const wchar_t* format, ...)
 {
-    wchar_t text[kFailureLength];
     va_list arguments;
     va_start(arguments, format);
-    FormatTextV(text, kFailureLength, format, arguments);
+    const std::wstring text = FormattedTextV(format, arguments);
     va_end(arguments);
     const HWND owner = BoxOwner(site);
     if (site.showFailure) {
-        site.showFailure(ConversionFailure{text, reach, folder});
+        site.showFailure(ConversionFailure{text.c_str(), reach, folder});
     } else {
-        ShowFatal(owner, L"%s", text);
+        ShowFatal(owner, L"%s", text.c_str());
     }
     return 0;
 }
@@ -72,9 +68,8 @@ Decision DecideAboutExisting(const ConversionSite& site, RunSources& sources,
         ShowWarning(BoxOwner(site), Text(TextId::OutputIsSource), outputPath);
         return Decision::Keep;
     }
-    wchar_t question[kQuestionLength];
-    FormatText(question, kQuestionLength, Text(TextId::ReplaceQuestion), outputPath);
-    const int answer = MessageBoxW(BoxOwner(site), question, Text(TextId::InquiryTitle),
+    const std::wstring question = FormattedText(Text(TextId::ReplaceQuestion), outputPath);
+    const int answer = MessageBoxW(BoxOwner(site), question.c_str(), Text(TextId::InquiryTitle),
                                    MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL) return Decision::Cancel;
     if (answer == IDNO) return Decision::Keep;

@@ -10,6 +10,7 @@
 
 #include "app/shell/settings.h"
 #include "app/shell/texts.h"
+#include "conversion/win32/path_helpers.h"
 #include "tests/conversion/convert_file_support.h"
 #include "tests/conversion/test_files.h"
 #include "tests/support/drive_tree.h"
@@ -482,6 +483,37 @@ TEST_F(ConvertFileTest, OutputPathsPastTheSystemsLimitAreWritten)
     EXPECT_EQ(1, Convert(L"\\Src\\" + name + L".cam", L"\\Temp"));
     EXPECT_EQ(jpeg, ReadBytes(LongPathForm(L"\\Temp\\" + name + L".jpg")));
     EXPECT_TRUE(answerer_.Shown().empty());
+}
+
+TEST_F(ConvertFileTest, BoxesNameAPathOfAnyLengthWhole)
+{
+    // Two folders of 250 characters below \Src and \Temp: every path here passes 500.
+    const std::wstring deep = std::wstring(250, L'd') + L"\\" + std::wstring(250, L'e');
+    const std::wstring source = L"\\Src\\" + deep;
+    const std::wstring output = L"\\Temp\\" + deep;
+    for (const std::wstring& folder : {source, output}) {
+        ASSERT_TRUE(CreateDirectoryW(LongPathForm(FolderPart(folder.c_str())).c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW(LongPathForm(folder).c_str(), nullptr));
+    }
+    ASSERT_TRUE(WriteBytes(LongPathForm(source + L"\\pic01.cam"),
+                           CamFile({{kCamTagJpeg, WholeJpeg(300, 3)}})));
+    ASSERT_TRUE(WriteBytes(LongPathForm(output + L"\\pic01.jpg"), kOld));
+    ASSERT_TRUE(WriteBytes(LongPathForm(source + L"\\bad.cam"), ByteString{0x07, 0x20, 0, 0}));
+
+    answerer_.Queue(IDNO);
+    EXPECT_EQ(1, Convert(source + L"\\pic01.cam", output));
+    ExpectOnlyBox(English(TextId::InquiryTitle),
+                  English(TextId::ReplaceQuestion, (output + L"\\pic01.jpg").c_str()),
+                  kQuestionFlags, owner_);
+
+    for (const wchar_t* name : {L"\\bad.cam", L"\\gone.cam"}) {
+        answerer_.ClearShown();
+        answerer_.Queue(IDOK);
+        const std::wstring path = source + name;
+        EXPECT_EQ(0, Convert(path, output));
+        ExpectFatal(name[1] == L'b' ? English(TextId::NotCamFile, path.c_str())
+                                    : English(TextId::CannotOpenCam) + L"\n" + path);
+    }
 }
 
 TEST_F(ConvertFileTest, TheLongestPathsThatFitAreConverted)

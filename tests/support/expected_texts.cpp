@@ -9,9 +9,7 @@ namespace {
 
 std::wstring Formatted(TextId text, Language language, va_list arguments)
 {
-    wchar_t buffer[1024];
-    FormatTextV(buffer, 1024, TextWide(text, language), arguments);
-    return buffer;
+    return FormattedTextV(TextWide(text, language), arguments);
 }
 
 }  // namespace

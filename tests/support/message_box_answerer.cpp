@@ -15,9 +15,10 @@ constexpr int kMessageTextId = 0xFFFF;
 
 std::wstring WindowText(HWND window)
 {
-    wchar_t buffer[1024] = L"";
-    GetWindowTextW(window, buffer, static_cast<int>(std::size(buffer)));
-    return buffer;
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
 std::wstring ClassOf(HWND window)
