@@ -61,6 +61,12 @@ void ConvertInto(BatchRunHost& host, RunKind kind, const std::vector<std::wstrin
         answer = ShowRunFailure(host.BoxOwner(), kind, failure, laterPaths);
         return answer;
     };
+    site.askReplace = [&](const std::wstring& question) {
+        const bool cancelStopsRun = kind == RunKind::All && later > 0;
+        const int choice = AskReplaceInRun(host.BoxOwner(), question, cancelStopsRun);
+        if (choice == IDCANCEL && cancelStopsRun) answer = FailureAnswer::StopRun;
+        return choice;
+    };
     const std::wstring outputFolder = host.OutputFolder();
     // What an earlier run could not remove itself goes before this one writes.
     if (!paths.empty()) RemoveStaleTemporaries(outputFolder);
@@ -75,6 +81,14 @@ void ConvertInto(BatchRunHost& host, RunKind kind, const std::vector<std::wstrin
 }
 
 }  // namespace
+
+int AskReplaceInRun(HWND owner, const std::wstring& question, bool cancelStopsRun)
+{
+    const std::wstring text =
+        cancelStopsRun ? question + L"\n\n" + Text(TextId::CancelStopsTheRunAtQuestion) : question;
+    return MessageBoxW(owner, text.c_str(), Text(TextId::InquiryTitle),
+                       MB_YESNOCANCEL | MB_ICONQUESTION);
+}
 
 FailureAnswer ShowRunFailure(HWND owner, RunKind kind, const ConversionFailure& failure,
                              const std::vector<std::wstring>& laterPaths)

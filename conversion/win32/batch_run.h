@@ -50,7 +50,7 @@ enum class RunKind {
 enum class FileOutcome {
     Converted,     // converted, or passed over with the run to go on
     NotConverted,  // a Cancel at the overwrite question, or a failure shown to the user
-    StopRun,       // the user stopped the run in a failure's box
+    StopRun,       // the user stopped the run in a failure's box or at the replace question
     RunEnded,      // a failure that every later file would meet ended the run; its box said so
 };
 
@@ -58,11 +58,16 @@ enum class FileOutcome {
 using ConvertOneFile = std::function<FileOutcome(const wchar_t* sourcePath, int laterFiles)>;
 
 // The run's rules over any conversion: each path once, in order; Stop takes effect before the
-// next file, and so does the stop chosen in a failure's box; the end notice says Aborted after
+// next file, and so does the stop chosen in a box; the end notice says Aborted after
 // either, Finished otherwise, and nothing when the window is closing or a failure's box ended
 // the run. No paths: nothing at all happens.
 void RunBatch(BatchRunHost& host, RunKind kind, const std::vector<std::wstring>& paths,
               const ConvertOneFile& convert);
+
+// The replace question of a run: Yes, No and Cancel. In Convert All with files still to come,
+// the question says that Cancel stops the run (a question per file must not keep the user in
+// the run); elsewhere Cancel leaves the file, which ends Convert.
+int AskReplaceInRun(HWND owner, const std::wstring& question, bool cancelStopsRun);
 
 // How a run shows a failure. Convert ends at its first failure, and after a run's last file
 // nothing is left to stop: an error box with OK. Otherwise a failure that every later file

@@ -69,8 +69,11 @@ Decision DecideAboutExisting(const ConversionSite& site, RunSources& sources,
         return Decision::Keep;
     }
     const std::wstring question = FormattedText(Text(TextId::ReplaceQuestion), outputPath);
-    const int answer = MessageBoxW(BoxOwner(site), question.c_str(), Text(TextId::InquiryTitle),
-                                   MB_YESNOCANCEL | MB_ICONQUESTION);
+    const HWND owner = BoxOwner(site);
+    const int answer = site.askReplace
+                           ? site.askReplace(question)
+                           : MessageBoxW(owner, question.c_str(), Text(TextId::InquiryTitle),
+                                         MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL) return Decision::Cancel;
     if (answer == IDNO) return Decision::Keep;
     return Decision::Write;

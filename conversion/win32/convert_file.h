@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <string>
 
 #include "conversion/cam_reader.h"
 #include "conversion/win32/run_sources.h"
@@ -53,6 +54,10 @@ struct ConversionSite {
     // Shows a failure's box. None: an error box with OK, for the file alone. A run gives its
     // own, which may offer to stop the run, or end it (batch_run.cpp).
     std::function<FailureAnswer(const ConversionFailure&)> showFailure;
+    // Asks whether an existing output is replaced, the question's text given: IDYES, IDNO or
+    // IDCANCEL. None: the question in a box with Yes, No and Cancel. A run gives its own, whose
+    // Cancel may stop the run (batch_run.cpp).
+    std::function<int(const std::wstring& question)> askReplace;
 };
 
 // 1: converted (a picture whose data ends early too, after a warning box); or not converted

@@ -533,7 +533,8 @@ TEST_F(GlimmerMainWindow, ConvertWithoutSelectionDoesNothing)
     EXPECT_FALSE(Exists(OutputFor(0)));
 }
 
-TEST_F(GlimmerMainWindow, CancelEndsConvertButOnlySkipsTheFileInConvertAll)
+// A question per file must not keep the user in a long run: Cancel stops Convert All.
+TEST_F(GlimmerMainWindow, CancelEndsConvertAndStopsConvertAllWhileFilesRemain)
 {
     ThreeFilesReady();
     ASSERT_TRUE(WriteBytes(OutputFor(1), Bytes{1, 2, 3}));
@@ -547,13 +548,32 @@ TEST_F(GlimmerMainWindow, CancelEndsConvertButOnlySkipsTheFileInConvertAll)
     EXPECT_FALSE(Exists(OutputFor(2))) << "Convert ends at a Cancel";
 
     DeleteFileW(OutputFor(0).c_str());
+    answerer_.ClearShown();
     answerer_.Queue(IDCANCEL);
     answerer_.Queue(IDOK);
     Click(Main().ConvertAllButton());
-    ExpectEndMessage(English(TextId::RunFinished));
+    ASSERT_EQ(2u, answerer_.Shown().size()) << ShownBoxes(answerer_);
+    EXPECT_EQ(English(TextId::ReplaceQuestion, OutputFor(1).c_str()) + L"\n\n" +
+                  English(TextId::CancelStopsTheRunAtQuestion),
+              answerer_.Shown()[0].text);
+    ExpectEndMessage(English(TextId::RunAborted));
     ExpectConverted(0);
     EXPECT_EQ((Bytes{1, 2, 3}), ReadBytes(OutputFor(1)));
-    ExpectConverted(2);
+    EXPECT_FALSE(Exists(OutputFor(2))) << "Convert All stops at a Cancel";
+
+    // At the last file nothing is left to stop: the question alone, and the run finishes.
+    DeleteFileW(OutputFor(0).c_str());
+    DeleteFileW(OutputFor(1).c_str());
+    ASSERT_TRUE(WriteBytes(OutputFor(2), Bytes{4, 5}));
+    answerer_.ClearShown();
+    answerer_.Queue(IDCANCEL);
+    answerer_.Queue(IDOK);
+    Click(Main().ConvertAllButton());
+    ASSERT_EQ(2u, answerer_.Shown().size()) << ShownBoxes(answerer_);
+    EXPECT_EQ(English(TextId::ReplaceQuestion, OutputFor(2).c_str()), answerer_.Shown()[0].text);
+    ExpectEndMessage(English(TextId::RunFinished));
+    ExpectConverted(1);
+    EXPECT_EQ((Bytes{4, 5}), ReadBytes(OutputFor(2)));
 }
 
 TEST_F(GlimmerMainWindow, NoKeepsTheOldFileAndGoesOnInBothRuns)

@@ -248,21 +248,23 @@ english_run() {
   wait_for "the idle controls after the run" 10 is 0 control_enabled Glimmer 104 Button
   expect_eq "the status bar shows the count again after the run" "$(text FileCountOther en 4)" "$(status_part 0)"
 
-  # 3. Convert All again: the overwrite question for each file; No, Yes, Cancel, Yes.
+  # 3. Convert All again: the overwrite question for each file, saying that Cancel stops the
+  #    run; No, Yes, then Cancel, which ends the run before the last file is asked about.
   local order=() i
   for i in 0 1 2 3; do order+=("$(row_name $i)"); order[i]=${order[i]%.cam}; done
   for picture in "${pictures[@]}"; do echo "stale $picture" >"$temp_unix/$picture.jpg"; done
   click_control Glimmer 103 Button
-  local answers=(key:n click:6 key:Escape key:y)
-  for i in 0 1 2 3; do
-    answer_box "$(text InquiryTitle en)" "$(text ReplaceQuestion en "$temp_folder\\${order[i]}.jpg")" "${answers[i]}" \
-      "$([ "$i" = 0 ] && echo en-inquiry)"
+  local answers=(key:n click:6 key:Escape)
+  for i in 0 1 2; do
+    answer_box "$(text InquiryTitle en)" \
+      "$(text ReplaceQuestion en "$temp_folder\\${order[i]}.jpg")  $(text CancelStopsTheRunAtQuestion en)" \
+      "${answers[i]}" "$([ "$i" = 0 ] && echo en-inquiry)"
   done
-  answer_box "$(text MessageTitle en)" "$(text RunFinished en)" key:Return
+  answer_box "$(text MessageTitle en)" "$(text RunAborted en)" key:Return
   expect_eq "No kept the existing ${order[0]}.jpg" "stale ${order[0]}" "$(cat "$temp_unix/${order[0]}.jpg")"
   check "Yes replaced ${order[1]}.jpg" outputs_decode "$temp_unix" "${order[1]}"
-  expect_eq "Cancel skipped only ${order[2]}.jpg" "stale ${order[2]}" "$(cat "$temp_unix/${order[2]}.jpg")"
-  check "the run went on after Cancel and replaced ${order[3]}.jpg" outputs_decode "$temp_unix" "${order[3]}"
+  expect_eq "Cancel kept ${order[2]}.jpg" "stale ${order[2]}" "$(cat "$temp_unix/${order[2]}.jpg")"
+  expect_eq "Cancel stopped the run before ${order[3]}.jpg" "stale ${order[3]}" "$(cat "$temp_unix/${order[3]}.jpg")"
 
   # 4. Browse adds \out; Convert from the File menu writes the selected rows there only.
   click_control Glimmer 105 Button
@@ -341,7 +343,8 @@ english_run() {
   browse_to out
   [ -f "$device/out/$first.jpg" ] || cp "$device/Bulk/$first.cam" "$device/out/$first.jpg"
   click_control Glimmer 103 Button
-  must_wait_for "the question for $first.jpg" 30 box_says "$(text InquiryTitle en)" "$(text ReplaceQuestion en "\\out\\$first.jpg")"
+  must_wait_for "the question for $first.jpg" 30 box_says "$(text InquiryTitle en)" \
+    "$(text ReplaceQuestion en "\\out\\$first.jpg")  $(text CancelStopsTheRunAtQuestion en)"
   mv "$device/Bulk" "$device/Bulk-taken"
   keys_to "$(text InquiryTitle en)" y
   answer_box "$(text FatalTitle en)" "$(text CannotOpenCam en) \\Bulk\\$first.cam  $(text SourceFoldersGone en '\Bulk' "$bulk")" key:Return
@@ -392,17 +395,16 @@ japanese_run() {
   answer_box "$(text MessageTitle ja)" "$(text RunFinished ja)" key:Return ja-finished
   check "the Japanese run wrote every JPEG with the pictures' pixels" outputs_decode "$device/out-ja" "${pictures[@]}"
 
-  # Again: the Japanese overwrite question, cancelled for every file; nothing is replaced.
-  local before
+  # Again: the Japanese overwrite question, which says that Cancel stops the run; one Cancel
+  # ends it and nothing is replaced.
+  local before name
   before=$(md5sum "$device"/out-ja/*.jpg)
   click_control Glimmer 103 Button
-  local i name
-  for i in 0 1 2 3; do
-    name=$(row_name $i)
-    answer_box "$(text InquiryTitle ja)" "$(text ReplaceQuestion ja "\\out-ja\\${name%.cam}.jpg")" key:Escape \
-      "$([ "$i" = 0 ] && echo ja-inquiry)"
-  done
-  answer_box "$(text MessageTitle ja)" "$(text RunFinished ja)" key:Return
+  name=$(row_name 0)
+  answer_box "$(text InquiryTitle ja)" \
+    "$(text ReplaceQuestion ja "\\out-ja\\${name%.cam}.jpg")  $(text CancelStopsTheRunAtQuestion ja)" \
+    key:Escape ja-inquiry
+  answer_box "$(text MessageTitle ja)" "$(text RunAborted ja)" key:Return
   expect_eq "Cancel left every Japanese output as it was" "$before" "$(md5sum "$device"/out-ja/*.jpg)"
 
   # The About box in Japanese: its template's font, Tahoma, is a Latin face here as on Japanese
