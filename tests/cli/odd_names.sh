@@ -84,7 +84,8 @@ done
 # The Windows program ended in the middle of a large file, its output in a folder still to make:
 # by a kill, and by Ctrl+C (SIGINT to the Wine process), which must end it with a failure
 # status, as a shell reports SIGINT. Either way nothing is left in the output folder.
-#   end_midway CASE SIGNAL COMMAND...   sets status to the program's exit status
+#   end_midway CASE SIGNAL COMMAND...   sets status to the program's exit status, or to "hung"
+#   when it had not ended 30 s after the signal (it is then killed)
 end_midway() {
   local case=$1 signal=$2 started program temporary
   shift 2
@@ -102,8 +103,18 @@ end_midway() {
   [ -n "$temporary" ] || fail "$case: the conversion never got under way"
   program=$(pgrep -f "glimmer-convert.exe -r -o $scratch/$case/out" | head -n1)
   [ -n "$program" ] && kill "-$signal" "$program"
-  wait "$started" 2>/dev/null
-  status=$?
+  for _ in $(seq 300); do
+    kill -0 "$started" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$started" 2>/dev/null; then
+    kill -KILL "$program" 2>/dev/null
+    wait "$started" 2>/dev/null
+    status=hung
+  else
+    wait "$started" 2>/dev/null
+    status=$?
+  fi
   for _ in $(seq 50); do
     [ -z "$(ls -A "$scratch/$case/out")" ] && break
     sleep 0.1
@@ -113,7 +124,13 @@ end_midway() {
 if $windows; then
   end_midway killed KILL "$@"
   end_midway interrupted INT "$@"
-  [ "$status" -eq 130 ] || fail "interrupted: exit status $status, not 130"
+  # Wine 8 now and then never finishes a process that ends itself while other threads run (see
+  # windows_files.sh): one more Ctrl+C run decides then.
+  if [ "$status" = hung ]; then
+    echo "note: interrupted: Wine did not end the program within 30 s of SIGINT; once more"
+    end_midway interrupted-again INT "$@"
+  fi
+  [ "$status" = 130 ] || fail "interrupted: exit status $status, not 130"
 fi
 
 if [ "$failures" -gt 0 ]; then
