@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes Glimmer's desktop entry for the place its menu start is installed at, escaped as the
-Desktop Entry Specification asks, whatever characters that path holds.
+"""Writes Glimmer's desktop entry for the place its menu start is installed at, escaped as
+freedesktop.org's desktop entry format asks, whatever characters that path holds.
 
     scripts/desktop_entry.py TEMPLATE MENU_START OUTPUT
 
