@@ -10,12 +10,8 @@ stage=$2
 test_set=$3
 scratch=$4
 converter=$(realpath "$5")
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/support/checks.sh
+source "$(dirname "$0")/../support/checks.sh"
 
 # Texts with their line breaks and spacing made single spaces, for phrases across lines.
 flat() { tr '\n' ' ' | tr -s ' '; }
@@ -144,8 +140,4 @@ for picture in sunset.jpg rings.jpg bands.jpg checker.jpg "My Documents/sunset.j
   grep -qxF "pictures/$picture" "$scratch/pictures" || fail "the README's examples made no pictures/$picture"
 done
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish

@@ -6,12 +6,8 @@ set -u
 test_set=$1
 scratch=$2
 shift 2
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/support/checks.sh
+source "$(dirname "$0")/../support/checks.sh"
 
 run() {
   "$@" >"$scratch/stdout" 2>"$scratch/stderr" </dev/null
@@ -56,8 +52,4 @@ run "$@" --version
 run "$@" --overwrite=never "$scratch/in"
 [ "$status" -eq 2 ] || fail "a usage error exited with $status"
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish

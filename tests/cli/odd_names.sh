@@ -7,14 +7,11 @@ set -u
 test_set=$1
 scratch=$2
 shift 2
-failures=0
 windows=false
 [[ "$*" == *.exe* ]] && windows=true
 
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/support/checks.sh
+source "$(dirname "$0")/../support/checks.sh"
 
 # A hung conversion fails the check instead of the whole test run.
 run() {
@@ -133,8 +130,4 @@ if $windows; then
   [ "$status" = 130 ] || fail "interrupted: exit status $status, not 130"
 fi
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish

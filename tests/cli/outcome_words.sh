@@ -9,14 +9,11 @@ top=$1
 test_set=$2
 scratch=$3
 shift 3
-failures=0
 windows=false
 [[ "$*" == *.exe* ]] && windows=true
 
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/support/checks.sh
+source "$(dirname "$0")/../support/checks.sh"
 
 catalogue=$(python3 "$top/scripts/text_catalogue.py" shell) || { echo "FAIL: the catalogue did not load"; exit 1; }
 eval "$catalogue"
@@ -74,8 +71,4 @@ while read -r file identifier; do
 done <"$top/tests/outcome_texts.txt"
 [ "$checked" -gt 4 ] || fail "only $checked files of the outcome table were checked"
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish

@@ -7,12 +7,8 @@ set -um
 test_set=$1
 scratch=$2
 shift 2
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/support/checks.sh
+source "$(dirname "$0")/../support/checks.sh"
 
 # The Wine process whose command line matches: the one that is neither a shell nor timeout.
 program_of() {
@@ -136,8 +132,4 @@ left=$(cd "$stale/out" && find . -type f | sort | tr '\n' ' ')
 [ "$left" = "./.glimmer-00000000000000aa ./.glimmer-0123456789abcdex ./.glimmer-abc ./a.jpg ./sub/b.jpg " ] ||
   fail "stale: the output folder holds $left"
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish

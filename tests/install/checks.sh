@@ -1,24 +1,9 @@
-# What the install tests share: failed checks counted, the end with their count, a scratch
-# folder emptied, and make run as a person runs it.
+# What the install tests share: the checks of every shell test, a scratch folder emptied, and
+# make run as a person runs it.
 #   source checks.sh
 
-failures=0
-
-# fail MESSAGE: one failed check; the script goes on with the next.
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-# The end of a test script: exit status 1 when a check failed.
-finish() {
-  if [ "$failures" -gt 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-  fi
-  echo "all checks passed"
-  exit 0
-}
+# shellcheck source=tests/support/checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 
 # empty_scratch: the folder $scratch emptied (made when missing), and $scratch made absolute.
 empty_scratch() {

@@ -4,12 +4,8 @@
 #   setup_parts.sh SOURCE_DIR
 set -u
 top=$1
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/support/checks.sh
+source "$(dirname "$0")/../support/checks.sh"
 
 list() { "$top/scripts/setup" --list "$@" | sort; }
 
@@ -53,8 +49,4 @@ asks() {
 [ "$(asks test '')" = "scripts/setup native,scripts/setup web,scripts/setup web-test,scripts/setup windows," ] ||
   fail "make test asks for: $(asks test '')"
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish
